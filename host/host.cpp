@@ -1,0 +1,388 @@
+// The host stand-in: rate arithmetic, project settings, configuration,
+// strings, tokeniser, messages and the process allocator.
+#include "host/host.h"
+
+#include <atomic>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+// ---------------------------------------------------------------------------
+// Frame rates.
+namespace {
+
+struct RateInfo {
+    double whole;       // nominal whole rate
+    bool is1001;        // runs at whole / 1.001
+    int family;         // 24, 25 or 30: the base family of the edit timeline
+    int undecimated;    // the rate with decimation removed
+};
+
+// One row per Kest::FrameRate value 0..47.
+constexpr RateInfo kRates[] = {
+    {24, false, 24, 0},    // 0 no rate: reports 24 fps
+    {24, false, 24, 1},    {24, true, 24, 2},     {25, false, 25, 3},
+    {30, false, 30, 4},    {30, true, 30, 5},     {48, false, 24, 6},
+    {48, true, 24, 7},     {50, false, 25, 8},    {60, false, 30, 9},
+    {60, true, 30, 10},
+    {16, false, 24, 11},   {18, false, 24, 12},   {22, false, 24, 13},
+    {10, false, 30, 14},   {8, false, 24, 15},    {6, false, 24, 16},
+    {5, false, 25, 17},    {4, false, 24, 18},    {3, false, 24, 19},
+    {2, false, 24, 20},
+    {12, false, 24, 1},    {12, true, 24, 2},     {12.5, false, 25, 3},
+    {15, false, 30, 4},    {15, true, 30, 5},     {24, false, 24, 6},
+    {24, true, 24, 7},     {25, false, 25, 8},    {30, false, 30, 9},
+    {30, true, 30, 10},
+    {24, false, 24, 31},   {25, false, 25, 32},   {30, false, 30, 33},
+    {48, false, 24, 34},
+    {12, false, 24, 35},   {12, true, 24, 36},    {12.5, false, 25, 37},
+    {15, false, 30, 38},   {15, true, 30, 39},    {20, false, 24, 40},
+    {80, false, 24, 41},   {90, false, 30, 42},   {100, false, 25, 43},
+    {120, false, 24, 44},  {120, true, 24, 45},   {240, false, 24, 46},
+    {240, true, 24, 47},
+};
+static_assert(sizeof(kRates) / sizeof(kRates[0]) == Kest::FrameRate_last + 1, "one row per frame rate");
+
+RateInfo const& rate_info(Kest::FrameRate r) {
+    int const i = static_cast<int>(r);
+    return (i >= 0 && i <= Kest::FrameRate_last) ? kRates[i] : kRates[0];
+}
+
+}  // namespace
+
+namespace Kest {
+
+double getFramesPerSecond(FrameRate r) {
+    RateInfo const& i = rate_info(r);
+    return i.is1001 ? i.whole / 1.001 : i.whole;
+}
+
+double getFrameDuration(FrameRate r) { return 1.0 / getFramesPerSecond(r); }
+
+double getCelResolution(FrameRate r) {
+    RateInfo const& i = rate_info(r);
+    return static_cast<double>(i.family) / i.whole;
+}
+
+double getEditResolutionFrameGearing(FrameRate a, FrameRate b) {
+    return getCelResolution(a) / getCelResolution(b);
+}
+
+FrameRate getNonDecimatedFrameRate(FrameRate r) {
+    int const i = static_cast<int>(r);
+    if (i < 0 || i > FrameRate_last) return r;
+    return static_cast<FrameRate>(kRates[i].undecimated);
+}
+
+bool has1001Factor(FrameRate r) {
+    int const i = static_cast<int>(r);
+    return i > 0 && i <= FrameRate_last && kRates[i].is1001;
+}
+
+OutputGearing::OutputGearing(ConstructionOptions)
+    : rate_(host::project_settings().output_image_rate),
+      pulldown_(host::project_settings().output_pulled_down) {}
+
+OutputGearing::OutputGearing(FrameRate rate, bool use_pulldown) : rate_(rate), pulldown_(use_pulldown) {}
+
+namespace CurrentProject {
+FrameRate getFrameRate(Revision) { return host::project_settings().frame_rate; }
+bool getUseDropFrameTimecode() { return host::project_settings().use_drop_frame_timecode; }
+FrameRate getOutputImageKESTFrameRate() { return host::project_settings().output_image_rate; }
+OutputFormat::Details getOutputImageFormat(Revision) {
+    host::ProjectSettings const& p = host::project_settings();
+    return OutputFormat::Details(p.output_scan_mode, p.output_image_rate);
+}
+bool outputFormatIsPulledDown() { return host::project_settings().output_pulled_down; }
+bool vidprojAudSyncIsPulledDown() { return host::project_settings().audio_sync_pulled_down; }
+FrameRate getInCameraFilmSpeed() { return host::project_settings().in_camera_film_speed; }
+double getCelResolution() { return Kest::getCelResolution(getFrameRate(0)); }
+}  // namespace CurrentProject
+
+}  // namespace Kest
+
+OutputFormat::Details::Details(Kest::Image::ScanMode scan, Kest::FrameRate rate) {
+    scan_mode = scan;
+    frame_rate = rate;
+}
+
+// ---------------------------------------------------------------------------
+// Project settings and configuration keys.
+namespace {
+
+host::ProjectSettings& settings() {
+    static host::ProjectSettings s = host::default_project_settings();
+    return s;
+}
+
+// Configuration keys live in a fixed table so reading one never allocates.
+struct ConfigKey {
+    char key[64];
+    int value;
+    bool used;
+};
+constexpr int kMaxConfigKeys = 64;
+ConfigKey g_config[kMaxConfigKeys];
+
+ConfigKey* find_key(char const* key) {
+    if (!key) return nullptr;
+    for (ConfigKey& k : g_config)
+        if (k.used && std::strcmp(k.key, key) == 0) return &k;
+    return nullptr;
+}
+
+}  // namespace
+
+namespace host {
+
+ProjectSettings default_project_settings() {
+    return ProjectSettings{Kest::FrameRate_24,          true, Kest::FrameRate_29_97,
+                           Kest::Image::ScanMode_interlaced_upper, true, true,
+                           Kest::FrameRate_24};
+}
+
+void set_project_settings(ProjectSettings const& p) { settings() = p; }
+ProjectSettings const& project_settings() { return settings(); }
+
+void set_config_int(char const* key, int value) {
+    if (!key) return;
+    if (ConfigKey* k = find_key(key)) {
+        k->value = value;
+        return;
+    }
+    for (ConfigKey& k : g_config) {
+        if (!k.used) {
+            std::snprintf(k.key, sizeof k.key, "%s", key);
+            k.value = value;
+            k.used = true;
+            return;
+        }
+    }
+}
+
+void unset_config_int(char const* key) {
+    if (ConfigKey* k = find_key(key)) k->used = false;
+}
+
+void reset_config() {
+    for (ConfigKey& k : g_config) k.used = false;
+}
+
+}  // namespace host
+
+int config_int(char const* key, int default_value) {
+    ConfigKey const* k = find_key(key);
+    return k ? k->value : default_value;
+}
+
+// ---------------------------------------------------------------------------
+// Configuration blocks.
+struct configb::Entry {
+    char key[128];
+    char value[max_value_length + 1];
+};
+
+configb::~configb() { delete[] entries_; }
+
+void configb::set(char const* key, char const* value) {
+    if (!key || !value) return;
+    for (std::size_t i = 0; i < count_; ++i) {
+        if (std::strncmp(entries_[i].key, key, sizeof entries_[i].key - 1) == 0) {
+            std::snprintf(entries_[i].value, sizeof entries_[i].value, "%s", value);
+            return;
+        }
+    }
+    if (count_ == capacity_) {
+        std::size_t const cap = capacity_ ? capacity_ * 2 : 8;
+        Entry* e = new Entry[cap];
+        for (std::size_t i = 0; i < count_; ++i) e[i] = entries_[i];
+        delete[] entries_;
+        entries_ = e;
+        capacity_ = cap;
+    }
+    std::snprintf(entries_[count_].key, sizeof entries_[count_].key, "%s", key);
+    std::snprintf(entries_[count_].value, sizeof entries_[count_].value, "%s", value);
+    ++count_;
+}
+
+int configb::in(LightweightString<char> const& key, char* out) const {
+    for (std::size_t i = 0; i < count_; ++i) {
+        if (std::strncmp(entries_[i].key, key.c_str(), sizeof entries_[i].key - 1) == 0) {
+            if (out) std::memcpy(out, entries_[i].value, std::strlen(entries_[i].value) + 1);
+            return 0;
+        }
+    }
+    return 1;
+}
+
+// ---------------------------------------------------------------------------
+// Strings.
+LightweightString<char>::Rep* LightweightString<char>::make(char const* text, std::size_t n) {
+    Rep* r = static_cast<Rep*>(::operator new(sizeof(Rep) + n));
+    r->refs = 1;
+    r->size = n;
+    if (n) std::memcpy(r->chars, text, n);
+    r->chars[n] = '\0';
+    return r;
+}
+
+LightweightString<char>::LightweightString(char const* text)
+    : rep_(text ? make(text, std::strlen(text)) : nullptr) {}
+
+LightweightString<char>::LightweightString(char const* text, std::size_t n)
+    : rep_(text ? make(text, n) : nullptr) {}
+
+LightweightString<char>::LightweightString(LightweightString const& o) noexcept : rep_(o.rep_) {
+    if (rep_) ++rep_->refs;
+}
+
+LightweightString<char>::LightweightString(LightweightString&& o) noexcept : rep_(o.rep_) {
+    o.rep_ = nullptr;
+}
+
+LightweightString<char>& LightweightString<char>::operator=(LightweightString const& o) noexcept {
+    if (o.rep_) ++o.rep_->refs;
+    release();
+    rep_ = o.rep_;
+    return *this;
+}
+
+LightweightString<char>& LightweightString<char>::operator=(LightweightString&& o) noexcept {
+    if (this != &o) {
+        release();
+        rep_ = o.rep_;
+        o.rep_ = nullptr;
+    }
+    return *this;
+}
+
+LightweightString<char>::~LightweightString() { release(); }
+
+void LightweightString<char>::release() noexcept {
+    if (rep_ && --rep_->refs == 0) ::operator delete(rep_);
+    rep_ = nullptr;
+}
+
+char* LightweightString<char>::unshare() {
+    if (!rep_) rep_ = make("", 0);
+    if (rep_->refs > 1) {
+        Rep* r = make(rep_->chars, rep_->size);
+        --rep_->refs;
+        rep_ = r;
+    }
+    return rep_->chars;
+}
+
+bool operator==(LightweightString<char> const& a, LightweightString<char> const& b) noexcept {
+    return a.size() == b.size() && std::memcmp(a.c_str(), b.c_str(), a.size()) == 0;
+}
+
+// ---------------------------------------------------------------------------
+// Tokeniser.
+tokeniser::tokeniser(char const* text, char const* separators) {
+    if (!text) return;
+    std::size_t const n = std::strlen(text);
+    if (n >= static_cast<std::size_t>(inline_chars)) text_ = new char[n + 1];
+    std::memcpy(text_, text, n + 1);
+    char const* seps = separators ? separators : "";
+    int capacity = inline_tokens;
+    char* p = text_;
+    for (;;) {
+        while (*p && std::strchr(seps, *p)) *p++ = '\0';
+        if (!*p) break;
+        if (count_ == capacity) {
+            int const cap = capacity * 4;
+            char const** t = new char const*[cap];
+            std::memcpy(t, tokens_, sizeof(char const*) * count_);
+            if (tokens_ != inline_tokens_) delete[] tokens_;
+            tokens_ = t;
+            capacity = cap;
+        }
+        tokens_[count_++] = p;
+        while (*p && !std::strchr(seps, *p)) ++p;
+    }
+}
+
+tokeniser::~tokeniser() {
+    if (text_ != inline_text_) delete[] text_;
+    if (tokens_ != inline_tokens_) delete[] tokens_;
+}
+
+// ---------------------------------------------------------------------------
+// Messages and identity.
+int herc_printf(char const* format, ...) {
+    std::va_list ap;
+    va_start(ap, format);
+    int const n = std::vfprintf(stderr, format, ap);
+    va_end(ap);
+    return n;
+}
+
+const Cookie invalid_cookie{};
+
+char const* labelsBaseDllVersionStr() { return "1.0.0.0"; }
+
+// ---------------------------------------------------------------------------
+// The allocator. Every block carries a 16-byte header with its size so the
+// live byte count can follow frees; 16 bytes keep the block aligned as
+// malloc's was.
+namespace {
+std::atomic<unsigned long long> g_allocations{0}, g_frees{0}, g_live{0};
+constexpr std::size_t kHeader = 16;
+}  // namespace
+
+void* HostAllocator::allocate(std::size_t size) {
+    if (size > static_cast<std::size_t>(-1) - kHeader) throw std::bad_alloc();
+    void* raw = std::malloc(size + kHeader);
+    if (!raw) throw std::bad_alloc();
+    *static_cast<std::size_t*>(raw) = size;
+    g_allocations.fetch_add(1, std::memory_order_relaxed);
+    g_live.fetch_add(size, std::memory_order_relaxed);
+    return static_cast<char*>(raw) + kHeader;
+}
+
+void HostAllocator::free(void* p) noexcept {
+    if (!p) return;
+    void* raw = static_cast<char*>(p) - kHeader;
+    g_frees.fetch_add(1, std::memory_order_relaxed);
+    g_live.fetch_sub(*static_cast<std::size_t*>(raw), std::memory_order_relaxed);
+    std::free(raw);
+}
+
+OperatingSystem* OS() {
+    // Constant-initialised: usable from any static initialiser.
+    static OperatingSystem os;
+    return &os;
+}
+
+namespace host {
+AllocationStats allocation_stats() {
+    return AllocationStats{g_allocations.load(), g_frees.load(), g_live.load()};
+}
+}  // namespace host
+
+// Every allocation of the process goes through the host allocator.
+void* operator new(std::size_t size) { return OS()->allocator().allocate(size); }
+void* operator new[](std::size_t size) { return OS()->allocator().allocate(size); }
+void* operator new(std::size_t size, std::nothrow_t const&) noexcept {
+    try {
+        return OS()->allocator().allocate(size);
+    } catch (...) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t size, std::nothrow_t const&) noexcept {
+    try {
+        return OS()->allocator().allocate(size);
+    } catch (...) {
+        return nullptr;
+    }
+}
+void operator delete(void* p) noexcept { OS()->allocator().free(p); }
+void operator delete[](void* p) noexcept { OS()->allocator().free(p); }
+void operator delete(void* p, std::nothrow_t const&) noexcept { OS()->allocator().free(p); }
+void operator delete[](void* p, std::nothrow_t const&) noexcept { OS()->allocator().free(p); }
+void operator delete(void* p, std::size_t) noexcept { OS()->allocator().free(p); }
+void operator delete[](void* p, std::size_t) noexcept { OS()->allocator().free(p); }

@@ -1,0 +1,327 @@
+// The host stand-in: what the labels library needs from the editing
+// application it runs in (project settings, frame-rate arithmetic,
+// configuration, tokenising, reference-counted strings, messages, the
+// allocator) plus the control API that lets tests, the `labels` command and
+// embedding programs set the project and configuration it reports.
+//
+// The host's own choices, fixed here and used consistently everywhere:
+//
+//   Kest::FrameRate values (fps is exact; an "/1.001" rate is the double
+//   quotient n / 1.001):
+//     0 no rate        1 24           2 24/1.001     3 25          4 30
+//     5 30/1.001       6 48           7 48/1.001     8 50          9 60
+//    10 60/1.001
+//    11 16 (silent)   12 18 (silent) 13 22          14 10         15 8
+//    16 6             17 5           18 4           19 3          20 2
+//        (11..20: animation, time-lapse and silent-film rates with no medium)
+//    21..30: decimated proxies, half the rate of 1, 2, 3, 4, 5, 6, 7, 8, 9, 10:
+//    21 12  22 12/1.001  23 12.5  24 15  25 15/1.001  26 24  27 24/1.001
+//    28 25  29 30        30 30/1.001
+//    31 24 (film edited frame for frame)   32 25 (24 fps film run at 25)
+//    33 30 (24 fps film run at 30)         34 48 (film at 48)
+//    35 12  36 12/1.001  37 12.5  38 15  39 15/1.001  40 20  41 80  42 90
+//    43 100 44 120  45 120/1.001  46 240  47 240/1.001
+//   Any other value (0, negative, above 47) reports 24 fps so no caller ever
+//   divides by a zero rate.
+//
+//   getNonDecimatedFrameRate: 21..30 give 1..10; every other rate is itself.
+//
+//   Cel resolution: the edit timeline counts in frames of the rate's base
+//   family (24, 25 or 30 fps), so one frame of any 24, 25 or 30 fps rate is
+//   1.0 cel and a frame of a multiple rate is the base frame divided by the
+//   multiple: 48/50/60 fps frames are 0.5 cel, 12/12.5/15 fps frames 2.0,
+//   120 fps 0.2, 240 fps 0.1, 100 fps 0.25, 90 fps 1/3, 80 fps 0.3, 20 fps
+//   1.2. The base family is 25 for rates 3, 8, 23, 28, 32, 37, 43; 30 for
+//   4, 5, 9, 10, 14, 24, 25, 29, 30, 33, 38, 39, 42; 24 for all others.
+//   getEditResolutionFrameGearing(a, b) = cel(a) / cel(b): how many frames
+//   of b one frame of a spans on the edit timeline (24 -> 25 is 1.0, frame
+//   for frame; 24 -> 48 is 2.0; 50 -> 25 is 0.5).
+//
+//   Scan modes: 0 unknown, 1 interlaced upper field first, 2 interlaced lower
+//   field first, 3 progressive, 4 progressive segmented frame.
+//
+//   Default project (default_project_settings): a 24 fps film project
+//   (rate 1) writing drop-frame timecode, output image 29.97 fps (rate 5)
+//   interlaced (scan 1) made with pulldown, audio sync pulled down, camera
+//   speed 24 fps (rate 1).
+#ifndef LABELSBASE_HOST_HOST_H
+#define LABELSBASE_HOST_HOST_H
+
+#include <cstddef>
+#include <cstdint>
+#include <new>
+
+// ---------------------------------------------------------------------------
+// Reference-counted host string.
+template <typename C>
+class LightweightString;
+
+template <>
+class LightweightString<char> {
+public:
+    LightweightString() noexcept = default;
+    LightweightString(char const* text);  // absent when text is null
+    LightweightString(char const* text, std::size_t n);  // first n characters
+    LightweightString(LightweightString const& other) noexcept;
+    LightweightString(LightweightString&& other) noexcept;
+    LightweightString& operator=(LightweightString const& other) noexcept;
+    LightweightString& operator=(LightweightString&& other) noexcept;
+    ~LightweightString();
+
+    char const* c_str() const noexcept { return rep_ ? rep_->chars : ""; }
+    bool empty() const noexcept { return rep_ == nullptr || rep_->size == 0; }
+    std::size_t size() const noexcept { return rep_ ? rep_->size : 0; }
+    bool absent() const noexcept { return rep_ == nullptr; }
+    // True when both refer to the same shared buffer (two absent strings too).
+    bool shares_buffer_with(LightweightString const& other) const noexcept {
+        return rep_ == other.rep_;
+    }
+    // A writable copy of the characters private to this string (copy on write).
+    char* unshare();
+
+    friend bool operator==(LightweightString const& a, LightweightString const& b) noexcept;
+    friend bool operator!=(LightweightString const& a, LightweightString const& b) noexcept {
+        return !(a == b);
+    }
+
+private:
+    struct Rep {
+        long refs;
+        std::size_t size;
+        char chars[1];
+    };
+    static Rep* make(char const* text, std::size_t n);
+    void release() noexcept;
+    Rep* rep_ = nullptr;
+};
+
+// ---------------------------------------------------------------------------
+// Frame rates and the open project.
+namespace Kest {
+
+enum FrameRate : std::int32_t {
+    FrameRate_none = 0,
+    FrameRate_24 = 1,
+    FrameRate_23_976 = 2,
+    FrameRate_25 = 3,
+    FrameRate_30 = 4,
+    FrameRate_29_97 = 5,
+    FrameRate_48 = 6,
+    FrameRate_47_952 = 7,
+    FrameRate_50 = 8,
+    FrameRate_60 = 9,
+    FrameRate_59_94 = 10,
+    FrameRate_film_24 = 31,
+    FrameRate_film_at_25 = 32,
+    FrameRate_film_at_30 = 33,
+    FrameRate_film_48 = 34,
+    FrameRate_12 = 35,
+    FrameRate_11_988 = 36,
+    FrameRate_12_5 = 37,
+    FrameRate_15 = 38,
+    FrameRate_14_985 = 39,
+    FrameRate_20 = 40,
+    FrameRate_80 = 41,
+    FrameRate_90 = 42,
+    FrameRate_100 = 43,
+    FrameRate_120 = 44,
+    FrameRate_119_88 = 45,
+    FrameRate_240 = 46,
+    FrameRate_239_76 = 47,
+    FrameRate_last = 47
+};
+
+double getFramesPerSecond(FrameRate r);
+double getFrameDuration(FrameRate r);
+double getCelResolution(FrameRate r);
+double getEditResolutionFrameGearing(FrameRate a, FrameRate b);
+FrameRate getNonDecimatedFrameRate(FrameRate r);
+bool has1001Factor(FrameRate r);
+
+namespace Image {
+enum ScanMode : std::int32_t {
+    ScanMode_unknown = 0,
+    ScanMode_interlaced_upper = 1,
+    ScanMode_interlaced_lower = 2,
+    ScanMode_progressive = 3,
+    ScanMode_progressive_segmented = 4
+};
+namespace Video {
+struct Data {
+    ScanMode scan_mode = ScanMode_progressive;
+    ScanMode getScanMode() const { return scan_mode; }
+};
+}  // namespace Video
+namespace VideoSequence {
+struct Data {
+    FrameRate frame_rate = FrameRate_24;
+    FrameRate getFrameRate() const { return frame_rate; }
+};
+}  // namespace VideoSequence
+}  // namespace Image
+
+// The output gearing: output rate and whether output is made with pulldown.
+class OutputGearing {
+public:
+    enum ConstructionOptions : std::int32_t { FromProject = 1 };
+    explicit OutputGearing(ConstructionOptions option);  // 1: the project's output
+    OutputGearing(FrameRate rate, bool use_pulldown);
+    FrameRate getFrameRate() const { return rate_; }
+    bool getUsePulldown() const { return pulldown_; }
+
+private:
+    FrameRate rate_;
+    bool pulldown_;
+};
+
+}  // namespace Kest
+
+namespace OutputFormat {
+class Details : public Kest::Image::Video::Data, public Kest::Image::VideoSequence::Data {
+public:
+    Details() = default;
+    Details(Kest::Image::ScanMode scan, Kest::FrameRate rate);
+};
+}  // namespace OutputFormat
+
+namespace Kest {
+namespace CurrentProject {
+using Revision = int;
+FrameRate getFrameRate(Revision);
+bool getUseDropFrameTimecode();
+FrameRate getOutputImageKESTFrameRate();
+OutputFormat::Details getOutputImageFormat(Revision);
+bool outputFormatIsPulledDown();
+bool vidprojAudSyncIsPulledDown();
+FrameRate getInCameraFilmSpeed();
+double getCelResolution();
+}  // namespace CurrentProject
+}  // namespace Kest
+
+// ---------------------------------------------------------------------------
+// Configuration.
+
+// The integer value of a configuration key, or `default_value` when unset.
+int config_int(char const* key, int default_value);
+
+// A caller-filled configuration block. Values longer than
+// configb::max_value_length characters are cut to that length when set, so
+// a lookup never writes more than max_value_length + 1 bytes into `out`.
+class configb {
+public:
+    static constexpr std::size_t max_value_length = 63;
+    configb() = default;
+    configb(configb const&) = delete;
+    configb& operator=(configb const&) = delete;
+    ~configb();
+    void set(char const* key, char const* value);
+    // 0 when found (value copied into out, NUL-terminated), 1 when absent.
+    int in(LightweightString<char> const& key, char* out) const;
+
+private:
+    struct Entry;
+    Entry* entries_ = nullptr;
+    std::size_t count_ = 0, capacity_ = 0;
+};
+
+// ---------------------------------------------------------------------------
+// Text.
+
+// Splits a NUL-terminated text at any of the separator characters; runs of
+// separators make no empty tokens. Texts of up to inline_chars characters
+// and inline_tokens tokens are split without allocating.
+class tokeniser {
+public:
+    tokeniser(char const* text, char const* separators);
+    tokeniser(tokeniser const&) = delete;
+    tokeniser& operator=(tokeniser const&) = delete;
+    ~tokeniser();
+
+    int num_tokens() const { return count_; }
+    // The token at index i, or null when there is none.
+    char const* token(int i) const { return (i >= 0 && i < count_) ? tokens_[i] : nullptr; }
+    // The token at the current index, then the index moves past it; null when none is left.
+    char const* next() { return token(index_ < count_ ? index_++ : count_); }
+    int index() const { return index_; }
+    void set_index(int i) { index_ = i; }
+
+private:
+    static constexpr int inline_chars = 256;
+    static constexpr int inline_tokens = 32;
+    char inline_text_[inline_chars];
+    char const* inline_tokens_[inline_tokens];
+    char* text_ = inline_text_;
+    char const** tokens_ = inline_tokens_;
+    int count_ = 0;
+    int index_ = 0;
+};
+
+// The host's user-facing message output (standard error here).
+int herc_printf(char const* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
+// ---------------------------------------------------------------------------
+// Identity.
+struct Cookie {
+    std::uint64_t value = 0;
+    Cookie() = default;
+    explicit Cookie(std::uint64_t v) : value(v) {}
+    friend bool operator==(Cookie a, Cookie b) { return a.value == b.value; }
+    friend bool operator!=(Cookie a, Cookie b) { return a.value != b.value; }
+};
+extern const Cookie invalid_cookie;
+
+// ---------------------------------------------------------------------------
+// The platform: the allocator behind every allocation of the process.
+class HostAllocator {
+public:
+    void* allocate(std::size_t size);  // throws std::bad_alloc when out of memory
+    void free(void* p) noexcept;
+};
+
+class OperatingSystem {
+public:
+    HostAllocator& allocator() { return allocator_; }
+
+private:
+    HostAllocator allocator_;
+};
+
+OperatingSystem* OS();
+
+// The library's version text: four numbers separated by dots.
+char const* labelsBaseDllVersionStr();
+
+// ---------------------------------------------------------------------------
+// Control API of the stand-in.
+namespace host {
+
+struct ProjectSettings {
+    Kest::FrameRate frame_rate;
+    bool use_drop_frame_timecode;
+    Kest::FrameRate output_image_rate;
+    Kest::Image::ScanMode output_scan_mode;
+    bool output_pulled_down;
+    bool audio_sync_pulled_down;
+    Kest::FrameRate in_camera_film_speed;
+};
+
+ProjectSettings default_project_settings();
+void set_project_settings(ProjectSettings const&);
+ProjectSettings const& project_settings();
+
+void set_config_int(char const* key, int value);
+void unset_config_int(char const* key);
+void reset_config();
+
+struct AllocationStats {
+    unsigned long long allocations, frees, live_bytes;
+};
+AllocationStats allocation_stats();
+
+}  // namespace host
+
+#endif

@@ -1,0 +1,76 @@
+#include "labelsbase/internal.h"
+
+#include <cstdio>
+
+namespace lb {
+
+void assertion_failed(char const* expression, char const* where) {
+    std::printf("assertion failed %s at %s\n", expression, where);
+}
+
+long parse_long(char const* s, char const** end) {
+    char const* p = s;
+    while (is_space(*p)) ++p;
+    bool neg = false;
+    if (*p == '+' || *p == '-') neg = (*p++ == '-');
+    if (!is_digit(*p)) {
+        if (end) *end = s;
+        return 0;
+    }
+    unsigned long v = 0;
+    unsigned long const limit = neg ? static_cast<unsigned long>(LONG_MAX) + 1ul
+                                    : static_cast<unsigned long>(LONG_MAX);
+    bool overflow = false;
+    for (; is_digit(*p); ++p) {
+        unsigned const d = static_cast<unsigned>(*p - '0');
+        if (!overflow && v > (limit - d) / 10) overflow = true;
+        if (!overflow) v = v * 10 + d;
+    }
+    if (end) *end = p;
+    if (overflow) return neg ? LONG_MIN : LONG_MAX;
+    return neg ? static_cast<long>(0ul - v) : static_cast<long>(v);
+}
+
+bool scan_int(char const*& p, int width, int& out) {
+    char const* q = p;
+    while (is_space(*q)) ++q;
+    int left = width > 0 ? width : INT_MAX;
+    bool neg = false;
+    if ((*q == '+' || *q == '-') && left > 0) {
+        neg = (*q == '-');
+        ++q;
+        --left;
+    }
+    if (left <= 0 || !is_digit(*q)) return false;
+    unsigned long v = 0;
+    unsigned long const limit = neg ? static_cast<unsigned long>(LONG_MAX) + 1ul
+                                    : static_cast<unsigned long>(LONG_MAX);
+    bool overflow = false;
+    for (; left > 0 && is_digit(*q); ++q, --left) {
+        unsigned const d = static_cast<unsigned>(*q - '0');
+        if (!overflow && v > (limit - d) / 10) overflow = true;
+        if (!overflow) v = v * 10 + d;
+    }
+    long value;
+    if (overflow)
+        value = neg ? LONG_MIN : LONG_MAX;
+    else
+        value = neg ? static_cast<long>(0ul - v) : static_cast<long>(v);
+    // sscanf stores the long result into the int: the low 32 bits.
+    out = static_cast<int>(static_cast<unsigned>(static_cast<unsigned long>(value)));
+    p = q;
+    return true;
+}
+
+char* put_int(char* p, int v, int digits, bool width_counts_sign) {
+    unsigned const mag = abs_u(v);
+    if (v < 0) {
+        *p++ = '-';
+        if (width_counts_sign) --digits;
+    }
+    int const n = digit_count(mag);
+    if (digits < n) digits = n;
+    return put_digits(p, mag, digits);
+}
+
+}  // namespace lb

@@ -1,0 +1,75 @@
+// Helpers shared by the library's units: wrapping arithmetic on
+// caller-supplied numbers, the assertion line, and digit writers and readers
+// that give the same bytes and values as the C library's formatted I/O
+// without its per-call cost.
+#ifndef LABELSBASE_INTERNAL_H
+#define LABELSBASE_INTERNAL_H
+
+#include <climits>
+#include <cstdint>
+
+namespace lb {
+
+// 32-bit two's complement arithmetic: caller-supplied samples may be any int.
+inline int wrap_add(int a, int b) {
+    return static_cast<int>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
+}
+inline int wrap_sub(int a, int b) {
+    return static_cast<int>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
+}
+inline int wrap_mul(int a, int b) {
+    return static_cast<int>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b));
+}
+inline int wrap_neg(int a) { return static_cast<int>(0u - static_cast<std::uint32_t>(a)); }
+// Magnitude of any int, INT_MIN included.
+inline unsigned abs_u(int a) {
+    return a < 0 ? 0u - static_cast<unsigned>(a) : static_cast<unsigned>(a);
+}
+
+// Prints "assertion failed %s at %s\n" on standard output and returns.
+void assertion_failed(char const* expression, char const* where);
+
+inline bool is_space(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// strtol(s, end, 10) of the C library: leading white space, optional sign,
+// decimal digits; clamps to LONG_MIN/LONG_MAX on overflow. *end (if given)
+// points past the digits, or to s when none were read.
+long parse_long(char const* s, char const** end = nullptr);
+// atol and atoi as the C library gives them.
+inline long atol_(char const* s) { return parse_long(s); }
+inline int atoi_(char const* s) { return static_cast<int>(parse_long(s)); }
+
+// One "%d" or "%<width>d" conversion of sscanf: skips white space (not
+// counted in the width), reads an optional sign and decimal digits within
+// the width, stores the value as sscanf stores an int. Returns false (p
+// unchanged) when no digit could be read.
+bool scan_int(char const*& p, int width, int& out);
+
+// Writes v as exactly n decimal digits (the low n digits, zero-padded).
+inline char* put_digits(char* p, unsigned v, int n) {
+    for (int i = n - 1; i >= 0; --i) {
+        p[i] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    }
+    return p + n;
+}
+// Number of decimal digits of v (at least 1).
+inline int digit_count(unsigned v) {
+    int n = 1;
+    while (v >= 10) {
+        v /= 10;
+        ++n;
+    }
+    return n;
+}
+// "%0<width>d" (zero_pad true) or "%.<precision>d" (zero_pad false) of v:
+// at least `digits` digits after any '-'; for the width form the sign
+// counts toward the width. Returns the end; no NUL is written.
+char* put_int(char* p, int v, int digits, bool width_counts_sign);
+
+}  // namespace lb
+
+#endif

@@ -1,0 +1,293 @@
+// Label types and their converters.
+//
+// Every position on material is expressed in one label type (`label_t`);
+// each type has one converter class that turns a sample number into the
+// type's text and back through the virtual interface of `label_cvt`. The
+// registry hands out one shared converter per type; `make_any_label_cvt`
+// makes a private one. The lookups between label types, EDL names, frame
+// rates and timecode standards are declared at the end.
+//
+// Samples are signed 32-bit counts in the type's unit (a frame for timecode
+// and film frames, a perforation for KeyKode, ink and feet). Three samples
+// are special: the invalid sample (-100000000, a failed parse), the past-end
+// sample (100000001) and the before-start sample (100000002); formatters
+// print the template's '?', '>' and '<' forms for them.
+//
+// Nothing here is thread-safe: converters keep scratch state and write into
+// the caller's label point, and the registry's converters are shared.
+#ifndef LABELSBASE_LABELCVT_H
+#define LABELSBASE_LABELCVT_H
+
+#include <cstdint>
+
+#include <host/host.h>
+
+#include "labelsbase/LabelTemplate.h"
+
+class LabelPoint;
+
+enum : int {
+    invalid_sample = -100000000,
+    past_end_sample = 100000001,
+    before_start_sample = 100000002
+};
+
+// The label types; each value is named after its converter class.
+enum label_t : std::int32_t {
+    prefix_label_t = 0,
+    label_cvt_t = 1,
+    variable_label_t = 2,
+    dummy_label_t = 3,
+    timecode_label_t = 4,
+    pal_label_t = 5,
+    ntsc_label_t = 6,
+    ntsc_drop_label_t = 7,
+    tc_24_label_t = 8,
+    keycode_label_t = 9,
+    keycode_35_label_t = 10,
+    keycode_16_label_t = 11,
+    keycode_353_label_t = 12,
+    foot_label_t = 13,
+    foot_35_label_t = 14,
+    foot_16_label_t = 15,
+    foot_353_label_t = 16,
+    ink_label_t = 17,
+    ink_35_label_t = 18,
+    ink_16_label_t = 19,
+    tc_48_label_t = 20,
+    keycode_35_label_4_t = 21,
+    keycode_35_label_5_t = 22,
+    keycode_35_label_6_t = 23,
+    keycode_16_label_4_t = 24,
+    keycode_16_label_5_t = 25,
+    keycode_16_label_6_t = 26,
+    keycode_353_label_4_t = 27,
+    keycode_353_label_5_t = 28,
+    keycode_353_label_6_t = 29,
+    film_frames_label_t = 30,
+    tc_50_label_t = 31,
+    tc_60_label_t = 32,
+    keycode_352_label_t = 33,
+    keycode_358_label_t = 34,
+    keycode_655_80_label_t = 35,
+    keycode_658_80_label_t = 36,
+    keycode_6510_80_label_t = 37,
+    keycode_655_120_label_t = 38,
+    keycode_658_120_label_t = 39,
+    keycode_6510_120_label_t = 40,
+    keycode_6515_120_label_t = 41,
+    tc_50_duration_label_t = 42,
+    tc_60_duration_label_t = 43,
+    tc_12_label_t = 44,
+    tc_15_label_t = 45,
+    tc_20_label_t = 46,
+    tc_80_label_t = 47,
+    tc_90_label_t = 48,
+    tc_100_label_t = 49,
+    tc_120_label_t = 50,
+    tc_240_label_t = 51
+};
+
+// The category a user picks labels by.
+enum UserLabelType : std::int32_t {
+    none_UserLabel = 0,
+    any_UserLabel = 1,  // wildcard
+    text_UserLabel = 2,
+    timecode_UserLabel = 3,
+    keycode_UserLabel = 4,
+    feet_UserLabel = 5,
+    ink_UserLabel = 6,
+    film_frames_UserLabel = 7
+};
+
+// True if a or b is the wildcard; else false if either is none; else a == b.
+bool UserType_matches(UserLabelType a, UserLabelType b);
+
+// One row of the label-type catalogue.
+struct LabelTypeInfo {
+    label_t type;
+    char const* enumerator;      // "pal_label_t"
+    char const* class_name;      // "pal_label" (the base name for types without a leaf)
+    bool has_converter;          // false: the registry holds the fallback
+    UserLabelType category;      // UserType of the registry converter
+    char const* unit;            // "frame", "perforation" or "" (no position)
+    int modulus;                 // of the registry converter (default configuration)
+    int samples_per_unit;
+    char const* edl_primary;     // read by edlstr_to_label_type, or null
+    char const* edl_alternative; // second name read, or null
+    char const* edl_written;     // label_type_to_edlstr
+};
+// The catalogue row of t; the row of prefix_label_t for t outside 0..51.
+LabelTypeInfo const& label_type_info(label_t t);
+constexpr int label_type_count = tc_240_label_t + 1;
+
+// ---------------------------------------------------------------------------
+// The converter interface. The order of the virtual operations is part of
+// the interface; derived classes append theirs after the last one.
+class label_cvt {
+public:
+    LabelTemplate full_template;   // the whole text, prefix included
+    LabelTemplate count_template;  // prefix positions locked ('~') for prefixed types
+
+    static int howmany;  // converter objects alive
+
+    label_cvt();
+    label_cvt(label_cvt const&) = delete;
+    label_cvt& operator=(label_cvt const&) = delete;
+
+    virtual char const* type_str() const = 0;
+    virtual label_t type() const = 0;
+    virtual UserLabelType UserType() const = 0;
+    virtual bool has_prefix() const = 0;
+    virtual int get_prefix_length() const = 0;
+    virtual int get_count_length() const = 0;
+    virtual int get_modulus() const = 0;
+    virtual int samples_per_unit() const = 0;
+    virtual int normalise_sample_unit(int s);
+    virtual int perfs_per_keyKode() const;
+    virtual ~label_cvt();
+    virtual char const* get_string(LabelPoint* lp, int s) = 0;
+    virtual char const* get_perfs_string(LabelPoint* lp, int s) = 0;
+    virtual unsigned get_smpte_string(LabelPoint* lp, int s) = 0;
+    virtual int get_samples_from_SMPTETc(unsigned& word, bool& drop);
+    virtual int get_sample(LabelPoint* lp, char const* t) = 0;
+    virtual int get_sample(LabelPoint* lp, int s) = 0;
+    virtual int get_abs_sample_from_packed_string(char const* t) = 0;
+    virtual int get_sample_span_from_packed_strings(char const* a, char const* b) = 0;
+    virtual char const* get_abs_string(LabelPoint* lp, int s) = 0;
+    virtual unsigned get_abs_smpte_string(LabelPoint* lp, int s) = 0;
+    virtual char const* get_abs_perfs_string(LabelPoint* lp, int s);
+    virtual int get_abs_sample(char const* t) = 0;
+    virtual char const* get_keep_string(LabelPoint* lp, int s) = 0;
+    virtual int get_keep_sample(char const* t) = 0;
+    virtual double get_V2tc(int s) = 0;
+    virtual int get_abs_sample(double t) = 0;
+    virtual void build_template();
+    virtual char const* get_dummy_prefix() = 0;
+    virtual char const* get_prefix(LabelPoint const* lp) const = 0;
+    virtual void set_prefix(LabelPoint* lp, char const* p) = 0;
+    virtual bool isSpecialSlowTC() const;
+    virtual char getFrameSeparator() const;
+
+    // The template's invalid string for s; lp is not used.
+    char const* get_invalid_string(LabelPoint* lp, int s);
+};
+
+// The concrete base: modulus, frame separator and samples per unit, and a
+// neutral default for every operation.
+class variable_label : public label_cvt {
+public:
+    variable_label(int modulus, int samples_per_unit);
+
+    char const* type_str() const override;
+    label_t type() const override;
+    UserLabelType UserType() const override;
+    bool has_prefix() const override;
+    int get_prefix_length() const override;
+    int get_count_length() const override;
+    int get_modulus() const override;
+    int samples_per_unit() const override;
+    ~variable_label() override;
+    char const* get_string(LabelPoint* lp, int s) override;
+    char const* get_perfs_string(LabelPoint* lp, int s) override;
+    unsigned get_smpte_string(LabelPoint* lp, int s) override;
+    // Unpacks a packed SMPTE word (bits 0-3 frame units, 4-5 frame tens,
+    // 6 drop flag, 8-11 second units, 12-14 second tens, 16-19 minute units,
+    // 20-22 minute tens, 24-27 hour units, 28-29 hour tens) into the plain
+    // non-drop count; frames are doubled at 50 and 60 fps.
+    int get_samples_from_SMPTETc(unsigned& word, bool& drop) override;
+    int get_sample(LabelPoint* lp, char const* t) override;
+    int get_sample(LabelPoint* lp, int s) override;
+    int get_abs_sample_from_packed_string(char const* t) override;
+    int get_sample_span_from_packed_strings(char const* a, char const* b) override;
+    char const* get_abs_string(LabelPoint* lp, int s) override;
+    unsigned get_abs_smpte_string(LabelPoint* lp, int s) override;
+    int get_abs_sample(char const* t) override;
+    char const* get_keep_string(LabelPoint* lp, int s) override;
+    int get_keep_sample(char const* t) override;
+    double get_V2tc(int s) override;
+    int get_abs_sample(double t) override;
+    char const* get_dummy_prefix() override;
+    char const* get_prefix(LabelPoint const* lp) const override;
+    void set_prefix(LabelPoint* lp, char const* p) override;
+    char getFrameSeparator() const override;
+
+protected:
+    int modulus;
+    char frame_separator;
+    int unit_samples;
+};
+
+// The fallback converter of every type without one of its own.
+class dummy_label : public variable_label {
+public:
+    dummy_label();
+    char const* type_str() const override;
+    label_t type() const override;
+    UserLabelType UserType() const override;
+    ~dummy_label() override;
+    char const* get_string(LabelPoint* lp, int s) override;
+    char const* get_perfs_string(LabelPoint* lp, int s) override;
+    unsigned get_smpte_string(LabelPoint* lp, int s) override;
+    int get_sample(LabelPoint* lp, char const* t) override;
+    int get_sample(LabelPoint* lp, int s) override;
+    char const* get_abs_string(LabelPoint* lp, int s) override;
+    unsigned get_abs_smpte_string(LabelPoint* lp, int s) override;
+    int get_abs_sample(char const* t) override;
+    double get_V2tc(int s) override;
+    int get_abs_sample(double t) override;
+    void build_template() override;
+};
+
+// ---------------------------------------------------------------------------
+// The registry: one shared converter per label_t, built once on first use
+// and never freed.
+extern label_cvt* static_label_cvts[label_type_count];
+extern int numLabelCvts;
+extern bool static_label_cvts_built;
+extern label_cvt* bad_label_cvt;
+
+// The shared converter of t; the fallback (with an assertion line) outside 0..51.
+label_cvt* get_static_label_cvt(label_t t);
+// The label type whose shared converter's type_str() is name, or 0.
+label_t get_label_type(char const* name);
+void build_static_label_cvts();
+// A new converter of t's class owned by the caller; the fallback class for
+// types without a leaf.
+label_cvt* make_any_label_cvt(label_t t);
+
+// Leaf factories of the converter families: a new converter of t's class,
+// or null when t is not of the family.
+label_cvt* make_timecode_label_cvt(label_t t);
+label_cvt* make_film_label_cvt(label_t t);
+
+// ---------------------------------------------------------------------------
+// Label type lookups.
+
+// The timecode standard of a project or label type.
+struct TCInf {
+    Kest::FrameRate rate;
+    bool drop_frame;
+};
+
+label_t TvStd_to_label_type(TCInf const& t);
+TCInf label_type_to_TvStd(label_t t);
+double getDefaultTimecodeFrameRate(Kest::FrameRate r);
+label_t getDefaultLabelTypeforFrameRate(Kest::FrameRate r);
+label_t getDefaultLabelTypeForProject();
+// EDL name to label type: the first word of s, upper-cased, at most 11
+// characters; 0 for null, empty or white-space-led texts and unknown names.
+label_t edlstr_to_label_type(char const* s);
+label_t edlstr_to_film_label_type(char const* s);
+label_t edlstr_to_label_type(char const* s, UserLabelType u);
+char const* label_type_to_edlstr(label_t t);
+label_t label_t_to_key_label_t(label_t t);
+label_t label_t_to_ink_label_t(label_t t);
+label_t label_t_to_foot_label_t(label_t t);
+label_t label_t_to_duration_label_t(label_t t);
+double get_vid_fps(label_t t);
+
+#include "labelsbase/labelcvt_timecode.h"
+#include "labelsbase/labelcvt_film.h"
+
+#endif

@@ -1,0 +1,12 @@
+// labelsbase: one vocabulary for positions written on material.
+// The umbrella header: everything the library exports.
+#ifndef LABELSBASE_LABELSBASE_H
+#define LABELSBASE_LABELSBASE_H
+
+#include <host/host.h>
+
+#include "labelsbase/LabelTemplate.h"
+#include "labelsbase/labelcvt.h"
+#include "labelsbase/LabelPoint.h"
+
+#endif
