@@ -170,9 +170,13 @@ TEST(HostText, StringsShareUntilWritten) {
     EXPECT_EQ(LightweightString<char>("x"), LightweightString<char>("x"));
 }
 
+// Keeps the optimiser from eliding a new/delete pair.
+void* volatile g_sink;
+
 TEST(HostMemory, EveryAllocationGoesThroughTheHostAllocator) {
     host::AllocationStats const a = host::allocation_stats();
     int* p = new int(5);
+    g_sink = p;
     host::AllocationStats const b = host::allocation_stats();
     EXPECT_EQ(b.allocations, a.allocations + 1);
     EXPECT_EQ(b.live_bytes, a.live_bytes + sizeof(int));
@@ -181,6 +185,7 @@ TEST(HostMemory, EveryAllocationGoesThroughTheHostAllocator) {
     EXPECT_EQ(c.frees, b.frees + 1);
     EXPECT_EQ(c.live_bytes, a.live_bytes);
     char* arr = new char[100];
+    g_sink = arr;
     EXPECT_EQ(host::allocation_stats().allocations, a.allocations + 2);
     delete[] arr;
     void* q = ::operator new(static_cast<std::size_t>(-1) / 2, std::nothrow);
