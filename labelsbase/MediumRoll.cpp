@@ -258,7 +258,9 @@ label_t getDefaultLabelTypeForMedium(MediumRollMedium m) {
     return f->label_type;
 }
 
-label_t getLabelTypeForMediumFrameRate(MediumRollMedium m) { return getDefaultLabelTypeForMedium(m); }
+label_t getLabelTypeForMediumFrameRate(MediumRollMedium m) {
+    return getDefaultLabelTypeForMedium(m);
+}
 
 MediumRollMedium getDefaultEditMediumForProject() {
     return getDefaultEditMediumForProject(Kest::CurrentProject::getFrameRate(0));
