@@ -1,0 +1,216 @@
+// Any 32-bit sample through every converter's display, perforation, keep
+// and SMPTE writers and back through its readers. Every returned text must
+// fit the label point's text; where the converter's rules promise a round
+// trip (timecode within a day, KeyKode and ink numbers within a count
+// period, feet within the printed range, film frames everywhere) the text
+// must read back to the sample, less the perforations inside a frame that
+// the text does not show.
+#include <cstring>
+#include <string>
+
+#include <labelsbase/labelsbase.h>
+
+#include "fuzz_util.h"
+
+namespace {
+
+constexpr size_t kTextSize = sizeof(LabelPoint::text);
+
+bool special(int s) {
+    return s == invalid_sample || s == past_end_sample || s == before_start_sample;
+}
+
+char const* checked(char const* t) {
+    FUZZ_CHECK(t != nullptr);
+    FUZZ_CHECK(std::strlen(t) < kTextSize);
+    return t;
+}
+
+// Frames in 24 hours of a timecode converter with one sample per frame.
+int day_of(label_cvt* cvt) {
+    return cvt->type() == ntsc_drop_label_t ? 2589408 : cvt->get_modulus() * 86400;
+}
+
+// The packed form (two digits per field, three frame digits at 120 and
+// 240 fps) of a display text ' HH:MM:SS.FF': its digits in order.
+std::string packed_of(char const* display) {
+    std::string d;
+    for (char const* p = display; *p; ++p)
+        if (*p >= '0' && *p <= '9') d += *p;
+    return d;
+}
+
+void timecode(label_cvt* cvt, LabelPoint& lp, int s) {
+    if (cvt->isSpecialSlowTC()) return;  // half rate: a text counts timecode frames
+    int const day = day_of(cvt);
+    bool const drop = cvt->type() == ntsc_drop_label_t;
+    // Registry converters print every field with a sign column, so every
+    // sample within a day on either side of zero reads back (drop-frame
+    // reads every '-' text as 0, so only its positive half).
+    if (s >= 0 && s < day) {
+        std::string const text = checked(cvt->get_abs_string(&lp, s));
+        FUZZ_CHECK(text[0] == ' ');
+        FUZZ_CHECK(cvt->get_abs_sample(text.c_str()) == s);
+        FUZZ_CHECK(cvt->get_keep_sample(text.c_str()) == s);
+        std::string const packed = packed_of(text.c_str());
+        FUZZ_CHECK(packed.size() == (cvt->get_modulus() > 100 ? 9u : 8u));
+        FUZZ_CHECK(cvt->get_abs_sample_from_packed_string(packed.c_str()) == s);
+        // The SMPTE word holds two frame-tens bits, so it carries frame
+        // numbers below 40; unpacking gives the plain count of the digits.
+        unsigned word = cvt->get_abs_smpte_string(&lp, s);
+        bool flag = !drop;
+        int const unpacked = cvt->get_samples_from_SMPTETc(word, flag);
+        if (cvt->get_modulus() <= 30) {
+            FUZZ_CHECK(flag == drop);
+            short h, m, sec, f;
+            LabelPoint at(lp);
+            at.sample = s;
+            at.get_hmsf(h, m, sec, f);
+            FUZZ_CHECK(unpacked == ((h * 60 + m) * 60 + sec) * cvt->get_modulus() + f);
+            if (!drop) FUZZ_CHECK(unpacked == s);
+        }
+    } else if (!drop && s < 0 && s > -day) {
+        std::string const text = checked(cvt->get_abs_string(&lp, s));
+        FUZZ_CHECK(text[0] == '-');
+        FUZZ_CHECK(cvt->get_abs_sample(text.c_str()) == s);
+    }
+    if (s < 0) FUZZ_CHECK(cvt->get_abs_smpte_string(&lp, s) == 0);
+    int const n = cvt->normalise_sample_unit(s);
+    FUZZ_CHECK(n >= 0 && n <= day);
+}
+
+int ten_to(int n) {
+    int p = 1;
+    while (n-- > 0) p *= 10;
+    return p;
+}
+
+void keycode(label_cvt* cvt, LabelPoint& lp, int s) {
+    int const spu = cvt->samples_per_unit();
+    int const frames = cvt->get_modulus();
+    int const counts = ten_to(cvt->get_count_length());  // max_count + 1
+    int const period = cvt->normalise_sample_unit(s);
+    FUZZ_CHECK(period >= 0);
+    bool const three_perf = spu == 3;
+    // Perforations per count interval of the geometry.
+    int const interval = three_perf ? 64 : frames * spu;
+    if (s < 0) {
+        // Counts below zero print as such; 3-perf counts run two perforations ahead.
+        if ((three_perf ? (s + 2) / 64 : s / interval) < 0)
+            FUZZ_CHECK(std::strcmp(checked(cvt->get_abs_string(&lp, s)), "NEGATIVE") == 0);
+        return;
+    }
+    std::string const text = checked(cvt->get_abs_string(&lp, s));
+    std::string const keep = checked(cvt->get_keep_string(&lp, s));
+    checked(cvt->get_abs_perfs_string(&lp, s));
+    if (three_perf) {
+        // Frame numbering runs two perforations ahead of the count.
+        if (s <= counts * 64 - 3) {
+            FUZZ_CHECK(cvt->get_keep_sample(keep.c_str()) == s);
+            FUZZ_CHECK(cvt->get_abs_sample(text.c_str()) == s);
+        }
+        return;
+    }
+    if (s / interval < counts) {
+        int const shown = s - (s % interval) % spu;
+        FUZZ_CHECK(cvt->get_abs_sample(text.c_str()) == shown);
+        FUZZ_CHECK(cvt->get_keep_sample(keep.c_str()) == shown);
+        FUZZ_CHECK(cvt->get_abs_sample_from_packed_string(text.c_str()) == shown);
+    }
+}
+
+void ink(label_cvt* cvt, LabelPoint& lp, int s) {
+    int const spu = cvt->samples_per_unit();
+    int const interval = cvt->get_modulus() * spu;
+    std::string const text = checked(cvt->get_abs_string(&lp, s));
+    checked(cvt->get_keep_string(&lp, s));
+    // The ink reader takes a typed text of 12 or more characters as prefix
+    // and last seven characters; a printed one has 11.
+    if (s >= 0 && s / interval <= 9999 && text.size() == 11)
+        FUZZ_CHECK(cvt->get_abs_sample(text.c_str()) == s - s % spu);
+}
+
+void feet(label_cvt* cvt, LabelPoint& lp, int s) {
+    int const spu = cvt->samples_per_unit();
+    std::string const text = checked(cvt->get_abs_string(&lp, s));
+    checked(cvt->get_keep_string(&lp, s));
+    if (s == INT32_MIN) return;
+    int const a = s < 0 ? -s : s;
+    int const back = cvt->get_abs_sample(text.c_str());
+    if (spu == 3) {
+        if (a <= 6399997) FUZZ_CHECK(back == s);
+    } else if (a / spu < 100000 * cvt->get_modulus()) {  // below one wrap of the feet
+        int const shown = a - a % spu;
+        FUZZ_CHECK(back == (s < 0 ? -shown : shown));
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
+    FuzzInput in(data, size);
+    auto const type = static_cast<label_t>(in.take<uint8_t>() % label_type_count);
+    auto const how = in.take<uint8_t>();
+    auto s = in.take<int>();
+    auto const base = in.take<int>();
+    auto word = in.take<unsigned>();
+    auto prefix = in.rest();
+
+    // Small samples are where the rules bend; reach them often.
+    if (how & 1) s %= 10000000;
+
+    LabelPoint lp(0, type);
+    label_cvt* cvt = lp.cvt();
+    if (how & 2) cvt->set_prefix(&lp, prefix.get());
+    lp.sample = base;
+
+    // Every writer, absolute and relative, for any sample.
+    checked(cvt->get_abs_string(&lp, s));
+    checked(cvt->get_abs_perfs_string(&lp, s));
+    checked(cvt->get_keep_string(&lp, s));
+    (void)cvt->get_abs_smpte_string(&lp, s);
+    checked(cvt->get_string(&lp, s));
+    checked(cvt->get_perfs_string(&lp, s));
+    (void)cvt->get_smpte_string(&lp, s);
+    checked(cvt->get_invalid_string(&lp, s));
+    bool drop = false;
+    (void)cvt->get_samples_from_SMPTETc(word, drop);
+    if (how & 4) (void)cvt->get_V2tc(s);  // prints an assertion line
+    lp.sample = s;
+    checked(lp.get_string());
+    checked(lp.get_keep_string());
+    checked(lp.get_prefix());
+    short h, m, sec, f;
+    lp.get_hmsf(h, m, sec, f);
+    lp.constrain_positive();
+
+    // Special samples print the template's forms.
+    for (int sp : {invalid_sample, past_end_sample, before_start_sample})
+        checked(cvt->get_abs_string(&lp, sp));
+
+    // Round trips where the rules promise them. The type check keeps them
+    // to converters of the asked type (the fallback stands in for missing ones).
+    if (special(s) || cvt->type() != type) return 0;
+    switch (cvt->UserType()) {
+    case timecode_UserLabel: timecode(cvt, lp, s); break;
+    case keycode_UserLabel: keycode(cvt, lp, s); break;
+    case ink_UserLabel: ink(cvt, lp, s); break;
+    case feet_UserLabel: feet(cvt, lp, s); break;
+    case film_frames_UserLabel: {
+        std::string const text = checked(cvt->get_abs_string(&lp, s));
+        FUZZ_CHECK(cvt->get_abs_sample(text.c_str()) == s);
+        break;
+    }
+    default: break;
+    }
+
+    // Without the sign column every writer still fits (a negative timecode
+    // only prints an assertion line).
+    if (how & 8) {
+        lp.sample = base < 0 ? -(base + 1) : base;
+        lp.removePadding();
+        checked(cvt->get_abs_string(&lp, s));
+        checked(cvt->get_keep_string(&lp, s));
+    }
+    return 0;
+}
