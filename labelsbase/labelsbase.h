@@ -11,5 +11,7 @@
 #include "labelsbase/MediumRollIdent.h"
 #include "labelsbase/MediumRoll.h"
 #include "labelsbase/VagueUIFLabel.h"
+#include "labelsbase/transfer_type.h"
+#include "labelsbase/legacy.h"
 
 #endif
