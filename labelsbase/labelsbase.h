@@ -8,5 +8,9 @@
 #include "labelsbase/LabelTemplate.h"
 #include "labelsbase/labelcvt.h"
 #include "labelsbase/LabelPoint.h"
+#include "labelsbase/Label.h"
+#include "labelsbase/MediumRollIdent.h"
+#include "labelsbase/transfer_type.h"
+#include "labelsbase/EditLabel.h"
 
 #endif
