@@ -142,7 +142,8 @@ TEST(Construction, AssignmentTakesTheRegistryConverterOfTheType) {
     dst = src;
     EXPECT_EQ(dst.start.cvt(), get_static_label_cvt(tc_24_label_t));
     EXPECT_EQ(dst.start.sample, 5);
-    dst = dst;  // self-assignment changes nothing
+    Label& same = dst;
+    dst = same;  // self-assignment changes nothing
     EXPECT_EQ(dst.start.sample, 5);
 }
 
