@@ -297,7 +297,7 @@ char* EditLabel::make_keep_string(char* out) const {
     std::size_t const name_len = std::strlen(name);
     std::size_t const suffix = 1 + name_len + 1 + static_cast<std::size_t>(n);
     // The label part leaves room for the suffix and the NUL.
-    std::size_t const len = write_keep_string(target, edit_label_keep_string_size - suffix);
+    std::size_t const len = write_keep_string(target, keep_string_size - suffix);
     char* p = target + len;
     *p++ = ' ';
     std::memcpy(p, name, name_len);

@@ -12,8 +12,8 @@
 // of at least that size) with bounded writes. The label part is cut first, so
 // that the identifier always follows complete: the label part gets
 // 131 - 1 - 14 - (length of the identifier) characters, 112 for a usual
-// identifier such as "28,2"; only a pitch of enormous magnitude can need
-// more (see Label.h).
+// identifier such as "28,2"; with such an identifier only a pitch x samples
+// per unit of 1e18 or more can need more (see Label.h).
 #ifndef LABELSBASE_EDITLABEL_H
 #define LABELSBASE_EDITLABEL_H
 
@@ -24,14 +24,15 @@
 #include "labelsbase/MediumRollIdent.h"
 #include "labelsbase/transfer_type.h"
 
-// Size of the keep-string buffer of an edit label.
-constexpr std::size_t edit_label_keep_string_size = 131;
-
 class EditLabel : public Label {
 public:
+    // Size of an edit label's keep-string buffer: the label's and the
+    // medium-roll identifier.
+    static constexpr std::size_t keep_string_size = 131;
+
     MediumRollIdent medium_roll;
     bool pitch_modified;  // a pitch rule or a new medium roll changed the pitch
-    mutable char keep_buffer[edit_label_keep_string_size];
+    mutable char keep_buffer[keep_string_size];
     std::int32_t marker;  // 1 after construction; kept for the host
 
     // Edit labels alive (the invalid edit label counts from load to unload).

@@ -150,20 +150,23 @@ __extension__ typedef unsigned __int128 u128;
 // finite v below 2^63 in magnitude; null for any other v. At most 32
 // characters (sign, 19 digits, point, 10 decimals); no NUL.
 char* put_fixed10(char* out, double v) {
-    if (!std::isfinite(v)) return nullptr;
-    double const a = std::fabs(v);
-    if (a >= 9223372036854775808.0) return nullptr;
-    int e2 = 0;
-    double const fr = std::frexp(a, &e2);  // a = fr * 2^e2, fr in [0.5, 1), or 0
-    // m in [2^52, 2^53) (or 0), exactly: a = m / 2^shift.
-    std::uint64_t const m = static_cast<std::uint64_t>(std::ldexp(fr, 53));
-    int const shift = 53 - e2;                                      // >= -10 as a < 2^63
+    std::uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    int const biased = static_cast<int>((bits >> 52) & 0x7FF);
+    if (biased == 0x7FF) return nullptr;              // infinities and NaN
+    std::uint64_t m = bits & ((std::uint64_t(1) << 52) - 1);
+    int shift = 1074;                                  // subnormals: |v| = m / 2^1074
+    if (biased != 0) {
+        m |= std::uint64_t(1) << 52;                   // [2^52, 2^53)
+        shift = 1075 - biased;                         // |v| = m / 2^shift
+    }
+    if (shift < -10) return nullptr;                   // |v| >= 2^63
     u128 const scaled = static_cast<u128>(m) * 10000000000ull;      // < 2^87
-    u128 n;                                                          // round(a * 10^10)
+    u128 n;                                                          // |v| * 10^10, rounded
     if (shift <= 0) {
         n = scaled << -shift;  // < 2^97
     } else if (shift >= 128) {
-        n = 0;  // a * 10^10 < 2^-41: below half a unit of the last decimal
+        n = 0;  // |v| * 10^10 < 2^-41: below half a unit of the last decimal
     } else {
         u128 q = scaled >> shift;
         u128 const r = scaled - (q << shift);
@@ -171,8 +174,15 @@ char* put_fixed10(char* out, double v) {
         if (r > half || (r == half && (q & 1u))) ++q;
         n = q;
     }
-    std::uint64_t ip = static_cast<std::uint64_t>(n / 10000000000ull);  // < 2^63
-    std::uint64_t fp = static_cast<std::uint64_t>(n % 10000000000ull);  // [0, 10^10)
+    std::uint64_t ip, fp;  // integer part < 2^63, decimals [0, 10^10)
+    if ((n >> 64) == 0) {  // the usual case: a 64-bit division is far cheaper
+        std::uint64_t const n64 = static_cast<std::uint64_t>(n);
+        ip = n64 / 10000000000ull;
+        fp = n64 % 10000000000ull;
+    } else {
+        ip = static_cast<std::uint64_t>(n / 10000000000ull);
+        fp = static_cast<std::uint64_t>(n % 10000000000ull);
+    }
     char* p = out;
     if (std::signbit(v)) *p++ = '-';  // "-0.0000000000" for negatives that round to 0
     char digits[20];
@@ -210,7 +220,7 @@ void put_int(BoundedWriter& w, int v) {
 }
 
 // The static keep-string buffer of callers that pass none.
-char g_keep_buffer[label_keep_string_size];
+char g_keep_buffer[Label::keep_string_size];
 
 }  // namespace
 
@@ -218,16 +228,16 @@ char g_keep_buffer[label_keep_string_size];
 // Construction.
 
 Label::Label(label_t type)
-    : revision(1), start(0, type), length(default_label_length), pitch(get_natural_pitch(type)), bounded(1) {}
+    : revision(1), start(0, type), length(default_length), pitch(get_natural_pitch(type)), bounded(1) {}
 
 Label::Label(label_cvt& converter)
     : revision(1),
       start(0, &converter),
-      length(default_label_length),
+      length(default_length),
       pitch(get_natural_pitch(converter.type())),
       bounded(0) {}
 
-Label::Label(LabelPoint const& p) : revision(1), start(p), length(default_label_length), pitch(0.0), bounded(0) {
+Label::Label(LabelPoint const& p) : revision(1), start(p), length(default_length), pitch(0.0), bounded(0) {
     start.converter->set_prefix(&start, p.prefix);
     pitch = get_natural_pitch(p.converter->type());
 }
@@ -236,7 +246,7 @@ Label::Label(Label const& other)
     : revision(1), start(other.start), length(other.length), pitch(other.pitch), bounded(other.bounded) {}
 
 Label::Label(char const* text)
-    : revision(1), start(0, prefix_label_t), length(default_label_length), pitch(0.0), bounded(0) {
+    : revision(1), start(0, prefix_label_t), length(default_length), pitch(0.0), bounded(0) {
     tokeniser tokens(text, " ");
     char const* const rev = tokens.token(0);
     if (!rev || std::strncmp(rev, "LABEL_REV", 9) != 0) return;
@@ -451,7 +461,7 @@ std::size_t Label::write_keep_string(char* out, std::size_t capacity) const {
 
 char* Label::make_keep_string(char* out) const {
     char* const target = out ? out : g_keep_buffer;
-    write_keep_string(target, label_keep_string_size);
+    write_keep_string(target, Label::keep_string_size);
     return target;
 }
 

@@ -52,15 +52,15 @@
 #include "labelsbase/LabelPoint.h"
 #include "labelsbase/labelcvt.h"
 
-// The time of a sample that has none.
-constexpr double no_position = 1e99;
-// Length of a new label: in practice an unbounded span.
-constexpr int default_label_length = 100000000;
-// Size of a keep-string buffer of a label.
-constexpr std::size_t label_keep_string_size = 128;
-
 class Label {
 public:
+    // The time of a sample that has none.
+    static constexpr double no_position = 1e99;
+    // Length of a new label: in practice an unbounded span.
+    static constexpr std::int32_t default_length = 100000000;
+    // Size of a label's keep-string buffer.
+    static constexpr std::size_t keep_string_size = 128;
+
     std::int32_t revision;  // keep-string syntax it was read from; 1 when built in memory
     LabelPoint start;       // type (converter), prefix and start sample
     std::int32_t length;    // offset of the last sample of the span

@@ -320,7 +320,7 @@ TEST(Project, FilmProjectsAre24And48) {
 TEST(EditKeepString, LabelFieldsThenTheIdentifier) {
     Claimed e(pal_label_t, 19, 3);
     e.label.start.sample = 90013;
-    char buf[edit_label_keep_string_size];
+    char buf[EditLabel::keep_string_size];
     EXPECT_STREQ(e.label.make_keep_string(buf),
                  "LABEL_REV:1 plain_frames 90013 100000000 0.0400000000 0 MediumRollId 19,3");
     char* own = e.label.make_keep_string(nullptr);
@@ -386,13 +386,13 @@ TEST(EditKeepString, IdentifierAlwaysFitsWhole) {
     std::string const suffix = " MediumRollId -2147483648,-2147483648";
     for (double pitch : {0.04, 1e18, 1e300, -1e300}) {
         e.label.pitch = pitch;
-        std::unique_ptr<char[]> exact(new char[edit_label_keep_string_size]);  // ASan sees any overrun
+        std::unique_ptr<char[]> exact(new char[EditLabel::keep_string_size]);  // ASan sees any overrun
         std::string const s = e.label.make_keep_string(exact.get());
-        ASSERT_LT(s.size(), edit_label_keep_string_size);
+        ASSERT_LT(s.size(), EditLabel::keep_string_size);
         ASSERT_GE(s.size(), suffix.size());
         EXPECT_EQ(s.substr(s.size() - suffix.size()), suffix) << s;
         // The label part is the label's keep string, cut where needed.
-        char label_only[label_keep_string_size];
+        char label_only[Label::keep_string_size];
         std::string const whole = static_cast<Label const&>(e.label).make_keep_string(label_only);
         EXPECT_EQ(whole.substr(0, s.size() - suffix.size()), s.substr(0, s.size() - suffix.size()));
     }

@@ -29,7 +29,7 @@ struct StaticProbe {
 StaticProbe const probe;
 
 std::string keep(Label const& l) {
-    char buf[label_keep_string_size];
+    char buf[Label::keep_string_size];
     return l.make_keep_string(buf);
 }
 
@@ -40,7 +40,7 @@ std::string keep_by_format(Label const& l) {
     std::string const text = const_cast<LabelPoint&>(l.start).get_string();
     std::snprintf(big.data(), big.size(), "LABEL_REV:%d %s %s %d %.10f %d", 1, l.start.cvt()->type_str(),
                   text.c_str(), l.length / unit, l.pitch * unit, l.bounded);
-    return std::string(big.data()).substr(0, label_keep_string_size - 1);
+    return std::string(big.data()).substr(0, Label::keep_string_size - 1);
 }
 
 // ---------------------------------------------------------------------------
@@ -418,7 +418,7 @@ TEST(KeepStringWriter, StaticBufferWhenNoneGiven) {
     char* second = b.make_keep_string(nullptr);
     EXPECT_EQ(first, second);
     EXPECT_NE(was, std::string(second));
-    char mine[label_keep_string_size];
+    char mine[Label::keep_string_size];
     EXPECT_EQ(a.make_keep_string(mine), mine);
     EXPECT_EQ(std::string(mine), was);
 }
@@ -477,9 +477,9 @@ TEST(KeepStringWriter, HugeFieldsAreCutAt127Characters) {
             l.pitch = v;
             l.length = INT_MIN;
             l.bounded = INT_MIN;
-            std::unique_ptr<char[]> exact(new char[label_keep_string_size]);  // ASan sees any overrun
+            std::unique_ptr<char[]> exact(new char[Label::keep_string_size]);  // ASan sees any overrun
             char* s = l.make_keep_string(exact.get());
-            ASSERT_LT(std::strlen(s), label_keep_string_size);
+            ASSERT_LT(std::strlen(s), Label::keep_string_size);
             EXPECT_EQ(std::string(s), keep_by_format(l));
         }
     }
@@ -489,7 +489,7 @@ TEST(KeepStringWriter, DoesNotAllocate) {
     PlainFrames cvt(keycode_35_label_t, 4);
     Label a(cvt), b(pal_label_t);
     a.pitch = 1e200;  // the C library's path
-    char buf[label_keep_string_size];
+    char buf[Label::keep_string_size];
     host::AllocationStats const before = host::allocation_stats();
     for (int i = 0; i < 1000; ++i) {
         a.start.sample = i;
