@@ -26,11 +26,9 @@
 
 class LabelPoint;
 
-enum : int {
-    invalid_sample = -100000000,
-    past_end_sample = 100000001,
-    before_start_sample = 100000002
-};
+constexpr int invalid_sample = -100000000;
+constexpr int past_end_sample = 100000001;
+constexpr int before_start_sample = 100000002;
 
 // The label types; each value is named after its converter class.
 enum label_t : std::int32_t {

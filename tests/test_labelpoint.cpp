@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include <labelsbase/labelsbase.h>
+#include <labelsbase/internal.h>
+
+namespace {
+
+TEST(LabelPoint, InvalidPointIsSampleZeroOfTypeZero) {
+    EXPECT_EQ(invalid_label_point.sample, 0);
+    EXPECT_EQ(invalid_label_point.cvt(), get_static_label_cvt(prefix_label_t));
+    EXPECT_STREQ(invalid_label_point.prefix, "");
+    EXPECT_TRUE(invalid_label_point.primary_template);
+}
+
+TEST(LabelPoint, ArithmeticOnDifferentTypesGivesTheInvalidPoint) {
+    LabelPoint a(10, pal_label_t);
+    LabelPoint b(20, keycode_35_label_t);
+    if (a.cvt()->type() == b.cvt()->type()) GTEST_SKIP() << "converters not built into this library";
+    EXPECT_TRUE((a + b) == invalid_label_point);
+    EXPECT_TRUE((a - b) == invalid_label_point);
+}
+
+TEST(LabelPoint, SumKeepsTheLeftConverterAndDropsThePrefix) {
+    LabelPoint a(10, pal_label_t);
+    std::strcpy(a.prefix, "KODAK");
+    LabelPoint b(32, pal_label_t);
+    LabelPoint s = a + b;
+    EXPECT_EQ(s.sample, 42);
+    EXPECT_EQ(s.cvt(), a.cvt());
+    EXPECT_STREQ(s.prefix, "");
+    EXPECT_EQ((a - b).sample, -22 == a.cvt()->normalise_sample_unit(-22) ? -22 : a.cvt()->normalise_sample_unit(-22));
+    LabelPoint big(2147483647, &*a.cvt());
+    EXPECT_EQ((big + b).sample, a.cvt()->normalise_sample_unit(lb::wrap_add(2147483647, 32)));
+}
+
+TEST(LabelPoint, CopyAndAssignmentCutLongPrefixes) {
+    LabelPoint a(5, keycode_35_label_t);
+    std::memset(a.prefix, 'A', sizeof a.prefix);  // no NUL at all inside the field
+    a.prefix[20] = 'Z';
+    LabelPoint b(a);
+    EXPECT_EQ(std::strlen(b.prefix), 20u);
+    LabelPoint c(0, pal_label_t);
+    c = a;
+    EXPECT_EQ(std::strlen(c.prefix), 20u);
+    EXPECT_EQ(c.sample, 5);
+    EXPECT_EQ(c.cvt(), a.cvt());
+    c = c;  // self-assignment does nothing
+    EXPECT_EQ(c.sample, 5);
+}
+
+TEST(LabelPoint, EqualityComparesPrefixesOnlyForPrefixedTypes) {
+    LabelPoint a(7, pal_label_t), b(7, pal_label_t);
+    std::strcpy(a.prefix, "one");
+    std::strcpy(b.prefix, "two");
+    EXPECT_TRUE(a == b);
+    LabelPoint c(8, pal_label_t);
+    EXPECT_TRUE(a != c);
+    LabelPoint k1(7, keycode_35_label_t), k2(7, keycode_35_label_t);
+    if (!k1.cvt()->has_prefix()) GTEST_SKIP() << "KeyKode converters not built into this library";
+    std::strcpy(k1.prefix, "KA123456");
+    std::strcpy(k2.prefix, "ka123456");
+    EXPECT_FALSE(k1 == k2);
+    std::strcpy(k2.prefix, "KA123456");
+    EXPECT_TRUE(k1 == k2);
+}
+
+TEST(LabelPoint, RemovePaddingDropsTheSignColumn) {
+    LabelPoint a(0, pal_label_t);
+    a.label_template = LabelTemplate(LightweightString<char>("-29.59.59.29"));
+    a.removePadding();
+    EXPECT_STREQ(a.label_template.template_text.c_str(), "29.59.59.29");
+    a.removePadding();  // only a leading '-' goes
+    EXPECT_STREQ(a.label_template.template_text.c_str(), "29.59.59.29");
+    LabelPoint n(0, pal_label_t);
+    n.label_template = LabelTemplate(LightweightString<char>("-29.59.59.29"));
+    n.sample = -1;
+    n.removePadding();
+    EXPECT_STREQ(n.label_template.template_text.c_str(), "-29.59.59.29");
+    LabelPoint e(0, prefix_label_t);
+    e.removePadding();
+    EXPECT_STREQ(e.label_template.template_text.c_str(), "");
+}
+
+TEST(LabelPoint, PrefixIsCutToTheConvertersLength) {
+    LabelPoint a(0, pal_label_t);
+    std::strcpy(a.prefix, "ABCDEFGH");
+    EXPECT_STREQ(a.get_prefix(), "");  // no prefix for timecode
+}
+
+TEST(LabelPoint, HmsfIsZeroOutsideTimecode) {
+    LabelPoint a(123456, keycode_35_label_t);
+    short h = 9, m = 9, s = 9, f = 9;
+    a.get_hmsf(h, m, s, f);
+    EXPECT_EQ(h, 0);
+    EXPECT_EQ(m, 0);
+    EXPECT_EQ(s, 0);
+    EXPECT_EQ(f, 0);
+}
+
+TEST(LabelPoint, ModifyCountLengthIgnoresOtherDigitsAndTypes) {
+    LabelPoint a(77, pal_label_t);
+    for (int n : {3, 4, 5, 6, 7, -1}) {
+        a.modify_count_length(n);
+        EXPECT_EQ(a.sample, 77);
+        EXPECT_EQ(a.cvt(), get_static_label_cvt(pal_label_t));
+    }
+}
+
+}  // namespace
