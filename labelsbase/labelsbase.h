@@ -8,5 +8,6 @@
 #include "labelsbase/LabelTemplate.h"
 #include "labelsbase/labelcvt.h"
 #include "labelsbase/LabelPoint.h"
+#include "labelsbase/mposnxlate.h"
 
 #endif
