@@ -8,6 +8,11 @@
 #include "labelsbase/LabelTemplate.h"
 #include "labelsbase/labelcvt.h"
 #include "labelsbase/LabelPoint.h"
+#include "labelsbase/MediumRollIdent.h"
+#include "labelsbase/MediumRoll.h"
+#include "labelsbase/VagueUIFLabel.h"
+#include "labelsbase/transfer_type.h"
+#include "labelsbase/legacy.h"
 #include "labelsbase/mposnxlate.h"
 
 #endif
