@@ -75,50 +75,52 @@ constexpr int pogle_shown(int row, int s, int slots) {
     return shown;
 }
 
-// Entries by their index in row-major order.
-constexpr signed char derivative_at(int i) {
-    return static_cast<signed char>(pogle_field_start(i / kFilm, i % kFilm));
+// Entries by row and column.
+constexpr signed char derivative_at(int r, int k) { return static_cast<signed char>(pogle_field_start(r, k)); }
+constexpr signed char frame_derivative_at(int p, int k) { return static_cast<signed char>(pogle_frame_start(p, k)); }
+constexpr signed char origin_at(int r, int f) {
+    return static_cast<signed char>(pogle_shown<pogle_field_start>(r, f, kFields));
 }
-constexpr signed char frame_derivative_at(int i) {
-    return static_cast<signed char>(pogle_frame_start(i / kFilm, i % kFilm));
-}
-constexpr signed char origin_at(int i) {
-    return static_cast<signed char>(pogle_shown<pogle_field_start>(i / kFields, i % kFields, kFields));
-}
-constexpr signed char frame_origin_at(int i) {
-    return static_cast<signed char>(pogle_shown<pogle_frame_start>(i / kVideo, i % kVideo, kVideo));
+constexpr signed char frame_origin_at(int p, int j) {
+    return static_cast<signed char>(pogle_shown<pogle_frame_start>(p, j, kVideo));
 }
 
 }  // namespace
 
-// Runs of f(i), f(i + 1), ... that spell the tables out entry by entry.
-#define LB_RUN5(f, i) f((i)), f((i) + 1), f((i) + 2), f((i) + 3), f((i) + 4)
-#define LB_RUN25(f, i) LB_RUN5(f, i), LB_RUN5(f, (i) + 5), LB_RUN5(f, (i) + 10), LB_RUN5(f, (i) + 15), LB_RUN5(f, (i) + 20)
-#define LB_RUN100(f, i) LB_RUN25(f, i), LB_RUN25(f, (i) + 25), LB_RUN25(f, (i) + 50), LB_RUN25(f, (i) + 75)
-#define LB_RUN500(f, i) \
-    LB_RUN100(f, i), LB_RUN100(f, (i) + 100), LB_RUN100(f, (i) + 200), LB_RUN100(f, (i) + 300), LB_RUN100(f, (i) + 400)
+// The tables spelled out row by row: f(r, c) for every column c of row r,
+// then every row.
+#define LB_COLS5(f, r, c) f(r, (c)), f(r, (c) + 1), f(r, (c) + 2), f(r, (c) + 3), f(r, (c) + 4)
+#define LB_COLS25(f, r, c) \
+    LB_COLS5(f, r, c), LB_COLS5(f, r, (c) + 5), LB_COLS5(f, r, (c) + 10), LB_COLS5(f, r, (c) + 15), LB_COLS5(f, r, (c) + 20)
+#define LB_ROW24(f, r) {LB_COLS5(f, r, 0), LB_COLS5(f, r, 5), LB_COLS5(f, r, 10), LB_COLS5(f, r, 15), \
+                        f(r, 20), f(r, 21), f(r, 22), f(r, 23)}
+#define LB_ROW25(f, r) {LB_COLS25(f, r, 0)}
+#define LB_ROW50(f, r) {LB_COLS25(f, r, 0), LB_COLS25(f, r, 25)}
+#define LB_ROWS5(row, f, r) row(f, (r)), row(f, (r) + 1), row(f, (r) + 2), row(f, (r) + 3), row(f, (r) + 4)
+#define LB_ROWS25(row, f, r) \
+    LB_ROWS5(row, f, r), LB_ROWS5(row, f, (r) + 5), LB_ROWS5(row, f, (r) + 10), LB_ROWS5(row, f, (r) + 15), \
+        LB_ROWS5(row, f, (r) + 20)
 
-constexpr signed char pogle_derivative_table[50][24] = {  // 1200 entries
-    LB_RUN500(derivative_at, 0), LB_RUN500(derivative_at, 500), LB_RUN100(derivative_at, 1000),
-    LB_RUN100(derivative_at, 1100)};
+constexpr signed char pogle_derivative_table[50][24] = {LB_ROWS25(LB_ROW24, derivative_at, 0),
+                                                        LB_ROWS25(LB_ROW24, derivative_at, 25)};
 
-constexpr signed char pogle_Frame_derivative_table[25][24] = {  // 600 entries
-    LB_RUN500(frame_derivative_at, 0), LB_RUN100(frame_derivative_at, 500)};
+constexpr signed char pogle_Frame_derivative_table[25][24] = {LB_ROWS25(LB_ROW24, frame_derivative_at, 0)};
 
-constexpr signed char pogle_origin_table[50][50] = {  // 2500 entries
-    LB_RUN500(origin_at, 0),    LB_RUN500(origin_at, 500),  LB_RUN500(origin_at, 1000),
-    LB_RUN500(origin_at, 1500), LB_RUN500(origin_at, 2000)};
+constexpr signed char pogle_origin_table[50][50] = {LB_ROWS25(LB_ROW50, origin_at, 0),
+                                                    LB_ROWS25(LB_ROW50, origin_at, 25)};
 
-constexpr signed char pogle_Frame_origin_table[25][25] = {  // 625 entries
-    LB_RUN500(frame_origin_at, 0), LB_RUN100(frame_origin_at, 500), LB_RUN25(frame_origin_at, 600)};
+constexpr signed char pogle_Frame_origin_table[25][25] = {LB_ROWS25(LB_ROW25, frame_origin_at, 0)};
 
-#undef LB_RUN5
-#undef LB_RUN25
-#undef LB_RUN100
-#undef LB_RUN500
+#undef LB_COLS5
+#undef LB_COLS25
+#undef LB_ROW24
+#undef LB_ROW25
+#undef LB_ROW50
+#undef LB_ROWS5
+#undef LB_ROWS25
 
-// The runs cover each table to its last entry (a short run would leave
-// zeros at the end), and the rows the transfer suites quote come out as quoted.
+// The rows cover each table to its last entry (a short row would leave
+// zeros at its end), and the rows the transfer suites quote come out as quoted.
 static_assert(pogle_derivative_table[49][23] == 46 && pogle_Frame_derivative_table[24][23] == 23 &&
                   pogle_origin_table[49][49] == 24 && pogle_Frame_origin_table[24][24] == 24,
               "24-to-25 tables filled to the end");
