@@ -7,6 +7,7 @@
 #include <limits>
 #include <string>
 
+#include <labelsbase/EditLabel.h>
 #include <labelsbase/MediumRoll.h>
 #include <labelsbase/labelsbase.h>
 
@@ -829,6 +830,35 @@ TEST_F(Xlate, PulldownPathsDoNotAllocate) {
     host::AllocationStats const after = host::allocation_stats();
     EXPECT_EQ(after.allocations, before.allocations);
     EXPECT_GT(sink, 0.0);
+}
+
+// ---------------------------------------------------------------------------
+// The target taken from an edit label.
+
+TEST_F(Xlate, EditLabelOverloadsTranslateToTheLabelsMedium) {
+    EditLabel pal(pal_label_t, MediumRollIdent{source_25p_Medium, first_Generation});
+    EditLabel ntsc(ntsc_label_t, MediumRollIdent{source_30i_1001_Medium, first_Generation});
+    // A block from the project is frame for frame: film 1.0 s is 24/25 s on 25p.
+    EXPECT_DOUBLE_EQ(mPosn_Xlate(1.0, film_Medium, &pal), 24 / 25.0);
+    EXPECT_EQ(mPosn_Xlate(1.0, film_Medium, &pal), mPosn_Xlate(1.0, film_Medium, source_25p_Medium));
+    EXPECT_EQ(mPosn_Xlate(-2.0, cel_Medium, &ntsc, Kest::FrameRate_30),
+              mPosn_Xlate(-2.0, cel_Medium, source_30i_1001_Medium, Kest::FrameRate_30));
+    EXPECT_DOUBLE_EQ(mPosn_Xlate(-2.0, cel_Medium, &ntsc, Kest::FrameRate_30), -4 / (2 * (30 / 1.001)));
+
+    MPosn_Xlate_Params P = params(Kest::FrameRate_24, transfer_pulldown, -1);
+    EXPECT_DOUBLE_EQ(mPosn_Xlate(1.0, film_Medium, &pal, P), 1.0);
+    EXPECT_EQ(P.sequence_phase, 0);
+    EXPECT_DOUBLE_EQ(mPosn_Xlate(2 / 24.0, film_Medium, &ntsc, P), 5 / (2 * (30 / 1.001)));
+    EXPECT_EQ(mPosn_Xlate(1.0, film_Medium, &ntsc, P, Kest::FrameRate_25), kNone);
+    EXPECT_EQ(P.project_rate, Kest::FrameRate_25);
+    EXPECT_EQ(P.cel_resolution, 1.0);
+
+    // The label's medium is the target whatever the source.
+    EditLabel film(film_frames_label_t, MediumRollIdent{film_Medium, any_Generation});
+    EXPECT_EQ(mPosn_Xlate(3.0, film_Medium, &film), 3.0);
+    // No label: no medium.
+    EXPECT_EQ(mPosn_Xlate(3.0, film_Medium, static_cast<EditLabel*>(nullptr)), 0.0);
+    EXPECT_EQ(mPosn_Xlate(3.0, film_Medium, static_cast<EditLabel*>(nullptr), P), 0.0);
 }
 
 }  // namespace
