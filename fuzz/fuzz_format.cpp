@@ -10,6 +10,7 @@
 
 #include <labelsbase/labelsbase.h>
 
+#include "fuzz_converters.h"
 #include "fuzz_util.h"
 
 namespace {
@@ -26,7 +27,7 @@ char const* checked(char const* t) {
     return t;
 }
 
-// Frames in 24 hours of a timecode converter with one sample per frame.
+// Timecode frames in 24 hours.
 int day_of(label_cvt* cvt) {
     return cvt->type() == ntsc_drop_label_t ? 2589408 : cvt->get_modulus() * 86400;
 }
@@ -40,21 +41,47 @@ std::string packed_of(char const* display) {
     return d;
 }
 
-void timecode(label_cvt* cvt, LabelPoint& lp, int s) {
-    if (cvt->isSpecialSlowTC()) return;  // half rate: a text counts timecode frames
+// The largest sample below which a text of these display flags shows every
+// field the parser of the same flags reads: a whole day when hours are
+// always printed, an hour when minutes are, a minute when seconds are.
+// Drop-frame parses hours, minutes, seconds and frames whatever the flags.
+int readable_span(label_cvt* cvt, int flags, int day) {
+    bool const drop = cvt->type() == ntsc_drop_label_t;
+    if (flags & timecode_label::show_hours) return day;
+    if (drop) return 0;
+    if (flags & timecode_label::show_minutes) return cvt->get_modulus() * 3600;
+    if (flags & timecode_label::show_seconds) return cvt->get_modulus() * 60;
+    return 0;
+}
+
+void timecode(label_cvt* cvt, LabelPoint& lp, int s, int flags) {
     int const day = day_of(cvt);
     bool const drop = cvt->type() == ntsc_drop_label_t;
-    // Registry converters print every field with a sign column, so every
-    // sample within a day on either side of zero reads back (drop-frame
-    // reads every '-' text as 0, so only its positive half).
-    if (s >= 0 && s < day) {
+    // Half-rate: two samples per timecode frame, and a text reads back as
+    // the count of timecode frames. Drop-frame has no half-rate mode.
+    bool const half = cvt->isSpecialSlowTC() && !drop;
+    int const per_frame = half ? 2 : 1;
+    int const span = readable_span(cvt, flags, day);
+    int const tc_frames = s / per_frame;  // truncating, as the decomposition does
+    // With a sign column every sample within the readable span on either
+    // side of zero reads back (drop-frame reads every '-' text as 0, so only
+    // its positive half).
+    if (s >= 0 && s / per_frame < span) {
         std::string const text = checked(cvt->get_abs_string(&lp, s));
         FUZZ_CHECK(text[0] == ' ');
-        FUZZ_CHECK(cvt->get_abs_sample(text.c_str()) == s);
-        FUZZ_CHECK(cvt->get_keep_sample(text.c_str()) == s);
-        std::string const packed = packed_of(text.c_str());
-        FUZZ_CHECK(packed.size() == (cvt->get_modulus() > 100 ? 9u : 8u));
-        FUZZ_CHECK(cvt->get_abs_sample_from_packed_string(packed.c_str()) == s);
+        FUZZ_CHECK(cvt->get_abs_sample(text.c_str()) == tc_frames);
+        FUZZ_CHECK(cvt->get_keep_sample(text.c_str()) == tc_frames);
+        if (flags & timecode_label::show_hours) {
+            std::string const packed = packed_of(text.c_str());
+            FUZZ_CHECK(packed.size() == (cvt->get_modulus() > 100 ? 9u : 8u));
+            FUZZ_CHECK(cvt->get_abs_sample_from_packed_string(packed.c_str()) == tc_frames);
+        }
+    } else if (!drop && s < 0 && s / per_frame > -span) {
+        std::string const text = checked(cvt->get_abs_string(&lp, s));
+        FUZZ_CHECK(text[0] == '-');
+        FUZZ_CHECK(cvt->get_abs_sample(text.c_str()) == tc_frames);
+    }
+    if (s >= 0 && s / per_frame < day) {
         // The SMPTE word holds two frame-tens bits, so it carries frame
         // numbers below 40; unpacking gives the plain count of the digits.
         unsigned word = cvt->get_abs_smpte_string(&lp, s);
@@ -67,12 +94,8 @@ void timecode(label_cvt* cvt, LabelPoint& lp, int s) {
             at.sample = s;
             at.get_hmsf(h, m, sec, f);
             FUZZ_CHECK(unpacked == ((h * 60 + m) * 60 + sec) * cvt->get_modulus() + f);
-            if (!drop) FUZZ_CHECK(unpacked == s);
+            if (!drop) FUZZ_CHECK(unpacked == tc_frames);
         }
-    } else if (!drop && s < 0 && s > -day) {
-        std::string const text = checked(cvt->get_abs_string(&lp, s));
-        FUZZ_CHECK(text[0] == '-');
-        FUZZ_CHECK(cvt->get_abs_sample(text.c_str()) == s);
     }
     if (s < 0) FUZZ_CHECK(cvt->get_abs_smpte_string(&lp, s) == 0);
     int const n = cvt->normalise_sample_unit(s);
@@ -154,13 +177,26 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
     auto s = in.take<int>();
     auto const base = in.take<int>();
     auto word = in.take<unsigned>();
+    auto const flag_byte = in.take<uint8_t>();
+    auto const config = in.take<uint8_t>() % 4;
     auto prefix = in.rest();
 
     // Small samples are where the rules bend; reach them often.
     if (how & 1) s %= 10000000;
 
-    LabelPoint lp(0, type);
-    label_cvt* cvt = lp.cvt();
+    // The registry's converter, or a timecode converter of any display
+    // flags (a few out-of-range ones too) and 50p/60p configuration.
+    int flags = 15;
+    label_cvt* cvt = get_static_label_cvt(type);
+    if (how & 16) {
+        static constexpr int kOdd[] = {-1, 32, 255, 0x7fffffff, -0x7fffffff - 1, 47, 1 << 20, 63};
+        int const f = flag_byte < 224 ? flag_byte % 32 : kOdd[flag_byte % 8];
+        if (timecode_label* tc = fuzz_timecode_converter(type, f, config)) {
+            cvt = tc;
+            flags = f;
+        }
+    }
+    LabelPoint lp(0, cvt);
     if (how & 2) cvt->set_prefix(&lp, prefix.get());
     lp.sample = base;
 
@@ -192,7 +228,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
     // to converters of the asked type (the fallback stands in for missing ones).
     if (special(s) || cvt->type() != type) return 0;
     switch (cvt->UserType()) {
-    case timecode_UserLabel: timecode(cvt, lp, s); break;
+    case timecode_UserLabel: timecode(cvt, lp, s, flags); break;
     case keycode_UserLabel: keycode(cvt, lp, s); break;
     case ink_UserLabel: ink(cvt, lp, s); break;
     case feet_UserLabel: feet(cvt, lp, s); break;

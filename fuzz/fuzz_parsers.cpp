@@ -1,11 +1,13 @@
 // Every converter's text readers over any text: display, keep and packed
 // texts, packed spans, the relative reader and prefixes. The first byte
-// picks the label type (mod 52); texts come in exactly-sized heap buffers so
-// a read past the terminator is caught.
+// picks the label type (mod 52); the second, for timecode types, display
+// flags other than the registry's (and the 50p/60p configuration). Texts
+// come in exactly-sized heap buffers so a read past the terminator is caught.
 #include <cstring>
 
 #include <labelsbase/labelsbase.h>
 
+#include "fuzz_converters.h"
 #include "fuzz_util.h"
 
 namespace {
@@ -22,14 +24,18 @@ void check_text(char const* t) {
 extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
     FuzzInput in(data, size);
     auto const type = static_cast<label_t>(in.take<uint8_t>() % label_type_count);
+    auto const flag_byte = in.take<uint8_t>();
     auto const start = in.take<int>();
     auto const seconds = in.take<double>();
     auto a = in.text(128);
     auto b = in.text(128);
     auto p = in.rest();
 
-    LabelPoint lp(start, type);
-    label_cvt* cvt = lp.cvt();
+    label_cvt* cvt = get_static_label_cvt(type);
+    if (flag_byte >= 128)
+        if (timecode_label* tc = fuzz_timecode_converter(type, flag_byte % 32, flag_byte >> 5 & 3))
+            cvt = tc;
+    LabelPoint lp(start, cvt);
     lp.sample = start;  // any sample, not only a normalised one
 
     int const abs = cvt->get_abs_sample(a.get());
