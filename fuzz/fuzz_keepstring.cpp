@@ -6,6 +6,7 @@
 // checks below say where they do not.
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 
 #include <labelsbase/labelsbase.h>
@@ -154,6 +155,40 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
         (void)lstatic;
         EditLabel const e2(e.make_keep_string(nullptr));
         keep_of(e2, kEditKeep);
+    }
+
+    // A label's span rules, times and containment with any offsets and times.
+    {
+        Label const l(text.get());
+        EditLabel e(text.get());
+        double const t = pitch;
+        for (int off : {sample, length, bounded, 0, -1, invalid_sample}) {
+            (void)std::strlen(l.get_string(off));
+            (void)std::strlen(l.get_perfs_string(off));
+            (void)l.get_smpte_string(off);
+            (void)l.cmp(off);
+            (void)l.get_abs_posn(off);
+            (void)l.get_abs_posn_extrapolate(off);
+            (void)l.sample_to_posn(off);
+            (void)l.get_sample(off);
+            (void)l.contains(off);
+            LabelPoint p = l.get_label_point(off);
+            (void)std::strlen(p.get_string());
+            (void)l.get_unbounded_label_point(off);
+        }
+        (void)l.posn_to_sample(t);
+        (void)l.abs_posn_to_sample(t);
+        (void)l.contains(e);
+        (void)e.contains(l);
+        (void)(l == e);
+        bool drop = false;
+        (void)l.get_samples_from_SMPTETc(static_cast<unsigned>(sample), drop);
+        e.set_MediumRoll(id);
+        e.fix_audio_label_pitch(static_cast<transfer_type>(length), static_cast<MediumRollMedium>(bounded));
+        (void)e.equivalentPlayoutLabelMediumRolls(EditLabel(type, id));
+        (void)e.equivalentPreviousGenerationMediumRolls(EditLabel(type, id));
+        e.set_end(sample);
+        keep_of(e, kEditKeep);
     }
 
     // A label built from any fields.

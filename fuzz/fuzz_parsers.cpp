@@ -4,6 +4,7 @@
 // flags other than the registry's (and the 50p/60p configuration). Texts
 // come in exactly-sized heap buffers so a read past the terminator is caught.
 #include <cstring>
+#include <initializer_list>
 
 #include <labelsbase/labelsbase.h>
 
@@ -78,5 +79,25 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
     // The same reads through a label point's own operations.
     LabelPoint copy(lp);
     FUZZ_CHECK(copy == lp);
+
+    // Point arithmetic and count-digit changes with the prefix just read
+    // (its digits scale the sample when the count grows).
+    uint64_t bits;
+    std::memcpy(&bits, &seconds, sizeof bits);
+    auto const other_type = static_cast<label_t>(static_cast<int>(bits % 60) - 4);
+    LabelPoint const other(static_cast<int>(bits >> 32), other_type);
+    for (LabelPoint const& r : {lp + copy, lp - copy, lp + other, copy - other}) {
+        LabelPoint q(r);
+        check_text(q.get_string());
+    }
+    copy.modify_count_length(static_cast<int>(bits >> 8 & 7));
+    check_text(copy.get_string());
+    check_text(copy.get_prefix());
+    copy.modify_type(other_type);
+    check_text(copy.get_string());
+    copy.removePadding();
+    check_text(copy.get_string());
+    copy.constrain_positive();
+    check_text(copy.get_keep_string());
     return 0;
 }
