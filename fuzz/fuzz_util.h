@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -42,9 +43,15 @@ private:
     size_t n_;
 };
 
-#define FUZZ_CHECK(cond)         \
-    do {                         \
-        if (!(cond)) __builtin_trap(); \
+// A broken promise: says which (visible when a crash input is run alone,
+// without -close_fd_mask) and stops with a trap libFuzzer reports.
+#define FUZZ_CHECK(cond)                                                               \
+    do {                                                                               \
+        if (!(cond)) {                                                                 \
+            std::fprintf(stderr, "FUZZ_CHECK failed: %s at %s:%d\n", #cond, __FILE__, \
+                         __LINE__);                                                    \
+            __builtin_trap();                                                          \
+        }                                                                              \
     } while (0)
 
 #endif
