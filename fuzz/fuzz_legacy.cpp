@@ -4,6 +4,7 @@
 // past either end is caught), and the frame and phase arithmetic. Where the
 // rules promise it, what is printed reads back to the same frame, and
 // phases given in range stay in range.
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -127,6 +128,71 @@ void round_trips(int frame, int lt, int drop, int kk_phase, int upc, unsigned ch
     if (units < 0) FUZZ_CHECK(group == kk_phase);
 }
 
+int wadd(int a, int b) { return static_cast<int>(static_cast<unsigned>(a) + static_cast<unsigned>(b)); }
+int wmul(int a, int b) { return static_cast<int>(static_cast<unsigned>(a) * static_cast<unsigned>(b)); }
+
+// What the C library's formatted input reads from the texts, composed as
+// the rules say: the library reads with direct code and must agree.
+void reference_reads(char const* text, int lt, int drop, int kk_phase, int upc) {
+    int h = 0, m = 0, sec = 0, f = 0;
+    std::sscanf(text, "%2d%2d%2d%2d", &h, &m, &sec, &f);
+    int got = 0;
+    // Film timecode: 24 fps, 1-based.
+    FUZZ_CHECK(filmtc_to_film_frames(&got, copy(text).get()) == 1);
+    FUZZ_CHECK(got == wadd(wadd(wmul(wadd(wmul(wadd(wmul(h, 60), m), 60), sec), 24), f), 1));
+    // Video timecode at the type's rate, drop-frame at 30 fps when asked.
+    if (int const rate = timecode_rate(lt)) {
+        int want;
+        if (drop && rate == 30) {
+            int const m10 = m / 10, m1 = m % 10;
+            want = wadd(wmul(h, 107892), wmul(m10, 17982));
+            if (m1 >= 1) want = wadd(want, wadd(1800, wmul(m1 - 1, 1798)));
+            if (sec > 0) want = wadd(want, m1 >= 1 ? wadd(28, wmul(sec - 1, 30)) : wmul(sec, 30));
+            want = wadd(want, f);
+            if (m1 >= 1 && sec == 0) want = wadd(want, -2);
+            want = wadd(want, 1);
+        } else {
+            want = wadd(wadd(wmul(wadd(wmul(wadd(wmul(h, 60), m), 60), sec), rate), f), 1);
+        }
+        if (lt != 4 && lt != 6 && lt != 34) {
+            FUZZ_CHECK(timecode_to_video_frames(&got, copy(text).get(), static_cast<label_type>(lt),
+                                                drop) == 1);
+            FUZZ_CHECK(got == want);
+        }
+    }
+    // KeyKode: blanks in the first eight characters read as zeros, then a
+    // count of 4, 5 or 6 digits (by the text's length) and a two-digit frame.
+    int units = 0;
+    switch (lt) {
+    case 8: case 11: case 27: units = 1; break;
+    case 9: case 12: units = 4; break;
+    case 26: units = -1; break;
+    default: return;
+    }
+    auto kk = copy(text);
+    size_t const len = std::strlen(kk.get());
+    for (size_t i = 0; i < len && i < 8; ++i)
+        if (kk[i] == ' ') kk[i] = '0';
+    int count = 0, frame = 0;
+    std::sscanf(kk.get(), len == 7 ? "%5d%2d" : len == 8 ? "%6d%2d" : "%4d%2d", &count, &frame);
+    auto in_text = copy(text);
+    int phase_out = 0;
+    int const res = keycode_to_film_frames(&got, in_text.get(), kk_phase, &phase_out,
+                                           static_cast<label_type>(lt), upc);
+    FUZZ_CHECK(std::strcmp(in_text.get(), kk.get()) == 0 || res == 0);
+    if (units > 0) {
+        FUZZ_CHECK(res == 1 && got == wadd(wadd(wmul(upc, count), frame) / units, 1));
+    } else if (kk_phase >= 1 && kk_phase <= 3 && count >= 0) {
+        // 3-perf: back from the count read to the first of its group of three.
+        int const r = count % 3;
+        int p = kk_phase - r + (kk_phase <= r ? 3 : 0);
+        FUZZ_CHECK(res == 1 && phase_out == p);
+        int frames = count / 3 * 64;
+        for (int i = 0; i < r; ++i, p = p % 3 + 1) frames += p == 3 ? 22 : 21;
+        FUZZ_CHECK(got == frames + frame + 1);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
@@ -219,5 +285,6 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
     FUZZ_CHECK(film_frames_to_filmtc(frame, nullptr) == 0);
 
     round_trips(frame, lt, drop, kk_phase, upc, flags);
+    reference_reads(text.get(), lt, drop, kk_phase, upc);
     return 0;
 }

@@ -41,10 +41,26 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
     auto text = in.text(200);
     auto text2 = in.rest();
 
-    // Identifier texts: always a usable identifier or the invalid one.
+    // Identifier texts: always a usable identifier or the invalid one, and
+    // what "%2d,%1d" of the C library's formatted input reads, by the rules.
     MediumRollIdent id{};
     MediumRollId_from_string(text.get(), id, user);
     FUZZ_CHECK(valid_or_invalid(id));
+    {
+        int m = 0, g = 0;
+        int const n = std::sscanf(text.get(), "%2d,%1d", &m, &g);
+        MediumRollIdent want{unknown_Medium, unknown_Generation};
+        if (n >= 1 && m >= any_Medium && m <= output_240p_1001_Medium) {
+            if (n < 2 || g == 0) {
+                g = m == video_Medium ? first_Generation
+                    : m == audio_Medium ? second_Generation : any_Generation;
+                if (user == ink_UserLabel) m = ink_Medium;
+            }
+            if (g >= any_Generation && g <= fourth_Generation)
+                want = {static_cast<MediumRollMedium>(m), static_cast<MediumRollGeneration>(g)};
+        }
+        FUZZ_CHECK(id.medium == want.medium && id.generation == want.generation);
+    }
     MediumRollId_from_string(text.get(), id, none_UserLabel);
     FUZZ_CHECK(valid_or_invalid(id));
     {
