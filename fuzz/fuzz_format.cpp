@@ -11,6 +11,7 @@
 #include <labelsbase/labelsbase.h>
 
 #include "fuzz_converters.h"
+#include "fuzz_reference.h"
 #include "fuzz_util.h"
 
 namespace {
@@ -168,6 +169,31 @@ void feet(label_cvt* cvt, LabelPoint& lp, int s) {
     }
 }
 
+// The converter's texts against the rules printed with snprintf.
+void same_bytes(label_cvt* cvt, LabelPoint& lp, int s, int flags) {
+    // 50p and 60p converters set half-rate by configuration too.
+    if (cvt->isSpecialSlowTC()) flags |= timecode_label::special_slow;
+    std::string const prefix = checked(lp.get_prefix());
+    std::string want, perfs;
+    bool known = true;
+    switch (cvt->UserType()) {
+    case timecode_UserLabel: want = ref::timecode(cvt, lp, s, flags, known); break;
+    case keycode_UserLabel:
+        want = ref::keycode(cvt, prefix, s);
+        perfs = ref::perfs(cvt, s);
+        break;
+    case ink_UserLabel: want = ref::ink(cvt, prefix, s); break;
+    case feet_UserLabel: want = ref::feet(cvt, lp, s); break;
+    case film_frames_UserLabel: want = ref::fmt("%.6d", s); break;
+    default: return;
+    }
+    std::string const got = checked(cvt->get_abs_string(&lp, s));
+    if (known && got != want) std::fprintf(stderr, "type %d flags %d s %d got [%s] want [%s]\n", cvt->type(), flags, s, got.c_str(), want.c_str());
+    if (known) FUZZ_CHECK(got == want);
+    FUZZ_CHECK(got == checked(cvt->get_keep_string(&lp, s)));
+    FUZZ_CHECK(perfs == checked(cvt->get_abs_perfs_string(&lp, s)));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
@@ -227,6 +253,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
     // Round trips where the rules promise them. The type check keeps them
     // to converters of the asked type (the fallback stands in for missing ones).
     if (special(s) || cvt->type() != type) return 0;
+    same_bytes(cvt, lp, s, flags);
     switch (cvt->UserType()) {
     case timecode_UserLabel: timecode(cvt, lp, s, flags); break;
     case keycode_UserLabel: keycode(cvt, lp, s); break;
@@ -247,6 +274,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
         lp.removePadding();
         checked(cvt->get_abs_string(&lp, s));
         checked(cvt->get_keep_string(&lp, s));
+        same_bytes(cvt, lp, s, flags);
     }
     return 0;
 }
