@@ -238,7 +238,7 @@ int parse_duration(std::string const& text, Endpoint& e);
 // Output (output.cpp).
 
 struct Output {
-    bool json = false;
+    bool json_mode = false;
     json doc;  // built by the command, printed at the end in JSON mode
     int status = exit_ok;
 

@@ -158,7 +158,7 @@ void run_batch(Output& out, ConvertArgs const& a) {
         if (*p == '\0' || *p == '#') {
             // Blank lines and comments pass through, so output lines stay
             // in step with input lines.
-            if (out.json) {
+            if (out.json_mode) {
                 put("{\"line\":");
                 put_number(lineno);
                 put(",\"input\":");
@@ -175,7 +175,7 @@ void run_batch(Output& out, ConvertArgs const& a) {
             ++failed;
             if (!first_failed) first_failed = lineno;
         }
-        if (out.json) {
+        if (out.json_mode) {
             put("{\"line\":");
             put_number(lineno);
             put(",\"input\":");

@@ -31,7 +31,7 @@ void print_error(char const* what) { std::fprintf(stderr, "labels: error: %s\n",
 
 int usage_error(cli::Output& out, char const* what) {
     print_error(what);
-    if (out.json) {
+    if (out.json_mode) {
         out.doc = cli::json{{"error", what}, {"usage", true}};
         out.finish();
     }
@@ -74,11 +74,11 @@ int main(int argc, char** argv) {
     } catch (CLI::CallForVersion const& e) {
         return app.exit(e);
     } catch (CLI::ParseError const& e) {
-        out.json = g.json;
+        out.json_mode = g.json;
         std::string const msg = std::string(e.what()) + " (run `labels --help` or `labels help COMMAND`)";
         return usage_error(out, msg.c_str());
     }
-    out.json = g.json;
+    out.json_mode = g.json;
 
     if (help->parsed() || app.get_subcommands().empty()) {
         if (help_for.empty()) {
@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
         return usage_error(out, e.what());
     } catch (cli::ConversionError const& e) {
         out.fail(e.what());
-        if (out.json) {
+        if (out.json_mode) {
             if (!out.doc.is_object()) out.doc = cli::json::object();
             out.doc["error"] = e.what();
         }

@@ -9,13 +9,13 @@ void Output::fail(std::string const& message) {
 }
 
 void Output::line(std::string const& text) {
-    if (json) return;
+    if (json_mode) return;
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fputc('\n', stdout);
 }
 
 void Output::finish() {
-    if (!json || doc.is_null()) return;
+    if (!json_mode || doc.is_null()) return;
     std::string const s = doc.dump(2);
     std::fwrite(s.data(), 1, s.size(), stdout);
     std::fputc('\n', stdout);
