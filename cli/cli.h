@@ -154,6 +154,9 @@ std::string prepared_text(label_t t, std::string const& text);
 bool rate_has_medium(Kest::FrameRate r);
 // Message for a text the type cannot read.
 std::string unreadable_message(std::string const& text, label_t t);
+// Gives a label point a prefix of the converter's prefix length (KeyKode
+// 6 to 8 characters, ink 4); nothing for types without one.
+void set_point_prefix(label_cvt* c, LabelPoint* lp, char const* prefix);
 // Whether the converter's text for a sample is one of its failure texts
 // (the template's '?' form, "???", "NEGATIVE").
 bool is_failure_text(label_cvt* c, char const* text);

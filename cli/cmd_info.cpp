@@ -22,13 +22,15 @@ std::string edl_read_names(LabelTypeInfo const& r) {
 
 void run_types(Output& out, bool all) {
     json list = json::array();
-    out.line(pad("label_t", 8) + pad("class", 25) + pad("short", 21) + pad("EDL", 9) + pad("reads", 16) +
+    out.line(pad("label_t", 8) + pad("class", 25) + pad("short", 21) + pad("EDL", 13) + pad("reads", 16) +
              pad("category", 12) + pad("sample", 12) + pad("modulus", 8) + "per unit");
     for (int i = 0; i < label_type_count; ++i) {
         label_t const t = static_cast<label_t>(i);
         LabelTypeInfo const& r = label_type_info(t);
         if (!r.has_converter && !all) continue;
-        label_cvt* c = r.has_converter ? converter(t) : nullptr;
+        // A converter of the type itself: the fallback answers for types
+        // whose converter is not there.
+        label_cvt* c = r.has_converter && converter(t)->type() == t ? converter(t) : nullptr;
         json j;
         j["label_t"] = i;
         j["enumerator"] = r.enumerator;
@@ -41,7 +43,7 @@ void run_types(Output& out, bool all) {
         j["edl_read"] = reads;
         j["category"] = category_name(r.category);
         j["has_converter"] = r.has_converter;
-        j["unit"] = r.has_converter ? r.unit : "";
+        j["unit"] = r.unit;
         j["modulus"] = c ? c->get_modulus() : r.modulus;
         j["samples_per_unit"] = c ? c->samples_per_unit() : r.samples_per_unit;
         j["natural_pitch"] = Label::get_natural_pitch(t);
@@ -49,7 +51,7 @@ void run_types(Output& out, bool all) {
         j["prefix_length"] = c ? c->get_prefix_length() : 0;
         list.push_back(j);
         out.line(pad(std::to_string(i), 8) + pad(r.class_name, 25) + pad(short_type_name(t), 21) +
-                 pad(r.edl_written, 9) + pad(edl_read_names(r), 16) +
+                 pad(r.edl_written, 13) + pad(edl_read_names(r), 16) +
                  pad(r.has_converter ? category_name(r.category) : "(base)", 12) +
                  pad(r.has_converter ? r.unit : "-", 12) + pad(std::to_string(c ? c->get_modulus() : r.modulus), 8) +
                  std::to_string(c ? c->samples_per_unit() : r.samples_per_unit));

@@ -114,6 +114,7 @@ void make_keep(Output& out, KeepArgs const& a) {
     if (a.args.size() != 2)
         throw UsageError("keep --make takes TYPE and TEXT (the start), e.g. keep --make pal 01:00:00:00 --length 250f");
     label_t const t = parse_type(a.args[0]);
+    if (!a.length.empty() && !a.end.empty()) throw UsageError("give --length or --end, not both");
     bool const edit = !a.medium.empty();
     MediumRollIdent const roll = edit ? parse_medium_roll(a.medium) : MediumRollIdent{default_medium(t), any_Generation};
     std::string err;
@@ -124,7 +125,6 @@ void make_keep(Output& out, KeepArgs const& a) {
     l.start.sample = c->normalise_sample_unit(s);
     if (c->has_prefix()) l.set_prefix(prepared_text(t, a.args[1]).c_str());
     if (!edit) l.pitch = Label::get_natural_pitch(t);
-    if (!a.length.empty() && !a.end.empty()) throw UsageError("give --length or --end, not both");
     if (!a.length.empty()) {
         Endpoint e(t, roll);
         l.length = parse_duration(a.length, e);

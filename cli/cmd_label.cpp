@@ -34,7 +34,7 @@ void run_format(Output& out, FormatArgs const& a) {
     }
     label_cvt* c = converter(t);
     LabelPoint p(0, c);
-    if (c->has_prefix()) c->set_prefix(&p, a.prefix.empty() ? c->get_dummy_prefix() : a.prefix.c_str());
+    set_point_prefix(c, &p, a.prefix.empty() ? c->get_dummy_prefix() : a.prefix.c_str());
     json results = json::array();
     for (int s : samples) {
         p.sample = s;
@@ -109,8 +109,17 @@ void run_calc(Output& out, CalcArgs const& a) {
     if (!a.medium.empty()) roll = parse_medium_roll(a.medium);
     if (a.items.size() % 2 != 1)
         throw UsageError("calc takes TEXT followed by pairs of + or - and a duration, e.g. 01:00:00:00 + 100f - 2.5s");
+    for (std::size_t i = 1; i < a.items.size(); i += 2)
+        if (a.items[i] != "+" && a.items[i] != "-")
+            throw UsageError("'" + a.items[i] + "' is not + or -; calc takes TEXT (+|-) DURATION ...");
     Endpoint e(t, roll);
     label_cvt* c = e.cvt;
+    for (std::size_t i = 2; i < a.items.size(); i += 2) {
+        std::string const& d = a.items[i];
+        char const u = d.empty() ? '\0' : d.back();
+        if ((u == 'p' || u == 'P') && label_type_info(t).unit != std::string("perforation"))
+            throw UsageError("'" + d + "': " + label_type_info(t).class_name + " counts frames, not perforations; use f");
+    }
     std::string err;
     int const s = read_sample(t, a.items[0].c_str(), err);
     if (s == invalid_sample) throw ConversionError(err);
@@ -118,8 +127,6 @@ void run_calc(Output& out, CalcArgs const& a) {
     json steps = json::array();
     for (std::size_t i = 1; i + 1 < a.items.size(); i += 2) {
         std::string const& op = a.items[i];
-        if (op != "+" && op != "-")
-            throw UsageError("'" + op + "' is not + or -; calc takes TEXT (+|-) DURATION ...");
         int const d = parse_duration(a.items[i + 1], e);
         LabelPoint const b(d, c);
         acc = op == "+" ? acc + b : acc - b;

@@ -46,7 +46,7 @@ std::string example_text(label_t t) {
     int const m = c->get_modulus();
     int const s = m > 1000 ? 1234 : (12 * m + 5) * c->samples_per_unit();
     LabelPoint p(0, c);
-    if (c->has_prefix()) c->set_prefix(&p, c->get_dummy_prefix());
+    set_point_prefix(c, &p, c->get_dummy_prefix());
     p.sample = s;
     return trim_sign_column(c->get_abs_string(&p, s));
 }
@@ -57,6 +57,19 @@ std::string unreadable_message(std::string const& text, label_t t) {
 }
 
 char const* trim_sign_column(char const* text) { return (text && text[0] == ' ') ? text + 1 : text; }
+
+void set_point_prefix(label_cvt* c, LabelPoint* lp, char const* prefix) {
+    if (!c->has_prefix()) return;
+    if (c->UserType() == ink_UserLabel) {
+        // The ink reader pads short texts on the left as numbers without a
+        // prefix, so the prefix goes in as a whole ink number.
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.4s0000+00", prefix);
+        c->set_prefix(lp, buf);
+        return;
+    }
+    c->set_prefix(lp, prefix);
+}
 
 bool is_failure_text(label_cvt* c, char const* text) {
     if (!text) return true;
@@ -203,9 +216,9 @@ Conversion::Conversion(Endpoint& from, Endpoint& to, MPosn_Xlate_Params const& p
     unreadable_tail_ = u.substr(u.find("' as ") + 1);
     no_position_ = no_position_message(from_.roll.medium, to_.roll.medium, params_);
     if (!to_.prefix.empty()) {
-        t->set_prefix(to_.point.get(), to_.prefix.c_str());
+        set_point_prefix(t, to_.point.get(), to_.prefix.c_str());
     } else if (t->has_prefix()) {
-        t->set_prefix(to_.point.get(), t->get_dummy_prefix());
+        set_point_prefix(t, to_.point.get(), t->get_dummy_prefix());
         carry_prefix_ = f->has_prefix() && f->get_prefix_length() == t->get_prefix_length() &&
                         label_type_info(from_.type).category == label_type_info(to_.type).category;
     }

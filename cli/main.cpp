@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
         std::vector<std::string> names;
         for (cli::Command const& c : commands) {
             if (c.app->get_name() == help_for) {
-                std::fputs(c.app->help().c_str(), stdout);
+                std::fputs(c.app->help(app.get_name()).c_str(), stdout);
                 return cli::exit_ok;
             }
             names.push_back(c.app->get_name());
