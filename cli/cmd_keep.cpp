@@ -73,11 +73,15 @@ json describe(EditLabel& l, bool edit) {
 void print_description(Output& out, json const& j) {
     auto str = [](json const& v) { return v.is_string() ? v.get<std::string>() : v.dump(); };
     out.line("type:        " + str(j["type"]) + " (label_t " + str(j["label_t"]) + "), revision " + str(j["revision"]));
-    out.line("start:       '" + str(j["start"]) + "' (sample " + str(j["start_sample"]) + ")");
+    out.line("start:       " + std::string(trim_sign_column(str(j["start"]).c_str())) + " (sample " +
+             str(j["start_sample"]) + ")");
     if (j.contains("prefix")) out.line("prefix:      " + str(j["prefix"]));
-    out.line("length:      " + str(j["length"]) + " samples, to '" + str(j["end"]) + "' (sample " +
-             str(j["end_sample"]) + "), " + format_double(j["duration_seconds"].get<double>()) + " s");
-    out.line("pitch:       " + format_double(j["pitch"].get<double>()) + " s per sample");
+    char secs[64], pitch[64];
+    std::snprintf(secs, sizeof secs, "%.10g", j["duration_seconds"].get<double>());
+    std::snprintf(pitch, sizeof pitch, "%.10g", j["pitch"].get<double>());
+    out.line("length:      " + str(j["length"]) + " samples, to " + trim_sign_column(str(j["end"]).c_str()) +
+             " (sample " + str(j["end_sample"]) + "), " + secs + " s");
+    out.line(std::string("pitch:       ") + pitch + " s per sample");
     out.line(std::string("bounded:     ") + (j["bounded"].get<bool>() ? "yes" : "no"));
     if (j.contains("medium_roll")) {
         json const& m = j["medium_roll"];

@@ -81,7 +81,7 @@ void run_parse(Output& out, ParseArgs const& a) {
         }
         j["sample"] = s;
         if (c->has_prefix()) {
-            c->set_prefix(&p, text.c_str());
+            c->set_prefix(&p, prepared_text(t, text).c_str());
             j["prefix"] = p.get_prefix();
         }
         int const spu = c->samples_per_unit();

@@ -4,6 +4,7 @@
 // and write it in the target type. Per input nothing is allocated: the
 // converters write into the endpoints' label points and messages go into
 // the result's fixed buffer.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -122,13 +123,56 @@ bool rate_has_medium(Kest::FrameRate r) {
     return (v >= Kest::FrameRate_24 && v <= Kest::FrameRate_59_94) || (v >= Kest::FrameRate_12 && v <= Kest::FrameRate_239_76);
 }
 
+// The converters read leniently (a KeyKode or ink count that is not a
+// number reads as 0, feet read whatever leads the text as a number); the
+// command refuses texts that cannot be meant as a label of the type.
+static bool plausible(label_t t, char const* s) {
+    bool digit = false;
+    for (char const* p = s; *p; ++p) digit = digit || (*p >= '0' && *p <= '9');
+    if (!digit) return false;
+    label_cvt* const c = converter(t);
+    std::size_t const n = std::strlen(s);
+    auto all_digits = [](char const* p, std::size_t k, bool underscore) {
+        for (std::size_t i = 0; i < k; ++i)
+            if (!((p[i] >= '0' && p[i] <= '9') || (underscore && p[i] == '_'))) return false;
+        return true;
+    };
+    switch (label_type_info(t).category) {
+        case keycode_UserLabel: {
+            std::size_t const pre = static_cast<std::size_t>(c->get_prefix_length());
+            std::size_t const cnt = static_cast<std::size_t>(c->get_count_length());
+            return n >= pre + cnt && all_digits(s + pre, cnt, true);
+        }
+        case ink_UserLabel: {
+            // The ink reader's own layout: prefix and the last 7 characters
+            // of long texts, short texts padded with zeros to 11.
+            char u[16];
+            if (n >= 12) {
+                std::memcpy(u, s, 4);
+                std::memcpy(u + 4, s + n - 7, 8);
+            } else {
+                std::size_t const pad = std::min<std::size_t>(11 - n, 4);
+                std::memset(u, '0', pad);
+                std::memcpy(u + pad, s, n + 1);
+            }
+            return all_digits(u + 4, 4, false);
+        }
+        case feet_UserLabel: {
+            while (*s == ' ' || *s == '\t') ++s;
+            if (*s == '-') ++s;
+            return *s >= '0' && *s <= '9';
+        }
+        default: return true;
+    }
+}
+
 int read_sample(label_t t, char const* text, std::string& error) {
     char buf[kMaxInput + 1];
     if (!prepare_input(t, text, buf, sizeof buf)) {
         error = "text longer than " + std::to_string(kMaxInput) + " characters";
         return invalid_sample;
     }
-    int const s = converter(t)->get_abs_sample(buf);
+    int const s = plausible(t, buf) ? converter(t)->get_abs_sample(buf) : invalid_sample;
     if (s == invalid_sample) error = unreadable_message(buf, t);
     return s;
 }
@@ -257,7 +301,7 @@ bool Conversion::run(char const* input, Result& r) {
         return false;
     }
     label_cvt* const fc = from_.cvt;
-    int const s = fc->get_abs_sample(buf);
+    int const s = plausible(from_.type, buf) ? fc->get_abs_sample(buf) : invalid_sample;
     r.sample = s;
     if (s == invalid_sample) {
         std::snprintf(r.error, sizeof r.error, "cannot read '%s'%s", buf, unreadable_tail_.c_str());

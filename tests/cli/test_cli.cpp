@@ -293,6 +293,14 @@ TEST(CliFormatParse, FailuresNameTheTypeAndItsForm) {
         EXPECT_TRUE(has(r.err, "????????9999+19")) << r.err;
     }
     EXPECT_EQ(one({"parse", "keycode_16", "XX0000000012+16"}), "256");
+    // The converters read a count that is no number as 0; the command does not.
+    for (auto const& c : std::vector<std::pair<char const*, char const*>>{
+             {"keycode_35", "nonsense"}, {"keycode_35", "KJ231234ABCD+05"}, {"ink_35", "nonsense"},
+             {"foot_35", "abc"}, {"pal", "noon"}, {"film_frames", "x"}}) {
+        r = run({"parse", c.first, c.second});
+        EXPECT_EQ(r.status, 1) << c.first << " " << c.second << ": " << r.out;
+        EXPECT_TRUE(has(r.err, std::string("cannot read '") + c.second + "'")) << r.err;
+    }
 }
 
 TEST(CliFormatParse, SpecialSamples) {
@@ -548,7 +556,7 @@ TEST(CliXlate, RawPositions) {
     // Film frame 24 starts at field 60 of the 2:3 sequence: 60 / (2 x 29.97) s.
     EXPECT_DOUBLE_EQ(num({"xlate", "1.0", "film", "source_30i_1001", "--transfer", "pull23"}), 60 / (2 * (30 / 1.001)));
     EXPECT_DOUBLE_EQ(num({"xlate", "1.0", "film", "source_25p", "--transfer", "pogle"}), 1.0);
-    EXPECT_DOUBLE_EQ(num({"xlate", "--", "-1.0", "film", "source_25p", "--transfer", "frame"}), -0.96);
+    EXPECT_DOUBLE_EQ(num({"xlate", "-1.0", "film", "source_25p", "--transfer", "frame"}), -0.96);
     EXPECT_DOUBLE_EQ(num({"xlate", "5", "film", "film"}), 5.0);
     EXPECT_DOUBLE_EQ(num({"xlate", "1.0", "2", "19", "--transfer", "2"}), 1.0);  // media and transfer by number
 
