@@ -171,26 +171,11 @@ void LabelPoint::removePadding() {
 }
 
 // ---------------------------------------------------------------------------
-// The invalid label point lives in constant-initialised storage that the
-// first unit to initialise fills, so it exists before any unit's static
-// initialisers read it.
 namespace {
-union InvalidPointStorage {
-    constexpr InvalidPointStorage() : none() {}
-    ~InvalidPointStorage() {}
-    char none;
-    LabelPoint point;
-};
-InvalidPointStorage g_invalid_point;
-int g_statics_users = 0;
+lb::EarlyStatic<LabelPoint> g_invalid_point;
 }  // namespace
 
-LabelPoint& invalid_label_point = g_invalid_point.point;
+LabelPoint& invalid_label_point = g_invalid_point.get();
 
-lb::StaticsInit::StaticsInit() {
-    if (g_statics_users++ == 0) new (&g_invalid_point.point) LabelPoint(0, prefix_label_t);
-}
-
-lb::StaticsInit::~StaticsInit() {
-    if (--g_statics_users == 0) g_invalid_point.point.~LabelPoint();
-}
+lb::StaticsInit::StaticsInit() { g_invalid_point.acquire(0, prefix_label_t); }
+lb::StaticsInit::~StaticsInit() { g_invalid_point.release(); }
