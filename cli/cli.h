@@ -226,6 +226,10 @@ private:
     std::string no_position_;
 };
 
+// Translation counts frames and fields in 32 bits: positions are kept
+// within 8 000 000 s (92 days; 2^31 frames at 240 fps is 103 days).
+constexpr double kMaxPosition = 8.0e6;
+
 // Whether a translation may start or end on the medium (the library refuses
 // the others with an assertion line); throws UsageError naming it.
 void check_translatable(MediumRollMedium m, MPosn_Xlate_Params const& p, char const* side);

@@ -233,6 +233,9 @@ void run_xlate(Output& out, XlateArgs const& a) {
         throw UsageError("'" + a.position + "' is not a position (seconds, or cel units on cel)");
     MediumRollMedium const from = parse_medium(a.from);
     MediumRollMedium const to = parse_medium(a.to);
+    if (std::fabs(x) > kMaxPosition && std::fabs(x) < 1e99)
+        throw ConversionError("position " + a.position +
+                              " lies beyond what translation counts (frames are 32-bit: keep within 8000000 s)");
     MPosn_Xlate_Params p = a.tr.apply();
     check_translatable(from, p, "from");
     check_translatable(to, p, "to");

@@ -17,6 +17,18 @@ char const* special_name(int s) {
     }
 }
 
+// Samples the converter prints without complaint but outside its text: a
+// KeyKode or ink count wider than its digits (one wrap only), a timecode
+// more than a day before zero (one day is added only once).
+bool beyond_text_range(label_cvt* c, int s, char const* text) {
+    if (c->has_prefix()) return std::strlen(text) > std::strlen(c->full_template.template_text.c_str());
+    if (c->UserType() == timecode_UserLabel) {
+        int const day = c->normalise_sample_unit(-1) + 1;
+        return s < 0 && s != invalid_sample && s < -day;
+    }
+    return false;
+}
+
 struct FormatArgs {
     std::string type, prefix;
     std::vector<std::string> samples;
@@ -44,9 +56,10 @@ void run_format(Output& out, FormatArgs const& a) {
         j["text"] = text;
         if (char const* sp = special_name(s)) j["special"] = sp;
         out.line(trim_sign_column(text));
-        if (is_failure_text(c, text)) {
+        if (is_failure_text(c, text) || beyond_text_range(c, s, text)) {
             std::string const why = s == invalid_sample ? "is the invalid sample"
                                     : std::strcmp(text, "NEGATIVE") == 0 ? "lies before count 0 of the roll"
+                                    : beyond_text_range(c, s, text)      ? "lies outside what the type can write"
                                                                           : "has no text";
             out.fail("sample " + std::to_string(s) + " " + why + " (" + label_type_info(t).class_name + " gives '" +
                      text + "')");

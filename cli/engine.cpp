@@ -317,6 +317,11 @@ bool Conversion::run(char const* input, Result& r) {
         position = from_.label->sample_to_posn(s);
     }
     r.position = position;
+    if (std::fabs(position) > kMaxPosition && std::fabs(position) < 1e99) {
+        std::snprintf(r.error, sizeof r.error, "'%s' lies %.6g s from zero, beyond what translation counts", buf,
+                      position);
+        return false;
+    }
     if (std::fabs(position) >= 1e99) {
         std::snprintf(r.error, sizeof r.error, "'%s' has no position on %s", buf,
                       medium_label(from_.roll.medium).c_str());

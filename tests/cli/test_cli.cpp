@@ -314,6 +314,15 @@ TEST(CliFormatParse, SpecialSamples) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "NEGATIVE\n");
     EXPECT_TRUE(has(r.err, "before count 0"));
+    // Printed, but past the count digits or more than a day before zero.
+    for (auto const& c : std::vector<std::pair<char const*, char const*>>{
+             {"keycode_35", "2147483647"}, {"ink_35", "1280000"}, {"pal", "-2160001"}}) {
+        r = run({"format", c.first, c.second});
+        EXPECT_EQ(r.status, 1) << c.first << " " << c.second << ": " << r.out;
+        EXPECT_TRUE(has(r.err, "outside what the type can write")) << r.err;
+    }
+    EXPECT_EQ(one({"format", "pal", "-2160000"}), "-00:00:00.00");  // minus one day
+    EXPECT_EQ(one({"format", "keycode_35", "1279999"}), "XX0000009999+15");  // one wrap
 }
 
 TEST(CliFormatParse, JsonShape) {
@@ -560,7 +569,10 @@ TEST(CliXlate, RawPositions) {
     EXPECT_DOUBLE_EQ(num({"xlate", "5", "film", "film"}), 5.0);
     EXPECT_DOUBLE_EQ(num({"xlate", "1.0", "2", "19", "--transfer", "2"}), 1.0);  // media and transfer by number
 
-    Result r = run({"xlate", "1e99", "film", "source_25p"});
+    Result r = run({"xlate", "1e9", "film", "source_25p"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(has(r.err, "beyond what translation counts"));
+    r = run({"xlate", "1e99", "film", "source_25p"});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(has(r.err, "no position"));
     r = run({"xlate", "1.0", "film", "source_30i_1001", "--project-rate", "25", "--json"});
