@@ -322,7 +322,7 @@ void add_convert_commands(CLI::App& app, Globals& g, std::vector<Command>& out) 
     xlate->footer("Positions are seconds on the medium's clock: film frame n is at n/24 s, video frame j at j\n"
                   "frame durations, a field at half of one; cel positions count project frames in cel units.\n"
                   "Example:\n"
-                  "  labels xlate 1.0 film source_30i_1001 --transfer pull23      1.2512500000000001\n"
+                  "  labels xlate 1.0 film source_30i_1001 --transfer pull23      1.001\n"
                   "A translation with no answer (film to NTSC video in a 25 fps project) fails with status 1.");
     out.push_back({xlate, [xa](Output& o) { run_xlate(o, *xa); }});
 }

@@ -202,7 +202,7 @@ void add_label_commands(CLI::App& app, Globals& g, std::vector<Command>& out) {
                  "Examples:\n"
                  "  labels calc 01:00:00:00 + 100f --type pal        01:00:04.00\n"
                  "  labels calc 00:59:59;29 + 1f --type ntsc_drop    01:00:00;00\n"
-                 "  labels calc -- 00:00:00:00 - 1f --type pal       23:59:59.24");
+                 "  labels calc 00:00:00:00 - 1f --type pal          23:59:59.24");
     out.push_back({calc, [ca](Output& o) { run_calc(o, *ca); }});
 }
 

@@ -60,6 +60,10 @@ int main(int argc, char** argv) {
     cli::add_keep_command(app, g, commands);
     cli::add_convert_commands(app, g, commands);
 
+    for (cli::Command const& c : commands)
+        c.app->footer(c.app->get_footer() +
+                      "\nEvery command also takes --json (JSON on standard output) and --config KEY=VALUE.");
+
     std::string help_for;
     CLI::App* help = app.add_subcommand("help", "Show the help of a command: labels help COMMAND");
     help->add_option("COMMAND", help_for, "The command");
