@@ -198,7 +198,7 @@ public:
     Conversion(Endpoint& from, Endpoint& to, MPosn_Xlate_Params const& params);
     // SRC=DST: the source text SRC and the target text DST are the same
     // instant, the head of the material. Throws ConversionError.
-    void set_sync(std::string const& spec);
+    void set_sync(std::string const& pair);
 
     struct Result {
         int sample = 0;           // source sample
@@ -269,10 +269,10 @@ struct Globals {
     ConfigOptions config;
 };
 
-void add_info_commands(CLI::App& app, Globals& g, std::vector<Command>& out);
-void add_label_commands(CLI::App& app, Globals& g, std::vector<Command>& out);
-void add_keep_command(CLI::App& app, Globals& g, std::vector<Command>& out);
-void add_convert_commands(CLI::App& app, Globals& g, std::vector<Command>& out);
+void add_info_commands(CLI::App& app, std::vector<Command>& out);
+void add_label_commands(CLI::App& app, std::vector<Command>& out);
+void add_keep_command(CLI::App& app, std::vector<Command>& out);
+void add_convert_commands(CLI::App& app, std::vector<Command>& out);
 
 }  // namespace cli
 

@@ -280,8 +280,7 @@ constexpr char kMediumDefaults[] =
 
 }  // namespace
 
-void add_convert_commands(CLI::App& app, Globals& g, std::vector<Command>& out) {
-    (void)g;
+void add_convert_commands(CLI::App& app, std::vector<Command>& out) {
     auto ca = std::make_shared<ConvertArgs>();
     auto* convert = app.add_subcommand("convert", "Convert label texts from one type and medium to another");
     convert->add_option("TEXT", ca->texts, "Texts in the source type")->required();

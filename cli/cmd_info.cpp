@@ -139,8 +139,7 @@ void run_rates(Output& out) {
 
 }  // namespace
 
-void add_info_commands(CLI::App& app, Globals& g, std::vector<Command>& out) {
-    (void)g;
+void add_info_commands(CLI::App& app, std::vector<Command>& out) {
     auto* types = app.add_subcommand("types", "List the label types: label_t, class, short and EDL names, category, unit, modulus");
     auto all = std::make_shared<bool>(false);
     types->add_flag("--all", *all, "Also list the base classes that have no converter of their own");

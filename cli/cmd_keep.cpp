@@ -150,8 +150,7 @@ void make_keep(Output& out, KeepArgs const& a) {
 
 }  // namespace
 
-void add_keep_command(CLI::App& app, Globals& g, std::vector<Command>& out) {
-    (void)g;
+void add_keep_command(CLI::App& app, std::vector<Command>& out) {
     auto a = std::make_shared<KeepArgs>();
     auto* keep = app.add_subcommand("keep", "Describe a stored label keep string, or write one with --make");
     keep->add_option("ARGS", a->args, "The keep string (quoted or as separate words), or with --make: TYPE TEXT")

@@ -159,8 +159,7 @@ void run_calc(Output& out, CalcArgs const& a) {
 
 }  // namespace
 
-void add_label_commands(CLI::App& app, Globals& g, std::vector<Command>& out) {
-    (void)g;
+void add_label_commands(CLI::App& app, std::vector<Command>& out) {
     auto fa = std::make_shared<FormatArgs>();
     auto* format = app.add_subcommand("format", "Write samples as texts of a label type");
     format->add_option("TYPE", fa->type, "Label type (`labels types`)")->required();

@@ -268,12 +268,12 @@ Conversion::Conversion(Endpoint& from, Endpoint& to, MPosn_Xlate_Params const& p
     }
 }
 
-void Conversion::set_sync(std::string const& spec) {
-    std::size_t const eq = spec.find('=');
+void Conversion::set_sync(std::string const& pair) {
+    std::size_t const eq = pair.find('=');
     if (eq == std::string::npos)
-        throw UsageError("--sync takes SOURCE=TARGET, two texts that mark the same instant, not '" + spec + "'");
+        throw UsageError("--sync takes SOURCE=TARGET, two texts that mark the same instant, not '" + pair + "'");
     std::string err;
-    std::string const a = spec.substr(0, eq), b = spec.substr(eq + 1);
+    std::string const a = pair.substr(0, eq), b = pair.substr(eq + 1);
     int const s = read_sample(from_.type, a.c_str(), err);
     if (s == invalid_sample) throw UsageError("--sync: " + err);
     int const d = read_sample(to_.type, b.c_str(), err);

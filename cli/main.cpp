@@ -55,10 +55,10 @@ int main(int argc, char** argv) {
     g.config.add_to(app);
 
     std::vector<cli::Command> commands;
-    cli::add_info_commands(app, g, commands);
-    cli::add_label_commands(app, g, commands);
-    cli::add_keep_command(app, g, commands);
-    cli::add_convert_commands(app, g, commands);
+    cli::add_info_commands(app, commands);
+    cli::add_label_commands(app, commands);
+    cli::add_keep_command(app, commands);
+    cli::add_convert_commands(app, commands);
 
     for (cli::Command const& c : commands)
         c.app->footer(c.app->get_footer() +
