@@ -28,11 +28,7 @@ struct EditLabels : HostReset {
 };
 
 TEST_F(EditLabels, MediumGivesTheTimecodePitch) {
-    struct {
-        label_t type;
-        std::vector<int> media;
-        double pitch;
-    } const cases[] = {
+    struct { label_t type; std::vector<int> media; double pitch; } const cases[] = {
         {ntsc_label_t, {2}, 1.0 / 24},  // film
         {ntsc_label_t, {4, 21, 26, 34, 39, 54, 69}, 1.0 / 30},
         {ntsc_label_t, {22, 27, 35, 40, 70, 0, 1, 3, 19, 28, 71, -5}, 1.001 / 30},
@@ -74,13 +70,7 @@ TEST_F(EditLabels, MediumGivesTheTimecodePitch) {
 
 TEST_F(EditLabels, AudioPitchFollowsThePictureTransfer) {
     transfer_type const ffr = transfer_frame_for_frame, pulldown = transfer_pulldown;
-    struct {
-        label_t type;
-        int generation;
-        transfer_type transfer;
-        int video, camera;
-        double pitch;
-    } const cases[] = {
+    struct { label_t type; int generation; transfer_type transfer; int video, camera; double pitch; } const cases[] = {
         {ntsc_label_t, 3, ffr, 21, 1, 1.0 / 30},                  // not recorded with the picture
         {ntsc_label_t, 2, ffr, 21, 1, (1.0 / 30 * 30) / 24},      // camera at 24: slowed
         {ntsc_label_t, 2, ffr, 24, 4, 1.0 / 30},                  // camera at 30
@@ -110,10 +100,7 @@ TEST_F(EditLabels, AudioPitchFollowsThePictureTransfer) {
 }
 
 TEST(Equivalence, PlayoutAndPreviousGenerations) {
-    struct {
-        int m1, g1, m2, g2;
-        bool playout, previous;
-    } const cases[] = {
+    struct { int m1, g1, m2, g2; bool playout, previous; } const cases[] = {
         {28, 2, 30, 4, true, false},  {28, 3, 29, 3, false, false}, {29, 3, 31, 3, true, false},
         {34, 2, 35, 2, false, false}, {38, 2, 38, 2, true, false},  {15, 3, 15, 3, false, true},
         {28, 2, 15, 2, false, false}, {43, 3, 43, 3, false, false}, {0, 2, 28, 2, false, false},
@@ -199,10 +186,7 @@ TEST(EditKeepString, WrittenAndRead) {
 }
 
 TEST(EditKeepString, ReaderFindsTheIdentifier) {
-    struct {
-        char const* text;
-        int medium, generation;
-    } const cases[] = {
+    struct { char const* text; int medium, generation; } const cases[] = {
         {"LABEL_REV:1 x 0 100 0.5 1", 1, 1},  // none: any medium, any generation
         {"LABEL_REV:1 x 0 100 0.5 1 MediumRollId 3", 3, 2},
         {"LABEL_REV:1 x 0 100 0.5 1 MediumRollId", 0, 0},

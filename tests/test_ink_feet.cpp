@@ -8,10 +8,7 @@
 namespace {
 
 TEST(Ink, TextsMatchSnprintfAndParseBack) {
-    struct {
-        label_t type;
-        int modulus, ppf;
-    } const leaves[] = {{ink_35_label_t, 16, 4}, {ink_16_label_t, 20, 1}};
+    struct { label_t type; int modulus, ppf; } const leaves[] = {{ink_35_label_t, 16, 4}, {ink_16_label_t, 20, 1}};
     for (auto const& l : leaves) {
         Cvt c = fresh(l.type);
         LabelPoint lp(0, c.get());
@@ -45,10 +42,7 @@ TEST(Ink, TextsMatchSnprintfAndParseBack) {
 // seven, or padded with '0' in front.
 TEST(Ink, TypedTexts) {
     Cvt c = fresh(ink_35_label_t);
-    struct {
-        char const* text;
-        int sample;
-    } const cases[] = {
+    struct { char const* text; int sample; } const cases[] = {
         {"ABCD1234+05", 78996},      {"ABCD 1234+05", 78996},       {"ABCD  --  1234+05", 78996},
         {"1234+05", 78996},          {"ABCD1234+16", invalid_sample}, {"ABCD1234", invalid_sample},
         {"ABCD1234+-1", invalid_sample}, {"ABCD-001+05", invalid_sample}, {"ABCD1234+ 5", 78996},
@@ -102,12 +96,7 @@ TEST(Feet, FactsAndWorkedExamples) {
     }
     Cvt f35 = fresh(foot_35_label_t), f353 = fresh(foot_353_label_t);
     LabelPoint p35(0, f35.get()), p353(0, f353.get());
-    struct {
-        label_cvt* c;
-        LabelPoint* lp;
-        int sample;
-        char const* text;
-    } const texts[] = {
+    struct { label_cvt* c; LabelPoint* lp; int sample; char const* text; } const texts[] = {
         {f35.get(), &p35, 788, " 0012+05"}, {f35.get(), &p35, -788, "-0012+05"}, {f35.get(), &p35, 0, " 0000+00"},
         {f35.get(), &p35, 3, " 0000+00"},  // partial frames truncate
         {f35.get(), &p35, 6400000, " 0000+00"}, {f35.get(), &p35, 6399996, " 99999+15"},  // wraps once
@@ -116,11 +105,7 @@ TEST(Feet, FactsAndWorkedExamples) {
         {f353.get(), &p353, 6400062, " 0001+00.3"},
     };
     for (auto const& t : texts) EXPECT_STREQ(t.c->get_abs_string(t.lp, t.sample), t.text) << t.sample;
-    struct {
-        label_cvt* c;
-        char const* text;
-        int sample;
-    } const reads[] = {
+    struct { label_cvt* c; char const* text; int sample; } const reads[] = {
         {f35.get(), "-0012+05", -788}, {f35.get(), "12+20", 848},  // nothing is range-checked
         {f35.get(), "12", 768},        {f35.get(), "  12.5", 788}, {f35.get(), "", 0},
         {f353.get(), "-0001+00.3", -62}, {f353.get(), "0001+00", 65},  // last character '0' reads as index 0

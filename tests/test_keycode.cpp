@@ -177,11 +177,7 @@ INSTANTIATE_TEST_SUITE_P(AllLeaves, KeyKodeLeaf, testing::ValuesIn(kLeaves),
                          [](auto const& i) { return std::string(label_type_info(i.param.type).class_name); });
 
 TEST(KeyKodeParse, SeparatorsUnderscoresAndFrameDigits) {
-    struct {
-        label_t type;
-        char const* text;
-        int sample;
-    } const cases[] = {
+    struct { label_t type; char const* text; int sample; } const cases[] = {
         {keycode_35_label_t, "XX0000000012", 768},          // no frame
         {keycode_35_label_t, "XX0000000012+5", 788},
         {keycode_35_label_t, "XX0000000012 +05", 788},      // two separators

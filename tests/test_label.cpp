@@ -87,13 +87,7 @@ TEST(RangeRule, BoundedSpanGivesSentinelsOutside) {
     l.bounded = 1;
     l.length = 100;
     l.start.sample = 1000;
-    struct {
-        int offset;
-        char const* text;
-        char const* perfs;
-        unsigned smpte;
-        int cmp;
-    } const cases[] = {
+    struct { int offset; char const* text; char const* perfs; unsigned smpte; int cmp; } const cases[] = {
         {0, "1000", "p1000", 1007, 0},  {100, "1100", "p1100", 1107, 0},
         {101, ">>>>>>", ">>", 0, 100000001}, {INT_MAX, ">>>>>>", ">>", 0, 100000001},
         {-100000000, ">>>>>>", ">>", 0, 100000001},  // the after-test comes first
@@ -347,11 +341,7 @@ TEST(KeepStringRoundTrip, EveryLabelType) {
 }
 
 TEST(KeepStringRoundTrip, ExactTexts) {
-    struct {
-        label_t type;
-        int sample, read_back;
-        char const* text;
-    } const cases[] = {
+    struct { label_t type; int sample, read_back; char const* text; } const cases[] = {
         {pal_label_t, 90013, 90013, "LABEL_REV:1 pal_label  01:00:00.13 100000000 0.0400000000 1"},
         {pal_label_t, -1, -1, "LABEL_REV:1 pal_label -00:00:00.01 100000000 0.0400000000 1"},
         {pal_label_t, 2160000, 0, "LABEL_REV:1 pal_label  00:00:00.00 100000000 0.0400000000 1"},  // a whole day

@@ -26,10 +26,7 @@ TEST(EdlNames, EveryNameReadsBackCaseInsensitively) {
 }
 
 TEST(EdlNames, WorkedCases) {
-    struct {
-        char const* name;
-        label_t type;
-    } const cases[] = {
+    struct { char const* name; label_t type; } const cases[] = {
         {"nd", ntsc_drop_label_t},   {"30f-drop", ntsc_drop_label_t}, {"30F-NONDROPXYZ", ntsc_label_t},  // cut at 11
         {" P", prefix_label_t},      {"", prefix_label_t},            {"D50", tc_50_duration_label_t},
         {"12f", prefix_label_t},     {"p", pal_label_t},              {"F35_4\n", keycode_35_label_4_t},

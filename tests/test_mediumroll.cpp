@@ -192,10 +192,7 @@ TEST(MediumMapping, ScansDurationsAndLabelTypes) {
 
 TEST(MediumMapping, OutputFrameRateFromDouble) {
     double const nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
-    struct {
-        double fps;
-        int medium;
-    } const cases[] = {
+    struct { double fps; int medium; } const cases[] = {
         {23.976, 29}, {24.0, 28},  {29.97, 35},   {59.94, 40},  {23.99, 28},   {48.0, 28},   {23.0, 28},
         {23.0001, 29}, {23.9899, 29}, {23.9901, 28}, {24.9, 28},  {24.9001, 32}, {25.0999, 32}, {25.1, 28},
         {29.9901, 34}, {30.1, 28}, {50.0, 38},    {59.9, 40},   {59.99, 28},   {60.0999, 39}, {nan, 28},

@@ -33,11 +33,7 @@ MediumRollIdent reference_parse(char const* text, UserLabelType type) {
 }
 
 TEST(MediumRollIdParse, WorkedExamples) {
-    struct {
-        char const* text;
-        UserLabelType type;
-        int medium, generation;
-    } const cases[] = {
+    struct { char const* text; UserLabelType type; int medium, generation; } const cases[] = {
         {"3", none_UserLabel, 3, 2},     {"4", none_UserLabel, 4, 3},      {"2", none_UserLabel, 2, 1},
         {"3,0", none_UserLabel, 3, 2},   {"3,5", none_UserLabel, 3, 5},    {"3,6", none_UserLabel, 0, 0},
         {"71,1", none_UserLabel, 0, 0},  {"0,1", none_UserLabel, 0, 0},    {"2", ink_UserLabel, 10, 1},
@@ -101,10 +97,7 @@ TEST(MediumRollIdText, ToStringMatchesPrintfAndReadsBack) {
 }
 
 TEST(MediumRollIdText, UserStrings) {
-    struct {
-        int m, g;
-        char const* text;
-    } const cases[] = {
+    struct { int m, g; char const* text; } const cases[] = {
         {2, 0, "film,gen?"},  {3, 2, "video,1stGen"}, {4, 5, "audio,4thGen"}, {10, 1, "ink,anyGen"},
         {13, 3, "24p,2ndGen"}, {18, 4, "24i,3rdGen"}, {24, 1, "30i,anyGen"},  {47, 1, "12.5p,anyGen"},
         {57, 1, "240p,anyGen"}, {28, 1, "med?,anyGen"},  // output media have no name
@@ -144,10 +137,7 @@ TEST(MediumRollIdFits, WholeMatrixOfMediaAndGenerations) {
                 for (int gb = 0; gb <= 5; ++gb)
                     ASSERT_EQ(roll(a, ga).MediumRollId_fits_this(roll(b, gb)), expected_fit(a, ga, b, gb))
                         << "{" << a << "," << ga << "} accepting {" << b << "," << gb << "}";
-    struct {
-        int am, ag, bm, bg;
-        bool fits;
-    } const cases[] = {
+    struct { int am, ag, bm, bg; bool fits; } const cases[] = {
         {1, 1, 28, 3, true},  {1, 3, 28, 3, true},  {1, 3, 28, 2, false}, {28, 2, 1, 2, false}, {29, 1, 28, 4, true},
         {28, 1, 29, 1, false}, {15, 2, 17, 2, true}, {15, 2, 16, 2, false}, {15, 2, 28, 2, false}, {1, 1, 0, 1, false},
         {28, 0, 28, 1, false},

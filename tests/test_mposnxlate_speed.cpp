@@ -68,10 +68,7 @@ TEST_F(Speed, AudioAtFilmRatesWithVideoOfNoStatedTransfer) {
 // 25 and 50 fps, 24/30 (48/60) at 30 and 60 fps, and 1/1.001 for a 29.97
 // transfer of no stated kind at the NTSC and other rates.
 TEST_F(Speed, AudioAtVideoRates) {
-    struct {
-        transfer_type t;
-        bool use_aud_sync, aud_sync_pulled_down, applies;
-    } const rules[] = {
+    struct { transfer_type t; bool use_aud_sync, aud_sync_pulled_down, applies; } const rules[] = {
         {transfer_unspecified, false, false, false}, {transfer_unspecified, true, false, false},
         {transfer_frame_for_frame, false, true, true}, {transfer_pull23, false, true, true},
         {transfer_pogle, false, false, true},        {transfer_pulldown, false, false, false},
@@ -195,10 +192,7 @@ TEST_F(Speed, SamplesAndCelPositions) {
     s.frame_rate = Kest::FrameRate_50;  // cel 0.5
     host::set_project_settings(s);
     double const inf = std::numeric_limits<double>::infinity();
-    struct {
-        double cel;
-        int sample;
-    } const cases[] = {
+    struct { double cel; int sample; } const cases[] = {
         {1.24, 2}, {1.49996, 3},  // within 0.0001 of a sample below
         {-0.2, -1}, {-0.5, -1}, {-0.51, -2},  // floor first
         {std::nan(""), 0}, {inf, INT_MAX}, {-inf, INT_MIN}, {1e300, INT_MAX}, {-1e12, INT_MIN},

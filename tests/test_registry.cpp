@@ -107,11 +107,7 @@ TEST(VariableLabel, RelativeFormsAddThePointsSample) {
 }
 
 TEST(SmpteWords, Unpacking) {
-    struct {
-        unsigned word;
-        int modulus, want;
-        bool drop;
-    } const rows[] = {
+    struct { unsigned word; int modulus, want; bool drop; } const rows[] = {
         {0x01234567u, 25, 125652, true}, {0x01234567u, 50, 251304, true}, {0x01000013u, 25, 90013, false},
         {0x00010042u, 30, 1802, true},  // the word carries numbers, never the drop-frame count
         {0xFFFFFFFFu, 30, (45 * 3600 + 85 * 60 + 85) * 30 + 45, true},  // every field at its widest

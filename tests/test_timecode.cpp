@@ -36,11 +36,7 @@ TEST(TimecodeFacts, EveryRateAgainstTheReference) {
 }
 
 TEST(TimecodeExamples, Texts) {
-    struct {
-        label_t type;
-        int sample;
-        char const* text;
-    } const cases[] = {
+    struct { label_t type; int sample; char const* text; } const cases[] = {
         {pal_label_t, 90000, " 01:00:00.00"},       {pal_label_t, -1, "-00:00:00.01"},
         {pal_label_t, 2160000, " 00:00:00.00"},     {pal_label_t, 2159999, " 23:59:59.24"},
         {tc_24_label_t, 24, " 00:00:01+00"},        {tc_48_label_t, 47, " 00:00:00+47"},
@@ -134,10 +130,7 @@ TEST(TimecodeDropFrame, EveryFrameOfADayHasTheTextbookFields) {
 }
 
 TEST(TimecodeDropFrame, Parsing) {
-    struct {
-        char const* text;
-        int sample;
-    } const cases[] = {
+    struct { char const* text; int sample; } const cases[] = {
         {"00:01:00;02", 1800}, {"00:10:00;00", 17982}, {"00:01:00;00", 1798}, {"00:01:00;01", 1799},
         {"-00:00:01;00", 0},   {"-junk", 0},           {"01:00:00;00", 107892}, {"23:59:59;29", 2589407},
         {"00:09:59;29", 17981}, {"00:11:00;02", 19782}, {"00:10", invalid_sample}, {"", invalid_sample},
@@ -184,11 +177,7 @@ TEST(TimecodePacked, ExamplesAndSpans) {
 
 TEST(TimecodeSmpte, ExamplesAndDecodeOverADay) {
     LabelPoint lp(0, pal_label_t);
-    struct {
-        label_t type;
-        int sample;
-        unsigned word;
-    } const cases[] = {
+    struct { label_t type; int sample; unsigned word; } const cases[] = {
         {pal_label_t, 90013, 0x01000013u}, {ntsc_drop_label_t, 1800, 0x00010042u}, {ntsc_drop_label_t, 0, 0x40u},
         {pal_label_t, 2159999, 0x23595924u}, {tc_50_label_t, 49, 0x49u},  // frame tens 4 land on bit 6
         {tc_240_label_t, 479, 0x179u},  // frame tens 23 run into the seconds
