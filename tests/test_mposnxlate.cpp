@@ -36,9 +36,6 @@ struct Xlate : HostReset {
     }
 };
 
-// ---------------------------------------------------------------------------
-// Rounding and parameter blocks.
-
 TEST(MRound, WithinATenThousandthBelowCountsAsTheInteger) {
     EXPECT_EQ(mround(2.99995), 3.0);
     EXPECT_EQ(mround(2.9998), 2.0);
@@ -65,20 +62,11 @@ TEST_F(Xlate, BlocksSampleTheProject) {
     G.sequence_phase = 3;
     G.init_to_default_playout_generation();
     EXPECT_TRUE(G.sequence_phase == 0 && G.output_pulled_down);
-    G.initOutputFormat(Kest::FrameRate_60, Kest::FrameRate_23_976, false);
-    EXPECT_TRUE(G.project_rate == Kest::FrameRate_60 && G.cel_resolution == 0.5 && G.output_rate_has_1001);
-
-    struct { Kest::FrameRate out; Kest::Image::ScanMode scan; MediumRollMedium medium; } const rows[] = {
-        {Kest::FrameRate_29_97, Kest::Image::ScanMode_interlaced_upper, source_30i_1001_Medium},
-        {Kest::FrameRate_50, Kest::Image::ScanMode_progressive_segmented, source_50p_Medium},
-    };
-    for (auto const& r : rows) {  // a label group takes the source medium of the output image
-        set_project(Kest::FrameRate_24, r.out, true, Kest::FrameRate_24, r.scan);
-        MPosn_Xlate_Params L;
-        L.init_for_labelgroup(transfer_pull23, 3);
-        EXPECT_TRUE(L.transfer == transfer_pull23 && L.sequence_phase == 3 && L.video_rate == r.out);
-        EXPECT_EQ(L.video_medium, r.medium);
-    }
+    set_project(Kest::FrameRate_24, Kest::FrameRate_50, true, Kest::FrameRate_24, Kest::Image::ScanMode_progressive_segmented);
+    MPosn_Xlate_Params L;  // a label group takes the source medium of the output image
+    L.init_for_labelgroup(transfer_pull23, 3);
+    EXPECT_TRUE(L.transfer == transfer_pull23 && L.sequence_phase == 3 && L.video_rate == Kest::FrameRate_50);
+    EXPECT_EQ(L.video_medium, source_50p_Medium);
 }
 
 TEST_F(Xlate, DefaultFilmVideoConversionFollowsTheKey) {
@@ -116,10 +104,6 @@ TEST_F(Xlate, PlayfileSequenceAdvancesWithinTheCycle) {
         EXPECT_EQ(P.sequence_phase, r.expected) << r.phase << " + " << r.frames;
     }
     MPosn_Conversion_Params C;
-    C.init_to_default_filmvid_conversion();
-    EXPECT_EQ(C.filmvid_kind, 2);
-    C.init_to_playout_generation();
-    EXPECT_TRUE(C.transfer == transfer_unspecified && !C.filmvid_conversion);
     C.sequence_phase = 3;
     C.modify_sequence_to_playfile_std(4);
     EXPECT_EQ(C.sequence_phase, 3);  // inactive
@@ -128,9 +112,6 @@ TEST_F(Xlate, PlayfileSequenceAdvancesWithinTheCycle) {
     C.modify_sequence_to_playfile_std(-10);
     EXPECT_EQ(C.sequence_phase, -7);
 }
-
-// ---------------------------------------------------------------------------
-// The driver: trivial cases, sign, no position, generic media, failures.
 
 TEST_F(Xlate, SameUnknownAndNoPosition) {
     MPosn_Xlate_Params P = params(Kest::FrameRate_24, transfer_pulldown, 0, source_30i_1001_Medium);
@@ -183,7 +164,6 @@ TEST_F(Xlate, UnreachableMediaPrintTheirAssertionLines) {
         EXPECT_EQ(printed([&] { r = mPosn_Xlate(-2.5, med(m), film_Medium, P, false); }), unknown) << m;
         EXPECT_EQ(r, -2.5);
     }
-    EXPECT_EQ(printed([&] { EXPECT_EQ(mPosn_Xlate(1.5, video_Medium, cel_Medium, P, false), 1.5); }), unknown);
     for (int m : {1, 5, 9, 71, -1}) {
         EXPECT_EQ(printed([&] { EXPECT_EQ(mPosn_Xlate(-3.0, cel_Medium, med(m), P, false), -3.0); }), unreachable) << m;
     }
@@ -201,10 +181,7 @@ TEST_F(Xlate, GenericMediaResolve) {
     MPosn_Xlate_Params P = params(Kest::FrameRate_24, transfer_pulldown, 0, source_25p_Medium);
     EXPECT_DOUBLE_EQ(mPosn_Xlate(1.0, film_Medium, video_Medium, P, false), 1.0);  // the block's video medium
     EXPECT_DOUBLE_EQ(mPosn_Xlate(24.0, cel_Medium, edit_Medium, P, false), 24 / 25.0);  // the project's output
-    EXPECT_EQ(mPosn_Xlate(1.0, film_Medium, source_24_Medium, P, false),
-              mPosn_Xlate(1.0, film_Medium, source_24p_Medium, P, false));
-    EXPECT_EQ(mPosn_Xlate(24.0, cel_Medium, edit_24_Medium, P, false),
-              mPosn_Xlate(24.0, cel_Medium, output_24p_Medium, P, false));
+    EXPECT_EQ(mPosn_Xlate(24.0, cel_Medium, edit_24_Medium, P, false), mPosn_Xlate(24.0, cel_Medium, output_24p_Medium, P, false));
     // The overloads build a block at the project rate given.
     set_project(Kest::FrameRate_24);
     EXPECT_DOUBLE_EQ(mPosn_Xlate(1.0, film_Medium, cel_Medium), 24.0);
@@ -216,9 +193,6 @@ TEST_F(Xlate, GenericMediaResolve) {
     mPosn_Xlate(1.0, film_Medium, cel_Medium, Q, Kest::FrameRate_25, Cookie(7));
     EXPECT_TRUE(Q.project_rate == Kest::FrameRate_25 && Q.aud_sync_pulled_down && Q.cookie == invalid_cookie);
 }
-
-// ---------------------------------------------------------------------------
-// Film and source video through pulldown.
 
 // A film frame goes to video and back to itself at every phase (one frame
 // later at the shifted 2:3 phase); frames whose first video slot lies in
@@ -353,9 +327,6 @@ TEST_F(Xlate, NonFiniteAndHugePositionsStayDefined) {
     }
 }
 
-// ---------------------------------------------------------------------------
-// Cel.
-
 TEST_F(Xlate, FilmAndCelAtFilmRates) {
     struct { int pr; Kest::FrameRate camera; int film_frame; double cel; int back_frame; } const rows[] = {
         {1, Kest::FrameRate_24, 37, 37, 37},   {2, Kest::FrameRate_24, 37, 37, 37},   {1, Kest::FrameRate_48, 37, 18, 36},
@@ -433,9 +404,6 @@ TEST_F(Xlate, SourceVideoAndCelForEveryRateClass) {
     EXPECT_DOUBLE_EQ(mPosn_Xlate(5 * kField30, source_30i_1001_Medium, source_25p_Medium, P, false), 2 / 25.0);
     EXPECT_DOUBLE_EQ(mPosn_Xlate(2 / 25.0, source_25p_Medium, source_30i_1001_Medium, P, false), 5 * kField30);
 }
-
-// ---------------------------------------------------------------------------
-// Output pull-up.
 
 TEST_F(Xlate, NtscOutputPullUpIsThreeTwoThreeTwo) {
     MPosn_Xlate_Params P = params(Kest::FrameRate_24, transfer_pull23, 3);  // the phase does not matter

@@ -28,13 +28,10 @@ int drop_count(long long h, long long m, long long s, long long f) {
 
 std::vector<std::string> corpus() {
     std::vector<std::string> v = {
-        "10:00:00:00", "10:00:00;00", " 01:00:00.13", "-00:00:00.01", "1:2:3.4", "10:00", "", " ", "-",
-        "--1:00:00:00", "+1:00:00:00", "- 1:00:00:00", "1 :00:00:00", "1:00:00 00", "1:00:00\t7", "1:00:00:",
-        "1:00:00x", "1:00:00:-5", "1:00:00::5", "\t\n 1:00:00.00", "01:00:00.0001", "2147483647:00:00:00",
-        "2147483648:00:00:00", "99999999999999999999:0:0:0", "-2147483648:0:0:0", "0:0:0.2147483647", "05.03",
-        ".03", "abc", "1a:00:00:00", "1:-1:0:0", "::::", "1:2:3", "0x10:0:0:0", "1e3:0:0:0", "\xff",
-        "00:00:01.119", "00000100", "000001119", "1 2 3 4", "-1-1-1-1", "123456789", "12\n34\t56 78",
-        std::string(500, '9'), std::string(500, ' '), std::string(250, '0') + ":0:0:0" + std::string(240, '0'),
+        "10:00:00;00", "-00:00:00.01", "", "-", "--1:00:00:00", "+1:00:00:00", "- 1:00:00:00", "1 :00:00:00",
+        "1:00:00\t7", "1:00:00:-5", "\t\n 1:00:00.00", "2147483648:00:00:00", "99999999999999999999:0:0:0",
+        "-2147483648:0:0:0", "0:0:0.2147483647", "05.03", "0x10:0:0:0", "\xff", "000001119", "1 2 3 4",
+        "-1-1-1-1", "12\n34\t56 78", std::string(500, '9'), std::string(250, '0') + ":0:0:0" + std::string(240, '0'),
     };
     char const* const pieces[] = {"0", "00", "1", "05", "59", "123", "2147483648", "99999999999",
                                   "-", "+", " ", "\t", ":", ":", ";", ".", "x"};
@@ -70,9 +67,8 @@ Scanned scan_ref(char const* t, int n) {
 
 TEST(TimecodeParse, DisplayTextsMatchSscanf) {
     std::vector<std::string> const texts = corpus();
-    struct {
-        int flags, fields;  // whole-unit fields of the format the flags choose
-    } const convs[] = {{15, 3}, {1, 3}, {7, 3}, {2, 2}, {6, 2}, {4, 1}, {12, 1}, {0, 0}, {8, 0}, {16, 0}, {31, 3}};
+    struct { int flags, fields; } const convs[] =  // whole-unit fields of the format the flags choose
+        {{15, 3}, {1, 3}, {7, 3}, {2, 2}, {6, 2}, {4, 1}, {12, 1}, {0, 0}, {8, 0}, {16, 0}, {31, 3}};
     for (auto const& cv : convs) {
         Probe<pal_label> pal(cv.flags);
         Probe<tc_120_label> hi(cv.flags);
@@ -138,9 +134,8 @@ TEST(TimecodeParse, WorkedExamples) {
 }
 
 TEST(TimecodeParse, MalformedAndOverlongTextsAreInvalid) {
-    std::string const long_digits(500, '7'), long_text = std::string(498, 'q') + "10";
-    char const* const texts[] = {"10:00", "-10:00", "abc", "", "-", "10:00:00", "10:00:00.", ":00:00:00.00",
-                                 "10-00-00-00", long_digits.c_str(), long_text.c_str()};
+    std::string const long_text = std::string(498, 'q') + "10";
+    char const* const texts[] = {"10:00", "-10:00", "", "10:00:00.", ":00:00:00.00", long_text.c_str()};
     for (tcref::Rate const& r : tcref::rates()) {
         label_cvt* c = get_static_label_cvt(r.type);
         for (char const* t : texts) {
