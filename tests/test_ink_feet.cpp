@@ -76,14 +76,10 @@ TEST(Ink, Prefixes) {
 }
 
 TEST(Feet, FactsAndWorkedExamples) {
-    struct {
-        label_t type;
-        int modulus, ppf;
-        char const* tmpl;
-        char const* invalid;
-    } const leaves[] = {{foot_35_label_t, 16, 4, "-9999.19", "?????.??"},
-                        {foot_16_label_t, 40, 1, "-9999.39", "?????.??"},
-                        {foot_353_label_t, 22, 3, "-9999+29.3", "????????.?"}};
+    struct { label_t type; int modulus, ppf; char const* tmpl; char const* invalid; } const leaves[] =
+        {{foot_35_label_t, 16, 4, "-9999.19", "?????.??"},
+         {foot_16_label_t, 40, 1, "-9999.39", "?????.??"},
+         {foot_353_label_t, 22, 3, "-9999+29.3", "????????.?"}};
     for (auto const& l : leaves) {
         Cvt c = fresh(l.type);
         LabelPoint lp(0, c.get());

@@ -49,10 +49,8 @@ TEST(LabelPoint, CopyAndAssignmentCutLongPrefixes) {
 }
 
 TEST(LabelPoint, ConstrainPositiveAndRemovePadding) {
-    struct {
-        label_t type;
-        int want;
-    } const cases[] = {{pal_label_t, 2159999}, {ntsc_drop_label_t, 2589407}, {keycode_35_label_t, -1}};
+    struct { label_t type; int want; } const cases[] =
+        {{pal_label_t, 2159999}, {ntsc_drop_label_t, 2589407}, {keycode_35_label_t, -1}};
     for (auto const& c : cases) {
         LabelPoint p(0, c.type);
         p.sample = -1;

@@ -205,10 +205,7 @@ TEST(LegacyTimecode, WorkedReadsAndWrites) {
         EXPECT_EQ(timecode_to_video_frames(&v, c.text, LT(c.lt), c.drop), 1) << c.text;
         EXPECT_EQ(v, c.video) << c.text << " type " << c.lt;
     }
-    struct {
-        int video, lt, drop;
-        char const* text;  // nullptr: refused
-    } const writes[] = {
+    struct { int video, lt, drop; char const* text; } const writes[] = {  // nullptr: refused
         {1801, 1, 1, "00010002"},     {2592001, 1, 0, "00000000"},  // one 24-hour wrap
         {0, 2, 0, "23595924"},        {-2159999, 2, 0, "00000000"}, {-2160000, 2, 0, nullptr},  // the previous day only
         {4320001, 2, 0, "24000000"},  {11160000, 2, 0, "99595924"}, {11160001, 2, 0, nullptr},  // wrapped once only

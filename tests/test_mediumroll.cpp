@@ -63,12 +63,10 @@ TEST(MediumRollConfig, TheEntryOfTheKeyDecidesTheRoll) {
     cfg.set("MediumRoll4,3", "REV:2:MediumRollId:4,3");
     cfg.set("MediumRoll 28,1", "REV:1:MediumRollId:28,1");
     cfg.set("MediumRoll-2147483648,2147483647", "REV:1:MediumRollId:2,5");
-    struct {
-        int m, g, medium, generation;
-        char const* reel;
-    } const cases[] = {{28, 2, 28, 2, "A001"}, {3, 2, 17, 4, ""}, {4, 3, 0, 0, ""},  // found but unreadable
-                       {28, 1, 0, 0, ""},  // absent key
-                       {INT_MIN, INT_MAX, 2, 5, ""}};
+    struct { int m, g, medium, generation; char const* reel; } const cases[] =
+        {{28, 2, 28, 2, "A001"}, {3, 2, 17, 4, ""}, {4, 3, 0, 0, ""},  // found but unreadable
+         {28, 1, 0, 0, ""},  // absent key
+         {INT_MIN, INT_MAX, 2, 5, ""}};
     for (auto const& c : cases) {
         MediumRoll r(roll(c.m, c.g), &cfg);
         EXPECT_EQ(r.ident.medium, c.medium) << c.m << "," << c.g;

@@ -277,12 +277,9 @@ TEST_F(Xlate, TransferAndFamilyByProjectRate) {
 }
 
 TEST_F(Xlate, PhasesOutOfRangeReduceIntoTheCycle) {
-    struct {
-        MediumRollMedium medium;
-        int cycle;
-        double video_step;
-    } const media[] = {{source_30i_1001_Medium, 5, 1 / 30.0}, {source_30p_1001_Medium, 5, 1 / 30.0},
-                       {source_25p_Medium, 25, 1 / 50.0}, {source_25i_Medium, 25, 1 / 50.0}};
+    struct { MediumRollMedium medium; int cycle; double video_step; } const media[] =
+        {{source_30i_1001_Medium, 5, 1 / 30.0}, {source_30p_1001_Medium, 5, 1 / 30.0},
+         {source_25p_Medium, 25, 1 / 50.0}, {source_25i_Medium, 25, 1 / 50.0}};
     for (auto const& m : media)
         for (int phase : {m.cycle, 2 * m.cycle - 1, -2, -m.cycle - 1, INT_MAX, INT_MIN}) {
             MPosn_Xlate_Params P = params(Kest::FrameRate_24, transfer_pulldown, phase);
@@ -350,11 +347,8 @@ TEST_F(Xlate, FilmAndCelAtFilmRates) {
 }
 
 TEST_F(Xlate, FilmAndCelAtVideoRatesGoThroughTheVideoMedium) {
-    struct {
-        int pr;
-        MediumRollMedium video;
-        int phases;
-    } const rows[] = {{3, source_25p_Medium, 25}, {8, source_50p_Medium, 25}, {5, source_30p_1001_Medium, 5}};
+    struct { int pr; MediumRollMedium video; int phases; } const rows[] =
+        {{3, source_25p_Medium, 25}, {8, source_50p_Medium, 25}, {5, source_30p_1001_Medium, 5}};
     for (auto const& r : rows)
         for (int phase = 0; phase < r.phases; ++phase) {
             MPosn_Xlate_Params P = params(fr(r.pr), transfer_pulldown, phase, r.video);
