@@ -61,6 +61,7 @@ TEST(LegacyPulldown, WorkedExamples) {
 }
 
 struct PulldownCase { transfer_type t; int film_cycle, video_cycle; };
+void PrintTo(PulldownCase const& c, std::ostream* os) { *os << "transfer " << c.t; }
 
 struct LegacyPulldownCycle : testing::TestWithParam<PulldownCase> {};
 
@@ -233,6 +234,7 @@ TEST(LegacyTimecode, WorkedReadsAndWrites) {
 }
 
 struct TcDay { int lt, drop, rate; };
+void PrintTo(TcDay const& d, std::ostream* os) { *os << "type " << d.lt << (d.drop ? " drop-frame" : ""); }
 struct LegacyTimecodeDay : testing::TestWithParam<TcDay> {};
 
 // Printed as snprintf("%.2d%.2d%.2d%.2d") prints the fields and read back to
@@ -272,7 +274,8 @@ TEST_P(LegacyTimecodeDay, RoundTripOverADay) {
 
 INSTANTIATE_TEST_SUITE_P(Rates, LegacyTimecodeDay,
                          testing::Values(TcDay{2, 0, 25}, TcDay{1, 0, 30}, TcDay{22, 1, 30}, TcDay{4, 0, 24},
-                                         TcDay{38, 0, 48}, TcDay{36, 0, 50}, TcDay{40, 0, 60}));
+                                         TcDay{38, 0, 48}, TcDay{36, 0, 50}, TcDay{40, 0, 60}),
+                         [](auto const& i) { return "type" + std::to_string(i.param.lt) + (i.param.drop ? "drop" : ""); });
 
 // Reading texts: the values sscanf gives with the quoted formats, over
 // texts of digits, blanks, signs, other white space and letters.
