@@ -188,7 +188,9 @@ void same_bytes(label_cvt* cvt, LabelPoint& lp, int s, int flags) {
     default: return;
     }
     std::string const got = checked(cvt->get_abs_string(&lp, s));
-    if (known && got != want) std::fprintf(stderr, "type %d flags %d s %d got [%s] want [%s]\n", cvt->type(), flags, s, got.c_str(), want.c_str());
+    if (known && got != want)
+        std::fprintf(stderr, "type %d flags %d sample %d: [%s], the rules print [%s]\n",
+                     static_cast<int>(cvt->type()), flags, s, got.c_str(), want.c_str());
     if (known) FUZZ_CHECK(got == want);
     FUZZ_CHECK(got == checked(cvt->get_keep_string(&lp, s)));
     FUZZ_CHECK(perfs == checked(cvt->get_abs_perfs_string(&lp, s)));
