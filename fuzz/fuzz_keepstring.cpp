@@ -183,10 +183,44 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
         (void)(l == e);
         bool drop = false;
         (void)l.get_samples_from_SMPTETc(static_cast<unsigned>(sample), drop);
-        e.set_MediumRoll(id);
-        e.fix_audio_label_pitch(static_cast<transfer_type>(length), static_cast<MediumRollMedium>(bounded));
-        (void)e.equivalentPlayoutLabelMediumRolls(EditLabel(type, id));
-        (void)e.equivalentPreviousGenerationMediumRolls(EditLabel(type, id));
+        // Pitch rules and medium-roll tests over the media and transfers
+        // there are (and a few beyond), on every camera speed that matters.
+        auto small = [](int v, int n) { return static_cast<int>(static_cast<unsigned>(v) % n); };
+        MediumRollIdent const near{static_cast<MediumRollMedium>(small(id.medium, 72)),
+                                   static_cast<MediumRollGeneration>(small(id.generation, 7))};
+        host::ProjectSettings ps = host::default_project_settings();
+        static constexpr Kest::FrameRate kCamera[] = {Kest::FrameRate_24, Kest::FrameRate_25,
+                                                      Kest::FrameRate_30, Kest::FrameRate_48};
+        ps.in_camera_film_speed = kCamera[how >> 5 & 3];
+        host::set_project_settings(ps);
+        e.set_MediumRoll((how & 128) ? id : near);
+        e.fix_audio_label_pitch(static_cast<transfer_type>(small(length, 9)),
+                                static_cast<MediumRollMedium>(small(bounded, 72)));
+        e.fix_audio_label_pitch(static_cast<transfer_type>(length),
+                                static_cast<MediumRollMedium>(bounded));
+        EditLabel const other(type, near);
+        (void)e.equivalentPlayoutLabelMediumRolls(other);
+        (void)e.equivalentPreviousGenerationMediumRolls(other);
+        (void)other.equivalentPlayoutLabelMediumRolls(e);
+        (void)other.equivalentPreviousGenerationMediumRolls(e);
+        (void)e.is_valid();
+        // Copies, assignment and type changes.
+        EditLabel e2(e);
+        FUZZ_CHECK(e2 == e || !(e == e));
+        e2 = other;
+        e2.init(near);
+        e2.set_type(type);
+        (void)(e2 == e);
+        Label a(l);
+        a = e;
+        Label const from_point(l.start);
+        a.set_type(type);
+        a.set_prefix(prefix.get());
+        a.init();
+        keep_of(a, kLabelKeep);
+        keep_of(from_point, kLabelKeep);
+        keep_of(e2, kEditKeep);
+        host::set_project_settings(host::default_project_settings());
         e.set_end(sample);
         keep_of(e, kEditKeep);
     }
