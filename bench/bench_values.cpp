@@ -1,0 +1,261 @@
+// Label keep strings, position translation and the legacy flat functions.
+// None has a public peer; translation with pulldown is held against one
+// timecode sample -> text of ours.
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include <benchmark/benchmark.h>
+
+#include "bench.h"
+
+namespace bench {
+
+namespace {
+
+[[maybe_unused]] std::function<double(std::map<std::string, double> const&, std::string&)> none(char const* why) {
+    std::string const w = why;
+    return [w](std::map<std::string, double> const&, std::string& note) {
+        note = w;
+        return -1.0;
+    };
+}
+
+[[maybe_unused]] void skip(benchmark::State& st, char const* why) { st.SkipWithError(why); }
+
+// ---------------------------------------------------------------------------
+// Label keep strings: a pal_label span per workload sample, written into a
+// caller's buffer and read back.
+#ifdef LB_BENCH_HAVE_LABEL
+using KeepText = std::array<char, 132>;
+
+std::vector<Label> const& keep_labels() {
+    static std::vector<Label> const all = [] {
+        std::vector<Label> v;
+        v.reserve(kWorkload);
+        SplitMix64 g{seed_for(pal_label_t) ^ 0x6b656570ULL};
+        for (int i = 0; i < kWorkload; ++i) {
+            Label l(pal_label_t);
+            l.start.sample = tc_samples(1)[i];
+            l.length = static_cast<int>(g.next() % 90000);
+            v.push_back(l);
+        }
+        return v;
+    }();
+    return all;
+}
+
+std::vector<KeepText> const& keep_texts() {
+    static std::vector<KeepText> const all = [] {
+        std::vector<KeepText> v(kWorkload);
+        for (int i = 0; i < kWorkload; ++i) keep_labels()[i].make_keep_string(v[i].data());
+        return v;
+    }();
+    return all;
+}
+
+void keep_write(benchmark::State& st) {
+    if (!converter_present(pal_label_t)) return skip(st, "pal_label not in this build");
+    std::vector<Label> const& w = keep_labels();
+    KeepText buf;
+    unsigned i = 0;
+    for (auto _ : st) {
+        char const* t = w[i].make_keep_string(buf.data());
+        benchmark::DoNotOptimize(t);
+        i = (i + 1) & (kWorkload - 1);
+    }
+}
+
+void keep_read(benchmark::State& st) {
+    if (!converter_present(pal_label_t)) return skip(st, "pal_label not in this build");
+    std::vector<KeepText> const& w = keep_texts();
+    unsigned i = 0;
+    for (auto _ : st) {
+        Label l(w[i].data());
+        benchmark::DoNotOptimize(l.start.sample);
+        benchmark::DoNotOptimize(l.length);
+        i = (i + 1) & (kWorkload - 1);
+    }
+}
+#endif
+
+// ---------------------------------------------------------------------------
+// Translation: film frames of one day to 2:3 and 24-to-25 video, and the
+// edit timeline to the clock and back, in the default project (24 fps film
+// edited, 29.97 output made with pulldown).
+#ifdef LB_BENCH_HAVE_XLATE
+struct XlateCase {
+    char const* name;
+    MediumRollMedium from, to;
+    transfer_type transfer;
+    double unit;  // seconds (or cels) per workload step
+};
+constexpr XlateCase kXlate[] = {
+    {"film_to_30i_1001_pull23", film_Medium, source_30i_1001_Medium, transfer_pull23, 1.0 / 24},
+    {"film_to_25p_pogle", film_Medium, source_25p_Medium, transfer_pogle, 1.0 / 24},
+    {"cel_to_clock", cel_Medium, time_Medium, transfer_frame_for_frame, 1.0},
+    {"clock_to_cel", time_Medium, cel_Medium, transfer_frame_for_frame, 1.0 / 24},
+};
+
+std::vector<double> xlate_positions(XlateCase const& c) {
+    std::vector<double> v(kWorkload);
+    Samples const s = draw(seed_for(film_frames_label_t) ^ 0x786c6174ULL, 2073600);
+    for (int i = 0; i < kWorkload; ++i) v[i] = s[i] * c.unit;
+    return v;
+}
+
+void xlate(benchmark::State& st, int k) {
+    XlateCase const& c = kXlate[k];
+    std::vector<double> const w = xlate_positions(c);
+    MPosn_Xlate_Params p;
+    p.transfer = c.transfer;
+    p.sequence_phase = 0;
+    unsigned i = 0;
+    for (auto _ : st) {
+        double r = mPosn_Xlate(w[i], c.from, c.to, p, false);
+        benchmark::DoNotOptimize(r);
+        i = (i + 1) & (kWorkload - 1);
+    }
+}
+#endif
+
+// ---------------------------------------------------------------------------
+// Legacy: film frames to 29.97 drop-frame timecode through 2:3 pulldown,
+// and adding frames to such a text in a film edit.
+#ifdef LB_BENCH_HAVE_LEGACY
+using LegacyText = std::array<char, 16>;
+
+Samples const& legacy_films() {
+    static Samples const s = [] {
+        Samples a = draw(seed_for(film_frames_label_t) ^ 0x6c656779ULL, 2073600);
+        for (int& v : a) v += 1;  // legacy frame numbers start at 1
+        return a;
+    }();
+    return s;
+}
+
+void legacy_to_timecode(benchmark::State& st) {
+    Samples const& w = legacy_films();
+    LegacyText buf{};
+    unsigned i = 0;
+    for (auto _ : st) {
+        int r = film_frames_to_timecode(w[i], buf.data(), 0, -1, static_cast<label_type>(1), 1, transfer_pull23);
+        benchmark::DoNotOptimize(r);
+        benchmark::DoNotOptimize(buf);
+        i = (i + 1) & (kWorkload - 1);
+    }
+}
+
+std::vector<LegacyText>& legacy_texts() {
+    static std::vector<LegacyText> v = [] {
+        std::vector<LegacyText> t(kWorkload);
+        for (int i = 0; i < kWorkload; ++i)
+            film_frames_to_timecode(legacy_films()[i], t[i].data(), 0, -1, static_cast<label_type>(1), 1,
+                                    transfer_pull23);
+        return t;
+    }();
+    return v;
+}
+
+void legacy_plus_frames(benchmark::State& st) {
+    std::vector<LegacyText>& w = legacy_texts();
+    Samples const deltas = draw(0x64656c7461ULL, 20001);
+    LegacyText out{};
+    unsigned i = 0;
+    for (auto _ : st) {
+        int kk = 0, ph = 0;
+        int r = label_plus_frames(out.data(), &kk, &ph, w[i].data(), 0, 0, deltas[i] - 10000,
+                                  static_cast<label_type>(1), 1, 16, 0, transfer_pull23, static_cast<edit_type>(0));
+        benchmark::DoNotOptimize(r);
+        benchmark::DoNotOptimize(out);
+        i = (i + 1) & (kWorkload - 1);
+    }
+}
+#endif
+
+}  // namespace
+
+void register_values(std::vector<Row>& rows) {
+#ifdef LB_BENCH_HAVE_LABEL
+    benchmark::RegisterBenchmark("label_keep/write", keep_write);
+    benchmark::RegisterBenchmark("label_keep/read", keep_read);
+    rows.push_back({"Label keep string write (pal)", "label_keep/write", none("no peer"), 0.0, "-"});
+    rows.push_back({"Label keep string read (pal)", "label_keep/read", none("no peer"), 0.0, "-"});
+#else
+    rows.push_back({"Label keep string write/read", "", none("Label unit not landed"), 0.0, "-"});
+#endif
+#ifdef LB_BENCH_HAVE_XLATE
+    for (int k = 0; k < static_cast<int>(sizeof(kXlate) / sizeof(kXlate[0])); ++k) {
+        std::string const n = kXlate[k].name;
+        benchmark::RegisterBenchmark(("xlate/" + n).c_str(), xlate, k);
+        bool const pulldown = kXlate[k].transfer != transfer_frame_for_frame;
+        rows.push_back({"mPosn_Xlate " + n, "xlate/" + n,
+                        pulldown ? std::function<double(std::map<std::string, double> const&, std::string&)>(
+                                       [](std::map<std::string, double> const& m, std::string& note) {
+                                           double const r = tc_reference(m, false, note);
+                                           if (r > 0) note = "(mean tc sample->text)";
+                                           return r;
+                                       })
+                                 : none("no peer"),
+                        pulldown ? 1.0 : 0.0, pulldown ? "<=1x tc->text" : "-"});
+    }
+#else
+    rows.push_back({"mPosn_Xlate (all cases)", "", none("translation unit not landed"), 0.0, "-"});
+#endif
+#ifdef LB_BENCH_HAVE_LEGACY
+    benchmark::RegisterBenchmark("legacy/film_frames_to_timecode", legacy_to_timecode);
+    benchmark::RegisterBenchmark("legacy/label_plus_frames", legacy_plus_frames);
+    rows.push_back({"legacy film_frames_to_timecode", "legacy/film_frames_to_timecode", none("no peer"), 0.0, "-"});
+    rows.push_back({"legacy label_plus_frames", "legacy/label_plus_frames", none("no peer"), 0.0, "-"});
+#else
+    rows.push_back({"legacy film_frames_to_timecode/label_plus_frames", "", none("legacy unit not landed"), 0.0, "-"});
+#endif
+}
+
+int check_values() {
+    int bad = 0;
+#ifdef LB_BENCH_HAVE_LABEL
+    if (converter_present(pal_label_t)) {
+        int kb = 0;
+        for (int i = 0; i < kWorkload; ++i) {
+            Label const l(keep_texts()[i].data());
+            Label const& o = keep_labels()[i];
+            if ((l.start.sample != o.start.sample || l.length != o.length) && kb++ == 0)
+                std::printf("check keep string '%s' reads back as %d+%d\n", keep_texts()[i].data(), l.start.sample,
+                            l.length);
+        }
+        std::printf("check label_keep  %d/%d keep strings read back to the same span (e.g. '%s')\n", kWorkload - kb,
+                    kWorkload, keep_texts()[0].data());
+        bad += kb;
+    }
+#endif
+#ifdef LB_BENCH_HAVE_XLATE
+    for (XlateCase const& c : kXlate) {
+        std::vector<double> const w = xlate_positions(c);
+        MPosn_Xlate_Params p;
+        p.transfer = c.transfer;
+        p.sequence_phase = 0;
+        int xb = 0;
+        for (double x : w) {
+            double const r = mPosn_Xlate(x, c.from, c.to, p, false);
+            if (!(std::fabs(r) < 1e98)) ++xb;
+        }
+        std::printf("check xlate %-24s %d/%d positions translate (e.g. %.6f -> %.6f)\n", c.name, kWorkload - xb,
+                    kWorkload, w[1], mPosn_Xlate(w[1], c.from, c.to, p, false));
+        bad += xb;
+    }
+#endif
+#ifdef LB_BENCH_HAVE_LEGACY
+    {
+        int lb_bad = 0;
+        for (int i = 0; i < kWorkload; ++i)
+            if (std::strlen(legacy_texts()[i].data()) != 8) ++lb_bad;
+        std::printf("check legacy      %d/%d film frames print an 8-digit timecode (e.g. %d -> '%s')\n",
+                    kWorkload - lb_bad, kWorkload, legacy_films()[0], legacy_texts()[0].data());
+        bad += lb_bad;
+    }
+#endif
+    return bad;
+}
+
+}  // namespace bench
