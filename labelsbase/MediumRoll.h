@@ -16,15 +16,21 @@ public:
     explicit MediumRoll(MediumRollIdent const& id);
     // Reads a stored text ("REV:1:MediumRollId:28,2:reelid:A001"); null: nothing read.
     explicit MediumRoll(char const* text);
-    // Looks up "MediumRoll<medium>,<generation>" in the block.
+    // Looks up "MediumRoll<medium>,<generation>" in the block and reads the
+    // value found (at most 63 characters) as a stored text; {0, 0} when the
+    // key is absent or the block is null.
     MediumRoll(MediumRollIdent const& id, configb* config);
+    // The copy holds its own reel text (an empty one when the other has none).
     MediumRoll(MediumRoll const& other);
     MediumRoll& operator=(MediumRoll const& other) = default;
     virtual ~MediumRoll();
 
     void fill_from_string(char const* text);
     void set_reelid(LightweightString<char> const& r);
-    // This roll is the accepting side.
+    // Same reel and an identifier this roll accepts (MediumRollId_fits_this):
+    // this roll is the accepting side. Reel names are compared by their
+    // characters, not by shared buffer, so a roll equals its copy; a roll
+    // with no reel name and one with an empty name name the same reel.
     bool operator==(MediumRoll const& other) const;
     bool operator!=(MediumRoll const& other) const { return !(*this == other); }
 };

@@ -8,5 +8,8 @@
 #include "labelsbase/LabelTemplate.h"
 #include "labelsbase/labelcvt.h"
 #include "labelsbase/LabelPoint.h"
+#include "labelsbase/MediumRollIdent.h"
+#include "labelsbase/MediumRoll.h"
+#include "labelsbase/VagueUIFLabel.h"
 
 #endif
