@@ -45,7 +45,9 @@ labels="$out/cli/labels"
 lines="${BENCH_BATCH_LINES:-1000000}"
 row() { printf '%-50s %10s %10s %9s %13s  %-4s %s\n' "$@"; }
 batch_row() {
-  if [ ! -x "$labels" ] || ! "$labels" batch --help >/dev/null 2>&1; then
+  local help=""
+  [ -x "$labels" ] && help=$("$labels" batch --help 2>&1 || true)
+  if [[ "$help" != *batch* ]]; then
     row "labels batch pal sample->text (per line)" - - - ">=0.1x" "n/a" "labels batch not in this build"
     return
   fi
