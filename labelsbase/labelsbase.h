@@ -8,8 +8,12 @@
 #include "labelsbase/LabelTemplate.h"
 #include "labelsbase/labelcvt.h"
 #include "labelsbase/LabelPoint.h"
+#include "labelsbase/Label.h"
 #include "labelsbase/MediumRollIdent.h"
+#include "labelsbase/EditLabel.h"
 #include "labelsbase/MediumRoll.h"
 #include "labelsbase/VagueUIFLabel.h"
+#include "labelsbase/transfer_type.h"
+#include "labelsbase/legacy.h"
 
 #endif

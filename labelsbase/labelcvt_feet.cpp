@@ -1,0 +1,214 @@
+// Feet-and-frames and film-frame converters.
+#include <cstdint>
+#include <cstring>
+
+#include "labelsbase/LabelPoint.h"
+#include "labelsbase/internal.h"
+#include "labelsbase/labelcvt.h"
+
+namespace {
+
+constexpr int kMaxFeetDigits = 16;  // the 3-perf text is then 22 characters
+constexpr std::size_t kTextRoom = 22;
+constexpr std::size_t kWorkRoom = 63;
+
+bool is_special(int s) { return s == past_end_sample || s == before_start_sample || s == invalid_sample; }
+
+// 10^(digits + 1), held at 2^40 (beyond every footage an int can give).
+std::uint64_t wrap_feet(int digits) {
+    std::uint64_t w = 10;
+    for (int i = 0; i < digits && w < (std::uint64_t{1} << 40); ++i) w *= 10;
+    return w;
+}
+
+// Hands the working text to lp's text, at most 22 characters.
+char const* to_text(LabelPoint* lp, char const* buf, char const* end) {
+    std::size_t n = static_cast<std::size_t>(end - buf);
+    if (n > kTextRoom) n = kTextRoom;
+    std::memcpy(lp->text, buf, n);
+    lp->text[n] = '\0';
+    return lp->text;
+}
+
+// "%0*d" of a non-negative value held as unsigned (the footage of INT_MIN
+// needs all 32 bits).
+char* put_unsigned(char* p, std::uint32_t v, int width) {
+    int const n = lb::digit_count(v);
+    return lb::put_digits(p, v, width > n ? width : n);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// foot_label
+foot_label::foot_label(int m, int samples, int digits)
+    : variable_label(m, samples),
+      count(0),
+      frame(0),
+      feet_digits(digits < 0 ? 0 : digits > kMaxFeetDigits ? kMaxFeetDigits : digits),
+      perfs_per_frame(samples),
+      perf(0) {
+    build_template();
+}
+
+foot_label::~foot_label() = default;
+
+char const* foot_label::type_str() const { return "foot_label"; }
+label_t foot_label::type() const { return foot_label_t; }
+UserLabelType foot_label::UserType() const { return feet_UserLabel; }
+
+char const* foot_label::get_abs_string(LabelPoint* lp, int s) {
+    if (is_special(s)) return full_template.getInvalidString(s);
+    return samples_to_feet(lp, s);
+}
+
+int foot_label::get_abs_sample(char const* t) { return feet_to_samples(t); }
+
+void foot_label::build_template() {
+    full_template.set(LightweightString<char>(""));
+    count_template.set(LightweightString<char>(""));
+}
+
+char const* foot_label::samples_to_feet(LabelPoint* lp, int s) {
+    // A hand-built converter without frames or perforations has no footage.
+    if (modulus <= 0 || perfs_per_frame <= 0) return full_template.getInvalidString(invalid_sample);
+    std::uint64_t const w = wrap_feet(feet_digits) * static_cast<std::uint64_t>(modulus);
+    std::uint64_t f = lb::abs_u(s) / static_cast<unsigned>(perfs_per_frame);  // [0, 2^31]
+    if (f >= w) f -= w;                                                         // once
+    std::uint32_t const feet = static_cast<std::uint32_t>(f / static_cast<unsigned>(modulus));
+    int const fr = static_cast<int>(f % static_cast<unsigned>(modulus));
+    count = static_cast<int>(feet);
+    frame = fr;
+    char buf[64];
+    char* e = buf;
+    // A label point whose sign column was dropped gets the unsigned form.
+    if (lp->label_template.template_text.c_str()[0] == '-') *e++ = s < 0 ? '-' : ' ';
+    e = put_unsigned(e, feet, feet_digits);
+    *e++ = '+';
+    e = lb::put_int(e, fr, 2, true);
+    return to_text(lp, buf, e);
+}
+
+int foot_label::feet_to_samples(char const* t) {
+    if (!t) return invalid_sample;
+    char const* p = t;
+    while (lb::is_space(*p)) ++p;
+    bool const neg = *p == '-';
+    if (neg) ++p;
+    int const feet = lb::atoi_(p);
+    while (lb::is_digit(*p)) ++p;
+    if (*p) ++p;
+    int const fr = lb::atoi_(p);
+    int const v = lb::wrap_mul(lb::wrap_add(lb::wrap_mul(feet, modulus), fr), perfs_per_frame);
+    return neg ? lb::wrap_neg(v) : v;
+}
+
+// ---------------------------------------------------------------------------
+// The 4-perf 35 mm and 16 mm leaves: 16 frames of 4 perforations and 40
+// frames of 1 to the foot.
+namespace {
+// '-', feet_digits nines, then the frame field.
+void set_feet_templates(label_cvt& c, int digits, char const* frame_field) {
+    char t[48];
+    char* e = t;
+    *e++ = '-';
+    for (int i = 0; i < digits; ++i) *e++ = '9';
+    std::size_t const n = std::strlen(frame_field);
+    std::memcpy(e, frame_field, n + 1);
+    c.full_template.set(LightweightString<char>(t));
+    c.count_template.set(LightweightString<char>(t));
+}
+}  // namespace
+
+foot_35_label::foot_35_label(int digits) : foot_label(16, 4, digits) { build_template(); }
+foot_35_label::~foot_35_label() = default;
+char const* foot_35_label::type_str() const { return "foot_35_label"; }
+label_t foot_35_label::type() const { return foot_35_label_t; }
+void foot_35_label::build_template() { set_feet_templates(*this, feet_digits, ".19"); }
+
+foot_16_label::foot_16_label(int digits) : foot_label(40, 1, digits) { build_template(); }
+foot_16_label::~foot_16_label() = default;
+char const* foot_16_label::type_str() const { return "foot_16_label"; }
+label_t foot_16_label::type() const { return foot_16_label_t; }
+void foot_16_label::build_template() { set_feet_templates(*this, feet_digits, ".39"); }
+
+// ---------------------------------------------------------------------------
+// foot_353_label: 64 perforations to the foot, 22 frames of 3 and the frame
+// numbering two perforations ahead, as 3-perf KeyKode.
+foot_353_label::foot_353_label(int digits) : foot_label(22, 3, digits) { build_template(); }
+foot_353_label::~foot_353_label() = default;
+char const* foot_353_label::type_str() const { return "foot_353_label"; }
+label_t foot_353_label::type() const { return foot_353_label_t; }
+void foot_353_label::build_template() { set_feet_templates(*this, feet_digits, "+29.3"); }
+
+char const* foot_353_label::samples_to_feet(LabelPoint* lp, int s) {
+    std::uint32_t const t = lb::abs_u(s) + 2u;  // [2, 2^31 + 2]
+    std::uint32_t feet = t / 64;
+    std::uint32_t const r = t % 64;  // [0, 63]
+    frame = static_cast<int>(r / 3);      // [0, 21]
+    perf = 2 - static_cast<int>(r % 3);   // [0, 2]
+    std::uint64_t const w = wrap_feet(feet_digits);
+    if (feet > w) feet -= static_cast<std::uint32_t>(w);  // once
+    count = static_cast<int>(feet);
+    char buf[64];
+    char* e = buf;
+    *e++ = s < 0 ? '-' : ' ';
+    e = put_unsigned(e, feet, feet_digits);
+    *e++ = '+';
+    e = lb::put_int(e, frame, 2, true);
+    *e++ = '.';
+    e = lb::put_int(e, perf + 1, 1, true);
+    return to_text(lp, buf, e);
+}
+
+int foot_353_label::feet_to_samples(char const* t) {
+    if (!t) return invalid_sample;
+    if (std::strlen(t) > kWorkRoom) return invalid_sample;
+    char const* p = t;
+    while (lb::is_space(*p)) ++p;
+    bool const neg = *p == '-';
+    if (neg) ++p;
+    std::size_t const n = std::strlen(p);
+    if (n == 0) return invalid_sample;
+    // ' 0001+00.3': the last character is the perforation index 1..3.
+    char const last[2] = {p[n - 1], '\0'};
+    int const idx = lb::atoi_(last);
+    perf = idx - 1;
+    int const feet = lb::atoi_(p);
+    while (lb::is_digit(*p)) ++p;
+    if (*p) ++p;
+    int const fr = lb::atoi_(p);  // stops at the '.'
+    count = feet;
+    frame = fr;
+    int const v = lb::wrap_sub(lb::wrap_add(lb::wrap_add(lb::wrap_mul(feet, 64), lb::wrap_mul(fr, perfs_per_frame)), 1),
+                               idx);
+    return neg ? lb::wrap_neg(v) : v;
+}
+
+// ---------------------------------------------------------------------------
+// film_frames_label
+film_frames_label::film_frames_label() : variable_label(999999, 1) { build_template(); }
+film_frames_label::~film_frames_label() = default;
+char const* film_frames_label::type_str() const { return "film_frames_label"; }
+label_t film_frames_label::type() const { return film_frames_label_t; }
+UserLabelType film_frames_label::UserType() const { return film_frames_UserLabel; }
+
+char const* film_frames_label::get_abs_string(LabelPoint* lp, int s) {
+    if (is_special(s)) return full_template.getInvalidString(s);
+    // "%.6d": at most '-' and 10 digits.
+    char* e = lb::put_int(lp->text, s, 6, false);
+    *e = '\0';
+    return lp->text;
+}
+
+int film_frames_label::get_abs_sample(char const* t) {
+    if (!t) return invalid_sample;
+    int v = 0;
+    if (!lb::scan_int(t, 0, v)) return invalid_sample;
+    return v;
+}
+
+void film_frames_label::build_template() {
+    full_template.set(LightweightString<char>("-999999"));
+    count_template.set(LightweightString<char>("-999999"));
+}

@@ -1,0 +1,132 @@
+// Ink-number converters: 4-character prefix, 4-digit count, frame.
+#include <cstring>
+
+#include "labelsbase/LabelPoint.h"
+#include "labelsbase/internal.h"
+#include "labelsbase/labelcvt.h"
+
+namespace {
+
+constexpr unsigned kInkNumberLen = 8;  // prefix and count
+constexpr unsigned kInkCountLen = 4;
+
+// The normalised form of a typed ink number: 11 characters at most.
+struct InkText {
+    char chars[16];
+    std::size_t size;
+};
+
+// Typed ink numbers come with or without a gap between prefix and count and
+// sometimes without the prefix: keep the 4 prefix characters and the last 7
+// (count, separator, frame) of a long text, pad a short one with '0's in
+// front of the prefix.
+InkText normalise_ink(char const* t) {
+    InkText u;
+    std::size_t const n = std::strlen(t);
+    if (n >= 12) {
+        std::memcpy(u.chars, t, 4);
+        std::memcpy(u.chars + 4, t + n - 7, 7);
+        u.size = 11;
+    } else {
+        std::size_t const pad = (11 - n) < 4 ? 11 - n : 4;  // [0, 4]
+        std::memset(u.chars, '0', pad);
+        std::memcpy(u.chars + pad, t, n);
+        u.size = pad + n;  // [4, 11]
+    }
+    u.chars[u.size] = '\0';
+    return u;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// ink_label
+ink_label::ink_label(int m, int samples) : prefix_label(m, samples, static_cast<int>(kInkNumberLen)) {
+    frame_separator = '+';
+    dummy_prefix = "XXXX";
+    set_count_len(kInkCountLen);
+    build_template();
+}
+
+ink_label::~ink_label() = default;
+
+char const* ink_label::type_str() const { return "ink_label"; }
+label_t ink_label::type() const { return ink_label_t; }
+UserLabelType ink_label::UserType() const { return ink_UserLabel; }
+
+int ink_label::normalise_sample_unit(int s) { return normalise_by_period(s); }
+
+char const* ink_label::get_abs_string(LabelPoint* lp, int s) {
+    if (s == past_end_sample || s == before_start_sample || s == invalid_sample)
+        return full_template.getInvalidString(s);
+    get_counts(s);
+    return print_counts(lp, frame_separator, false);
+}
+
+int ink_label::get_abs_sample(char const* t) {
+    if (!t) return invalid_sample;
+    InkText const u = normalise_ink(t);
+    // Count field: count_len characters after the prefix (fewer when the
+    // normalised text is shorter).
+    std::size_t const start = prefix_len < u.size ? prefix_len : u.size;
+    std::size_t const len = count_len < u.size - start ? count_len : u.size - start;
+    char field[16];
+    std::memcpy(field, u.chars + start, len);
+    field[len] = '\0';
+    long const c = lb::atol_(field);
+    if (c < 0 || c > max_count) return invalid_sample;
+    int f = 0;
+    std::size_t const after = start + len;
+    if (after < u.size) {
+        // One separator character, then at most two frame characters.
+        char const* ft = u.chars + after + 1;
+        if (std::strlen(ft) > 2) return invalid_sample;
+        f = lb::atoi_(ft);
+        if (f < 0 || f >= modulus) return invalid_sample;
+    }
+    count = static_cast<int>(c);
+    frame = f;
+    return lb::wrap_mul(samples_per_unit(), lb::wrap_add(lb::wrap_mul(modulus, count), frame));
+}
+
+void ink_label::build_template() {
+    char suffix[16];
+    char* e = suffix;
+    *e++ = '+';
+    e = lb::put_int(e, template_frame_limit(), 1, true);
+    *e = '\0';
+    set_templates(suffix);
+}
+
+void ink_label::set_prefix(LabelPoint* lp, char const* t) {
+    if (!has_prefix()) return;
+    InkText const u = normalise_ink(t ? t : "");
+    prefix_label::set_prefix(lp, u.chars);
+}
+
+void ink_label::get_counts(int) {}
+
+// ---------------------------------------------------------------------------
+// The leaves: 16 frames of 4 perforations per count (35 mm), 20 frames of 1
+// (16 mm).
+ink_35_label::ink_35_label() : ink_label(16, 4) {}
+ink_35_label::~ink_35_label() = default;
+char const* ink_35_label::type_str() const { return "ink_35_label"; }
+label_t ink_35_label::type() const { return ink_35_label_t; }
+UserLabelType ink_35_label::UserType() const { return ink_UserLabel; }
+void ink_35_label::get_counts(int s) {
+    int const f = s / samples_per_unit();  // truncates toward zero
+    count = f / 16;
+    frame = f % 16;  // [-15, 15]
+}
+
+ink_16_label::ink_16_label() : ink_label(20, 1) {}
+ink_16_label::~ink_16_label() = default;
+char const* ink_16_label::type_str() const { return "ink_16_label"; }
+label_t ink_16_label::type() const { return ink_16_label_t; }
+UserLabelType ink_16_label::UserType() const { return ink_UserLabel; }
+void ink_16_label::get_counts(int s) {
+    int const f = s / samples_per_unit();
+    count = f / 20;
+    frame = f % 20;  // [-19, 19]
+}

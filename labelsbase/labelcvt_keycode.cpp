@@ -1,0 +1,495 @@
+// The prefix base and the KeyKode converters: gauge geometry, leaf widths,
+// text forms, 3-perf arithmetic.
+#include <climits>
+#include <cstring>
+
+#include "labelsbase/LabelPoint.h"
+#include "labelsbase/internal.h"
+#include "labelsbase/labelcvt.h"
+
+namespace {
+
+// Characters of t, at most max (stops at the NUL; never reads past it).
+std::size_t bounded_length(char const* t, std::size_t max) {
+    std::size_t n = 0;
+    while (n < max && t[n]) ++n;
+    return n;
+}
+
+// Copies at most max characters of src (stopping at its NUL) and terminates.
+void copy_terminated(char* dst, char const* src, std::size_t max) {
+    std::size_t const n = bounded_length(src, max);
+    std::memmove(dst, src, n);
+    dst[n] = '\0';
+}
+
+// The label point's prefix and text, and last_prefix, hold 20 characters.
+constexpr std::size_t kPrefixRoom = 20;
+constexpr std::size_t kTextRoom = 22;
+// Working copies of typed texts.
+constexpr std::size_t kWorkRoom = 63;
+
+// Widths printed beyond these are cut: no leaf comes near them.
+constexpr int kMaxCountWidth = 20;
+
+// ---------------------------------------------------------------------------
+// Film geometry of each gauge: a KeyKode interval of `interval` perforations
+// holds `modulus` frames of `perfs_per_frame` perforations (3-perf: 22 frames
+// of 3 against 64, see keycode_353).
+enum Geometry {
+    geo_35,
+    geo_16,
+    geo_353,
+    geo_352,
+    geo_358,
+    geo_655_80,
+    geo_658_80,
+    geo_6510_80,
+    geo_655_120,
+    geo_658_120,
+    geo_6510_120,
+    geo_6515_120,
+    geometry_count
+};
+
+struct GeometryRow {
+    int interval;           // perforations between edge numbers
+    int perfs_per_frame;    // unit_samples
+    int modulus;            // frames per interval
+    int perfs_per_keyKode;  // what perfs_per_keyKode reports
+    char separator;
+};
+
+constexpr GeometryRow kGeometry[] = {
+    {64, 4, 16, 64, '+'},    // geo_35
+    {20, 1, 20, 20, '&'},    // geo_16
+    {64, 3, 22, 64, '+'},    // geo_353
+    {64, 2, 32, 1, '+'},     // geo_352: reports 1 perforation per KeyKode
+    {64, 8, 8, 1, '+'},      // geo_358: reports 1 perforation per KeyKode
+    {80, 5, 16, 80, '+'},    // geo_655_80
+    {80, 8, 10, 80, '+'},    // geo_658_80
+    {80, 10, 8, 80, '+'},    // geo_6510_80
+    {120, 5, 24, 120, '+'},  // geo_655_120
+    {120, 8, 15, 120, '+'},  // geo_658_120
+    {120, 10, 12, 120, '+'}, // geo_6510_120
+    {120, 15, 8, 120, '+'},  // geo_6515_120
+};
+static_assert(sizeof(kGeometry) / sizeof(kGeometry[0]) == geometry_count, "one row per gauge");
+
+constexpr bool frames_fill_intervals() {
+    for (GeometryRow const& g : kGeometry)
+        if (g.modulus * g.perfs_per_frame != g.interval && !(g.interval == 64 && g.perfs_per_frame == 3))
+            return false;
+    return true;
+}
+static_assert(frames_fill_intervals(), "only 3-perf frames overrun their interval");
+
+// The widths of each KeyKode leaf. Every leaf's prefix and count together
+// are 12 characters.
+struct LeafRow {
+    label_t type;
+    Geometry geometry;
+    unsigned prefix_len;
+    unsigned count_len;
+    int max_count;
+};
+
+constexpr unsigned kKeyKodeNumberLen = 12;
+constexpr char kKeyKodeDummyPrefix[] = "XX000000";
+
+constexpr LeafRow kLeaves[] = {
+    {keycode_35_label_t, geo_35, 8, 4, 9999},
+    {keycode_16_label_t, geo_16, 8, 4, 9999},
+    {keycode_353_label_t, geo_353, 8, 4, 9999},
+    {keycode_35_label_4_t, geo_35, 8, 4, 9999},
+    {keycode_35_label_5_t, geo_35, 7, 5, 99999},
+    {keycode_35_label_6_t, geo_35, 6, 6, 999999},
+    {keycode_16_label_4_t, geo_16, 8, 4, 9999},
+    {keycode_16_label_5_t, geo_16, 7, 5, 99999},
+    {keycode_16_label_6_t, geo_16, 6, 6, 999999},
+    {keycode_353_label_4_t, geo_353, 8, 4, 9999},
+    {keycode_353_label_5_t, geo_353, 7, 5, 99999},
+    {keycode_353_label_6_t, geo_353, 6, 6, 999999},
+    {keycode_352_label_t, geo_352, 8, 4, 9999},
+    {keycode_358_label_t, geo_358, 8, 4, 9999},
+    {keycode_655_80_label_t, geo_655_80, 8, 4, 9999},
+    {keycode_658_80_label_t, geo_658_80, 8, 4, 9999},
+    {keycode_6510_80_label_t, geo_6510_80, 8, 4, 9999},
+    {keycode_655_120_label_t, geo_655_120, 8, 4, 9999},
+    {keycode_658_120_label_t, geo_658_120, 8, 4, 9999},
+    {keycode_6510_120_label_t, geo_6510_120, 8, 4, 9999},
+    {keycode_6515_120_label_t, geo_6515_120, 8, 4, 9999},
+};
+static_assert(sizeof(kLeaves) / sizeof(kLeaves[0]) == 21, "one row per KeyKode leaf");
+
+constexpr bool leaf_widths_consistent() {
+    for (LeafRow const& r : kLeaves) {
+        if (r.prefix_len + r.count_len != kKeyKodeNumberLen) return false;
+        int p = 1;
+        for (unsigned i = 0; i < r.count_len; ++i) p *= 10;
+        if (r.max_count != p - 1) return false;
+    }
+    return true;
+}
+static_assert(leaf_widths_consistent(), "prefix and count fill 12 characters; max_count is all nines");
+
+LeafRow const& leaf_row(label_t t) {
+    for (LeafRow const& r : kLeaves)
+        if (r.type == t) return r;
+    lb::assertion_failed("leaf_row(t)", "labelsbase/labelcvt_keycode line 139");
+    return kLeaves[0];
+}
+
+// The linear gauges: frames divide the interval.
+void split_linear(GeometryRow const& g, int s, int& count, int& frame) {
+    count = s / g.interval;                        // truncates toward zero
+    frame = (s % g.interval) / g.perfs_per_frame;  // [-(modulus-1), modulus-1]
+}
+
+int join_linear(GeometryRow const& g, int count, int frame) {
+    // Frames are taken as unsigned: a negative frame is out of range.
+    if (static_cast<unsigned>(frame) >= static_cast<unsigned>(g.modulus)) return invalid_sample;
+    return lb::wrap_add(lb::wrap_mul(count, g.interval), frame * g.perfs_per_frame);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// prefix_label
+prefix_label::prefix_label(int m, int samples, int nlen)
+    : variable_label(m, samples),
+      prefix_len(0xFFFFFFFFu),
+      count_len(0xFFFFFFFFu),
+      max_count(0),
+      dummy_prefix(""),
+      number_len(static_cast<unsigned>(nlen)),
+      count(0),
+      frame(0),
+      perf(0) {
+    frame_separator = '+';
+    std::memset(last_prefix, 0, sizeof last_prefix);
+}
+
+prefix_label::~prefix_label() = default;
+
+unsigned prefix_label::set_count_len(unsigned n) {
+    count_len = n;
+    prefix_len = number_len - n;
+    // 10^n - 1, held below 10^9 so it stays an int.
+    int m = 9;
+    for (unsigned i = 1; i < n && i < 9; ++i) m = m * 10 + 9;
+    max_count = m;
+    return static_cast<unsigned>(max_count);
+}
+
+char const* prefix_label::type_str() const { return "prefix_label"; }
+label_t prefix_label::type() const { return prefix_label_t; }
+UserLabelType prefix_label::UserType() const { return none_UserLabel; }
+bool prefix_label::has_prefix() const { return true; }
+int prefix_label::get_prefix_length() const { return static_cast<int>(prefix_len); }
+int prefix_label::get_count_length() const { return static_cast<int>(count_len); }
+char const* prefix_label::get_dummy_prefix() { return dummy_prefix; }
+
+int prefix_label::template_frame_limit() const {
+    long long const m = modulus;
+    return static_cast<int>(((m - 1) / 10) * 10 + 9);
+}
+
+void prefix_label::set_templates(char const* suffix) {
+    // Prefix and count positions are held to the label point's 20 prefix
+    // characters; every leaf has 12 or fewer.
+    std::size_t const n = number_len < kPrefixRoom ? number_len : kPrefixRoom;
+    std::size_t const p = prefix_len < n ? prefix_len : n;
+    char full[48];
+    char locked[48];
+    std::size_t i = 0;
+    for (; i < p; ++i) {
+        full[i] = '?';
+        locked[i] = '~';
+    }
+    for (; i < n; ++i) full[i] = locked[i] = '9';
+    std::size_t const k = bounded_length(suffix, sizeof full - 1 - n);
+    std::memcpy(full + n, suffix, k);
+    std::memcpy(locked + n, suffix, k);
+    full[n + k] = locked[n + k] = '\0';
+    full_template.set(LightweightString<char>(full));
+    count_template.set(LightweightString<char>(locked));
+}
+
+void prefix_label::build_template() {
+    // "+%d" of the highest frame a two-digit field allows for moduli from 11
+    // up (+19 for 12 to 20 frames), "+%02d" of the last frame below that.
+    char suffix[16];
+    char* e = suffix;
+    *e++ = '+';
+    if (modulus >= 11)
+        e = lb::put_int(e, template_frame_limit(), 1, true);
+    else
+        e = lb::put_int(e, lb::wrap_sub(modulus, 1), 2, true);
+    *e = '\0';
+    set_templates(suffix);
+}
+
+char const* prefix_label::get_prefix(LabelPoint const* lp) const {
+    if (!has_prefix()) return "";
+    std::size_t const room = sizeof last_prefix - 1;
+    if (bounded_length(lp->prefix, room) >= prefix_len) {
+        copy_terminated(last_prefix, lp->prefix, prefix_len < room ? prefix_len : room);
+        return last_prefix;
+    }
+    if (bounded_length(last_prefix, room) >= prefix_len) return last_prefix;
+    copy_terminated(last_prefix, dummy_prefix, prefix_len < room ? prefix_len : room);
+    return last_prefix;
+}
+
+void prefix_label::set_prefix(LabelPoint* lp, char const* t) {
+    if (!has_prefix()) return;
+    if (!t) t = "";
+    std::size_t const plen = prefix_len < kPrefixRoom ? prefix_len : kPrefixRoom;
+    std::size_t const nlen = number_len < kPrefixRoom ? number_len : kPrefixRoom;
+    // Only whether t reaches prefix_len characters matters.
+    if (bounded_length(t, prefix_len) >= prefix_len) {
+        copy_terminated(lp->prefix, t, nlen);
+    } else if (bounded_length(last_prefix, kPrefixRoom) < prefix_len) {
+        copy_terminated(lp->prefix, dummy_prefix, nlen);
+    }
+    copy_terminated(last_prefix, lp->prefix, plen);
+}
+
+char const* prefix_label::print_counts(LabelPoint* lp, char separator, bool with_perf) {
+    if (count < 0) return "NEGATIVE";
+    // One wrap only: a count that is still too large prints as it is.
+    if (count > max_count) count = lb::wrap_sub(count, lb::wrap_add(max_count, 1));
+    char buf[96];
+    char* e = buf;
+    // LabelPoint::get_prefix leaves at most 22 characters in lp's text.
+    char const* pre = lp->get_prefix();
+    std::size_t const plen = bounded_length(pre, kTextRoom);
+    std::memcpy(e, pre, plen);
+    e += plen;
+    // "%0*d" with a width from an unsigned field: an unset width (all ones)
+    // is the int -1, which printf reads as no padding.
+    int width = static_cast<int>(count_len);
+    if (width > kMaxCountWidth) width = kMaxCountWidth;
+    e = lb::put_int(e, count, width, true);
+    *e++ = separator;
+    e = lb::put_int(e, frame, 2, true);
+    if (with_perf) {
+        *e++ = '.';
+        e = lb::put_int(e, lb::wrap_add(perf, 1), 1, true);
+    }
+    std::size_t n = static_cast<std::size_t>(e - buf);
+    if (n > kTextRoom) n = kTextRoom;
+    std::memcpy(lp->text, buf, n);
+    lp->text[n] = '\0';
+    return lp->text;
+}
+
+int prefix_label::normalise_by_period(int s) {
+    long long const frames = (static_cast<long long>(max_count) + 1) * modulus;  // < 2^61
+    long long const spu = samples_per_unit();
+    if (frames <= 0 || spu <= 0 || frames > LLONG_MAX / spu) return s;
+    long long const period = frames * spu;
+    // The remainder in 0 .. period-1, the same as adding or taking away one
+    // period at a time.
+    long long r = s % period;
+    if (r < 0) r += period;
+    return static_cast<int>(static_cast<std::uint32_t>(r));
+}
+
+// ---------------------------------------------------------------------------
+// keycode_label
+keycode_label::keycode_label(int m, int samples, int nlen) : prefix_label(m, samples, nlen) {}
+
+keycode_label::keycode_label(label_t leaf)
+    : prefix_label(kGeometry[leaf_row(leaf).geometry].modulus, kGeometry[leaf_row(leaf).geometry].perfs_per_frame,
+                   static_cast<int>(kKeyKodeNumberLen)) {
+    LeafRow const& r = leaf_row(leaf);
+    frame_separator = kGeometry[r.geometry].separator;
+    dummy_prefix = kKeyKodeDummyPrefix;
+    prefix_len = r.prefix_len;
+    count_len = r.count_len;
+    max_count = r.max_count;
+}
+
+keycode_label::~keycode_label() = default;
+
+char const* keycode_label::type_str() const { return "keycode_label"; }
+label_t keycode_label::type() const { return keycode_label_t; }
+UserLabelType keycode_label::UserType() const { return keycode_UserLabel; }
+
+int keycode_label::normalise_sample_unit(int s) { return normalise_by_period(s); }
+
+int keycode_label::get_abs_sample_from_packed_string(char const* t) { return get_abs_sample(t); }
+
+int keycode_label::get_sample_span_from_packed_strings(char const* a, char const* b) {
+    int const sa = get_abs_sample_from_packed_string(a);
+    int const sb = get_abs_sample_from_packed_string(b);
+    return normalise_sample_unit(lb::wrap_sub(sb, sa));
+}
+
+char const* keycode_label::get_abs_string(LabelPoint* lp, int s) {
+    if (s == past_end_sample || s == before_start_sample || s == invalid_sample)
+        return full_template.getInvalidString(s);
+    get_counts(s);
+    return print_counts(lp, frame_separator, false);
+}
+
+char const* keycode_label::get_abs_perfs_string(LabelPoint* lp, int s) {
+    if (s == past_end_sample || s == before_start_sample || s == invalid_sample) return "";
+    char* e = lb::put_int(lp->text, get_perf_offset(s), 2, true);
+    *e = '\0';
+    return lp->text;
+}
+
+int keycode_label::get_abs_sample(char const* t) {
+    if (!t) return invalid_sample;
+    // The text must reach its count field.
+    if (bounded_length(t, prefix_len) < prefix_len) return invalid_sample;
+    char const* c = t + prefix_len;
+    char field[kWorkRoom + 1];
+    copy_terminated(field, c, count_len < kWorkRoom ? count_len : kWorkRoom);
+    char const* f = field;
+    while (*f == '_') ++f;
+    long const v = lb::atol_(f);
+    if (v < 0 || v > max_count) return invalid_sample;
+    count = static_cast<int>(v);
+    // A text that ends at (or inside) the count field has frame 0.
+    if (number_len < prefix_len || bounded_length(c, number_len - prefix_len) < number_len - prefix_len ||
+        t[number_len] == '\0') {
+        frame = 0;
+        return get_perfs();
+    }
+    // The frame starts at the first digit within the two characters after
+    // the count, and has at most two characters.
+    char const* d = t + number_len;
+    char const* const last = d + 2;
+    while (*d && !lb::is_digit(*d) && d < last) ++d;
+    if (!lb::is_digit(*d)) return invalid_sample;
+    if (d[1] && d[2]) return invalid_sample;
+    frame = lb::atoi_(d);
+    return get_perfs();
+}
+
+void keycode_label::get_counts(int) {}
+int keycode_label::get_perf_offset(int) { return 0; }
+int keycode_label::get_perfs() { return invalid_sample; }
+
+// ---------------------------------------------------------------------------
+// The linear gauges.
+#define LB_DEFINE_KEYCODE_GEOMETRY(name, geo)                                              \
+    name::name(label_t leaf) : keycode_label(leaf) {}                                      \
+    name::~name() = default;                                                               \
+    int name::perfs_per_keyKode() const { return kGeometry[geo].perfs_per_keyKode; }       \
+    void name::get_counts(int s) { split_linear(kGeometry[geo], s, count, frame); }        \
+    int name::get_perf_offset(int s) { return s % kGeometry[geo].interval; }               \
+    int name::get_perfs() { return join_linear(kGeometry[geo], count, frame); }
+
+LB_DEFINE_KEYCODE_GEOMETRY(keycode_35, geo_35)
+LB_DEFINE_KEYCODE_GEOMETRY(keycode_16, geo_16)
+LB_DEFINE_KEYCODE_GEOMETRY(keycode_352, geo_352)
+LB_DEFINE_KEYCODE_GEOMETRY(keycode_358, geo_358)
+LB_DEFINE_KEYCODE_GEOMETRY(keycode_655_80, geo_655_80)
+LB_DEFINE_KEYCODE_GEOMETRY(keycode_658_80, geo_658_80)
+LB_DEFINE_KEYCODE_GEOMETRY(keycode_6510_80, geo_6510_80)
+LB_DEFINE_KEYCODE_GEOMETRY(keycode_655_120, geo_655_120)
+LB_DEFINE_KEYCODE_GEOMETRY(keycode_658_120, geo_658_120)
+LB_DEFINE_KEYCODE_GEOMETRY(keycode_6510_120, geo_6510_120)
+LB_DEFINE_KEYCODE_GEOMETRY(keycode_6515_120, geo_6515_120)
+#undef LB_DEFINE_KEYCODE_GEOMETRY
+
+// ---------------------------------------------------------------------------
+// keycode_353
+keycode_353::keycode_353(label_t leaf) : keycode_label(leaf) {}
+keycode_353::~keycode_353() = default;
+
+int keycode_353::perfs_per_keyKode() const { return kGeometry[geo_353].perfs_per_keyKode; }
+
+void keycode_353::get_counts(int s) {
+    // Frame 0 of an interval starts two perforations before its edge number.
+    int const t = lb::wrap_add(s, 2);
+    count = t / 64;
+    int const r = t % 64;  // [-63, 63]
+    frame = r / 3;         // [-21, 21]
+    perf = 2 - r % 3;      // 0..2 for t >= 0; up to 4 below
+}
+
+int keycode_353::get_perf_offset(int s) { return s % 64; }
+
+int keycode_353::get_perfs() {
+    if (static_cast<unsigned>(frame) > 21u) return invalid_sample;
+    return lb::wrap_sub(lb::wrap_add(lb::wrap_mul(count, 64), frame * 3), perf);
+}
+
+char const* keycode_353::get_abs_string(LabelPoint* lp, int s) { return get_keep_string(lp, s); }
+
+char const* keycode_353::get_abs_perfs_string(LabelPoint* lp, int s) {
+    return keycode_label::get_abs_perfs_string(lp, s);
+}
+
+int keycode_353::get_abs_sample(char const* t) { return get_keep_sample(t); }
+
+char const* keycode_353::get_keep_string(LabelPoint* lp, int s) {
+    if (s == past_end_sample || s == before_start_sample || s == invalid_sample)
+        return full_template.getInvalidString(s);
+    get_counts(s);
+    // The keep form always separates the frame with '+'.
+    return print_counts(lp, '+', true);
+}
+
+int keycode_353::get_keep_sample(char const* t) {
+    if (!t) return invalid_sample;
+    std::size_t const n = bounded_length(t, kWorkRoom + 1);
+    if (n > kWorkRoom || n < 3) return invalid_sample;
+    char copy[kWorkRoom + 1];
+    std::memcpy(copy, t, n);
+    copy[n] = '\0';
+    // 'XX0000000001+00.3': perforation index 3 is perf 2, the rest a
+    // KeyKode text.
+    perf = lb::atoi_(copy + n - 1) - 1;
+    copy[n - 2] = '\0';
+    return keycode_label::get_abs_sample(copy);
+}
+
+void keycode_353::build_template() {
+    char suffix[16];
+    char* e = suffix;
+    *e++ = '+';
+    e = lb::put_int(e, template_frame_limit(), 1, true);
+    *e++ = '.';
+    *e++ = '3';
+    *e = '\0';
+    set_templates(suffix);
+}
+
+// ---------------------------------------------------------------------------
+// The leaves.
+#define LB_DEFINE_KEYCODE_LEAF(name, geometry)                        \
+    name::name() : geometry(name##_t) { build_template(); }           \
+    name::~name() = default;                                          \
+    char const* name::type_str() const { return #name; }              \
+    label_t name::type() const { return name##_t; }                   \
+    UserLabelType name::UserType() const { return keycode_UserLabel; }
+
+LB_DEFINE_KEYCODE_LEAF(keycode_35_label, keycode_35)
+LB_DEFINE_KEYCODE_LEAF(keycode_16_label, keycode_16)
+LB_DEFINE_KEYCODE_LEAF(keycode_353_label, keycode_353)
+LB_DEFINE_KEYCODE_LEAF(keycode_35_label_4, keycode_35)
+LB_DEFINE_KEYCODE_LEAF(keycode_35_label_5, keycode_35)
+LB_DEFINE_KEYCODE_LEAF(keycode_35_label_6, keycode_35)
+LB_DEFINE_KEYCODE_LEAF(keycode_16_label_4, keycode_16)
+LB_DEFINE_KEYCODE_LEAF(keycode_16_label_5, keycode_16)
+LB_DEFINE_KEYCODE_LEAF(keycode_16_label_6, keycode_16)
+LB_DEFINE_KEYCODE_LEAF(keycode_353_label_4, keycode_353)
+LB_DEFINE_KEYCODE_LEAF(keycode_353_label_5, keycode_353)
+LB_DEFINE_KEYCODE_LEAF(keycode_353_label_6, keycode_353)
+LB_DEFINE_KEYCODE_LEAF(keycode_352_label, keycode_352)
+LB_DEFINE_KEYCODE_LEAF(keycode_358_label, keycode_358)
+LB_DEFINE_KEYCODE_LEAF(keycode_655_80_label, keycode_655_80)
+LB_DEFINE_KEYCODE_LEAF(keycode_658_80_label, keycode_658_80)
+LB_DEFINE_KEYCODE_LEAF(keycode_6510_80_label, keycode_6510_80)
+LB_DEFINE_KEYCODE_LEAF(keycode_655_120_label, keycode_655_120)
+LB_DEFINE_KEYCODE_LEAF(keycode_658_120_label, keycode_658_120)
+LB_DEFINE_KEYCODE_LEAF(keycode_6510_120_label, keycode_6510_120)
+LB_DEFINE_KEYCODE_LEAF(keycode_6515_120_label, keycode_6515_120)
+#undef LB_DEFINE_KEYCODE_LEAF
