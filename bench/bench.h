@@ -124,6 +124,10 @@ char const* peer_init();
 // interface: the yardstick of the film and translation cases.
 double tc_reference(std::map<std::string, double> const& m, bool round_trip, std::string& note);
 
+// Writes `lines` KeyKode texts (keycode_35, one roll) for `labels batch`;
+// false when the translation unit is not in this build.
+bool write_batch_input(char const* path, long lines);
+
 // Agreement checks run before timing. Each returns the number of
 // disagreeing inputs and prints what it compared.
 int check_timecode();

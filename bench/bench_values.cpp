@@ -117,6 +117,56 @@ void xlate(benchmark::State& st, int k) {
         i = (i + 1) & (kWorkload - 1);
     }
 }
+
+// The conversion `labels batch --from keycode_35 --to ntsc_drop --transfer
+// pull23` makes per line, made in process: read the KeyKode text, take its
+// position on film, translate it through 2:3 pulldown to 29.97 interlaced
+// video, and write the drop-frame timecode there.
+struct Conversion {
+    Label from{keycode_35_label_t};
+    Label to{ntsc_drop_label_t};
+    label_cvt* fc = get_static_label_cvt(keycode_35_label_t);
+    label_cvt* tc = get_static_label_cvt(ntsc_drop_label_t);
+    LabelPoint point{0, ntsc_drop_label_t};
+    MPosn_Xlate_Params p;
+    Conversion() {
+        p.transfer = transfer_pull23;
+        p.sequence_phase = 0;
+    }
+    char const* run(char const* text) {
+        int const s = fc->get_abs_sample(text);
+        double const position = from.sample_to_posn(s);
+        double const target = mPosn_Xlate(position, film_Medium, source_30i_1001_Medium, p, false);
+        int const ts = tc->normalise_sample_unit(to.abs_posn_to_sample(target));
+        return tc->get_abs_string(&point, ts);
+    }
+};
+
+std::vector<std::array<char, 24>> const& keykode_texts() {
+    static std::vector<std::array<char, 24>> const all = [] {
+        std::vector<std::array<char, 24>> v(kWorkload);
+        label_cvt* c = get_static_label_cvt(keycode_35_label_t);
+        LabelPoint lp(0, keycode_35_label_t);
+        c->set_prefix(&lp, "KZ4712340000+00");
+        for (int i = 0; i < kWorkload; ++i) {
+            std::snprintf(v[i].data(), v[i].size(), "%s", c->get_abs_string(&lp, film_samples(0)[i]));
+        }
+        return v;
+    }();
+    return all;
+}
+
+void convert_in_process(benchmark::State& st) {
+    if (!converter_present(ntsc_drop_label_t)) return skip(st, "ntsc_drop_label not in this build");
+    Conversion c;
+    auto const& w = keykode_texts();
+    unsigned i = 0;
+    for (auto _ : st) {
+        char const* t = c.run(w[i].data());
+        benchmark::DoNotOptimize(t);
+        i = (i + 1) & (kWorkload - 1);
+    }
+}
 #endif
 
 // ---------------------------------------------------------------------------
@@ -199,6 +249,9 @@ void register_values(std::vector<Row>& rows) {
                                  : none("no peer"),
                         pulldown ? 1.0 : 0.0, pulldown ? "<=1x tc->text" : "-"});
     }
+    benchmark::RegisterBenchmark("convert/keycode_35_to_ntsc_drop_pull23", convert_in_process);
+    rows.push_back({"convert keycode_35 -> ntsc_drop pull23 (in process)", "convert/keycode_35_to_ntsc_drop_pull23",
+                    none("what `labels batch` does per line"), 0.0, "-"});
 #else
     rows.push_back({"mPosn_Xlate (all cases)", "", none("translation unit not landed"), 0.0, "-"});
 #endif
@@ -209,6 +262,27 @@ void register_values(std::vector<Row>& rows) {
     rows.push_back({"legacy label_plus_frames", "legacy/label_plus_frames", none("no peer"), 0.0, "-"});
 #else
     rows.push_back({"legacy film_frames_to_timecode/label_plus_frames", "", none("legacy unit not landed"), 0.0, "-"});
+#endif
+}
+
+bool write_batch_input(char const* path, long lines) {
+#ifdef LB_BENCH_HAVE_XLATE
+    FILE* f = std::fopen(path, "w");
+    if (!f) return false;
+    label_cvt* c = get_static_label_cvt(keycode_35_label_t);
+    LabelPoint lp(0, keycode_35_label_t);
+    c->set_prefix(&lp, "KZ4712340000+00");
+    SplitMix64 g{seed_for(keycode_35_label_t) ^ 0x6261746368ULL};
+    FilmType const& k = kFilmTypes[0];
+    for (long i = 0; i < lines; ++i) {
+        int const s = static_cast<int>(g.next() % static_cast<std::uint64_t>(k.range)) * k.step;
+        std::fprintf(f, "%s\n", c->get_abs_string(&lp, s));
+    }
+    return std::fclose(f) == 0;
+#else
+    (void)path;
+    (void)lines;
+    return false;
 #endif
 }
 
@@ -243,6 +317,11 @@ int check_values() {
         std::printf("check xlate %-24s %d/%d positions translate (e.g. %.6f -> %.6f)\n", c.name, kWorkload - xb,
                     kWorkload, w[1], mPosn_Xlate(w[1], c.from, c.to, p, false));
         bad += xb;
+    }
+    if (converter_present(ntsc_drop_label_t)) {
+        Conversion c;
+        std::printf("check convert     keycode_35 '%s' -> ntsc_drop '%s' (2:3 pulldown, phase 0)\n",
+                    keykode_texts()[0].data(), c.run(keykode_texts()[0].data()));
     }
 #endif
 #ifdef LB_BENCH_HAVE_LEGACY
