@@ -315,27 +315,13 @@ bool is_film_project() {
     return r == Kest::FrameRate_24 || r == Kest::FrameRate_48;
 }
 
-// The invalid edit label lives in constant-initialised storage that the
-// first unit to initialise fills, so it exists before any unit's static
-// initialisers read it.
 namespace {
-union InvalidEditLabelStorage {
-    constexpr InvalidEditLabelStorage() : none() {}
-    ~InvalidEditLabelStorage() {}
-    char none;
-    EditLabel label;
-};
-InvalidEditLabelStorage g_invalid_edit_label;
-int g_edit_label_statics_users = 0;
+lb::EarlyStatic<EditLabel> g_invalid_edit_label;
 }  // namespace
 
-EditLabel const& invalid_edit_label() { return g_invalid_edit_label.label; }
+EditLabel const& invalid_edit_label() { return g_invalid_edit_label.get(); }
 
 lb::EditLabelStaticsInit::EditLabelStaticsInit() {
-    if (g_edit_label_statics_users++ == 0)
-        new (&g_invalid_edit_label.label) EditLabel(prefix_label_t, {unknown_Medium, unknown_Generation});
+    g_invalid_edit_label.acquire(prefix_label_t, MediumRollIdent{unknown_Medium, unknown_Generation});
 }
-
-lb::EditLabelStaticsInit::~EditLabelStaticsInit() {
-    if (--g_edit_label_statics_users == 0) g_invalid_edit_label.label.~EditLabel();
-}
+lb::EditLabelStaticsInit::~EditLabelStaticsInit() { g_invalid_edit_label.release(); }

@@ -466,26 +466,11 @@ char* Label::make_keep_string(char* out) const {
 }
 
 // ---------------------------------------------------------------------------
-// The invalid label lives in constant-initialised storage that the first unit
-// to initialise fills, so it exists before any unit's static initialisers
-// read it.
 namespace {
-union InvalidLabelStorage {
-    constexpr InvalidLabelStorage() : none() {}
-    ~InvalidLabelStorage() {}
-    char none;
-    Label label;
-};
-InvalidLabelStorage g_invalid_label;
-int g_label_statics_users = 0;
+lb::EarlyStatic<Label> g_invalid_label;
 }  // namespace
 
-Label const& get_invalid_label() { return g_invalid_label.label; }
+Label const& get_invalid_label() { return g_invalid_label.get(); }
 
-lb::LabelStaticsInit::LabelStaticsInit() {
-    if (g_label_statics_users++ == 0) new (&g_invalid_label.label) Label(prefix_label_t);
-}
-
-lb::LabelStaticsInit::~LabelStaticsInit() {
-    if (--g_label_statics_users == 0) g_invalid_label.label.~Label();
-}
+lb::LabelStaticsInit::LabelStaticsInit() { g_invalid_label.acquire(prefix_label_t); }
+lb::LabelStaticsInit::~LabelStaticsInit() { g_invalid_label.release(); }

@@ -84,6 +84,10 @@ char const* LabelPoint::get_prefix() const {
 
 void LabelPoint::get_hmsf(short& h, short& m, short& sec, short& f) {
     h = m = sec = f = 0;
+    if (converter->UserType() != timecode_UserLabel) return;
+    // A converter of another family claiming the timecode category has no
+    // time of day to give.
+    if (timecode_label* tc = dynamic_cast<timecode_label*>(converter)) tc->get_abs_hmsf(sample, h, m, sec, f);
 }
 
 LabelPoint LabelPoint::operator+(LabelPoint const& b) const {
@@ -104,7 +108,8 @@ bool LabelPoint::operator==(LabelPoint const& b) const {
 
 void LabelPoint::constrain_positive() {
     if (converter->UserType() != timecode_UserLabel || sample >= 0) return;
-    int const day = converter->type() == ntsc_drop_label_t ? 2589408 : converter->get_modulus() * 86400;
+    timecode_label const* tc = dynamic_cast<timecode_label const*>(converter);
+    int const day = tc ? tc->get_day_samples() : lb::wrap_mul(converter->get_modulus(), 86400);
     sample = lb::wrap_add(sample, day);
 }
 
@@ -166,26 +171,11 @@ void LabelPoint::removePadding() {
 }
 
 // ---------------------------------------------------------------------------
-// The invalid label point lives in constant-initialised storage that the
-// first unit to initialise fills, so it exists before any unit's static
-// initialisers read it.
 namespace {
-union InvalidPointStorage {
-    constexpr InvalidPointStorage() : none() {}
-    ~InvalidPointStorage() {}
-    char none;
-    LabelPoint point;
-};
-InvalidPointStorage g_invalid_point;
-int g_statics_users = 0;
+lb::EarlyStatic<LabelPoint> g_invalid_point;
 }  // namespace
 
-LabelPoint& invalid_label_point = g_invalid_point.point;
+LabelPoint& invalid_label_point = g_invalid_point.get();
 
-lb::StaticsInit::StaticsInit() {
-    if (g_statics_users++ == 0) new (&g_invalid_point.point) LabelPoint(0, prefix_label_t);
-}
-
-lb::StaticsInit::~StaticsInit() {
-    if (--g_statics_users == 0) g_invalid_point.point.~LabelPoint();
-}
+lb::StaticsInit::StaticsInit() { g_invalid_point.acquire(0, prefix_label_t); }
+lb::StaticsInit::~StaticsInit() { g_invalid_point.release(); }

@@ -7,6 +7,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <new>
 
 namespace lb {
 
@@ -69,6 +70,34 @@ inline int digit_count(unsigned v) {
 // at least `digits` digits after any '-'; for the width form the sign
 // counts toward the width. Returns the end; no NUL is written.
 char* put_int(char* p, int v, int digits, bool width_counts_sign);
+
+// One of the library's static values (the invalid label point, label and
+// edit label): its storage is constant-initialised, the first unit whose
+// static initialisers run builds it and the last one to be torn down
+// destroys it, so it is usable from any unit's static initialisers whatever
+// the link order.
+template <class T>
+class EarlyStatic {
+public:
+    constexpr EarlyStatic() : u_() {}
+    template <class... Args>
+    void acquire(Args const&... args) {
+        if (users_++ == 0) new (&u_.value) T(args...);
+    }
+    void release() {
+        if (--users_ == 0) u_.value.~T();
+    }
+    constexpr T& get() { return u_.value; }
+
+private:
+    union Storage {
+        constexpr Storage() : none() {}
+        ~Storage() {}
+        char none;
+        T value;
+    } u_;
+    int users_ = 0;
+};
 
 }  // namespace lb
 

@@ -1,3 +1,468 @@
+// Timecode converters: one algorithm in timecode_label, one rate row per leaf.
+#include <cmath>
+#include <cstdint>
+
+#include "labelsbase/LabelPoint.h"
+#include "labelsbase/internal.h"
 #include "labelsbase/labelcvt.h"
 
-label_cvt* make_timecode_label_cvt(label_t) { return nullptr; }
+// What one timecode leaf is made of.
+struct timecode_rate_row {
+    label_t type;
+    char const* name;            // type_str(): the class name
+    int modulus;                 // frames per timecode second
+    char separator;              // printed before the frame number
+    int day_samples;             // samples in 24 hours
+    char const* template_text;   // both templates
+    int frame_digits;            // 2, or 3 at 120 and 240 fps
+    char const* negative_where;  // where a negative sample without a sign column is reported
+    char const* config_key;      // a key that can halve the rate (50p and 60p), or null
+    label_cvt* (*make)(int display_flags);
+};
+
+namespace {
+
+template <class Leaf>
+label_cvt* make_leaf(int display_flags) {
+    return new Leaf(display_flags);
+}
+
+constexpr char kAt1000[] = "labelsbase/labelcvt line 1000";
+constexpr char kTemplate29[] = "-29.59.59.29";
+constexpr char kTemplate49[] = "-29.59.59.49";
+constexpr char kTemplate59[] = "-29.59.59.59";
+constexpr char kTemplate19[] = "-29.59.59.19";
+
+// One row per timecode leaf. The drop-frame day is 24 hours of 107892
+// frames; every other day is modulus x 86400.
+constexpr timecode_rate_row kRates[] = {
+    {pal_label_t, "pal_label", 25, '.', 2160000, kTemplate29, 2, kAt1000, nullptr, make_leaf<pal_label>},
+    {ntsc_label_t, "ntsc_label", 30, '.', 2592000, kTemplate29, 2, kAt1000, nullptr, make_leaf<ntsc_label>},
+    {ntsc_drop_label_t, "ntsc_drop_label", 30, ';', 2589408, kTemplate29, 2, kAt1000, nullptr, make_leaf<ntsc_drop_label>},
+    {tc_24_label_t, "tc_24_label", 24, '+', 2073600, kTemplate29, 2, kAt1000, nullptr, make_leaf<tc_24_label>},
+    {tc_48_label_t, "tc_48_label", 48, '+', 4147200, kTemplate49, 2, kAt1000, nullptr, make_leaf<tc_48_label>},
+    {tc_50_label_t, "tc_50_label", 50, '.', 4320000, kTemplate49, 2, kAt1000, "50p_timecode_type", make_leaf<tc_50_label>},
+    {tc_60_label_t, "tc_60_label", 60, '.', 5184000, kTemplate59, 2, kAt1000, "60p_timecode_type", make_leaf<tc_60_label>},
+    {tc_50_duration_label_t, "tc_50_duration_label", 50, '.', 4320000, kTemplate49, 2, kAt1000, nullptr, make_leaf<tc_50_duration_label>},
+    {tc_60_duration_label_t, "tc_60_duration_label", 60, '.', 5184000, kTemplate59, 2, kAt1000, nullptr, make_leaf<tc_60_duration_label>},
+    {tc_12_label_t, "tc_12_label", 12, '.', 1036800, kTemplate19, 2, kAt1000, nullptr, make_leaf<tc_12_label>},
+    {tc_15_label_t, "tc_15_label", 15, '.', 1296000, kTemplate19, 2, kAt1000, nullptr, make_leaf<tc_15_label>},
+    {tc_20_label_t, "tc_20_label", 20, '.', 1728000, kTemplate19, 2, kAt1000, nullptr, make_leaf<tc_20_label>},
+    {tc_80_label_t, "tc_80_label", 80, '.', 6912000, "-29.59.59.79", 2, kAt1000, nullptr, make_leaf<tc_80_label>},
+    {tc_90_label_t, "tc_90_label", 90, '.', 7776000, "-29.59.59.89", 2, kAt1000, nullptr, make_leaf<tc_90_label>},
+    {tc_100_label_t, "tc_100_label", 100, '.', 8640000, "-29.59.59.99", 2, kAt1000, nullptr, make_leaf<tc_100_label>},
+    {tc_120_label_t, "tc_120_label", 120, '.', 10368000, "-29.59.59.199", 3, "labelsbase/labelcvt line 1079", nullptr, make_leaf<tc_120_label>},
+    {tc_240_label_t, "tc_240_label", 240, '.', 20736000, "-29.59.59.299", 3, "labelsbase/labelcvt line 1160", nullptr, make_leaf<tc_240_label>},
+};
+static_assert(sizeof(kRates) / sizeof(kRates[0]) == 17, "one row per timecode leaf");
+
+constexpr bool rows_consistent() {
+    for (timecode_rate_row const& r : kRates) {
+        int const day = r.type == ntsc_drop_label_t ? 24 * 107892 : r.modulus * 86400;
+        if (r.day_samples != day || (r.frame_digits == 3) != (r.modulus > 100)) return false;
+    }
+    return true;
+}
+static_assert(rows_consistent(), "day lengths and frame digits follow the rate");
+
+// A plain timecode_label is never made by the registry; this row gives it
+// its own name and the common template should a host derive from it.
+constexpr timecode_rate_row kBaseRow = {timecode_label_t, "timecode_label", 30, '.', 2592000, kTemplate29, 2,
+                                        kAt1000, nullptr, nullptr};
+
+timecode_rate_row const& rate_row(label_t t) {
+    for (timecode_rate_row const& r : kRates)
+        if (r.type == t) return r;
+    return kBaseRow;
+}
+
+// "00" .. "99", two characters per number.
+constexpr char kPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+static_assert(sizeof(kPairs) == 201, "one pair per number below 100");
+
+// Field writers. A field is in range for every sample the decomposition
+// gives; the reduction keeps a stray value (a derived decomposition) from
+// ever writing more than its width.
+inline char* put2(char* p, int v) {
+    unsigned const u = lb::abs_u(v) % 100u;
+    p[0] = kPairs[2 * u];
+    p[1] = kPairs[2 * u + 1];
+    return p + 2;
+}
+inline char* put3(char* p, int v) {
+    unsigned const u = lb::abs_u(v) % 1000u;
+    p[0] = static_cast<char>('0' + u / 100);
+    return put2(p + 1, static_cast<int>(u % 100));
+}
+inline char* put1(char* p, int v) {
+    *p = static_cast<char>('0' + lb::abs_u(v) % 10u);
+    return p + 1;
+}
+
+// s reduced into [0, day): one day added to a negative sample (the whole
+// domain from minus one day up), a true remainder for anything further out.
+inline int into_day(int s, int day) {
+    if (s < 0) {
+        s += day;  // s < 0 < day: cannot overflow
+        if (s < 0) {
+            s %= day;
+            if (s < 0) s += day;
+        }
+    } else if (s >= day) {
+        s %= day;
+    }
+    return s;
+}
+
+// Formatted input of "%d:%d:%d%c%d" (n = 3), "%d:%d%c%d" (n = 2) or
+// "%d%c%d" (n = 1): fields[0..n-1] are the whole units, fields[n] the
+// frames. Each field is stored as soon as it is read, as the C library
+// does; false when any field is missing.
+bool scan_clock(char const* p, int n, int* const* fields) {
+    for (int i = 0; i < n; ++i) {
+        if (!lb::scan_int(p, 0, *fields[i])) return false;
+        if (i + 1 < n) {
+            if (*p != ':') return false;
+        } else if (*p == '\0') {
+            return false;  // %c: any one character, white space included
+        }
+        ++p;
+    }
+    return lb::scan_int(p, 0, *fields[n]);
+}
+
+// The common case typed or stored by this library: optional white space,
+// then exactly "DD:DD:DD", a separator that is no digit, and one to three
+// frame digits not followed by another digit. Reads the fields straight
+// from the characters; anything else goes the general way. Gives what
+// scan_clock gives for every text it accepts.
+inline bool scan_clock_fast(char const* p, int* const* fields) {
+    while (lb::is_space(*p)) ++p;
+    // Each test runs only when every earlier character was a digit or
+    // separator, so nothing past the NUL is read.
+    auto d = [p](int i) { return static_cast<unsigned>(p[i] - '0'); };
+    if (d(0) > 9 || d(1) > 9 || p[2] != ':' || d(3) > 9 || d(4) > 9 || p[5] != ':' || d(6) > 9 ||
+        d(7) > 9 || p[8] == '\0' || d(8) <= 9 || d(9) > 9)
+        return false;
+    unsigned f = d(9);
+    int i = 10;
+    for (; i < 12 && d(i) <= 9; ++i) f = f * 10 + d(i);
+    if (d(i) <= 9) return false;
+    *fields[0] = static_cast<int>(d(0) * 10 + d(1));
+    *fields[1] = static_cast<int>(d(3) * 10 + d(4));
+    *fields[2] = static_cast<int>(d(6) * 10 + d(7));
+    *fields[3] = static_cast<int>(f);
+    return true;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// timecode_label
+timecode_label::timecode_label(label_t leaf, int flags)
+    : variable_label(rate_row(leaf).modulus, 1),
+      display_flags(flags),
+      hours(0),
+      minutes(0),
+      seconds(0),
+      frames(0),
+      day_samples(rate_row(leaf).day_samples),
+      row_(&rate_row(leaf)),
+      div_magic_(0),
+      div_shift_(0),
+      div_for_(0) {
+    frame_separator = row_->separator;
+    build_template();
+    // 50p and 60p material may be labelled with 25 or 30 fps timecode,
+    // optionally counting two samples per timecode frame. Read once, here.
+    if (row_->config_key) {
+        int const v = config_int(row_->config_key, 1);
+        if (v == 2 || v == 3) {
+            modulus = row_->modulus / 2;
+            day_samples = row_->day_samples / 2;
+            if (v == 2) display_flags = flags | special_slow;
+        }
+        build_template();
+    }
+    set_divider();
+}
+
+// Round-up reciprocal: with l = ceil(log2 d) and m = ceil(2^(31+l) / d),
+// (n * m) >> (31 + l) is n / d for every 0 <= n < 2^31, and n * m < 2^63.
+void timecode_label::set_divider() {
+    div_for_ = modulus;
+    if (modulus <= 0) return;
+    unsigned const d = static_cast<unsigned>(modulus);
+    int l = 0;
+    while ((1ull << l) < d) ++l;
+    div_shift_ = 31 + l;
+    div_magic_ = ((1ull << div_shift_) + d - 1) / d;
+}
+
+int timecode_label::divide_by_modulus(int s) const {
+    // A derived converter may change the modulus after construction.
+    if (modulus != div_for_ || modulus <= 0) return s / modulus;
+    return static_cast<int>((static_cast<std::uint64_t>(s) * div_magic_) >> div_shift_);
+}
+
+timecode_label::~timecode_label() = default;
+
+char const* timecode_label::type_str() const { return row_->name; }
+label_t timecode_label::type() const { return row_->type; }
+UserLabelType timecode_label::UserType() const { return timecode_UserLabel; }
+bool timecode_label::isSpecialSlowTC() const { return (display_flags & special_slow) != 0; }
+
+void timecode_label::build_template() {
+    LightweightString<char> const t(row_->template_text);
+    full_template.set(t);
+    count_template.set(t);
+}
+
+void timecode_label::init() {
+    frame_separator = '.';
+    day_samples = lb::wrap_mul(modulus, 86400);
+}
+
+int timecode_label::normalise_sample_unit(int s) {
+    int const day = day_samples;
+    if (s < 0) {
+        // Adding days until non-negative lands in [0, day).
+        int const r = s % day;
+        return r < 0 ? r + day : r;
+    }
+    // Subtracting days while above a day lands in [1, day].
+    if (s > day) return (s - 1) % day + 1;
+    return s;
+}
+
+int timecode_label::sample_to_hmsf(int s, bool& odd) {
+    odd = false;
+    if (display_flags & special_slow) {
+        odd = (static_cast<unsigned>(s) & 1u) != 0;
+        s /= 2;
+    }
+    s = into_day(s, day_samples);           // [0, day)
+    int const secs = divide_by_modulus(s);  // [0, 86399] seconds into the day
+    frames = s - secs * modulus;            // [0, modulus - 1]
+    hours = secs / 3600;                    // [0, 23]
+    int const in_hour = secs - hours * 3600;  // [0, 3599]
+    minutes = in_hour / 60;                 // [0, 59]
+    seconds = in_hour - minutes * 60;       // [0, 59]
+    return frames;
+}
+
+int timecode_label::hmsf_to_sample() {
+    using lb::wrap_add;
+    using lb::wrap_mul;
+    int const secs = wrap_add(wrap_mul(wrap_add(wrap_mul(hours, 60), minutes), 60), seconds);
+    return wrap_add(wrap_mul(secs, modulus), frames);
+}
+
+int timecode_label::get_abs_hmsf(int s, short& h, short& m, short& sec, short& f) {
+    bool odd;
+    sample_to_hmsf(s, odd);
+    h = static_cast<short>(hours);
+    m = static_cast<short>(minutes);
+    sec = static_cast<short>(seconds);
+    f = static_cast<short>(frames);
+    return f;
+}
+
+char const* timecode_label::get_abs_string(LabelPoint* lp, int s) { return sample_to_string(lp, s); }
+
+char const* timecode_label::sample_to_string(LabelPoint* lp, int s) {
+    if (s == invalid_sample || s == past_end_sample || s == before_start_sample)
+        return full_template.getInvalidString(s);
+    if (!lp) return full_template.getInvalidString(invalid_sample);  // nowhere to write
+    char* p = lp->text;
+    // The point's own template decides whether there is a sign column: a
+    // point whose padding was removed must not see negative samples.
+    if (lp->label_template.template_text.c_str()[0] == '-') {
+        if (s < 0) {
+            *p++ = '-';
+            s = lb::wrap_neg(s);
+        } else {
+            *p++ = ' ';
+        }
+    } else if (s < 0) {
+        lb::assertion_failed("abs_sample >= 0", row_->negative_where);
+    }
+    bool odd;
+    sample_to_hmsf(s, odd);
+
+    int const fl = display_flags;
+    bool const h_shown = (fl & show_hours) || hours > 0;
+    if (h_shown) {
+        p = ((fl & show_hours) || hours >= 10) ? put2(p, hours) : put1(p, hours);
+        *p++ = ':';
+    }
+    bool const m_shown = h_shown || (fl & show_minutes) || minutes > 0;
+    if (m_shown) {
+        p = (h_shown || (fl & show_minutes) || minutes >= 10) ? put2(p, minutes) : put1(p, minutes);
+        *p++ = ':';
+    }
+    bool const s_shown = m_shown || (fl & show_seconds) || seconds > 0;
+    if (s_shown) p = (m_shown || (fl & show_seconds) || seconds >= 10) ? put2(p, seconds) : put1(p, seconds);
+    if (s_shown || (fl & show_frames)) {
+        // Half-rate timecode tells the two samples of a frame apart by the separator.
+        *p++ = (fl & special_slow) ? (odd ? ':' : '.') : frame_separator;
+        p = row_->frame_digits == 3 ? put3(p, frames) : put2(p, frames);
+    }
+    *p = '\0';
+    return lp->text;
+}
+
+unsigned timecode_label::get_abs_smpte_string(LabelPoint* lp, int s) { return sample_to_smpte_string(lp, s); }
+
+unsigned timecode_label::sample_to_smpte_string(LabelPoint*, int s) {
+    if (s < 0 || s == past_end_sample || s == before_start_sample) return 0;  // the invalid sample is negative
+    bool odd;
+    sample_to_hmsf(s, odd);
+    unsigned const f = lb::abs_u(frames), sec = lb::abs_u(seconds);
+    unsigned const m = lb::abs_u(minutes), h = lb::abs_u(hours);
+    // bits 0-3 frame units, 4-5 frame tens, 6 drop flag, 8-11 second units,
+    // 12-14 second tens, 16-19 minute units, 20-22 minute tens, 24-27 hour
+    // units, 28-29 hour tens. Tens go in unmasked: 50 and 60 fps frame
+    // numbers are not halved, so frames of 40 and more reach bits 6 and 7.
+    unsigned word = f % 10;
+    word |= (f / 10) << 4;
+    word |= (sec % 10) << 8;
+    word |= (sec / 10) << 12;
+    word |= (m % 10) << 16;
+    word |= (m / 10) << 20;
+    word |= (h % 10) << 24;
+    word |= (h / 10) << 28;
+    if (type() == ntsc_drop_label_t) word |= 1u << 6;
+    return word;
+}
+
+int timecode_label::get_abs_sample(char const* t) {
+    hours = 0;
+    minutes = 0;
+    if (!t) return invalid_sample;
+    int const fl = display_flags;
+    int const n = (fl & show_hours) ? 3 : (fl & show_minutes) ? 2 : (fl & show_seconds) ? 1 : 0;
+    if (n == 0) return invalid_sample;
+    bool const neg = (*t == '-');
+    char const* const p = neg ? t + 1 : t;
+    int* const all[4] = {&hours, &minutes, &seconds, &frames};
+    int* const* const fields = all + (3 - n);
+    if (!(n == 3 && scan_clock_fast(p, fields)) && !scan_clock(p, n, fields)) return invalid_sample;
+    int const s = hmsf_to_sample();
+    return neg ? lb::wrap_neg(s) : s;
+}
+
+int timecode_label::get_abs_sample_from_packed_string(char const* t) {
+    if (!t) return invalid_sample;
+    char const* p = t;
+    if (!lb::scan_int(p, 2, hours) || !lb::scan_int(p, 2, minutes) || !lb::scan_int(p, 2, seconds) ||
+        !lb::scan_int(p, row_->frame_digits, frames))
+        return invalid_sample;
+    return hmsf_to_sample();
+}
+
+int timecode_label::get_sample_span_from_packed_strings(char const* a, char const* b) {
+    int const from = get_abs_sample_from_packed_string(a);
+    int const to = get_abs_sample_from_packed_string(b);
+    return normalise_sample_unit(lb::wrap_sub(to, from));
+}
+
+double timecode_label::get_V2tc(int s) {
+    lb::assertion_failed("0", "labelsbase/labelcvt line 865");
+    return s / get_vid_fps(type());
+}
+
+int timecode_label::get_abs_sample(double t) {
+    lb::assertion_failed("0", "labelsbase/labelcvt line 872");
+    double const v = std::floor((t + 0.0001) * get_vid_fps(type()));
+    // Converting a NaN or a value outside int is undefined; neither is a sample.
+    if (!(v >= -2147483648.0 && v <= 2147483647.0)) return invalid_sample;
+    return static_cast<int>(v);
+}
+
+// ---------------------------------------------------------------------------
+// ntsc_drop_label: 107892 frames an hour, 17982 each ten minutes, 1800 in
+// the first minute of each ten and 1798 in each of the other nine.
+int ntsc_drop_label::get_abs_sample(char const* t) {
+    if (!t) return invalid_sample;
+    if (*t == '-') return 0;
+    int* const fields[4] = {&hours, &minutes, &seconds, &frames};
+    if (!scan_clock_fast(t, fields) && !scan_clock(t, 3, fields)) return invalid_sample;
+    return hmsf_to_sample();
+}
+
+int ntsc_drop_label::sample_to_hmsf(int s, bool& odd) {
+    odd = false;  // no half-rate mode in drop-frame
+    s = into_day(s, day_samples);            // [0, 2589407]
+    hours = s / 107892;                      // [0, 23]
+    int const r = s - hours * 107892;        // [0, 107891] frames into the hour
+    int const tens = r / 17982;              // [0, 5] ten-minute blocks
+    int const q = r - tens * 17982 - 1800;   // [-1800, 16181]
+    int units, f;
+    if (q < 0) {
+        units = 0;                           // the first minute of ten keeps all numbers
+        f = q + 1800;                        // [0, 1799]
+    } else {
+        units = q / 1798 + 1;                // [1, 9]
+        f = q % 1798;                        // [0, 1797] frames into a dropped minute
+    }
+    minutes = tens * 10 + units;             // [0, 59]
+    if (units == 0) {
+        seconds = f / 30;
+        frames = f % 30;
+    } else if (f < 28) {
+        seconds = 0;                         // numbers 0 and 1 of second 0 do not exist
+        frames = f + 2;
+    } else {
+        seconds = 1 + (f - 28) / 30;
+        frames = (f - 28) % 30;
+    }
+    return frames;
+}
+
+int ntsc_drop_label::hmsf_to_sample() {
+    using lb::wrap_add;
+    using lb::wrap_mul;
+    int const tens = minutes / 10;
+    int const units = minutes % 10;          // [-9, 9]
+    int m0 = wrap_add(wrap_mul(hours, 107892), wrap_mul(tens, 17982));
+    if (units > 0) m0 = wrap_add(m0, 1800 + (units - 1) * 1798);
+    if (seconds >= 1) {
+        if (units != 0) return wrap_add(wrap_add(m0, wrap_mul(30, seconds - 1)), wrap_add(28, frames));
+        return wrap_add(wrap_add(m0, wrap_mul(30, seconds)), frames);
+    }
+    if (units != 0 && seconds == 0) return wrap_add(m0, lb::wrap_sub(frames, 2));
+    return wrap_add(m0, frames);
+}
+
+// ---------------------------------------------------------------------------
+// Leaves: each is its row.
+pal_label::pal_label(int f) : timecode_label(pal_label_t, f) {}
+ntsc_label::ntsc_label(int f) : timecode_label(ntsc_label_t, f) {}
+ntsc_drop_label::ntsc_drop_label(int f) : timecode_label(ntsc_drop_label_t, f) {}
+tc_24_label::tc_24_label(int f) : timecode_label(tc_24_label_t, f) {}
+tc_48_label::tc_48_label(int f) : timecode_label(tc_48_label_t, f) {}
+tc_50_label::tc_50_label(int f) : timecode_label(tc_50_label_t, f) {}
+tc_60_label::tc_60_label(int f) : timecode_label(tc_60_label_t, f) {}
+tc_50_duration_label::tc_50_duration_label(int f) : timecode_label(tc_50_duration_label_t, f) {}
+tc_60_duration_label::tc_60_duration_label(int f) : timecode_label(tc_60_duration_label_t, f) {}
+tc_12_label::tc_12_label(int f) : timecode_label(tc_12_label_t, f) {}
+tc_15_label::tc_15_label(int f) : timecode_label(tc_15_label_t, f) {}
+tc_20_label::tc_20_label(int f) : timecode_label(tc_20_label_t, f) {}
+tc_80_label::tc_80_label(int f) : timecode_label(tc_80_label_t, f) {}
+tc_90_label::tc_90_label(int f) : timecode_label(tc_90_label_t, f) {}
+tc_100_label::tc_100_label(int f) : timecode_label(tc_100_label_t, f) {}
+tc_120_label::tc_120_label(int f) : timecode_label(tc_120_label_t, f) {}
+tc_240_label::tc_240_label(int f) : timecode_label(tc_240_label_t, f) {}
+
+label_cvt* make_timecode_label_cvt(label_t t) {
+    // The registry and the factory give every timecode converter all four
+    // fields and no half-rate mode; 50p/60p may still turn half-rate through
+    // their configuration.
+    for (timecode_rate_row const& r : kRates)
+        if (r.type == t) return r.make(15);
+    return nullptr;
+}

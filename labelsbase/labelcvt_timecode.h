@@ -1,4 +1,201 @@
 // Timecode converters (declared through labelcvt.h).
+//
+// A timecode sample is one frame at the converter's counting rate (its
+// modulus per second); timecode wraps at 24 hours, so every decomposition
+// reduces the sample into one day. `timecode_label` holds the whole
+// algorithm; the leaves differ only in their row of the rate table in
+// labelcvt_timecode.cpp (rate, frame separator, day length, template, frame
+// digits), except `ntsc_drop_label`, which replaces decomposition, composition
+// and parsing with the drop-frame rule.
+//
+// Texts: sign column (when the label point's own template starts with '-'),
+// then "HH:MM:SS", the frame separator and "FF" ("FFF" at 120 and 240 fps),
+// with leading fields left out unless the display flags force them. Parsing
+// follows the C library's formatted input of "%d:%d:%d%c%d" (fewer fields
+// when the flags show fewer), read by direct code.
+//
+// Choices made here where the behaviour is otherwise open:
+// - A sample below minus one day (only reachable on a point without a sign
+//   column) is reduced into the day with a true remainder, so its digits
+//   are those of the same time of day rather than negative garbage. Every
+//   sample from minus one day up gives the ordinary result. INT_MIN has no
+//   int magnitude: with a sign column it prints '-' and the time of day of
+//   INT_MIN itself.
+// - Without a label point there is nowhere to write: the '?' invalid text.
+// - Each printed field is at most two digits (three for frames at 120 and
+//   240 fps), so no sample and no flags can write more than 13 characters
+//   and the NUL into the label point's 23-byte text.
+// - `get_abs_sample(double)` answers the invalid sample when the scaled time
+//   is not a number or does not fit a 32-bit sample (1e99, the "no position"
+//   time, included) instead of converting out of range.
+// - `sample_to_hmsf` returns the frame number it decomposed.
+// - In the SMPTE word each digit is OR-ed into place unmasked, so the frame
+//   tens of 100 and more (120 and 240 fps) run into the bits above.
 #ifndef LABELSBASE_LABELCVT_TIMECODE_H
 #define LABELSBASE_LABELCVT_TIMECODE_H
+
+struct timecode_rate_row;
+
+class timecode_label : public variable_label {
+public:
+    // display_flags bits
+    enum : int {
+        show_hours = 1,    // hours always printed, two digits
+        show_minutes = 2,  // minutes always printed, two digits
+        show_seconds = 4,  // seconds always printed, two digits
+        show_frames = 8,   // separator and frames printed even without seconds
+        special_slow = 16  // half-rate: two samples per timecode frame
+    };
+
+    char const* type_str() const override;
+    label_t type() const override;
+    UserLabelType UserType() const override;
+    // Into 0..day_samples, both ends included: a whole day stays a day,
+    // larger multiples come down to a day, negative multiples to 0.
+    int normalise_sample_unit(int s) override;
+    ~timecode_label() override;
+    // "%2d%2d%2d%2d" (frames "%3d" at 120 and 240 fps); the invalid sample
+    // unless four fields are read.
+    int get_abs_sample_from_packed_string(char const* t) override;
+    // normalise_sample_unit(packed(b) - packed(a)): a span over midnight
+    // comes out positive.
+    int get_sample_span_from_packed_strings(char const* a, char const* b) override;
+    char const* get_abs_string(LabelPoint* lp, int s) override;
+    unsigned get_abs_smpte_string(LabelPoint* lp, int s) override;
+    // The display flags choose "%d:%d:%d%c%d", "%d:%d%c%d" or "%d%c%d"
+    // (with a leading '-' when the text starts with one, negating the
+    // result); the invalid sample when a field is missing. The separator
+    // read is any one character and is not checked; no field is
+    // range-checked.
+    int get_abs_sample(char const* t) override;
+    // Both print the assertion line the video-time conversions always print.
+    double get_V2tc(int s) override;
+    int get_abs_sample(double t) override;
+    void build_template() override;
+    bool isSpecialSlowTC() const override;
+
+    // Decomposes s into hours, minutes, seconds and frames; odd reports the
+    // odd sample of a half-rate pair. Returns the frame number.
+    virtual int sample_to_hmsf(int s, bool& odd);
+    // The sample of hours, minutes, seconds and frames (no range check, no
+    // half-rate doubling: a half-rate converter counts timecode frames).
+    virtual int hmsf_to_sample();
+
+    // Frame separator '.' and a day of modulus x 86400 samples.
+    void init();
+    // sample_to_hmsf(s), fields cut to 16 bits; returns f.
+    int get_abs_hmsf(int s, short& h, short& m, short& sec, short& f);
+    // The display text of s in lp->text (the template's invalid strings for
+    // the three special samples).
+    char const* sample_to_string(LabelPoint* lp, int s);
+    // The packed SMPTE word of s; 0 for special and negative samples.
+    unsigned sample_to_smpte_string(LabelPoint* lp, int s);
+    // Samples in 24 hours: the wrap length.
+    int get_day_samples() const { return day_samples; }
+
+protected:
+    // The leaf of type `leaf` with the given display flags; tc_50_label and
+    // tc_60_label also read their half-rate configuration key here.
+    timecode_label(label_t leaf, int display_flags);
+
+    int display_flags;
+    int hours;
+    int minutes;
+    int seconds;
+    int frames;
+    int day_samples;
+
+private:
+    // s / modulus for 0 <= s < 2^31 as a multiply and shift, worked out
+    // once for the modulus it was made for (div_for_).
+    int divide_by_modulus(int s) const;
+    void set_divider();
+
+    timecode_rate_row const* row_;
+    std::uint64_t div_magic_;
+    int div_shift_;
+    int div_for_;
+};
+
+class pal_label : public timecode_label {
+public:
+    explicit pal_label(int display_flags);
+};
+class ntsc_label : public timecode_label {
+public:
+    explicit ntsc_label(int display_flags);
+};
+// 29.97 fps drop-frame: frame numbers 0 and 1 are skipped at the start of
+// every minute not divisible by ten; a day is 24 x 107892 frames.
+class ntsc_drop_label : public timecode_label {
+public:
+    explicit ntsc_drop_label(int display_flags);
+    using timecode_label::get_abs_sample;
+    // "%d:%d:%d%c%d" whatever the flags; a text starting with '-' gives 0.
+    int get_abs_sample(char const* t) override;
+    int sample_to_hmsf(int s, bool& odd) override;
+    // Frame numbers 0 and 1 of a dropped minute are accepted and give the
+    // last two frames of the minute before.
+    int hmsf_to_sample() override;
+};
+class tc_24_label : public timecode_label {
+public:
+    explicit tc_24_label(int display_flags);
+};
+class tc_48_label : public timecode_label {
+public:
+    explicit tc_48_label(int display_flags);
+};
+// 50 fps, or 25 fps ("50p_timecode_type" 3) or 25 fps half-rate (2).
+class tc_50_label : public timecode_label {
+public:
+    explicit tc_50_label(int display_flags);
+};
+// 60 fps, or 30 fps ("60p_timecode_type" 3) or 30 fps half-rate (2).
+class tc_60_label : public timecode_label {
+public:
+    explicit tc_60_label(int display_flags);
+};
+class tc_50_duration_label : public timecode_label {
+public:
+    explicit tc_50_duration_label(int display_flags);
+};
+class tc_60_duration_label : public timecode_label {
+public:
+    explicit tc_60_duration_label(int display_flags);
+};
+class tc_12_label : public timecode_label {
+public:
+    explicit tc_12_label(int display_flags);
+};
+class tc_15_label : public timecode_label {
+public:
+    explicit tc_15_label(int display_flags);
+};
+class tc_20_label : public timecode_label {
+public:
+    explicit tc_20_label(int display_flags);
+};
+class tc_80_label : public timecode_label {
+public:
+    explicit tc_80_label(int display_flags);
+};
+class tc_90_label : public timecode_label {
+public:
+    explicit tc_90_label(int display_flags);
+};
+class tc_100_label : public timecode_label {
+public:
+    explicit tc_100_label(int display_flags);
+};
+// Three frame digits in texts and packed texts.
+class tc_120_label : public timecode_label {
+public:
+    explicit tc_120_label(int display_flags);
+};
+class tc_240_label : public timecode_label {
+public:
+    explicit tc_240_label(int display_flags);
+};
+
 #endif

@@ -15,5 +15,6 @@
 #include "labelsbase/VagueUIFLabel.h"
 #include "labelsbase/transfer_type.h"
 #include "labelsbase/legacy.h"
+#include "labelsbase/mposnxlate.h"
 
 #endif

@@ -30,9 +30,9 @@ TEST(LabelPoint, SumKeepsTheLeftConverterAndDropsThePrefix) {
     EXPECT_EQ(s.sample, 42);
     EXPECT_EQ(s.cvt(), a.cvt());
     EXPECT_STREQ(s.prefix, "");
-    EXPECT_EQ((a - b).sample, -22 == a.cvt()->normalise_sample_unit(-22) ? -22 : a.cvt()->normalise_sample_unit(-22));
+    EXPECT_EQ((a - b).sample, a.cvt()->normalise_sample_unit(-22));
     LabelPoint big(2147483647, &*a.cvt());
-    EXPECT_EQ((big + b).sample, a.cvt()->normalise_sample_unit(lb::wrap_add(2147483647, 32)));
+    EXPECT_EQ((big + b).sample, a.cvt()->normalise_sample_unit(big.sample + 32));
 }
 
 TEST(LabelPoint, CopyAndAssignmentCutLongPrefixes) {
@@ -46,7 +46,8 @@ TEST(LabelPoint, CopyAndAssignmentCutLongPrefixes) {
     EXPECT_EQ(std::strlen(c.prefix), 20u);
     EXPECT_EQ(c.sample, 5);
     EXPECT_EQ(c.cvt(), a.cvt());
-    c = c;  // self-assignment does nothing
+    LabelPoint& alias = c;
+    c = alias;  // self-assignment does nothing
     EXPECT_EQ(c.sample, 5);
 }
 

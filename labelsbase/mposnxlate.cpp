@@ -1,0 +1,657 @@
+// Position translation between film, source video, output, cel, audio and
+// the host clock.
+//
+// The driver resolves generic media, answers the trivial cases, then hands
+// the magnitude of the position to one function per source class (film
+// group, source video, output, cel, audio, clock). Each returns the signed
+// result. Cases that have no direct formula translate through an
+// intermediate medium: two nested translations with the same block.
+#include <cmath>
+#include <climits>
+#include <cstdint>
+
+#include "labelsbase/MediumRoll.h"
+#include "labelsbase/internal.h"
+#include "labelsbase/mposnxlate.h"
+
+namespace {
+
+constexpr double kNoPosition = 1e99;
+
+// A legitimate chain of intermediate media is at most three deep
+// (e.g. audio -> cel -> source -> film); deeper means a cycle.
+constexpr int kMaxViaDepth = 8;
+
+// ---------------------------------------------------------------------------
+// Classes of media.
+
+enum class MClass : unsigned char {
+    none,       // not a translatable medium once generic media are resolved
+    film,       // film, ink, lab: seconds of 24 fps film
+    ntsc_src,   // 30 and 60 fps source video
+    pal_src,    // 25 and 50 fps source video
+    other_src,  // every other source video rate
+    output,     // output media
+    cel,
+    audio,
+    time
+};
+
+// Output media up to 60 fps that pull film up with a fixed cadence.
+enum class Pullup : unsigned char { none, ntsc, pal };
+
+struct MediumInfo {
+    MClass cls;
+    Pullup pullup;
+};
+
+constexpr MediumInfo N{MClass::none, Pullup::none};
+constexpr MediumInfo F{MClass::film, Pullup::none};
+constexpr MediumInfo SN{MClass::ntsc_src, Pullup::none};
+constexpr MediumInfo SP{MClass::pal_src, Pullup::none};
+constexpr MediumInfo SO{MClass::other_src, Pullup::none};
+constexpr MediumInfo O{MClass::output, Pullup::none};
+constexpr MediumInfo ON{MClass::output, Pullup::ntsc};
+constexpr MediumInfo OP{MClass::output, Pullup::pal};
+constexpr MediumInfo C{MClass::cel, Pullup::none};
+constexpr MediumInfo A{MClass::audio, Pullup::none};
+constexpr MediumInfo T{MClass::time, Pullup::none};
+
+constexpr MediumInfo kMedia[] = {
+    // 0 unknown, 1 any, 2 film, 3 video, 4 audio, 5, 6, 7 time, 8 edit, 9,
+    // 10 ink, 11 lab, 12 cel, 13 source 24, 14 edit 24
+    N, N, F, N, A, N, N, T, N, N, F, F, C, N, N,
+    // 15..18 source 24p, 24p/1001, 24i, 24i/1001; 19, 20 source 25p, 25i;
+    // 21..24 source 30p, 30p/1001, 30i, 30i/1001; 25 source 50p; 26, 27 60p
+    SO, SO, SO, SO, SP, SP, SN, SN, SN, SN, SP, SN, SN,
+    // 28..31 output 24 fps; 32, 33 output 25p, 25i; 34..37 output 30 fps;
+    // 38 output 50p; 39, 40 output 60 fps
+    O, O, O, O, OP, OP, ON, ON, ON, ON, OP, ON, ON,
+    // 41, 42 source 48p; 43, 44 output 48p
+    SO, SO, O, O,
+    // 45..57 source 12p ... 240p/1001
+    SO, SO, SO, SO, SO, SO, SO, SO, SO, SO, SO, SO, SO,
+    // 58..70 output 12p ... 240p/1001
+    O, O, O, O, O, O, O, O, O, O, O, O, O,
+};
+static_assert(sizeof kMedia / sizeof kMedia[0] == output_240p_1001_Medium + 1, "one row per medium");
+
+MediumInfo const& medium_info(MediumRollMedium m) {
+    int const i = static_cast<int>(m);
+    return (i >= 0 && i <= output_240p_1001_Medium) ? kMedia[i] : kMedia[0];
+}
+
+// ---------------------------------------------------------------------------
+// Classes of project rates.
+
+enum class RClass : unsigned char { other, film, pal, ntsc };
+
+constexpr RClass kRates[] = {
+    // 0, then 1 24, 2 23.976, 3 25, 4 30, 5 29.97, 6 48, 7 47.952, 8 50, 9 60, 10 59.94
+    RClass::other, RClass::film, RClass::film, RClass::pal, RClass::ntsc, RClass::ntsc,
+    RClass::film, RClass::film, RClass::pal, RClass::ntsc, RClass::ntsc,
+    // 11..30: silent, animation and decimated rates
+    RClass::other, RClass::other, RClass::other, RClass::other, RClass::other,
+    RClass::other, RClass::other, RClass::other, RClass::other, RClass::other,
+    RClass::other, RClass::other, RClass::other, RClass::other, RClass::other,
+    RClass::other, RClass::other, RClass::other, RClass::other, RClass::other,
+    // 31 film frame for frame, 32 film at 25 (grouped with PAL where named),
+    // 33 film at 30 (grouped with NTSC where named), 34 film at 48
+    RClass::film, RClass::other, RClass::other, RClass::film,
+    // 35..47: 12 to 240 fps
+    RClass::other, RClass::other, RClass::other, RClass::other, RClass::other,
+    RClass::other, RClass::other, RClass::other, RClass::other, RClass::other,
+    RClass::other, RClass::other, RClass::other,
+};
+static_assert(sizeof kRates / sizeof kRates[0] == Kest::FrameRate_last + 1, "one row per frame rate");
+
+RClass rate_class(Kest::FrameRate r) {
+    int const i = static_cast<int>(r);
+    return (i >= 0 && i <= Kest::FrameRate_last) ? kRates[i] : RClass::other;
+}
+bool is_film_rate(Kest::FrameRate r) { return rate_class(r) == RClass::film; }
+
+template <typename... V>
+bool one_of(int v, V... set) {
+    return ((v == static_cast<int>(set)) || ...);
+}
+
+// ---------------------------------------------------------------------------
+// Host rate arithmetic, by the names the rules use.
+double fps(Kest::FrameRate r) { return Kest::getFramesPerSecond(r); }
+double dur(Kest::FrameRate r) { return Kest::getFrameDuration(r); }
+double cel(Kest::FrameRate r) { return Kest::getCelResolution(r); }
+double gear(Kest::FrameRate a, Kest::FrameRate b) { return Kest::getEditResolutionFrameGearing(a, b); }
+Kest::FrameRate R(MediumRollMedium m) { return getFrameRatefromMedium(m); }
+constexpr Kest::FrameRate r24 = Kest::FrameRate_24, r25 = Kest::FrameRate_25, r30 = Kest::FrameRate_30,
+                          r2997 = Kest::FrameRate_29_97, r50 = Kest::FrameRate_50, r60 = Kest::FrameRate_60,
+                          r5994 = Kest::FrameRate_59_94;
+
+bool near(double v, double target) { return std::fabs(v - target) < 0.0001; }
+
+// ---------------------------------------------------------------------------
+// Pulldown lookups.
+
+// A rounded, non-negative frame or field count taken to 32 bits: NaN counts
+// as 0, anything at or beyond 2^31 as 2^31 - 1; then unsigned for the cycle
+// division.
+unsigned frame_count(double n) {
+    if (!(n > 0.0)) return 0u;  // NaN, zero (and never-seen negatives)
+    if (n >= 2147483647.0) return 2147483647u;
+    return static_cast<unsigned>(n);
+}
+
+// The row of a phase: reduced into 0..phases-1.
+int phase_row(std::int32_t phase, int phases) {
+    int const m = phase % phases;
+    return m < 0 ? m + phases : m;
+}
+
+struct Pull23 {
+    static constexpr unsigned film = 4, video = 5;
+    static int frame_start(int p, unsigned k) { return pull23_Frame_derivative_table[p][k]; }
+    static int field_start(int p, unsigned k) { return pull23_derivative_table[2 * p][k]; }
+    static int frame_shows(int p, unsigned j) { return pull23_Frame_origin_table[p][j]; }
+    static int field_shows(int p, unsigned f) { return pull23_origin_table[2 * p][f]; }
+};
+
+struct Pogle {
+    static constexpr unsigned film = 24, video = 25;
+    static int frame_start(int p, unsigned k) { return pogle_Frame_derivative_table[p][k]; }
+    static int field_start(int p, unsigned k) { return pogle_derivative_table[2 * p][k]; }
+    static int frame_shows(int p, unsigned j) { return pogle_Frame_origin_table[p][j]; }
+    static int field_shows(int p, unsigned f) { return pogle_origin_table[2 * p][f]; }
+};
+
+// Video frame at which film frame n begins.
+template <class Cad>
+std::int64_t film_to_frame(std::int32_t phase, double n) {
+    unsigned const u = frame_count(n);
+    int const p = phase_row(phase, Cad::video);
+    return Cad::frame_start(p, u % Cad::film) + std::int64_t{Cad::video} * (u / Cad::film);
+}
+
+// Field at which film frame n begins.
+template <class Cad>
+std::int64_t film_to_field(std::int32_t phase, double n) {
+    unsigned const u = frame_count(n);
+    int const p = phase_row(phase, Cad::video);
+    return Cad::field_start(p, u % Cad::film) + std::int64_t{2 * Cad::video} * (u / Cad::film);
+}
+
+// Film frame shown in video frame j.
+template <class Cad>
+std::int64_t frame_to_film(std::int32_t phase, double j) {
+    unsigned const u = frame_count(j);
+    int const p = phase_row(phase, Cad::video);
+    return Cad::frame_shows(p, u % Cad::video) + std::int64_t{Cad::film} * (u / Cad::video);
+}
+
+// Film frame shown in field f.
+template <class Cad>
+std::int64_t field_to_film(std::int32_t phase, double f) {
+    unsigned const u = frame_count(f);
+    int const p = phase_row(phase, Cad::video);
+    return Cad::field_shows(p, u % (2 * Cad::video)) + std::int64_t{Cad::film} * (u / (2 * Cad::video));
+}
+
+double d(std::int64_t v) { return static_cast<double>(v); }
+
+// Output pull-up: a fixed cadence that starts with a three-field film frame.
+// 30/60 fps output, 3-2-3-2: the film frame shown in each field of a cycle
+// and the field each film frame begins at.
+constexpr signed char kNtscPullupShows[10] = {0, 0, 0, 1, 1, 2, 2, 2, 3, 3};
+constexpr signed char kNtscPullupStart[4] = {0, 3, 5, 8};
+
+// 25/50 fps output: film frames 0 and 12 take three fields, the rest two.
+// Film frame shown in field m (0..49) of the cycle.
+int pal_pullup_shows(unsigned m) {
+    unsigned const half = m / 2;                                     // [0, 24]
+    bool const back = m != 0 && (m % 2 == 0 || m > 26);
+    return static_cast<int>(half) - (back ? 1 : 0);                   // [0, 23]
+}
+// Field (of 50) at which film frame k (0..23) begins.
+int pal_pullup_start(unsigned k) { return static_cast<int>(2 * k + (k != 0 ? 1 : 0) + (k > 12 ? 1 : 0)); }
+
+// ---------------------------------------------------------------------------
+// One translation step.
+
+double translate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xlate_Params& P, bool align,
+                 int depth);
+
+struct Step {
+    double x;  // the position as given
+    double a;  // its magnitude
+    MediumRollMedium from, to;
+    MediumInfo const& to_info;
+    MPosn_Xlate_Params& P;
+    bool align;
+    int depth;
+    Kest::FrameRate pr;
+
+    // r with the sign of the input.
+    double out(double r) const { return x < 0 ? -r : r; }
+    // Through medium m: a to m, then that from m to the target.
+    double via(MediumRollMedium m) const {
+        double const mid = translate(a, from, m, P, false, depth + 1);
+        return out(translate(mid, m, to, P, false, depth + 1));
+    }
+};
+
+// ---------------------------------------------------------------------------
+// From the film group.
+
+double film_to_other_source(Step const& s) {
+    double const n = mround(s.a / dur(r24));
+    return s.out(gear(s.pr, R(s.to)) * n / fps(R(s.to)));
+}
+
+double film_to_ntsc_source(Step const& s) {
+    double const n = mround(s.a / dur(r24));
+    Kest::FrameRate const rt = R(s.to);
+    if (one_of(s.pr, 3, 8, 32)) return s.out(kNoPosition);
+    if (s.pr == Kest::FrameRate_film_at_30) return s.out(n / fps(rt));
+    transfer_type t = s.P.transfer;
+    if (one_of(s.pr, 1, 6) && t == transfer_unspecified) t = transfer_pulldown;
+    if (t == transfer_unspecified || t == transfer_frame_for_frame) return s.out(gear(s.pr, rt) * n / fps(rt));
+    // 2:3 pulldown
+    if (one_of(s.to, source_60p_Medium, source_60p_1001_Medium)) return s.out(2.5 * n * dur(rt));
+    if (one_of(s.to, source_30p_Medium, source_30p_1001_Medium))
+        return s.out(d(film_to_frame<Pull23>(s.P.sequence_phase, n)) / fps(rt));
+    std::int64_t f = film_to_field<Pull23>(s.P.sequence_phase, n);  // 30i, 30i/1001
+    if (f % 2 != 0 && s.to == source_30i_Medium && s.align) ++f;
+    return s.out(d(f) / (2 * fps(rt)));
+}
+
+double film_to_pal_source(Step const& s) {
+    double const n = mround(s.a / dur(r24));
+    Kest::FrameRate const rt = R(s.to);
+    if (one_of(s.pr, 4, 5, 9, 10, 33)) return s.out(kNoPosition);
+    if (s.pr == Kest::FrameRate_film_at_25) return s.out(n / fps(r25));
+    transfer_type const t = s.P.transfer;
+    if (t == transfer_unspecified || t == transfer_frame_for_frame) return s.out(gear(s.pr, rt) * n / fps(rt));
+    // 24-to-25 pulldown
+    if (s.to == source_25p_Medium) return s.out(d(film_to_frame<Pogle>(s.P.sequence_phase, n)) / fps(r25));
+    std::int64_t f = film_to_field<Pogle>(s.P.sequence_phase, n);  // 25i, 50p
+    if (f % 2 != 0 && s.to == source_25i_Medium && s.align) ++f;
+    return s.out(d(f) / (2 * fps(r25)));
+}
+
+double film_to_cel(Step const& s) {
+    double const c = cel(s.pr);
+    double const cam = s.P.camera_film_fps;
+    if (one_of(s.pr, 31, 32, 33, 34)) return s.out(c * mround(s.a / 24));
+    double const v = s.a / dur(r24);  // film frames
+    if (one_of(s.pr, 1, 2)) return s.out(near(cam, 48.0) ? c * mround(v / 2) : c * mround(v));
+    if (one_of(s.pr, 6, 7)) return s.out(near(cam, 24.0) ? c * mround(2 * v) : c * mround(v));
+    return s.via(s.P.video_medium);
+}
+
+double from_film(Step const& s) {
+    switch (s.to_info.cls) {
+    case MClass::other_src: return film_to_other_source(s);
+    case MClass::ntsc_src: return film_to_ntsc_source(s);
+    case MClass::pal_src: return film_to_pal_source(s);
+    case MClass::cel: return film_to_cel(s);
+    case MClass::audio: return s.out(s.a * 24 / s.P.camera_film_fps);
+    default: return s.via(cel_Medium);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// From source video.
+
+double source_to_film(Step const& s) {
+    MClass const cls = medium_info(s.from).cls;
+    Kest::FrameRate const rf = R(s.from);
+    transfer_type t = s.P.transfer;
+    if (t == transfer_unspecified && is_film_rate(s.pr)) {
+        if (cls == MClass::ntsc_src) t = transfer_pulldown;
+        if (cls == MClass::pal_src) t = transfer_frame_for_frame;
+    }
+    if (t == transfer_unspecified || t == transfer_frame_for_frame)
+        return s.out((s.a / dur(rf)) / gear(s.pr, rf) / 24);
+    std::int32_t const ph = s.P.sequence_phase;
+    switch (s.from) {
+    case source_25p_Medium: return s.out(d(frame_to_film<Pogle>(ph, mround(s.a / dur(r25)))) / 24);
+    case source_25i_Medium:
+    case source_50p_Medium: return s.out(d(field_to_film<Pogle>(ph, mround(2 * s.a / dur(r25)))) / 24);
+    // The 30 fps family counts in 29.97 fps frames and fields whatever its own rate.
+    case source_30p_1001_Medium: return s.out(d(frame_to_film<Pull23>(ph, mround(s.a / dur(r2997)))) / 24);
+    case source_30p_Medium:
+    case source_30i_Medium:
+    case source_30i_1001_Medium: return s.out(d(field_to_film<Pull23>(ph, mround(2 * s.a / dur(r2997)))) / 24);
+    case source_60p_Medium:
+    case source_60p_1001_Medium: return s.out((s.a / dur(rf)) / 10 * 4 * dur(r24));
+    default: return s.out(s.a);
+    }
+}
+
+double source_to_audio(Step const& s) {
+    Kest::FrameRate const rf = R(s.from);
+    switch (s.P.transfer) {
+    case transfer_unspecified: return s.out(s.a);
+    case transfer_frame_for_frame: return s.out(s.a * fps(rf) / s.P.camera_film_fps);
+    default: return s.out(Kest::has1001Factor(rf) ? s.a / 1.001 : s.a);
+    }
+}
+
+double from_source(Step const& s) {
+    switch (s.to_info.cls) {
+    case MClass::film: return source_to_film(s);
+    case MClass::cel: {
+        if (is_film_rate(s.pr) || s.pr == Kest::FrameRate_film_at_25) return s.via(film_Medium);
+        Kest::FrameRate const rf = R(s.from);
+        return s.out(cel(s.pr) * mround(s.a / dur(rf)) / gear(s.pr, rf));
+    }
+    case MClass::audio: return source_to_audio(s);
+    default: return s.via(cel_Medium);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// From output media.
+
+double output_to_cel(Step const& s) {
+    Kest::FrameRate const rf = R(s.from);
+    Pullup const pullup = medium_info(s.from).pullup;
+    if (is_film_rate(s.pr) && s.from <= output_60p_1001_Medium && s.P.output_pulled_down &&
+        pullup != Pullup::none) {
+        unsigned const f = frame_count(mround(2 * s.a / dur(rf)));  // output field
+        std::int64_t n;                                              // film frame
+        if (pullup == Pullup::ntsc)
+            n = std::int64_t{4} * (f / 10) + kNtscPullupShows[f % 10];
+        else
+            n = std::int64_t{24} * (f / 50) + pal_pullup_shows(f % 50);
+        return s.out(cel(s.pr) * d(n));
+    }
+    return s.out(cel(s.pr) * mround((s.a / dur(rf)) / gear(s.pr, rf)));
+}
+
+double from_output(Step const& s) {
+    switch (s.to_info.cls) {
+    case MClass::time: return s.out(s.a);
+    case MClass::cel: return output_to_cel(s);
+    default: return s.via(cel_Medium);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// From the edit timeline (cel).
+
+// Frame-accurate placement on a medium at the project's gearing.
+double cel_general(Step const& s) {
+    Kest::FrameRate const rt = R(s.to);
+    return s.out(dur(rt) * mround(gear(s.pr, rt) * s.a / cel(s.pr)));
+}
+
+double cel_to_output(Step const& s) {
+    Pullup const pullup = s.to_info.pullup;
+    if (!(is_film_rate(s.pr) && s.to <= output_60p_1001_Medium && s.P.output_pulled_down &&
+          pullup != Pullup::none))
+        return cel_general(s);
+    unsigned const n = frame_count(mround(mround(s.a / cel(s.pr))));  // film frame
+    if (pullup == Pullup::ntsc) {
+        std::int64_t const fields = std::int64_t{10} * (n / 4) + kNtscPullupStart[n % 4];
+        Kest::FrameRate const base = Kest::has1001Factor(R(s.to)) ? r2997 : r30;
+        return s.out((d(fields) / 2) / fps(base));
+    }
+    std::int64_t const fields = std::int64_t{50} * (n / 24) + pal_pullup_start(n % 24);
+    return s.out((d(fields) / 2) / fps(r25));
+}
+
+double cel_to_ntsc_pal_source(Step const& s) {
+    bool const ntsc = s.to_info.cls == MClass::ntsc_src;
+    double const c = cel(s.pr);
+    switch (static_cast<int>(s.pr)) {
+    case 1: case 6: case 31: case 32: case 33: case 34: return s.via(film_Medium);
+    case 2: case 7: return s.out(s.a);
+    case 4: case 5: case 9: case 10: {
+        if (!ntsc) return s.out(one_of(s.pr, 9, 10) ? s.a : kNoPosition);
+        // Fields at 30 fps projects, frames at 60 fps projects.
+        double const n = mround((one_of(s.pr, 4, 5) ? 2 * s.a : s.a) / c);
+        switch (s.to) {
+        case source_30p_Medium: case source_30i_Medium: return s.out(n / (2 * fps(r30)));
+        case source_30p_1001_Medium: case source_30i_1001_Medium: return s.out(n / (2 * fps(r2997)));
+        case source_60p_Medium: return s.out(n / fps(r60));
+        default: return s.out(n / fps(r5994));  // source_60p_1001_Medium
+        }
+    }
+    case 3: case 8: {
+        if (ntsc) return s.out(kNoPosition);
+        // Fields at 25 fps projects, frames at 50 fps projects.
+        double const n = mround((s.pr == r25 ? 2 * s.a : s.a) / c);
+        return s.out(s.to == source_50p_Medium ? n / fps(r50) : n / (2 * fps(r25)));
+    }
+    default: return s.out(s.a);
+    }
+}
+
+double cel_to_film(Step const& s) {
+    double const cam = s.P.camera_film_fps;
+    switch (rate_class(s.pr)) {
+    case RClass::pal:
+    case RClass::ntsc:
+        if (!s.P.use_aud_sync_setting) return s.via(s.P.video_medium);
+        return s.out(s.P.transfer == transfer_pulldown ? s.a : s.a * fps(s.pr) / 24);
+    default: break;
+    }
+    if (one_of(s.pr, 1, 2, 6, 7)) {
+        if (near(cam, 24.0) || near(cam, 48.0)) return s.out(mround((cam / 24) * (s.a / cel(r24))) / 24);
+        return s.out(s.a);
+    }
+    if (one_of(s.pr, 31, 32, 33, 34)) return s.out(mround(s.a / cel(s.pr)) / 24);
+    return s.out(s.a);
+}
+
+double cel_to_audio(Step const& s);
+double cel_to_time(Step const& s);
+
+double from_cel(Step const& s) {
+    switch (s.to_info.cls) {
+    case MClass::output: return cel_to_output(s);
+    case MClass::other_src: return cel_general(s);
+    case MClass::ntsc_src:
+    case MClass::pal_src: return cel_to_ntsc_pal_source(s);
+    case MClass::film: return cel_to_film(s);
+    case MClass::audio: return cel_to_audio(s);
+    case MClass::time: return cel_to_time(s);
+    default: lb::assertion_failed("false", "labelsbase/mposnxlate line 1622"); return s.x;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Audio and clock speed rules.
+//
+// Audio and the clock count real seconds; picture follows the transfer.
+// Film shot at the camera speed and run frame for frame at a video rate is
+// sped up by video fps / camera fps; pulldown keeps film speed; 1000/1001
+// video slows everything by 1.001; an output made without pulldown runs
+// 24 fps film at 25 (25/24) or 30 (1.25).
+
+constexpr double k1001 = 1.001;
+constexpr double kPalSpeedUp = 1.0416666666666667;  // 25/24
+constexpr double kNtscSpeedUp = 1.25;               // 30/24
+constexpr double kPalSlowDown = 0.96;               // 24/25
+constexpr double kNtscSlowDown = 0.8;               // 24/30
+char const kVideoInFilmPulldown[] = "video_in_film_pulldown";
+
+bool is_pal_video(Kest::FrameRate r) { return one_of(r, 3, 8); }
+
+// Whether the camera-speed correction applies to audio of this transfer.
+bool camera_correction_applies(MPosn_Xlate_Params const& P) {
+    if (P.transfer == transfer_unspecified) return false;
+    return P.use_aud_sync_setting ? !P.aud_sync_pulled_down : P.transfer != transfer_pulldown;
+}
+
+// Audio seconds as seconds at the project rate.
+double audio_to_project_seconds(Step const& s) {
+    MPosn_Xlate_Params const& P = s.P;
+    double const a = s.a, cam = P.camera_film_fps;
+    bool const unspecified = P.transfer == transfer_unspecified;
+    if (is_film_rate(s.pr)) {
+        if (!unspecified) return a;
+        double v = Kest::has1001Factor(P.video_rate) ? a / k1001 : a;
+        // Video in a film project: by default 25 fps video runs the film at
+        // 25 (undo it) and 30 fps video holds it by pulldown (leave it).
+        if (is_pal_video(P.video_rate)) {
+            if (config_int(kVideoInFilmPulldown, 0) == 0) v *= kPalSpeedUp;
+        } else if (config_int(kVideoInFilmPulldown, 1) == 0) {
+            v *= kNtscSpeedUp;
+        }
+        return v;
+    }
+    if (is_pal_video(s.pr)) {
+        if (unspecified || !camera_correction_applies(P)) return a;
+        return near(cam, 48.0) ? a * cam / 50 : a * cam / 25;
+    }
+    if (one_of(s.pr, 32, 33)) return a;
+    if (unspecified) return Kest::has1001Factor(P.video_rate) ? a / k1001 : a;
+    if (!camera_correction_applies(P)) return a;
+    return near(cam, 48.0) ? a * cam / 60 : a * cam / 30;
+}
+
+double from_audio(Step const& s) {
+    if (s.to == unknown_Medium) {
+        LogNothing("mposnXlate to invalid\n");
+        return s.x;
+    }
+    if (s.to_info.cls != MClass::cel) return s.via(cel_Medium);
+    return s.out(cel(s.pr) * audio_to_project_seconds(s) / dur(s.pr));
+}
+
+double cel_to_audio(Step const& s) {
+    MPosn_Xlate_Params const& P = s.P;
+    double const w = dur(s.pr) * s.a / cel(s.pr);  // seconds at the project rate
+    double const cam = P.camera_film_fps;
+    bool const unspecified = P.transfer == transfer_unspecified;
+    if (is_film_rate(s.pr)) {
+        if (!unspecified) return s.out(w);
+        double v = Kest::has1001Factor(P.video_rate) ? w * k1001 : w;
+        if (is_pal_video(P.video_rate)) {
+            if (config_int(kVideoInFilmPulldown, 0) == 0) v *= kPalSlowDown;
+        } else if (config_int(kVideoInFilmPulldown, 1) == 0) {
+            v *= kNtscSlowDown;
+        }
+        return s.out(v);
+    }
+    if (s.pr == Kest::FrameRate_film_at_25) return s.out(w * kPalSpeedUp);
+    if (s.pr == Kest::FrameRate_film_at_30) return s.out(w * kNtscSpeedUp);
+    if (is_pal_video(s.pr)) {
+        if (unspecified || !camera_correction_applies(P)) return s.out(w);
+        return s.out(near(cam, 48.0) ? w * 50 / cam : w * 25 / cam);
+    }
+    if (unspecified) return s.out(Kest::has1001Factor(P.video_rate) ? w * k1001 : w);
+    if (!camera_correction_applies(P)) return s.out(w);
+    return s.out(near(cam, 48.0) ? w * 60 / cam : w * 30 / cam);
+}
+
+double from_time(Step const& s) {
+    MPosn_Xlate_Params const& P = s.P;
+    if (s.to_info.cls == MClass::output) return s.out(s.a);
+    if (s.to_info.cls != MClass::cel) return s.via(cel_Medium);
+    Kest::FrameRate const orate = P.output_rate;
+    if (is_film_rate(s.pr) && orate <= Kest::FrameRate_59_94) {
+        double const v = P.output_rate_has_1001 ? s.a / k1001 : s.a;
+        if (rate_class(orate) == RClass::ntsc) return s.out(P.output_pulled_down ? v : v * kNtscSpeedUp);
+        if (rate_class(orate) == RClass::pal) return s.out(P.output_pulled_down ? v : v * kPalSpeedUp);
+    }
+    return s.out(cel(s.pr) * (s.a / dur(orate)) / gear(s.pr, orate));
+}
+
+double cel_to_time(Step const& s) {
+    MPosn_Xlate_Params const& P = s.P;
+    Kest::FrameRate const orate = P.output_rate;
+    if (one_of(s.pr, 1, 6, 31, 34) && orate <= Kest::FrameRate_59_94) {
+        if (rate_class(orate) == RClass::ntsc) {
+            double const v = P.output_rate_has_1001 ? s.a * k1001 : s.a;
+            return s.out(P.output_pulled_down ? v : v * kNtscSlowDown);
+        }
+        if (rate_class(orate) == RClass::pal) return s.out(P.output_pulled_down ? s.a : s.a * kPalSlowDown);
+    }
+    return s.out(dur(orate) * gear(s.pr, orate) * s.a / cel(s.pr));
+}
+
+// ---------------------------------------------------------------------------
+// The driver.
+
+double from_unknown(Step const& s) {
+    lb::assertion_failed("unknown_Medium", "labelsbase/mposnxlate line 2758");
+    return s.x;
+}
+
+using FromClass = double (*)(Step const&);
+constexpr FromClass kFromClass[] = {
+    from_unknown,  // none
+    from_film,     // film
+    from_source,   // ntsc_src
+    from_source,   // pal_src
+    from_source,   // other_src
+    from_output,   // output
+    from_cel,      // cel
+    from_audio,    // audio
+    from_time,     // time
+};
+static_assert(sizeof kFromClass / sizeof kFromClass[0] == static_cast<int>(MClass::time) + 1,
+              "one entry per medium class");
+
+// Generic media to the concrete medium they stand for in this translation.
+MediumRollMedium resolve(MediumRollMedium m, MPosn_Xlate_Params const& P) {
+    switch (m) {
+    case edit_24_Medium: m = output_24p_Medium; break;
+    case source_24_Medium: m = source_24p_Medium; break;
+    case video_Medium: m = P.video_medium; break;
+    default: break;
+    }
+    if (m == edit_Medium) m = getMediumRollfromOutputFormat(Kest::CurrentProject::getOutputImageFormat(0));
+    return m;
+}
+
+double translate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xlate_Params& P, bool align,
+                 int depth) {
+    if (from == unknown_Medium || to == unknown_Medium) return 0.0;
+    from = resolve(from, P);
+    to = resolve(to, P);
+    if (from == to) return x;
+    if (P.sequence_phase == -1) P.sequence_phase = 0;
+    if (x == kNoPosition) return kNoPosition;
+    if (depth > kMaxViaDepth) return x < 0 ? -kNoPosition : kNoPosition;
+    Step const s{x, std::fabs(x), from, to, medium_info(to), P, align, depth, P.project_rate};
+    return kFromClass[static_cast<int>(medium_info(from).cls)](s);
+}
+
+}  // namespace
+
+double mPosn_Xlate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xlate_Params& P,
+                   bool align_to_frame) {
+    return translate(x, from, to, P, align_to_frame, 0);
+}
+
+double mPosn_Xlate(double x, MediumRollMedium from, MediumRollMedium to) {
+    MPosn_Xlate_Params P;
+    return mPosn_Xlate(x, from, to, P, false);
+}
+
+double mPosn_Xlate(double x, MediumRollMedium from, MediumRollMedium to, Kest::FrameRate r) {
+    MPosn_Xlate_Params P;
+    P.project_rate = r;
+    P.cel_resolution = Kest::getCelResolution(r);
+    return mPosn_Xlate(x, from, to, P, false);
+}
+
+double mPosn_Xlate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xlate_Params& P,
+                   Kest::FrameRate r) {
+    P.project_rate = r;
+    P.cel_resolution = Kest::getCelResolution(r);
+    return mPosn_Xlate(x, from, to, P, false);
+}
+
+double mPosn_Xlate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xlate_Params& P,
+                   Kest::FrameRate r, Cookie) {
+    P.project_rate = r;
+    P.cel_resolution = Kest::getCelResolution(r);
+    P.aud_sync_pulled_down = true;
+    return mPosn_Xlate(x, from, to, P, false);
+}
+
+void LogNothing(char const*, ...) {}
