@@ -243,6 +243,9 @@ LightweightString<char>::LightweightString(LightweightString&& o) noexcept : rep
 }
 
 LightweightString<char>& LightweightString<char>::operator=(LightweightString const& o) noexcept {
+    // Already sharing: nothing to count (label points re-take their
+    // converter's template on every construction).
+    if (rep_ == o.rep_) return *this;
     if (o.rep_) ++o.rep_->refs;
     release();
     rep_ = o.rep_;
