@@ -72,7 +72,10 @@ TEST(Digits, ScanIntIsOneSscanfConversion) {
 
 TEST(Digits, PutIntIsPrintf) {
     std::vector<int> values = {0, 1, -1, 9, 10, 99, 100, -100, 12345, -12345, INT_MAX, INT_MIN, INT_MIN + 1};
-    for (int p = 1; p <= 1000000000; p *= 10) values.insert(values.end(), {p - 1, p, p + 1, -p, 1 - p});
+    for (long long q = 1; q <= 1000000000; q *= 10) {
+        int const p = static_cast<int>(q);
+        values.insert(values.end(), {p - 1, p, p + 1, -p, 1 - p});
+    }
     for (int v = -2000; v <= 2000; v += 7) values.push_back(v);
     for (int v : values) {
         for (int digits = -1; digits <= 12; ++digits) {
