@@ -73,9 +73,6 @@ void print_table(std::vector<bench::Row> const& rows, TableReporter const& rep, 
 }  // namespace
 
 int main(int argc, char** argv) {
-    char const* peer = bench::peer_init();
-    std::printf("peer: %s\n", peer ? peer : "none (libavutil-dev not found at build time)");
-
     // --lb_batch_input=PATH [--lb_batch_lines=N]: write the input of the
     // command-line throughput run and stop.
     char const* batch_path = nullptr;
@@ -85,6 +82,9 @@ int main(int argc, char** argv) {
         if (std::strncmp(argv[i], "--lb_batch_lines=", 17) == 0) batch_lines = std::atol(argv[i] + 17);
     }
     if (batch_path) return bench::write_batch_input(batch_path, batch_lines) ? 0 : 1;
+
+    char const* peer = bench::peer_init();
+    std::printf("peer: %s\n", peer ? peer : "none (libavutil-dev not found at build time)");
 
     bool check_only = false;
     for (int i = 1; i < argc; ++i)
