@@ -2,7 +2,7 @@
 # Installs the Debian packages the build needs when they are missing.
 # Usage: scripts/deps.sh [extra-package ...]
 set -euo pipefail
-pkgs=(cmake ninja-build g++ libgtest-dev libcli11-dev nlohmann-json3-dev "$@")
+pkgs=(cmake ninja-build g++ pkg-config libgtest-dev libcli11-dev nlohmann-json3-dev "$@")
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
