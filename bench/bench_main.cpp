@@ -39,7 +39,7 @@ public:
 };
 
 void print_table(std::vector<bench::Row> const& rows, TableReporter const& rep, int& missed) {
-    std::printf("\n%-44s %10s %10s %9s %13s  %s\n", "case", "ours ns/op", "peer ns/op", "peer/ours", "target", "met?");
+    std::printf("\n%-50s %10s %10s %9s %13s  %s\n", "case", "ours ns/op", "peer ns/op", "peer/ours", "target", "met?");
     std::printf("%s\n", std::string(106, '-').c_str());
     for (bench::Row const& row : rows) {
         std::string note;
