@@ -1,6 +1,5 @@
-// Shared pieces of the benchmark binary: the fixed workload, the units of
-// the library that are present in this checkout, and the table rows the
-// report prints.
+// Shared pieces of the benchmark binary: the fixed workload and the table
+// rows the report prints.
 //
 // Workload: for every label type measured, 4096 samples drawn from a
 // splitmix64 generator seeded from the type, spread over the type's
@@ -18,19 +17,6 @@
 
 #include <labelsbase/labelsbase.h>
 
-// Units that arrive in their own headers: measured only when present.
-#if __has_include(<labelsbase/Label.h>)
-#include <labelsbase/Label.h>
-#define LB_BENCH_HAVE_LABEL 1
-#endif
-#if __has_include(<labelsbase/mposnxlate.h>)
-#include <labelsbase/mposnxlate.h>
-#define LB_BENCH_HAVE_XLATE 1
-#endif
-#if __has_include(<labelsbase/legacy.h>)
-#include <labelsbase/legacy.h>
-#define LB_BENCH_HAVE_LEGACY 1
-#endif
 
 namespace bench {
 
@@ -99,10 +85,6 @@ std::uint64_t seed_for(label_t t);
 Samples const& tc_samples(int rate);
 Samples const& film_samples(int film_type);
 
-// Whether the registry holds the real converter of t (not the fallback
-// left while that converter family has not landed).
-bool converter_present(label_t t);
-
 // Registration of each group; each returns the table rows it contributes.
 struct Row {
     std::string label;   // the case
@@ -124,8 +106,8 @@ char const* peer_init();
 // interface: the yardstick of the film and translation cases.
 double tc_reference(std::map<std::string, double> const& m, bool round_trip, std::string& note);
 
-// Writes `lines` KeyKode texts (keycode_35, one roll) for `labels batch`;
-// false when the translation unit is not in this build.
+// Writes `lines` KeyKode texts (keycode_35, one roll) for `labels batch`,
+// and beside them (path + ".expected") the in-process result of each.
 bool write_batch_input(char const* path, long lines);
 
 // Agreement checks run before timing. Each returns the number of

@@ -54,8 +54,6 @@ Samples const& tc_samples(int rate) {
     return all[rate];
 }
 
-bool converter_present(label_t t) { return get_static_label_cvt(t)->type() == t; }
-
 std::map<std::string, std::string>& peer_disagreements() {
     static std::map<std::string, std::string> m;
     return m;
@@ -85,10 +83,6 @@ Texts const& our_texts(int rate) {
         for (int i = 0; i < kWorkload; ++i) copy_text(t[i], c->get_abs_string(&lp, tc_samples(rate)[i]));
     }
     return t;
-}
-
-std::string skip_reason(label_t t) {
-    return std::string(label_type_info(t).class_name) + " not in this build (converter not landed)";
 }
 
 #ifdef LABELSBASE_BENCH_HAVE_AVUTIL
@@ -121,7 +115,7 @@ int peer_parse(AVRational rate, char const* text) {
 
 // Our text in FFmpeg's form, or "" when the sign column or separator is
 // not what the type prints.
-std::string normalise(char const* ours, TcRate const& r, char separator) {
+[[maybe_unused]] std::string normalise(char const* ours, TcRate const& r, char separator) {
     std::size_t const n = std::strlen(ours);
     if (n < 12 || ours[0] != ' ' || ours[9] != separator) return std::string();
     std::string s(ours + 1, n - 1);
@@ -135,7 +129,6 @@ std::string normalise(char const* ours, TcRate const& r, char separator) {
 
 void tc_to_text_cvt(benchmark::State& st, int rate) {
     TcRate const& r = kTcRates[rate];
-    if (!converter_present(r.type)) return st.SkipWithError(skip_reason(r.type).c_str());
     label_cvt* c = get_static_label_cvt(r.type);
     LabelPoint lp(0, r.type);
     Samples const& w = tc_samples(rate);
@@ -149,7 +142,6 @@ void tc_to_text_cvt(benchmark::State& st, int rate) {
 
 void tc_to_text_lp(benchmark::State& st, int rate) {
     TcRate const& r = kTcRates[rate];
-    if (!converter_present(r.type)) return st.SkipWithError(skip_reason(r.type).c_str());
     Samples const& w = tc_samples(rate);
     unsigned i = 0;
     for (auto _ : st) {
@@ -162,7 +154,6 @@ void tc_to_text_lp(benchmark::State& st, int rate) {
 
 void text_to_tc_cvt(benchmark::State& st, int rate) {
     TcRate const& r = kTcRates[rate];
-    if (!converter_present(r.type)) return st.SkipWithError(skip_reason(r.type).c_str());
     label_cvt* c = get_static_label_cvt(r.type);
     Texts const& w = our_texts(rate);
     unsigned i = 0;
@@ -175,7 +166,6 @@ void text_to_tc_cvt(benchmark::State& st, int rate) {
 
 void text_to_tc_lp(benchmark::State& st, int rate) {
     TcRate const& r = kTcRates[rate];
-    if (!converter_present(r.type)) return st.SkipWithError(skip_reason(r.type).c_str());
     Texts const& w = our_texts(rate);
     unsigned i = 0;
     for (auto _ : st) {
@@ -188,7 +178,6 @@ void text_to_tc_lp(benchmark::State& st, int rate) {
 
 void smpte_encode_cvt(benchmark::State& st, int rate) {
     TcRate const& r = kTcRates[rate];
-    if (!converter_present(r.type)) return st.SkipWithError(skip_reason(r.type).c_str());
     label_cvt* c = get_static_label_cvt(r.type);
     LabelPoint lp(0, r.type);
     Samples const& w = tc_samples(rate);
@@ -202,7 +191,6 @@ void smpte_encode_cvt(benchmark::State& st, int rate) {
 
 void smpte_decode_cvt(benchmark::State& st, int rate) {
     TcRate const& r = kTcRates[rate];
-    if (!converter_present(r.type)) return st.SkipWithError(skip_reason(r.type).c_str());
     label_cvt* c = get_static_label_cvt(r.type);
     LabelPoint lp(0, r.type);
     std::vector<unsigned> words(kWorkload);
@@ -258,6 +246,7 @@ void smpte_encode_peer(benchmark::State& st, int rate) {
 std::function<double(std::map<std::string, double> const&, std::string&)> peer_of(std::string name) {
     return [name](std::map<std::string, double> const& m, std::string& note) {
 #ifndef LABELSBASE_BENCH_HAVE_AVUTIL
+        (void)m;
         note = "no libavutil-dev";
         return -1.0;
 #else
@@ -324,10 +313,6 @@ int check_timecode() {
     int bad_total = 0;
     for (int r = 0; r < kTcRateCount; ++r) {
         TcRate const& rt = kTcRates[r];
-        if (!converter_present(rt.type)) {
-            std::printf("check %-10s skipped: %s\n", rt.name, skip_reason(rt.type).c_str());
-            continue;
-        }
         label_cvt* c = get_static_label_cvt(rt.type);
         Samples const& w = tc_samples(r);
         Texts const& ours = our_texts(r);

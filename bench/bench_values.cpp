@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include <benchmark/benchmark.h>
 
@@ -13,7 +14,7 @@ namespace bench {
 
 namespace {
 
-[[maybe_unused]] std::function<double(std::map<std::string, double> const&, std::string&)> none(char const* why) {
+std::function<double(std::map<std::string, double> const&, std::string&)> none(char const* why) {
     std::string const w = why;
     return [w](std::map<std::string, double> const&, std::string& note) {
         note = w;
@@ -21,12 +22,9 @@ namespace {
     };
 }
 
-[[maybe_unused]] void skip(benchmark::State& st, char const* why) { st.SkipWithError(why); }
-
 // ---------------------------------------------------------------------------
 // Label keep strings: a pal_label span per workload sample, written into a
 // caller's buffer and read back.
-#ifdef LB_BENCH_HAVE_LABEL
 using KeepText = std::array<char, 132>;
 
 std::vector<Label> const& keep_labels() {
@@ -55,7 +53,6 @@ std::vector<KeepText> const& keep_texts() {
 }
 
 void keep_write(benchmark::State& st) {
-    if (!converter_present(pal_label_t)) return skip(st, "pal_label not in this build");
     std::vector<Label> const& w = keep_labels();
     KeepText buf;
     unsigned i = 0;
@@ -67,7 +64,6 @@ void keep_write(benchmark::State& st) {
 }
 
 void keep_read(benchmark::State& st) {
-    if (!converter_present(pal_label_t)) return skip(st, "pal_label not in this build");
     std::vector<KeepText> const& w = keep_texts();
     unsigned i = 0;
     for (auto _ : st) {
@@ -77,13 +73,11 @@ void keep_read(benchmark::State& st) {
         i = (i + 1) & (kWorkload - 1);
     }
 }
-#endif
 
 // ---------------------------------------------------------------------------
 // Translation: film frames of one day to 2:3 and 24-to-25 video, and the
 // edit timeline to the clock and back, in the default project (24 fps film
 // edited, 29.97 output made with pulldown).
-#ifdef LB_BENCH_HAVE_XLATE
 struct XlateCase {
     char const* name;
     MediumRollMedium from, to;
@@ -157,7 +151,6 @@ std::vector<std::array<char, 24>> const& keykode_texts() {
 }
 
 void convert_in_process(benchmark::State& st) {
-    if (!converter_present(ntsc_drop_label_t)) return skip(st, "ntsc_drop_label not in this build");
     Conversion c;
     auto const& w = keykode_texts();
     unsigned i = 0;
@@ -167,12 +160,10 @@ void convert_in_process(benchmark::State& st) {
         i = (i + 1) & (kWorkload - 1);
     }
 }
-#endif
 
 // ---------------------------------------------------------------------------
 // Legacy: film frames to 29.97 drop-frame timecode through 2:3 pulldown,
 // and adding frames to such a text in a film edit.
-#ifdef LB_BENCH_HAVE_LEGACY
 using LegacyText = std::array<char, 16>;
 
 Samples const& legacy_films() {
@@ -221,20 +212,14 @@ void legacy_plus_frames(benchmark::State& st) {
         i = (i + 1) & (kWorkload - 1);
     }
 }
-#endif
 
 }  // namespace
 
 void register_values(std::vector<Row>& rows) {
-#ifdef LB_BENCH_HAVE_LABEL
     benchmark::RegisterBenchmark("label_keep/write", keep_write);
     benchmark::RegisterBenchmark("label_keep/read", keep_read);
     rows.push_back({"Label keep string write (pal)", "label_keep/write", none("no peer"), 0.0, "-"});
     rows.push_back({"Label keep string read (pal)", "label_keep/read", none("no peer"), 0.0, "-"});
-#else
-    rows.push_back({"Label keep string write/read", "", none("Label unit not landed"), 0.0, "-"});
-#endif
-#ifdef LB_BENCH_HAVE_XLATE
     for (int k = 0; k < static_cast<int>(sizeof(kXlate) / sizeof(kXlate[0])); ++k) {
         std::string const n = kXlate[k].name;
         benchmark::RegisterBenchmark(("xlate/" + n).c_str(), xlate, k);
@@ -252,44 +237,43 @@ void register_values(std::vector<Row>& rows) {
     benchmark::RegisterBenchmark("convert/keycode_35_to_ntsc_drop_pull23", convert_in_process);
     rows.push_back({"convert keycode_35 -> ntsc_drop pull23 (in process)", "convert/keycode_35_to_ntsc_drop_pull23",
                     none("what `labels batch` does per line"), 0.0, "-"});
-#else
-    rows.push_back({"mPosn_Xlate (all cases)", "", none("translation unit not landed"), 0.0, "-"});
-#endif
-#ifdef LB_BENCH_HAVE_LEGACY
     benchmark::RegisterBenchmark("legacy/film_frames_to_timecode", legacy_to_timecode);
     benchmark::RegisterBenchmark("legacy/label_plus_frames", legacy_plus_frames);
     rows.push_back({"legacy film_frames_to_timecode", "legacy/film_frames_to_timecode", none("no peer"), 0.0, "-"});
     rows.push_back({"legacy label_plus_frames", "legacy/label_plus_frames", none("no peer"), 0.0, "-"});
-#else
-    rows.push_back({"legacy film_frames_to_timecode/label_plus_frames", "", none("legacy unit not landed"), 0.0, "-"});
-#endif
 }
 
 bool write_batch_input(char const* path, long lines) {
-#ifdef LB_BENCH_HAVE_XLATE
+    // The texts, and beside them (path + ".expected") what the in-process
+    // conversion gives for each, without the sign column the command drops.
+    std::string const expected_path = std::string(path) + ".expected";
     FILE* f = std::fopen(path, "w");
-    if (!f) return false;
+    FILE* e = std::fopen(expected_path.c_str(), "w");
+    if (!f || !e) {
+        if (f) std::fclose(f);
+        if (e) std::fclose(e);
+        return false;
+    }
     label_cvt* c = get_static_label_cvt(keycode_35_label_t);
     LabelPoint lp(0, keycode_35_label_t);
     c->set_prefix(&lp, "KZ4712340000+00");
+    Conversion conv;
     SplitMix64 g{seed_for(keycode_35_label_t) ^ 0x6261746368ULL};
     FilmType const& k = kFilmTypes[0];
     for (long i = 0; i < lines; ++i) {
         int const s = static_cast<int>(g.next() % static_cast<std::uint64_t>(k.range)) * k.step;
-        std::fprintf(f, "%s\n", c->get_abs_string(&lp, s));
+        char const* text = c->get_abs_string(&lp, s);
+        std::fprintf(f, "%s\n", text);
+        char const* out = conv.run(text);
+        std::fprintf(e, "%s\n", out[0] == ' ' ? out + 1 : out);
     }
-    return std::fclose(f) == 0;
-#else
-    (void)path;
-    (void)lines;
-    return false;
-#endif
+    bool const ok = std::fclose(e) == 0;
+    return std::fclose(f) == 0 && ok;
 }
 
 int check_values() {
     int bad = 0;
-#ifdef LB_BENCH_HAVE_LABEL
-    if (converter_present(pal_label_t)) {
+    {
         int kb = 0;
         for (int i = 0; i < kWorkload; ++i) {
             Label const l(keep_texts()[i].data());
@@ -302,8 +286,6 @@ int check_values() {
                     kWorkload, keep_texts()[0].data());
         bad += kb;
     }
-#endif
-#ifdef LB_BENCH_HAVE_XLATE
     for (XlateCase const& c : kXlate) {
         std::vector<double> const w = xlate_positions(c);
         MPosn_Xlate_Params p;
@@ -318,22 +300,30 @@ int check_values() {
                     kWorkload, w[1], mPosn_Xlate(w[1], c.from, c.to, p, false));
         bad += xb;
     }
-    if (converter_present(ntsc_drop_label_t)) {
+    {
         Conversion c;
         std::printf("check convert     keycode_35 '%s' -> ntsc_drop '%s' (2:3 pulldown, phase 0)\n",
                     keykode_texts()[0].data(), c.run(keykode_texts()[0].data()));
     }
-#endif
-#ifdef LB_BENCH_HAVE_LEGACY
     {
+        // The legacy drop-frame text of each film frame is the converter's
+        // drop-frame text of the same video frame, separators taken out.
+        label_cvt* c = get_static_label_cvt(ntsc_drop_label_t);
+        LabelPoint lp(0, ntsc_drop_label_t);
         int lb_bad = 0;
-        for (int i = 0; i < kWorkload; ++i)
-            if (std::strlen(legacy_texts()[i].data()) != 8) ++lb_bad;
-        std::printf("check legacy      %d/%d film frames print an 8-digit timecode (e.g. %d -> '%s')\n",
+        for (int i = 0; i < kWorkload; ++i) {
+            int video = 0;
+            film_frames_to_video_frames(legacy_films()[i], &video, 0, -1, transfer_pull23);
+            char const* t = c->get_abs_string(&lp, video - 1);  // legacy frames count from 1
+            char const digits[9] = {t[1], t[2], t[4], t[5], t[7], t[8], t[10], t[11], '\0'};
+            if (std::strcmp(digits, legacy_texts()[i].data()) != 0 && lb_bad++ == 0)
+                std::printf("check legacy film %d: '%s', converter '%s'\n", legacy_films()[i],
+                            legacy_texts()[i].data(), t);
+        }
+        std::printf("check legacy      %d/%d film frames give the converter's drop-frame text (e.g. %d -> '%s')\n",
                     kWorkload - lb_bad, kWorkload, legacy_films()[0], legacy_texts()[0].data());
         bad += lb_bad;
     }
-#endif
     return bad;
 }
 

@@ -42,7 +42,8 @@ LB_BENCH_MEDIANS="$medians" "${pin[@]}" "$out/bench/labels_bench" "${args[@]}" |
 # `labels batch`: a generated file of a million KeyKode texts converted to
 # drop-frame timecode through 2:3 pulldown, timed as a child process (CPU
 # time and peak memory from /usr/bin/time -v); its cost per line against the
-# in-process median of the same conversion (target: at most 10x).
+# in-process median of the same conversion (target: at most 10x). Every
+# output line must equal the in-process result for its input.
 labels="${BENCH_LABELS:-$out/cli/labels}"
 lines="${BENCH_BATCH_LINES:-1000000}"
 name="labels batch keycode_35->ntsc_drop pull23 /line"
@@ -72,6 +73,10 @@ batch_row() {
     done_lines=$(wc -l <"$out/batch_output.txt")
     if [ "$rc" -ne 0 ] || [ "$done_lines" -ne "$lines" ]; then
       row "$name" - - - "<=10x" "n/a" "labels batch failed (status $rc, $done_lines lines): $(grep -v '^\s' "$tlog" | head -1)"
+      return
+    fi
+    if ! cmp -s "$out/batch_output.txt" "$input.expected"; then
+      row "$name" - - - "<=10x" "n/a" "labels batch output differs from the in-process conversion: $(cmp "$out/batch_output.txt" "$input.expected" | head -1)"
       return
     fi
     t=$(awk -F': ' '/User time|System time/ { s += $2 } END { printf "%.3f", s }' "$tlog")
