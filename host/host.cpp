@@ -243,6 +243,9 @@ LightweightString<char>::LightweightString(LightweightString&& o) noexcept : rep
 }
 
 LightweightString<char>& LightweightString<char>::operator=(LightweightString const& o) noexcept {
+    // Already sharing: nothing to count (label points re-take their
+    // converter's template on every construction).
+    if (rep_ == o.rep_) return *this;
     if (o.rep_) ++o.rep_->refs;
     release();
     rep_ = o.rep_;
@@ -286,11 +289,15 @@ tokeniser::tokeniser(char const* text, char const* separators) {
     std::size_t const n = std::strlen(text);
     if (n >= static_cast<std::size_t>(inline_chars)) text_ = new char[n + 1];
     std::memcpy(text_, text, n + 1);
-    char const* seps = separators ? separators : "";
+    // The separators as a set of byte values, so each character costs one
+    // lookup instead of a scan of the separator text.
+    bool is_sep[256] = {};
+    for (char const* s = separators ? separators : ""; *s; ++s) is_sep[static_cast<unsigned char>(*s)] = true;
+    auto const sep = [&is_sep](char c) { return is_sep[static_cast<unsigned char>(c)]; };
     int capacity = inline_tokens;
     char* p = text_;
     for (;;) {
-        while (*p && std::strchr(seps, *p)) *p++ = '\0';
+        while (*p && sep(*p)) *p++ = '\0';
         if (!*p) break;
         if (count_ == capacity) {
             int const cap = capacity * 4;
@@ -301,7 +308,7 @@ tokeniser::tokeniser(char const* text, char const* separators) {
             capacity = cap;
         }
         tokens_[count_++] = p;
-        while (*p && !std::strchr(seps, *p)) ++p;
+        while (*p && !sep(*p)) ++p;
     }
 }
 

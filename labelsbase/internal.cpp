@@ -1,12 +1,32 @@
 #include "labelsbase/internal.h"
 
 #include <cstdio>
+#include <limits>
 
 namespace lb {
 
 void assertion_failed(char const* expression, char const* where) {
     std::printf("assertion failed %s at %s\n", expression, where);
 }
+
+namespace {
+
+// Up to digits10 digits (18 for a 64-bit long) cannot pass LONG_MAX, so
+// they are read without the overflow test; only a longer run pays for it.
+constexpr int unchecked_digits = std::numeric_limits<long>::digits10;
+
+// Continues reading digits at p into v with the overflow test of strtol.
+// Sets overflow when the value left the range; v then holds no meaning.
+inline char const* read_checked(char const* p, int left, unsigned long& v, unsigned long limit, bool& overflow) {
+    for (; left > 0 && is_digit(*p); ++p, --left) {
+        unsigned const d = static_cast<unsigned>(*p - '0');
+        if (!overflow && v > (limit - d) / 10) overflow = true;
+        if (!overflow) v = v * 10 + d;
+    }
+    return p;
+}
+
+}  // namespace
 
 long parse_long(char const* s, char const** end) {
     char const* p = s;
@@ -18,13 +38,13 @@ long parse_long(char const* s, char const** end) {
         return 0;
     }
     unsigned long v = 0;
-    unsigned long const limit = neg ? static_cast<unsigned long>(LONG_MAX) + 1ul
-                                    : static_cast<unsigned long>(LONG_MAX);
+    char const* const first = p;
+    while (is_digit(*p) && p - first < unchecked_digits) v = v * 10 + static_cast<unsigned>(*p++ - '0');
     bool overflow = false;
-    for (; is_digit(*p); ++p) {
-        unsigned const d = static_cast<unsigned>(*p - '0');
-        if (!overflow && v > (limit - d) / 10) overflow = true;
-        if (!overflow) v = v * 10 + d;
+    if (is_digit(*p)) {
+        unsigned long const limit = neg ? static_cast<unsigned long>(LONG_MAX) + 1ul
+                                        : static_cast<unsigned long>(LONG_MAX);
+        p = read_checked(p, INT_MAX, v, limit, overflow);
     }
     if (end) *end = p;
     if (overflow) return neg ? LONG_MIN : LONG_MAX;
@@ -43,13 +63,15 @@ bool scan_int(char const*& p, int width, int& out) {
     }
     if (left <= 0 || !is_digit(*q)) return false;
     unsigned long v = 0;
-    unsigned long const limit = neg ? static_cast<unsigned long>(LONG_MAX) + 1ul
-                                    : static_cast<unsigned long>(LONG_MAX);
+    char const* const first = q;
+    int const quick = left < unchecked_digits ? left : unchecked_digits;
+    while (is_digit(*q) && q - first < quick) v = v * 10 + static_cast<unsigned>(*q++ - '0');
+    left -= static_cast<int>(q - first);
     bool overflow = false;
-    for (; left > 0 && is_digit(*q); ++q, --left) {
-        unsigned const d = static_cast<unsigned>(*q - '0');
-        if (!overflow && v > (limit - d) / 10) overflow = true;
-        if (!overflow) v = v * 10 + d;
+    if (left > 0 && is_digit(*q)) {
+        unsigned long const limit = neg ? static_cast<unsigned long>(LONG_MAX) + 1ul
+                                        : static_cast<unsigned long>(LONG_MAX);
+        q = read_checked(q, left, v, limit, overflow);
     }
     long value;
     if (overflow)

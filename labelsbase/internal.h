@@ -49,22 +49,31 @@ inline int atoi_(char const* s) { return static_cast<int>(parse_long(s)); }
 // unchanged) when no digit could be read.
 bool scan_int(char const*& p, int width, int& out);
 
+// "00" .. "99": two characters per number below 100, so digits are
+// written two at a time.
+inline constexpr char digit_pairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+static_assert(sizeof(digit_pairs) == 201, "one pair per number below 100");
+
 // Writes v as exactly n decimal digits (the low n digits, zero-padded).
 inline char* put_digits(char* p, unsigned v, int n) {
-    for (int i = n - 1; i >= 0; --i) {
-        p[i] = static_cast<char>('0' + v % 10);
-        v /= 10;
+    int i = n;
+    for (; i >= 2; i -= 2) {
+        unsigned const r = v % 100;  // [0, 99]: the last two digits left
+        v /= 100;
+        p[i - 2] = digit_pairs[2 * r];
+        p[i - 1] = digit_pairs[2 * r + 1];
     }
+    if (i == 1) p[0] = static_cast<char>('0' + v % 10);
     return p + n;
 }
 // Number of decimal digits of v (at least 1).
 inline int digit_count(unsigned v) {
-    int n = 1;
-    while (v >= 10) {
-        v /= 10;
-        ++n;
-    }
-    return n;
+    if (v < 10000) return v < 10 ? 1 : v < 100 ? 2 : v < 1000 ? 3 : 4;
+    if (v < 100000000) return v < 100000 ? 5 : v < 1000000 ? 6 : v < 10000000 ? 7 : 8;
+    return v < 1000000000 ? 9 : 10;
 }
 // "%0<width>d" (zero_pad true) or "%.<precision>d" (zero_pad false) of v:
 // at least `digits` digits after any '-'; for the width form the sign
