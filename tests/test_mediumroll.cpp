@@ -13,10 +13,20 @@ namespace {
 
 Kest::Image::ScanMode scan(int s) { return static_cast<Kest::Image::ScanMode>(s); }
 
-TEST(MediumRollText, FillFromString) {
+// The roll's identifier and reel name; a null name wants no reel at all.
+testing::AssertionResult Same(MediumRoll const& r, int m, int g, char const* reel) {
+    if (r.ident.medium == m && r.ident.generation == g && (reel ? std::string(r.reelid.c_str()) == reel : r.reelid.absent()))
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "{" << r.ident.medium << ", " << r.ident.generation << "} reel '"
+                                       << (r.reelid.absent() ? "(none)" : std::string(r.reelid.c_str()).substr(0, 40)) << "'";
+}
+
+// Filling a roll {3, 2} named "OLD", and building a new roll, from each text.
+TEST(MediumRollText, FillFromStringAndBuild) {
+    std::string const reel(5000, 'R'), with_long_reel = "REV:1:MediumRollId:28,2:reelid:" + reel, colons(10000, ':');
     struct {
         char const* text;
-        bool changes;  // false: the roll keeps {3, 2} and reel "OLD"
+        bool changes;  // false: the roll keeps {3, 2} and "OLD"; a new roll is invalid and has no reel
         int medium, generation;
         char const* reel;  // null: the reel is left as it was
     } const cases[] = {
@@ -28,32 +38,20 @@ TEST(MediumRollText, FillFromString) {
         {"REV:1:MediumRollId:3", true, 3, 2, nullptr},
         {"REV:01:MediumRollId:28,2", true, 28, 2, nullptr},  // the revision read as a number
         {"REV:1:MediumRollId:99,1:reelid:B", true, 0, 0, "B"},  // an unusable id still replaces
+        {with_long_reel.c_str(), true, 28, 2, reel.c_str()},
         {"REV:2:MediumRollId:28,2:reelid:A001", false, 0, 0, nullptr},
-        {"REV:x:MediumRollId:28,2", false, 0, 0, nullptr},
-        {"rev:1:MediumRollId:28,2", false, 0, 0, nullptr},
-        {"REV:1:MediumRollID:28,2", false, 0, 0, nullptr},
-        {"REV:1:MediumRollId:", false, 0, 0, nullptr},  // too few tokens
-        {"", false, 0, 0, nullptr},
+        {"REV:x:MediumRollId:28,2", false, 0, 0, nullptr},   {"rev:1:MediumRollId:28,2", false, 0, 0, nullptr},
+        {"REV:1:MediumRollID:28,2", false, 0, 0, nullptr},   {"REV:1:MediumRollId:", false, 0, 0, nullptr},  // 3 tokens
+        {"", false, 0, 0, nullptr},  {colons.c_str(), false, 0, 0, nullptr},  {nullptr, false, 0, 0, nullptr},
     };
     for (auto const& c : cases) {
-        SCOPED_TRACE(c.text);
-        MediumRoll r(med(3), second_Generation);
+        SCOPED_TRACE(c.text ? std::string(c.text).substr(0, 60) : "null");
+        MediumRoll r(med(3), second_Generation), built(c.text);
         r.set_reelid(LightweightString<char>("OLD"));
         r.fill_from_string(c.text);
-        EXPECT_EQ(r.ident.medium, c.changes ? c.medium : 3);
-        EXPECT_EQ(r.ident.generation, c.changes ? c.generation : 3);
-        EXPECT_STREQ(r.reelid.c_str(), c.reel ? c.reel : "OLD");
+        EXPECT_TRUE(Same(r, c.changes ? c.medium : 3, c.changes ? c.generation : 3, c.reel ? c.reel : "OLD"));
+        EXPECT_TRUE(Same(built, c.medium, c.generation, c.reel ? c.reel : nullptr));
     }
-    MediumRoll b("REV:1:MediumRollId:28,2");
-    EXPECT_TRUE(b.ident.medium == 28 && b.reelid.absent());
-    MediumRoll c("REV:2:MediumRollId:28,2");
-    EXPECT_TRUE(c.ident.medium == 0 && c.ident.generation == 0);
-    MediumRoll d(static_cast<char const*>(nullptr));
-    EXPECT_TRUE(d.ident.medium == 0 && d.reelid.absent());
-    std::string const reel(5000, 'R');
-    MediumRoll longer(("REV:1:MediumRollId:28,2:reelid:" + reel).c_str());
-    EXPECT_EQ(std::string(longer.reelid.c_str()), reel);
-    EXPECT_EQ(MediumRoll(std::string(10000, ':').c_str()).ident.medium, 0);
 }
 
 TEST(MediumRollConfig, TheEntryOfTheKeyDecidesTheRoll) {
@@ -63,23 +61,17 @@ TEST(MediumRollConfig, TheEntryOfTheKeyDecidesTheRoll) {
     cfg.set("MediumRoll4,3", "REV:2:MediumRollId:4,3");
     cfg.set("MediumRoll 28,1", "REV:1:MediumRollId:28,1");
     cfg.set("MediumRoll-2147483648,2147483647", "REV:1:MediumRollId:2,5");
-    struct { int m, g, medium, generation; char const* reel; } const cases[] =
-        {{28, 2, 28, 2, "A001"}, {3, 2, 17, 4, ""}, {4, 3, 0, 0, ""},  // found but unreadable
-         {28, 1, 0, 0, ""},  // absent key
-         {INT_MIN, INT_MAX, 2, 5, ""}};
-    for (auto const& c : cases) {
-        MediumRoll r(roll(c.m, c.g), &cfg);
-        EXPECT_EQ(r.ident.medium, c.medium) << c.m << "," << c.g;
-        EXPECT_EQ(r.ident.generation, c.generation) << c.m << "," << c.g;
-        EXPECT_STREQ(r.reelid.c_str(), c.reel) << c.m << "," << c.g;
-    }
-    EXPECT_EQ(MediumRoll(roll(28, 2), nullptr).ident.medium, 0);
+    struct { int m, g, medium, generation; char const* reel; } const cases[] = {
+        {28, 2, 28, 2, "A001"}, {3, 2, 17, 4, nullptr}, {4, 3, 0, 0, nullptr},  // found but unreadable
+        {28, 1, 0, 0, nullptr}, {INT_MIN, INT_MAX, 2, 5, nullptr}};              // absent key; widest key
+    for (auto const& c : cases) EXPECT_TRUE(Same(MediumRoll(roll(c.m, c.g), &cfg), c.medium, c.generation, c.reel)) << c.m;
+    EXPECT_TRUE(Same(MediumRoll(roll(28, 2), nullptr), 0, 0, nullptr));
     // Values fill the 64-byte buffer at most: the reel name is cut there.
     std::string const head = "REV:1:MediumRollId:28,2:reelid:", fits(63 - head.size(), 'N');
-    cfg.set("MediumRoll28,2", (head + fits).c_str());
-    EXPECT_EQ(std::string(MediumRoll(roll(28, 2), &cfg).reelid.c_str()), fits);
-    cfg.set("MediumRoll28,2", (head + std::string(4000, 'N')).c_str());
-    EXPECT_EQ(std::string(MediumRoll(roll(28, 2), &cfg).reelid.c_str()), fits);
+    for (std::string const& value : {head + fits, head + std::string(4000, 'N')}) {
+        cfg.set("MediumRoll28,2", value.c_str());
+        EXPECT_TRUE(Same(MediumRoll(roll(28, 2), &cfg), 28, 2, fits.c_str()));
+    }
 }
 
 TEST(MediumRollValue, CopiesAndEquality) {
@@ -90,17 +82,19 @@ TEST(MediumRollValue, CopiesAndEquality) {
     EXPECT_TRUE(a == b);  // reel ids compare by their characters
     MediumRoll none(med(28), first_Generation);
     EXPECT_TRUE(none == MediumRoll(none));  // no reel and an empty name are the same reel
-    MediumRoll y(roll(28, 2));
-    y.set_reelid(LightweightString<char>("a001"));
-    EXPECT_FALSE(MediumRoll(roll(28, 2)) == y);
-    MediumRoll x(roll(28, 2));
-    x.set_reelid(LightweightString<char>("a001"));
-    EXPECT_TRUE(x == y);
-    // The left side accepts the right.
-    EXPECT_TRUE(MediumRoll(roll(1, 1)) == MediumRoll(roll(28, 2)));
-    EXPECT_FALSE(MediumRoll(roll(28, 2)) == MediumRoll(roll(1, 1)));
-    EXPECT_TRUE(MediumRoll(roll(29, 1)) == MediumRoll(roll(28, 4)));
-    EXPECT_FALSE(invalid_MediumRoll() == invalid_MediumRoll());  // {0, 0} fits nothing
+    // The left side accepts the right; reels must match too. {0, 0} fits nothing.
+    struct { int m1, g1; char const* reel1; int m2, g2; char const* reel2; bool equal; } const cases[] = {
+        {28, 2, nullptr, 28, 2, "a001", false}, {28, 2, "a001", 28, 2, "a001", true},
+        {1, 1, nullptr, 28, 2, nullptr, true},  {28, 2, nullptr, 1, 1, nullptr, false},
+        {29, 1, nullptr, 28, 4, nullptr, true}, {0, 0, nullptr, 0, 0, nullptr, false},
+    };
+    for (auto const& c : cases) {
+        MediumRoll x(roll(c.m1, c.g1)), y(roll(c.m2, c.g2));
+        if (c.reel1) x.set_reelid(LightweightString<char>(c.reel1));
+        if (c.reel2) y.set_reelid(LightweightString<char>(c.reel2));
+        EXPECT_EQ(x == y, c.equal) << c.m1 << "," << c.g1 << " " << c.m2 << "," << c.g2;
+    }
+    EXPECT_FALSE(invalid_MediumRoll() == invalid_MediumRoll());
     EXPECT_TRUE(invalid_MediumRoll().reelid.absent());
 }
 
@@ -209,12 +203,12 @@ TEST(MediumMapping, DefaultEditAndPlayoutMedia) {
         host::ProjectSettings p = host::default_project_settings();
         p.frame_rate = fr(r);
         host::set_project_settings(p);
+        int edit = 0, by_project = 0, playout = 0;
         EXPECT_EQ(printed([&] {
-                      EXPECT_EQ(getDefaultEditMediumForProject(fr(r)), e.first) << r;
-                      EXPECT_EQ(getDefaultEditMediumForProject(), e.first) << r;
-                      EXPECT_EQ(getDefaultEditPlayoutMediumForProject(), e.second) << r;
-                  }),
-                  "");
+                      edit = getDefaultEditMediumForProject(fr(r)), by_project = getDefaultEditMediumForProject();
+                      playout = getDefaultEditPlayoutMediumForProject();
+                  }), "");
+        EXPECT_TRUE(edit == e.first && by_project == e.first && playout == e.second) << r;
     }
     host::set_project_settings(host::default_project_settings());
 }
