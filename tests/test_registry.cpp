@@ -4,25 +4,21 @@
 #include <set>
 
 #include "test_support.h"
-#include <labelsbase/internal.h>
 
 namespace {
 
 TEST(Registry, FallbackForBasesNamesAndOutOfRangeTypes) {
     label_cvt* fb = get_static_label_cvt(keycode_label_t);
-    EXPECT_EQ(fb, bad_label_cvt);
-    EXPECT_EQ(fb->type(), dummy_label_t);
-    EXPECT_STREQ(fb->type_str(), "dummy_label");
+    EXPECT_TRUE(fb == bad_label_cvt && fb->type() == dummy_label_t && std::string(fb->type_str()) == "dummy_label");
     for (int t : {0, 1, 2, 3, 4, 9, 13, 17}) EXPECT_EQ(get_static_label_cvt(lt_(t)), fb) << t;
     for (int t : {52, -1, INT_MIN}) {
         label_cvt* c = nullptr;
         EXPECT_EQ(printed([&] { c = get_static_label_cvt(lt_(t)); }), assertion("false", "labelcvt", 2677));
         EXPECT_EQ(c, fb);
     }
-    EXPECT_EQ(get_label_type("tc_24_label"), tc_24_label_t);
-    for (char const* name : {"dummy_label", "timecode_label", "keycode_label", "", "PAL_LABEL"})
+    std::string const long_name(1000, 'x');
+    for (char const* name : {"dummy_label", "timecode_label", "keycode_label", "", "PAL_LABEL", long_name.c_str()})
         EXPECT_EQ(get_label_type(name), 0) << name;
-    EXPECT_EQ(get_label_type(std::string(1000, 'x').c_str()), 0);
 }
 
 TEST(Registry, EverySlotMatchesTheCatalogue) {
@@ -53,9 +49,7 @@ TEST(Registry, FactoryMakesPrivateCountedConverters) {
         EXPECT_NE(c.get(), get_static_label_cvt(lt_(t < 0 || t > 51 ? 3 : t)));
         bool const own = t >= 0 && t < label_type_count && label_type_info(lt_(t)).has_converter;
         EXPECT_EQ(c->type(), own ? lt_(t) : dummy_label_t) << t;
-        if (own) {
-            EXPECT_STREQ(c->full_template.template_text.c_str(), get_static_label_cvt(lt_(t))->full_template.template_text.c_str());
-        }
+        EXPECT_TRUE(!own || c->full_template.template_text == get_static_label_cvt(lt_(t))->full_template.template_text);
         c.reset();
         EXPECT_EQ(label_cvt::howmany, before);
     }
@@ -64,24 +58,20 @@ TEST(Registry, FactoryMakesPrivateCountedConverters) {
 }
 
 TEST(UserCategories, MatchingRule) {
-    EXPECT_TRUE(UserType_matches(any_UserLabel, none_UserLabel));
-    EXPECT_TRUE(UserType_matches(keycode_UserLabel, any_UserLabel));
-    EXPECT_FALSE(UserType_matches(none_UserLabel, none_UserLabel));
-    EXPECT_TRUE(UserType_matches(ink_UserLabel, ink_UserLabel));
-    EXPECT_FALSE(UserType_matches(ink_UserLabel, feet_UserLabel));
+    EXPECT_TRUE(UserType_matches(any_UserLabel, none_UserLabel) && UserType_matches(keycode_UserLabel, any_UserLabel) &&
+                UserType_matches(ink_UserLabel, ink_UserLabel));
+    EXPECT_FALSE(UserType_matches(none_UserLabel, none_UserLabel) || UserType_matches(ink_UserLabel, feet_UserLabel));
 }
 
 TEST(FallbackConverter, AnswersEveryRequestWithItsFailureValue) {
     dummy_label d;
     LabelPoint lp(100, &d);
     for (int s : {0, -1, invalid_sample, past_end_sample, before_start_sample}) {
-        EXPECT_STREQ(d.get_string(&lp, s), "???");
-        EXPECT_STREQ(d.get_perfs_string(&lp, s), "??");
-        EXPECT_EQ(d.get_smpte_string(&lp, s), 0u);
-        EXPECT_EQ(d.get_sample(&lp, s), invalid_sample);
+        EXPECT_TRUE(std::string(d.get_string(&lp, s)) == "???" && std::string(d.get_perfs_string(&lp, s)) == "??") << s;
+        EXPECT_TRUE(d.get_smpte_string(&lp, s) == 0u && d.get_sample(&lp, s) == invalid_sample) << s;
     }
-    EXPECT_EQ(d.get_sample(&lp, "01:00:00:00"), invalid_sample);
-    EXPECT_EQ(d.get_abs_sample_from_packed_string("00000000"), invalid_sample);
+    EXPECT_TRUE(d.get_sample(&lp, "01:00:00:00") == invalid_sample &&
+                d.get_abs_sample_from_packed_string("00000000") == invalid_sample);
 }
 
 struct PlainVariable : variable_label {
@@ -95,9 +85,8 @@ TEST(VariableLabel, RelativeFormsAddThePointsSample) {
     LabelPoint lp(100, &v);
     EXPECT_EQ(v.get_sample(&lp, 10), 110);
     EXPECT_EQ(v.get_sample(&lp, "anything"), -100);  // parses to 0 here
-    EXPECT_EQ(v.get_sample(&lp, INT_MAX), lb::wrap_add(INT_MAX, 100));
-    EXPECT_STREQ(v.get_string(&lp, 3), "");
-    EXPECT_EQ(v.type(), variable_label_t);
+    EXPECT_EQ(v.get_sample(&lp, INT_MAX), INT_MIN + 99);  // wraps
+    EXPECT_TRUE(std::string(v.get_string(&lp, 3)).empty() && v.type() == variable_label_t);
 }
 
 TEST(SmpteWords, Unpacking) {
@@ -107,10 +96,9 @@ TEST(SmpteWords, Unpacking) {
         {0xFFFFFFFFu, 30, (45 * 3600 + 85 * 60 + 85) * 30 + 45, true},  // every field at its widest
     };
     for (auto const& r : rows) {
-        PlainVariable v(r.modulus);
         unsigned w = r.word;
         bool drop = !r.drop;
-        EXPECT_EQ(v.get_samples_from_SMPTETc(w, drop), r.want) << std::hex << r.word;
+        EXPECT_EQ(PlainVariable(r.modulus).get_samples_from_SMPTETc(w, drop), r.want) << std::hex << r.word;
         EXPECT_EQ(drop, r.drop);
     }
 }
