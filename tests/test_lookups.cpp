@@ -41,14 +41,13 @@ TEST(EdlNames, WorkedCases) {
 }
 
 TEST(FilmLookups, ByCategoryAndGauge) {
-    EXPECT_EQ(edlstr_to_label_type("I35", ink_UserLabel), ink_35_label_t);
-    EXPECT_EQ(edlstr_to_label_type("I35", feet_UserLabel), foot_35_label_t);
-    EXPECT_EQ(edlstr_to_label_type("I35", keycode_UserLabel), keycode_35_label_t);
-    EXPECT_EQ(edlstr_to_label_type("I35", timecode_UserLabel), prefix_label_t);
-    EXPECT_EQ(edlstr_to_label_type("F353", ink_UserLabel), ink_35_label_t);
-    EXPECT_EQ(edlstr_to_label_type("F353", feet_UserLabel), foot_353_label_t);
-    EXPECT_EQ(edlstr_to_film_label_type("F16_5"), keycode_16_label_5_t);
-    EXPECT_EQ(edlstr_to_film_label_type("I16"), prefix_label_t);
+    struct { char const* name; UserLabelType category; label_t type; } const cases[] = {
+        {"I35", ink_UserLabel, ink_35_label_t},          {"I35", feet_UserLabel, foot_35_label_t},
+        {"I35", keycode_UserLabel, keycode_35_label_t},  {"I35", timecode_UserLabel, prefix_label_t},
+        {"F353", ink_UserLabel, ink_35_label_t},         {"F353", feet_UserLabel, foot_353_label_t},
+    };
+    for (auto const& c : cases) EXPECT_EQ(edlstr_to_label_type(c.name, c.category), c.type) << c.name << " " << c.category;
+    EXPECT_TRUE(edlstr_to_film_label_type("F16_5") == keycode_16_label_5_t && edlstr_to_film_label_type("I16") == 0);
     // Every type the gauge lookups return has the category asked for and the
     // perforations per frame of the type it came from.
     for (int t = -3; t < 60; ++t) {
@@ -61,19 +60,17 @@ TEST(FilmLookups, ByCategoryAndGauge) {
         if (f) { EXPECT_EQ(label_type_info(f).category, feet_UserLabel) << t; }
         if (k && f) { EXPECT_EQ(label_type_info(k).samples_per_unit, label_type_info(f).samples_per_unit) << t; }
     }
-    EXPECT_EQ(label_t_to_key_label_t(lt_(13)), keycode_35_label_t);
-    EXPECT_EQ(label_t_to_foot_label_t(lt_(13)), prefix_label_t);
-    EXPECT_EQ(label_t_to_ink_label_t(lt_(12)), ink_35_label_t);
-    EXPECT_EQ(label_t_to_key_label_t(lt_(41)), keycode_6515_120_label_t);
+    EXPECT_TRUE(label_t_to_key_label_t(lt_(13)) == keycode_35_label_t && label_t_to_foot_label_t(lt_(13)) == 0 &&
+                label_t_to_ink_label_t(lt_(12)) == ink_35_label_t &&
+                label_t_to_key_label_t(lt_(41)) == keycode_6515_120_label_t);
 }
 
 TEST(TimecodeStandards, BothWays) {
-    EXPECT_EQ(TvStd_to_label_type({fr(4), true}), ntsc_drop_label_t);
-    EXPECT_EQ(TvStd_to_label_type({fr(4), false}), ntsc_label_t);
-    EXPECT_EQ(TvStd_to_label_type({fr(3), true}), pal_label_t);  // drop-frame is ignored at 25 fps
-    EXPECT_EQ(TvStd_to_label_type({fr(0), false}), ntsc_label_t);
-    EXPECT_EQ(TvStd_to_label_type({fr(37), true}), tc_12_label_t);
-    EXPECT_EQ(TvStd_to_label_type({fr(20), true}), ntsc_drop_label_t);
+    struct { int rate; bool drop; label_t type; } const cases[] = {
+        {4, true, ntsc_drop_label_t}, {4, false, ntsc_label_t}, {3, true, pal_label_t},  // drop-frame ignored at 25
+        {0, false, ntsc_label_t},     {37, true, tc_12_label_t}, {20, true, ntsc_drop_label_t},
+    };
+    for (auto const& c : cases) EXPECT_EQ(TvStd_to_label_type({fr(c.rate), c.drop}), c.type) << c.rate << c.drop;
     for (int t = -2; t < 60; ++t) {
         TCInf const s = label_type_to_TvStd(lt_(t));
         if (s.rate == 0) {
@@ -98,9 +95,8 @@ TEST(FrameRateDefaults, TypeAndNominalRate) {
         if (r >= 3 && !unknown && r != 37) { EXPECT_EQ(static_cast<int>(fps + 0.5), label_type_info(t).modulus) << r; }
     }
     EXPECT_EQ(getDefaultLabelTypeforFrameRate(fr(5)), ntsc_label_t);
-    EXPECT_EQ(getDefaultTimecodeFrameRate(fr(5)), 29.970029970029973);
-    EXPECT_EQ(getDefaultTimecodeFrameRate(fr(7)), 24.0);
-    EXPECT_EQ(getDefaultTimecodeFrameRate(fr(37)), 12.5);
+    EXPECT_TRUE(getDefaultTimecodeFrameRate(fr(5)) == 29.970029970029973 && getDefaultTimecodeFrameRate(fr(7)) == 24.0 &&
+                getDefaultTimecodeFrameRate(fr(37)) == 12.5);
 }
 
 struct ProjectLookups : HostReset {};
@@ -118,12 +114,10 @@ TEST_F(ProjectLookups, FollowTheProject) {
     EXPECT_EQ(label_t_to_duration_label_t(ntsc_label_t), ntsc_drop_label_t);
     p.output_image_rate = fr(4);
     host::set_project_settings(p);
-    EXPECT_EQ(label_t_to_duration_label_t(ntsc_label_t), ntsc_label_t);
-    EXPECT_EQ(label_t_to_duration_label_t(ntsc_drop_label_t), ntsc_label_t);
-    EXPECT_EQ(label_t_to_duration_label_t(tc_50_label_t), tc_50_duration_label_t);
-    EXPECT_EQ(label_t_to_duration_label_t(tc_24_label_t), tc_24_label_t);
-    EXPECT_EQ(get_vid_fps(pal_label_t), 25.0);
-    EXPECT_EQ(get_vid_fps(ntsc_drop_label_t), 30 / 1.001);
+    std::pair<label_t, label_t> const durations[] = {{ntsc_label_t, ntsc_label_t}, {ntsc_drop_label_t, ntsc_label_t},
+                                                     {tc_50_label_t, tc_50_duration_label_t}, {tc_24_label_t, tc_24_label_t}};
+    for (auto const& d : durations) EXPECT_EQ(label_t_to_duration_label_t(d.first), d.second) << d.first;
+    EXPECT_TRUE(get_vid_fps(pal_label_t) == 25.0 && get_vid_fps(ntsc_drop_label_t) == 30 / 1.001);
     for (int t : {0, 8, 31, -1}) EXPECT_EQ(get_vid_fps(lt_(t)), 1.0) << t;
 }
 
