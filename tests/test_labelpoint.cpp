@@ -4,17 +4,13 @@
 namespace {
 
 TEST(LabelPoint, ArithmeticKeepsTheLeftConverterAndDropsThePrefix) {
-    EXPECT_EQ(invalid_label_point.sample, 0);
-    EXPECT_EQ(invalid_label_point.cvt(), get_static_label_cvt(prefix_label_t));
+    EXPECT_TRUE(invalid_label_point.sample == 0 && invalid_label_point.cvt() == get_static_label_cvt(prefix_label_t));
     LabelPoint tc(10, pal_label_t), key(20, keycode_35_label_t);
-    EXPECT_TRUE((tc + key) == invalid_label_point);
-    EXPECT_TRUE((key - tc) == invalid_label_point);
+    EXPECT_TRUE((tc + key) == invalid_label_point && (key - tc) == invalid_label_point);
     std::strcpy(tc.prefix, "KODAK");
     LabelPoint b(32, pal_label_t);
     LabelPoint const s = tc + b;
-    EXPECT_EQ(s.sample, 42);
-    EXPECT_EQ(s.cvt(), tc.cvt());
-    EXPECT_STREQ(s.prefix, "");
+    EXPECT_TRUE(s.sample == 42 && s.cvt() == tc.cvt() && s.prefix[0] == '\0');
     EXPECT_EQ((tc - b).sample, 2159978);  // normalised into the day
     LabelPoint big(2147483647, pal_label_t);
     EXPECT_EQ((big + b).sample, tc.cvt()->normalise_sample_unit(big.sample + 32));
@@ -24,8 +20,7 @@ TEST(LabelPoint, EqualityComparesPrefixesOnlyForPrefixedTypes) {
     LabelPoint a(7, pal_label_t), b(7, pal_label_t), c(8, pal_label_t);
     std::strcpy(a.prefix, "one");
     std::strcpy(b.prefix, "two");
-    EXPECT_TRUE(a == b);
-    EXPECT_TRUE(a != c);
+    EXPECT_TRUE(a == b && a != c);
     LabelPoint k1(7, keycode_35_label_t), k2(7, keycode_35_label_t);
     std::strcpy(k1.prefix, "KA123456");
     std::strcpy(k2.prefix, "ka123456");
@@ -39,13 +34,9 @@ TEST(LabelPoint, EqualityComparesPrefixesOnlyForPrefixedTypes) {
 TEST(LabelPoint, CopyAndAssignmentCutLongPrefixes) {
     LabelPoint a(5, keycode_35_label_t);
     std::memset(a.prefix, 'A', sizeof a.prefix);  // no NUL inside the field
-    LabelPoint b(a);
-    EXPECT_EQ(std::strlen(b.prefix), 20u);
-    LabelPoint c(0, pal_label_t);
+    LabelPoint b(a), c(0, pal_label_t);
     c = a;
-    EXPECT_EQ(std::strlen(c.prefix), 20u);
-    EXPECT_EQ(c.sample, 5);
-    EXPECT_EQ(c.cvt(), a.cvt());
+    EXPECT_TRUE(std::strlen(b.prefix) == 20u && std::strlen(c.prefix) == 20u && c.sample == 5 && c.cvt() == a.cvt());
 }
 
 TEST(LabelPoint, ConstrainPositiveAndRemovePadding) {
@@ -53,7 +44,7 @@ TEST(LabelPoint, ConstrainPositiveAndRemovePadding) {
         {{pal_label_t, 2159999}, {ntsc_drop_label_t, 2589407}, {keycode_35_label_t, -1}};
     for (auto const& c : cases) {
         LabelPoint p(0, c.type);
-        p.sample = -1;
+        p.sample = -1;  // the constructor would normalise it
         p.constrain_positive();
         EXPECT_EQ(p.sample, c.want) << c.type;
     }
