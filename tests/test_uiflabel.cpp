@@ -8,6 +8,7 @@
 namespace {
 
 VagueUIFLabel uif(int v) { return static_cast<VagueUIFLabel>(v); }
+bool Same(MediumRollIdent const& id, int m, int g) { return id.medium == m && id.generation == g; }
 
 // Every category once, in its table position; lookups by value agree with
 // the entry, and lookups by name find the first entry of that name.
@@ -29,40 +30,26 @@ TEST(UifLabels, TableAndLookupsAgree) {
         EXPECT_EQ(config_str_to_uifLabel(d.config_str), first->label);
         EXPECT_NE(std::string(uifResourceText(d.text)), not_found);
     }
-    EXPECT_EQ(*values.begin(), 0);
-    EXPECT_EQ(*values.rbegin(), 34);
+    EXPECT_TRUE(*values.begin() == 0 && *values.rbegin() == 34);
     // Spot rows: the categories out of value order and the end entry.
-    EXPECT_EQ(uifLabelDefs[10].label, uif24f_Generation);
-    EXPECT_EQ(uifLabelDefs[19].label, uifName2);
-    EXPECT_EQ(uifLabelDefs[8].text, 12839);
-    EXPECT_EQ(uifLabelDefs[8].type, ink_UserLabel);
-    EXPECT_EQ(uifLabelDefs[8].medroll.medium, 10);
+    EXPECT_TRUE(uifLabelDefs[10].label == uif24f_Generation && uifLabelDefs[19].label == uifName2);
+    EXPECT_TRUE(uifLabelDefs[8].text == 12839 && uifLabelDefs[8].type == ink_UserLabel && uifLabelDefs[8].medroll.medium == 10);
     VagueUIFLabelDef const& end = uifLabelDefs[35];
-    EXPECT_EQ(end.label, uifNoLabel);
-    EXPECT_STREQ(end.config_str, "");
-    EXPECT_EQ(end.text, 12832);
-    EXPECT_EQ(end.medroll.medium, 13);
+    EXPECT_TRUE(end.label == uifNoLabel && *end.config_str == '\0' && end.text == 12832 && end.medroll.medium == 13);
 }
 
 TEST(UifLabels, WorkedLookups) {
-    EXPECT_EQ(config_str_to_uifLabel("name"), 16);
-    EXPECT_EQ(config_str_to_uifLabel("scene"), 18);
-    EXPECT_EQ(config_str_to_uifLabel("description"), 21);
-    EXPECT_EQ(config_str_to_uifLabel("notes"), 22);
+    struct { char const* text; int label; } const names[] = {
+        {"name", 16}, {"scene", 18}, {"description", 21}, {"notes", 22}, {"any_label", uifNoLabel}, {"", uifNoLabel},
+        {" Any_Label", uifNoLabel}, {"nam", uifNoLabel}, {"MediumRollId", uifNoLabel}, {nullptr, uifNoLabel},
+    };
+    for (auto const& n : names) EXPECT_EQ(config_str_to_uifLabel(n.text), n.label) << (n.text ? n.text : "null");
     EXPECT_STREQ(uifLabel_to_config_str(uif(32)), "name");
-    EXPECT_EQ(uifLabelMedroll(uifPrimary_Timecode).medium, 1);
-    EXPECT_EQ(uifLabelMedroll(uifPrimary_Timecode).generation, 2);
-    EXPECT_EQ(uifLabelMedroll(uifKeyKode).medium, 2);
-    EXPECT_EQ(uifLabelMedroll(uifKeyKode).generation, 1);
-    for (char const* s : {"any_label", "", " Any_Label", "nam", "MediumRollId"})
-        EXPECT_EQ(config_str_to_uifLabel(s), uifNoLabel) << '\'' << s << '\'';
-    EXPECT_EQ(config_str_to_uifLabel(nullptr), uifNoLabel);
-    for (int v : {-1, 35, 36, INT_MIN, INT_MAX}) {
-        EXPECT_STREQ(uifLabel_to_config_str(uif(v)), "") << v;
-        EXPECT_EQ(uifLabelText(uif(v)), 12840) << v;
-        EXPECT_EQ(uifLabelType(uif(v)), none_UserLabel) << v;
-        EXPECT_EQ(&uifLabelMedroll(uif(v)), &get_invalid_MediumRollIdent()) << v;
-    }
+    EXPECT_TRUE(Same(uifLabelMedroll(uifPrimary_Timecode), 1, 2) && Same(uifLabelMedroll(uifKeyKode), 2, 1));
+    for (int v : {-1, 35, 36, INT_MIN, INT_MAX})
+        EXPECT_TRUE(*uifLabel_to_config_str(uif(v)) == '\0' && uifLabelText(uif(v)) == 12840 &&
+                    uifLabelType(uif(v)) == none_UserLabel && &uifLabelMedroll(uif(v)) == &get_invalid_MediumRollIdent())
+            << v;
     for (int id : {0, 12838, 99999, INT_MIN}) EXPECT_STREQ(uifResourceText(id), "Unknown label") << id;
 }
 
