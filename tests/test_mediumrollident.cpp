@@ -44,8 +44,7 @@ TEST(MediumRollIdParse, WorkedExamples) {
         {"x28,2", none_UserLabel, 0, 0}, {"99999999999999999999,1", none_UserLabel, 0, 0},
     };
     for (auto const& c : cases) EXPECT_TRUE(Same(parse(c.text, c.type), c.medium, c.generation)) << c.text;
-    EXPECT_TRUE(Same(parse(nullptr), 0, 0));
-    EXPECT_TRUE(Same(get_invalid_MediumRollIdent(), 0, 0));
+    EXPECT_TRUE(Same(parse(nullptr), 0, 0) && Same(get_invalid_MediumRollIdent(), 0, 0));
     EXPECT_STREQ(MediumRollId_name_str(), "MediumRollId");
 }
 
@@ -81,19 +80,15 @@ TEST(MediumRollIdText, ToStringMatchesPrintfAndReadsBack) {
             ASSERT_EQ(MediumRollId_to_string(got, roll(m, g)), want_n) << want;
             ASSERT_STREQ(got, want);
             ASSERT_EQ(got[want_n + 1], 'Z');  // nothing past the terminator
-            if (m >= 1 && m <= 70 && g >= 1 && g <= 5) {
-                ASSERT_TRUE(Same(parse(got), m, g)) << got;
-            }
+            ASSERT_TRUE(m < 1 || m > 70 || g < 1 || g > 5 || Same(parse(got), m, g)) << got;
         }
     tokeniser t("MediumRollId 28,2 4", " ");
     MediumRollIdent id = roll(5, 5);
     t.set_index(1);
-    MediumRollId_from_tokens(t, id);
-    EXPECT_TRUE(Same(id, 28, 2));
-    MediumRollId_from_tokens(t, id);  // no ink override from tokens
-    EXPECT_TRUE(Same(id, 4, 3));
-    MediumRollId_from_tokens(t, id);  // none left: a null text
-    EXPECT_TRUE(Same(id, 0, 0));
+    for (auto want : {roll(28, 2), roll(4, 3), roll(0, 0)}) {  // the last: none left, a null text
+        MediumRollId_from_tokens(t, id);
+        EXPECT_TRUE(Same(id, want.medium, want.generation));
+    }
 }
 
 TEST(MediumRollIdText, UserStrings) {
@@ -144,12 +139,10 @@ TEST(MediumRollIdFits, WholeMatrixOfMediaAndGenerations) {
     };
     for (auto const& c : cases)
         EXPECT_EQ(roll(c.am, c.ag).MediumRollId_fits_this(roll(c.bm, c.bg)), c.fits) << c.am << "," << c.ag << " " << c.bm;
-    for (int m : {-1, 71, INT_MIN, INT_MAX}) {  // out-of-range media match only themselves
-        EXPECT_TRUE(roll(m, 1).MediumRollId_fits_this(roll(m, 3)));
-        EXPECT_FALSE(roll(m, 1).MediumRollId_fits_this(roll(28, 1)));
-        EXPECT_FALSE(roll(28, 1).MediumRollId_fits_this(roll(m, 1)));
-        EXPECT_TRUE(roll(1, 1).MediumRollId_fits_this(roll(m, 2)));
-    }
+    for (int m : {-1, 71, INT_MIN, INT_MAX})  // out-of-range media match only themselves
+        EXPECT_TRUE(roll(m, 1).MediumRollId_fits_this(roll(m, 3)) && !roll(m, 1).MediumRollId_fits_this(roll(28, 1)) &&
+                    !roll(28, 1).MediumRollId_fits_this(roll(m, 1)) && roll(1, 1).MediumRollId_fits_this(roll(m, 2)))
+            << m;
 }
 
 }  // namespace
