@@ -492,8 +492,6 @@ TEST(LegacyLabels, PlusFramesAcrossFamilies) {
         {"00012005", 8, 0, 0, 0, 1, 15, "00012100", 1},  // KeyKode, 20 per count
         {"00012005", 11, 1, 1, 0, 1, 5, "00012009", 1},  // ... video frames through 2:3
         {"00000100", 26, 0, 0, 0, 2, 21, "00000200", 1}, // 3-perf
-        {"00000000", 2, 2, 0, 0, 1, 1, nullptr, 0},      // edit kind 2
-        {"00000000", 9, 0, 0, 0, 1, 1, nullptr, 0},      // KeyKode-only type
         {"00000000", 1, 0, 5, 0, 1, 1, nullptr, 0},      // transfer 5
     };
     for (auto& c : cases) {
@@ -509,9 +507,7 @@ TEST(LegacyLabels, PlusFramesAcrossFamilies) {
         char start[] = "00000000";
         Guarded<> out;
         int k2 = 0, p2 = -1, f = 0, ph = 0;
-        ASSERT_NE(label_plus_frames(out.out(), &k2, &p2, start, 1, 0, delta, legacy_tc30_1, 0, 0, 0, transfer_pull23,
-                                    legacy_film_edit),
-                  0);
+        ASSERT_NE(label_plus_frames(out.out(), &k2, &p2, start, 1, 0, delta, legacy_tc30_1, 0, 0, 0, transfer_pull23, legacy_film_edit), 0);
         ASSERT_EQ(p2, delta % 4);
         ASSERT_EQ(timecode_to_film_frames(&f, out.out(), p2, &ph, legacy_tc30_1, 0, transfer_pull23), 1);
         ASSERT_EQ(f, delta + 1) << out.text();
