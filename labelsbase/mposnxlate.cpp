@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstdint>
 
+#include "labelsbase/MediumFacts.h"
 #include "labelsbase/MediumRoll.h"
 #include "labelsbase/internal.h"
 #include "labelsbase/mposnxlate.h"
@@ -17,6 +18,10 @@
 namespace {
 
 constexpr double kNoPosition = 1e99;
+
+// The rules of the pairs translated most (film to pulled-down video, clock
+// and cel), inlined into the entry point.
+#define LB_HOT [[gnu::always_inline]] inline
 
 // A legitimate chain of intermediate media is at most three deep
 // (e.g. audio -> cel -> source -> film); deeper means a cycle.
@@ -122,7 +127,10 @@ double fps(Kest::FrameRate r) { return Kest::getFramesPerSecond(r); }
 double dur(Kest::FrameRate r) { return Kest::getFrameDuration(r); }
 double cel(Kest::FrameRate r) { return Kest::getCelResolution(r); }
 double gear(Kest::FrameRate a, Kest::FrameRate b) { return Kest::getEditResolutionFrameGearing(a, b); }
-Kest::FrameRate R(MediumRollMedium m) { return getFrameRatefromMedium(m); }
+Kest::FrameRate R(MediumRollMedium m) {
+    lb::MediumFacts const* f = lb::medium_facts(m);
+    return f ? f->rate : Kest::FrameRate_none;
+}
 constexpr Kest::FrameRate r24 = Kest::FrameRate_24, r25 = Kest::FrameRate_25, r30 = Kest::FrameRate_30,
                           r2997 = Kest::FrameRate_29_97, r50 = Kest::FrameRate_50, r60 = Kest::FrameRate_60,
                           r5994 = Kest::FrameRate_59_94;
@@ -143,6 +151,7 @@ unsigned frame_count(double n) {
 
 // The row of a phase: reduced into 0..phases-1.
 int phase_row(std::int32_t phase, int phases) {
+    if (static_cast<unsigned>(phase) < static_cast<unsigned>(phases)) return phase;
     int const m = phase % phases;
     return m < 0 ? m + phases : m;
 }
@@ -165,7 +174,7 @@ struct Pogle {
 
 // Video frame at which film frame n begins.
 template <class Cad>
-std::int64_t film_to_frame(std::int32_t phase, double n) {
+LB_HOT std::int64_t film_to_frame(std::int32_t phase, double n) {
     unsigned const u = frame_count(n);
     int const p = phase_row(phase, Cad::video);
     return Cad::frame_start(p, u % Cad::film) + std::int64_t{Cad::video} * (u / Cad::film);
@@ -173,7 +182,7 @@ std::int64_t film_to_frame(std::int32_t phase, double n) {
 
 // Field at which film frame n begins.
 template <class Cad>
-std::int64_t film_to_field(std::int32_t phase, double n) {
+LB_HOT std::int64_t film_to_field(std::int32_t phase, double n) {
     unsigned const u = frame_count(n);
     int const p = phase_row(phase, Cad::video);
     return Cad::field_start(p, u % Cad::film) + std::int64_t{2 * Cad::video} * (u / Cad::film);
@@ -246,7 +255,7 @@ double film_to_other_source(Step const& s) {
     return s.out(gear(s.pr, R(s.to)) * n / fps(R(s.to)));
 }
 
-double film_to_ntsc_source(Step const& s) {
+LB_HOT double film_to_ntsc_source(Step const& s) {
     double const n = mround(s.a / dur(r24));
     Kest::FrameRate const rt = R(s.to);
     if (one_of(s.pr, 3, 8, 32)) return s.out(kNoPosition);
@@ -263,7 +272,7 @@ double film_to_ntsc_source(Step const& s) {
     return s.out(d(f) / (2 * fps(rt)));
 }
 
-double film_to_pal_source(Step const& s) {
+LB_HOT double film_to_pal_source(Step const& s) {
     double const n = mround(s.a / dur(r24));
     Kest::FrameRate const rt = R(s.to);
     if (one_of(s.pr, 4, 5, 9, 10, 33)) return s.out(kNoPosition);
@@ -445,7 +454,7 @@ double cel_to_film(Step const& s) {
 }
 
 double cel_to_audio(Step const& s);
-double cel_to_time(Step const& s);
+LB_HOT double cel_to_time(Step const& s);
 
 double from_cel(Step const& s) {
     switch (s.to_info.cls) {
@@ -546,10 +555,8 @@ double cel_to_audio(Step const& s) {
     return s.out(near(cam, 48.0) ? w * 60 / cam : w * 30 / cam);
 }
 
-double from_time(Step const& s) {
+LB_HOT double time_to_cel(Step const& s) {
     MPosn_Xlate_Params const& P = s.P;
-    if (s.to_info.cls == MClass::output) return s.out(s.a);
-    if (s.to_info.cls != MClass::cel) return s.via(cel_Medium);
     Kest::FrameRate const orate = P.output_rate;
     if (is_film_rate(s.pr) && orate <= Kest::FrameRate_59_94) {
         double const v = P.output_rate_has_1001 ? s.a / k1001 : s.a;
@@ -559,7 +566,13 @@ double from_time(Step const& s) {
     return s.out(cel(s.pr) * (s.a / dur(orate)) / gear(s.pr, orate));
 }
 
-double cel_to_time(Step const& s) {
+double from_time(Step const& s) {
+    if (s.to_info.cls == MClass::output) return s.out(s.a);
+    if (s.to_info.cls != MClass::cel) return s.via(cel_Medium);
+    return time_to_cel(s);
+}
+
+LB_HOT double cel_to_time(Step const& s) {
     MPosn_Xlate_Params const& P = s.P;
     Kest::FrameRate const orate = P.output_rate;
     if (one_of(s.pr, 1, 6, 31, 34) && orate <= Kest::FrameRate_59_94) {
@@ -580,20 +593,23 @@ double from_unknown(Step const& s) {
     return s.x;
 }
 
-using FromClass = double (*)(Step const&);
-constexpr FromClass kFromClass[] = {
-    from_unknown,  // none
-    from_film,     // film
-    from_source,   // ntsc_src
-    from_source,   // pal_src
-    from_source,   // other_src
-    from_output,   // output
-    from_cel,      // cel
-    from_audio,    // audio
-    from_time,     // time
-};
-static_assert(sizeof kFromClass / sizeof kFromClass[0] == static_cast<int>(MClass::time) + 1,
-              "one entry per medium class");
+constexpr int pair(MClass from, MClass to) { return static_cast<int>(from) * 16 + static_cast<int>(to); }
+
+// The step from a source class. A switch rather than a table of functions
+// lets each class's rules be inlined into the driver.
+double from_class(MClass cls, Step const& s) {
+    switch (cls) {
+    case MClass::film: return from_film(s);
+    case MClass::ntsc_src:
+    case MClass::pal_src:
+    case MClass::other_src: return from_source(s);
+    case MClass::output: return from_output(s);
+    case MClass::cel: return from_cel(s);
+    case MClass::audio: return from_audio(s);
+    case MClass::time: return from_time(s);
+    default: return from_unknown(s);
+    }
+}
 
 // Generic media to the concrete medium they stand for in this translation.
 MediumRollMedium resolve(MediumRollMedium m, MPosn_Xlate_Params const& P) {
@@ -609,6 +625,18 @@ MediumRollMedium resolve(MediumRollMedium m, MPosn_Xlate_Params const& P) {
 
 double translate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xlate_Params& P, bool align,
                  int depth) {
+    // Two concrete media (the usual case) need no resolving; unknown,
+    // generic and out-of-range media all have class none.
+    MediumInfo const& fi = medium_info(from);
+    MediumInfo const& ti = medium_info(to);
+    if (fi.cls != MClass::none && ti.cls != MClass::none) {
+        if (from == to) return x;
+        if (P.sequence_phase == -1) P.sequence_phase = 0;
+        if (x == kNoPosition) return kNoPosition;
+        if (depth > kMaxViaDepth) return x < 0 ? -kNoPosition : kNoPosition;
+        Step const s{x, std::fabs(x), from, to, ti, P, align, depth, P.project_rate};
+        return from_class(fi.cls, s);
+    }
     if (from == unknown_Medium || to == unknown_Medium) return 0.0;
     from = resolve(from, P);
     to = resolve(to, P);
@@ -617,14 +645,32 @@ double translate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xla
     if (x == kNoPosition) return kNoPosition;
     if (depth > kMaxViaDepth) return x < 0 ? -kNoPosition : kNoPosition;
     Step const s{x, std::fabs(x), from, to, medium_info(to), P, align, depth, P.project_rate};
-    return kFromClass[static_cast<int>(medium_info(from).cls)](s);
+    return from_class(medium_info(from).cls, s);
 }
 
 }  // namespace
 
 double mPosn_Xlate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xlate_Params& P,
                    bool align_to_frame) {
-    return translate(x, from, to, P, align_to_frame, 0);
+    // The pairs whose rules are one lookup or formula away (distinct
+    // concrete media, no intermediate step) run here with their rules
+    // inlined; everything else goes through the driver.
+    switch (pair(medium_info(from).cls, medium_info(to).cls)) {
+    case pair(MClass::film, MClass::ntsc_src):
+    case pair(MClass::film, MClass::pal_src):
+    case pair(MClass::cel, MClass::time):
+    case pair(MClass::time, MClass::cel): break;
+    default: return translate(x, from, to, P, align_to_frame, 0);
+    }
+    if (P.sequence_phase == -1) P.sequence_phase = 0;
+    if (x == kNoPosition) return kNoPosition;
+    Step const s{x, std::fabs(x), from, to, medium_info(to), P, align_to_frame, 0, P.project_rate};
+    switch (medium_info(to).cls) {
+    case MClass::ntsc_src: return film_to_ntsc_source(s);
+    case MClass::pal_src: return film_to_pal_source(s);
+    case MClass::time: return cel_to_time(s);
+    default: return time_to_cel(s);
+    }
 }
 
 double mPosn_Xlate(double x, MediumRollMedium from, MediumRollMedium to) {
