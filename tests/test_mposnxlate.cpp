@@ -171,59 +171,48 @@ TEST_F(Xlate, FilmVideoRoundTripEveryPhase) {
 
 // Single translations worked by hand.
 TEST_F(Xlate, WorkedExamples) {
-    struct Ex { int pr; transfer_type t; int phase; MediumRollMedium from, to; double x, want; bool align; };
+    struct Ex { int pr; transfer_type t; int phase; MediumRollMedium from, to; double x, want; bool align = false; };
     constexpr MediumRollMedium film = film_Medium, cel = cel_Medium;
     Ex const rows[] = {
         // 2:3 cadence: film frames 1, 2, 3 at fields 2, 5, 7 and frames 1, 2, 3.
-        {1, pd, 0, film, source_30i_1001_Medium, 3 / 24.0, 7 * kField30, false},
-        {1, pd, 0, source_30p_1001_Medium, film, 4 / (30 / 1.001), 3 / 24.0, false},
+        {1, pd, 0, film, source_30i_1001_Medium, 3 / 24.0, 7 * kField30},
+        {1, pd, 0, source_30p_1001_Medium, film, 4 / (30 / 1.001), 3 / 24.0},
         // 30 fps (not 1001) media place film at their own rate but read back in 29.97 fields.
-        {1, pd, 0, film, source_30p_Medium, 1 / 24.0, 1 / 30.0, false},
-        {1, pd, 0, source_30p_Medium, film, 1 / 30.0, 0, false},
-        {1, pd, 0, film, source_60p_Medium, 2 / 24.0, 5 / 60.0, false},  // no table
+        {1, pd, 0, film, source_30p_Medium, 1 / 24.0, 1 / 30.0}, {1, pd, 0, source_30p_Medium, film, 1 / 30.0, 0},
+        {1, pd, 0, film, source_60p_Medium, 2 / 24.0, 5 / 60.0},  // no table
         // 24-to-25: frame 12 at video frame 12 and field 25; video frame 24 shows film 23.
-        {1, pd, 0, film, source_25p_Medium, 12 / 24.0, 12 / 25.0, false},
-        {1, pd, 0, film, source_25i_Medium, 12 / 24.0, 25 / 50.0, false},
-        {1, pd, 0, source_25p_Medium, film, 24 / 25.0, 23 / 24.0, false},
+        {1, pd, 0, film, source_25p_Medium, 12 / 24.0, 12 / 25.0},
+        {1, pd, 0, film, source_25i_Medium, 12 / 24.0, 25 / 50.0},
+        {1, pd, 0, source_25p_Medium, film, 24 / 25.0, 23 / 24.0},
         // Phase 3: film frame 0 begins in the last field of the previous cycle; only 30i aligns.
-        {1, pd, 3, film, source_30i_Medium, 0, -1 / 60.0, false},
-        {1, pd, 3, film, source_30i_Medium, 0, 0, true},
+        {1, pd, 3, film, source_30i_Medium, 0, -1 / 60.0}, {1, pd, 3, film, source_30i_Medium, 0, 0, true},
         {1, pd, 3, film, source_30i_1001_Medium, 1 / 24.0, kField30, true},
         // 24-to-25 phase 24: frame 0 a field and a frame early; only 25i aligns.
-        {1, pd, 24, film, source_25i_Medium, 0, -1 / 50.0, false},
-        {1, pd, 24, film, source_25i_Medium, 0, 0, true},
+        {1, pd, 24, film, source_25i_Medium, 0, -1 / 50.0}, {1, pd, 24, film, source_25i_Medium, 0, 0, true},
         {1, pd, 24, film, source_50p_Medium, 0, -1 / 50.0, true},
         {1, pd, 24, film, source_25p_Medium, 0, -1 / 25.0, true},
         // No stated transfer: pulled down to NTSC at 24, frame for frame to PAL and at 23.976.
-        {1, unspec, 0, film, source_30i_1001_Medium, 2 / 24.0, 5 * kField30, false},
-        {1, unspec, 0, film, source_25p_Medium, 1.0, 24 / 25.0, false},
-        {2, unspec, 0, film, source_30p_1001_Medium, 2 / 24.0, 2 / (30 / 1.001), false},
-        {1, pd, 0, source_48p_Medium, film, 0.75, 0.75, false},  // outside the NTSC and PAL rows
+        {1, unspec, 0, film, source_30i_1001_Medium, 2 / 24.0, 5 * kField30},
+        {1, unspec, 0, film, source_25p_Medium, 1.0, 24 / 25.0},
+        {2, unspec, 0, film, source_30p_1001_Medium, 2 / 24.0, 2 / (30 / 1.001)},
+        {1, pd, 0, source_48p_Medium, film, 0.75, 0.75},  // outside the NTSC and PAL rows
         // Film in the other family's project has no position; film run at 30 or geared.
-        {3, pd, 0, film, source_30i_1001_Medium, 1.0, kNone, false},
-        {32, pd, 0, film, source_60p_Medium, -1.0, -kNone, false},
-        {33, pd, 0, film, source_25i_Medium, 1.0, kNone, false},
-        {33, pd, 0, film, source_30i_1001_Medium, 1.0, 24 / (30 / 1.001), false},
-        {6, ff, 0, film, source_25p_Medium, 1.0, 0.5 * 24 / 25, false},
-        // Cel to source video by project rate class.
-        {1, pd, 0, cel, source_30i_1001_Medium, 2, 5 * kField30, false},  // through film
-        {6, pd, 0, cel, source_25p_Medium, 12, 12 / 25.0, false},
-        {2, pd, 0, cel, source_25p_Medium, 7, 7, false},  // 1001 film rates keep cel
-        {4, pd, 0, cel, source_30i_1001_Medium, 3, 6 * kField30, false},  // 30: fields
-        {5, pd, 0, cel, source_60p_1001_Medium, 3, 6 / (60 / 1.001), false},  // 60: frames
-        {4, pd, 0, cel, source_25i_Medium, 3, kNone, false},  {9, pd, 0, cel, source_25i_Medium, 3, 3, false},
-        {3, pd, 0, cel, source_25i_Medium, 3, 6 / 50.0, false}, {8, pd, 0, cel, source_50p_Medium, 1.5, 3 / 50.0, false},
-        {3, pd, 0, cel, source_30i_Medium, 3, kNone, false},  {8, pd, 0, cel, source_60p_Medium, 3, kNone, false},
-        {35, pd, 0, cel, source_25i_Medium, 4, 4, false},     {46, pd, 0, cel, source_30p_Medium, 4, 4, false},
-        {1, ff, 0, cel, source_48p_Medium, 5, 10 / 48.0, false}, {1, ff, 0, cel, source_12p_Medium, 5, 2 / 12.0, false},
-        {4, pd, 0, source_30i_Medium, cel, 3 / 30.0, 3, false}, {3, pd, 0, source_50p_Medium, cel, 3 / 50.0, 1.5, false},
-        {35, pd, 0, source_12p_Medium, cel, 3 / 12.0, 6, false}, {4, pd, 0, source_48p_Medium, cel, 4 / 48.0, 2, false},
+        {3, pd, 0, film, source_30i_1001_Medium, 1.0, kNone}, {32, pd, 0, film, source_60p_Medium, -1.0, -kNone},
+        {33, pd, 0, film, source_25i_Medium, 1.0, kNone},
+        {33, pd, 0, film, source_30i_1001_Medium, 1.0, 24 / (30 / 1.001)},
+        {6, ff, 0, film, source_25p_Medium, 1.0, 0.5 * 24 / 25},
+        // Cel to source video by project rate class: through film, kept at 1001 film rates, fields at 30 fps
+        // and frames at 60 fps projects, none across families, the gearing at other rates.
+        {1, pd, 0, cel, source_30i_1001_Medium, 2, 5 * kField30}, {2, pd, 0, cel, source_25p_Medium, 7, 7},
+        {4, pd, 0, cel, source_30i_1001_Medium, 3, 6 * kField30}, {8, pd, 0, cel, source_50p_Medium, 1.5, 3 / 50.0},
+        {5, pd, 0, cel, source_60p_1001_Medium, 3, 6 / (60 / 1.001)}, {3, pd, 0, cel, source_30i_Medium, 3, kNone},
+        {1, ff, 0, cel, source_48p_Medium, 5, 10 / 48.0}, {35, pd, 0, source_12p_Medium, cel, 3 / 12.0, 6},
         // Source to source through cel.
-        {1, pd, 0, source_30i_1001_Medium, source_25p_Medium, 5 * kField30, 2 / 25.0, false},
+        {1, pd, 0, source_30i_1001_Medium, source_25p_Medium, 5 * kField30, 2 / 25.0},
         // Output without pull-up: the gearing (24 fps output, over 60 fps, video projects).
-        {1, pd, 0, cel, output_24p_Medium, 30, 30 / 24.0, false}, {1, pd, 0, cel, output_48p_Medium, 30, 60 / 48.0, false},
-        {3, pd, 0, output_25i_Medium, cel, 30 / 25.0, 30, false}, {8, pd, 0, cel, output_25i_Medium, 15, 15 / 25.0, false},
-        {1, pd, 0, output_60p_Medium, time_Medium, -3.25, -3.25, false}, {1, pd, 0, time_Medium, output_25i_Medium, 3.25, 3.25, false},
+        {1, pd, 0, cel, output_24p_Medium, 30, 30 / 24.0}, {1, pd, 0, cel, output_48p_Medium, 30, 60 / 48.0},
+        {3, pd, 0, output_25i_Medium, cel, 30 / 25.0, 30}, {8, pd, 0, cel, output_25i_Medium, 15, 15 / 25.0},
+        {1, pd, 0, output_60p_Medium, time_Medium, -3.25, -3.25}, {1, pd, 0, time_Medium, output_25i_Medium, 3.25, 3.25},
     };
     for (Ex const& r : rows) {
         MPosn_Xlate_Params P = params(fr(r.pr), r.t, r.phase);

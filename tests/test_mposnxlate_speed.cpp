@@ -115,11 +115,8 @@ TEST_F(Speed, SamplesAndCelPositions) {
     s.frame_rate = Kest::FrameRate_50;  // cel 0.5
     host::set_project_settings(s);
     double const inf = std::numeric_limits<double>::infinity();
-    struct { double cel; int sample; } const cases[] = {
-        {1.24, 2}, {1.49996, 3},  // within 0.0001 of a sample below
-        {-0.2, -1}, {-0.5, -1}, {-0.51, -2},  // floor first
-        {std::nan(""), 0}, {inf, INT_MAX}, {-inf, INT_MIN}, {1e300, INT_MAX}, {-1e12, INT_MIN},
-    };
+    struct { double cel; int sample; } const cases[] = {  // within 0.0001 below, floor, saturation
+        {1.24, 2}, {1.49996, 3}, {-0.2, -1}, {-0.51, -2}, {std::nan(""), 0}, {inf, INT_MAX}, {-1e12, INT_MIN}};
     for (auto const& c : cases) EXPECT_EQ(celPosn_to_SampleNr(c.cel), c.sample) << c.cel;
 }
 
