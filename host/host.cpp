@@ -9,77 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-// ---------------------------------------------------------------------------
-// Frame rates.
-namespace {
-
-struct RateInfo {
-    double whole;       // nominal whole rate
-    bool is1001;        // runs at whole / 1.001
-    int family;         // 24, 25 or 30: the base family of the edit timeline
-    int undecimated;    // the rate with decimation removed
-};
-
-// One row per Kest::FrameRate value 0..47.
-constexpr RateInfo kRates[] = {
-    {24, false, 24, 0},    // 0 no rate: reports 24 fps
-    {24, false, 24, 1},    {24, true, 24, 2},     {25, false, 25, 3},
-    {30, false, 30, 4},    {30, true, 30, 5},     {48, false, 24, 6},
-    {48, true, 24, 7},     {50, false, 25, 8},    {60, false, 30, 9},
-    {60, true, 30, 10},
-    {16, false, 24, 11},   {18, false, 24, 12},   {22, false, 24, 13},
-    {10, false, 30, 14},   {8, false, 24, 15},    {6, false, 24, 16},
-    {5, false, 25, 17},    {4, false, 24, 18},    {3, false, 24, 19},
-    {2, false, 24, 20},
-    {12, false, 24, 1},    {12, true, 24, 2},     {12.5, false, 25, 3},
-    {15, false, 30, 4},    {15, true, 30, 5},     {24, false, 24, 6},
-    {24, true, 24, 7},     {25, false, 25, 8},    {30, false, 30, 9},
-    {30, true, 30, 10},
-    {24, false, 24, 31},   {25, false, 25, 32},   {30, false, 30, 33},
-    {48, false, 24, 34},
-    {12, false, 24, 35},   {12, true, 24, 36},    {12.5, false, 25, 37},
-    {15, false, 30, 38},   {15, true, 30, 39},    {20, false, 24, 40},
-    {80, false, 24, 41},   {90, false, 30, 42},   {100, false, 25, 43},
-    {120, false, 24, 44},  {120, true, 24, 45},   {240, false, 24, 46},
-    {240, true, 24, 47},
-};
-static_assert(sizeof(kRates) / sizeof(kRates[0]) == Kest::FrameRate_last + 1, "one row per frame rate");
-
-RateInfo const& rate_info(Kest::FrameRate r) {
-    int const i = static_cast<int>(r);
-    return (i >= 0 && i <= Kest::FrameRate_last) ? kRates[i] : kRates[0];
-}
-
-}  // namespace
-
 namespace Kest {
-
-double getFramesPerSecond(FrameRate r) {
-    RateInfo const& i = rate_info(r);
-    return i.is1001 ? i.whole / 1.001 : i.whole;
-}
-
-double getFrameDuration(FrameRate r) { return 1.0 / getFramesPerSecond(r); }
-
-double getCelResolution(FrameRate r) {
-    RateInfo const& i = rate_info(r);
-    return static_cast<double>(i.family) / i.whole;
-}
-
-double getEditResolutionFrameGearing(FrameRate a, FrameRate b) {
-    return getCelResolution(a) / getCelResolution(b);
-}
-
-FrameRate getNonDecimatedFrameRate(FrameRate r) {
-    int const i = static_cast<int>(r);
-    if (i < 0 || i > FrameRate_last) return r;
-    return static_cast<FrameRate>(kRates[i].undecimated);
-}
-
-bool has1001Factor(FrameRate r) {
-    int const i = static_cast<int>(r);
-    return i > 0 && i <= FrameRate_last && kRates[i].is1001;
-}
 
 OutputGearing::OutputGearing(ConstructionOptions)
     : rate_(host::project_settings().output_image_rate),

@@ -131,12 +131,66 @@ enum FrameRate : std::int32_t {
     FrameRate_last = 47
 };
 
-double getFramesPerSecond(FrameRate r);
-double getFrameDuration(FrameRate r);
-double getCelResolution(FrameRate r);
-double getEditResolutionFrameGearing(FrameRate a, FrameRate b);
-FrameRate getNonDecimatedFrameRate(FrameRate r);
-bool has1001Factor(FrameRate r);
+// The rate arithmetic is constant data read inline, so a caller's
+// per-position arithmetic folds to the few operations it needs.
+namespace rates {
+
+struct Row {
+    double fps;          // frames per second (an "/1.001" rate: whole / 1.001)
+    double duration;     // 1 / fps
+    double cel;          // family / whole: one frame on the edit timeline
+    bool is1001;
+    FrameRate undecimated;
+};
+
+constexpr Row row(double whole, bool is1001, int family, int undecimated) {
+    double const fps = is1001 ? whole / 1.001 : whole;
+    return Row{fps, 1.0 / fps, static_cast<double>(family) / whole, is1001, static_cast<FrameRate>(undecimated)};
+}
+
+// One row per FrameRate value 0..47: whole rate, 1000/1001, base family, undecimated rate.
+constexpr Row kRows[] = {
+    row(24, false, 24, 0),    // 0 no rate: reports 24 fps
+    row(24, false, 24, 1),    row(24, true, 24, 2),     row(25, false, 25, 3),
+    row(30, false, 30, 4),    row(30, true, 30, 5),     row(48, false, 24, 6),
+    row(48, true, 24, 7),     row(50, false, 25, 8),    row(60, false, 30, 9),
+    row(60, true, 30, 10),
+    row(16, false, 24, 11),   row(18, false, 24, 12),   row(22, false, 24, 13),
+    row(10, false, 30, 14),   row(8, false, 24, 15),    row(6, false, 24, 16),
+    row(5, false, 25, 17),    row(4, false, 24, 18),    row(3, false, 24, 19),
+    row(2, false, 24, 20),
+    row(12, false, 24, 1),    row(12, true, 24, 2),     row(12.5, false, 25, 3),
+    row(15, false, 30, 4),    row(15, true, 30, 5),     row(24, false, 24, 6),
+    row(24, true, 24, 7),     row(25, false, 25, 8),    row(30, false, 30, 9),
+    row(30, true, 30, 10),
+    row(24, false, 24, 31),   row(25, false, 25, 32),   row(30, false, 30, 33),
+    row(48, false, 24, 34),
+    row(12, false, 24, 35),   row(12, true, 24, 36),    row(12.5, false, 25, 37),
+    row(15, false, 30, 38),   row(15, true, 30, 39),    row(20, false, 24, 40),
+    row(80, false, 24, 41),   row(90, false, 30, 42),   row(100, false, 25, 43),
+    row(120, false, 24, 44),  row(120, true, 24, 45),   row(240, false, 24, 46),
+    row(240, true, 24, 47),
+};
+static_assert(sizeof(kRows) / sizeof(kRows[0]) == FrameRate_last + 1, "one row per frame rate");
+
+// The row of r; any value outside 0..47 reads row 0.
+constexpr Row const& of(FrameRate r) {
+    return static_cast<unsigned>(r) <= static_cast<unsigned>(FrameRate_last) ? kRows[r] : kRows[0];
+}
+
+}  // namespace rates
+
+constexpr double getFramesPerSecond(FrameRate r) { return rates::of(r).fps; }
+constexpr double getFrameDuration(FrameRate r) { return rates::of(r).duration; }
+constexpr double getCelResolution(FrameRate r) { return rates::of(r).cel; }
+constexpr double getEditResolutionFrameGearing(FrameRate a, FrameRate b) {
+    return getCelResolution(a) / getCelResolution(b);
+}
+// Values outside 0..47 are their own.
+constexpr FrameRate getNonDecimatedFrameRate(FrameRate r) {
+    return static_cast<unsigned>(r) <= static_cast<unsigned>(FrameRate_last) ? rates::kRows[r].undecimated : r;
+}
+constexpr bool has1001Factor(FrameRate r) { return rates::of(r).is1001; }
 
 namespace Image {
 enum ScanMode : std::int32_t {

@@ -9,7 +9,9 @@
 #include <cmath>
 #include <climits>
 #include <cstdint>
+#include <initializer_list>
 
+#include "labelsbase/MediumFacts.h"
 #include "labelsbase/MediumRoll.h"
 #include "labelsbase/internal.h"
 #include "labelsbase/mposnxlate.h"
@@ -17,6 +19,10 @@
 namespace {
 
 constexpr double kNoPosition = 1e99;
+
+// The rules of the pairs translated most (film to pulled-down video, clock
+// and cel), inlined into the entry point.
+#define LB_HOT [[gnu::always_inline]] inline
 
 // A legitimate chain of intermediate media is at most three deep
 // (e.g. audio -> cel -> source -> film); deeper means a cycle.
@@ -118,11 +124,14 @@ bool one_of(int v, V... set) {
 
 // ---------------------------------------------------------------------------
 // Host rate arithmetic, by the names the rules use.
-double fps(Kest::FrameRate r) { return Kest::getFramesPerSecond(r); }
-double dur(Kest::FrameRate r) { return Kest::getFrameDuration(r); }
-double cel(Kest::FrameRate r) { return Kest::getCelResolution(r); }
-double gear(Kest::FrameRate a, Kest::FrameRate b) { return Kest::getEditResolutionFrameGearing(a, b); }
-Kest::FrameRate R(MediumRollMedium m) { return getFrameRatefromMedium(m); }
+constexpr double fps(Kest::FrameRate r) { return Kest::getFramesPerSecond(r); }
+constexpr double dur(Kest::FrameRate r) { return Kest::getFrameDuration(r); }
+constexpr double cel(Kest::FrameRate r) { return Kest::getCelResolution(r); }
+constexpr double gear(Kest::FrameRate a, Kest::FrameRate b) { return Kest::getEditResolutionFrameGearing(a, b); }
+Kest::FrameRate R(MediumRollMedium m) {
+    lb::MediumFacts const* f = lb::medium_facts(m);
+    return f ? f->rate : Kest::FrameRate_none;
+}
 constexpr Kest::FrameRate r24 = Kest::FrameRate_24, r25 = Kest::FrameRate_25, r30 = Kest::FrameRate_30,
                           r2997 = Kest::FrameRate_29_97, r50 = Kest::FrameRate_50, r60 = Kest::FrameRate_60,
                           r5994 = Kest::FrameRate_59_94;
@@ -143,6 +152,7 @@ unsigned frame_count(double n) {
 
 // The row of a phase: reduced into 0..phases-1.
 int phase_row(std::int32_t phase, int phases) {
+    if (static_cast<unsigned>(phase) < static_cast<unsigned>(phases)) return phase;
     int const m = phase % phases;
     return m < 0 ? m + phases : m;
 }
@@ -165,16 +175,14 @@ struct Pogle {
 
 // Video frame at which film frame n begins.
 template <class Cad>
-std::int64_t film_to_frame(std::int32_t phase, double n) {
-    unsigned const u = frame_count(n);
+LB_HOT std::int64_t film_to_frame(std::int32_t phase, unsigned u) {
     int const p = phase_row(phase, Cad::video);
     return Cad::frame_start(p, u % Cad::film) + std::int64_t{Cad::video} * (u / Cad::film);
 }
 
 // Field at which film frame n begins.
 template <class Cad>
-std::int64_t film_to_field(std::int32_t phase, double n) {
-    unsigned const u = frame_count(n);
+LB_HOT std::int64_t film_to_field(std::int32_t phase, unsigned u) {
     int const p = phase_row(phase, Cad::video);
     return Cad::field_start(p, u % Cad::film) + std::int64_t{2 * Cad::video} * (u / Cad::film);
 }
@@ -246,6 +254,106 @@ double film_to_other_source(Step const& s) {
     return s.out(gear(s.pr, R(s.to)) * n / fps(R(s.to)));
 }
 
+// Film placed on pulled-down source video by a sequence table: which
+// table, how many of the medium's units a second, and whether an odd field
+// moves to the next even one when aligning to frames.
+enum class Table : unsigned char { none, pull23_frames, pull23_fields, pogle_frames, pogle_fields };
+
+struct Cadence {
+    Table table;
+    bool ntsc;           // 2:3 family (else 24-to-25)
+    bool aligns;
+    double per_second;   // frames or fields
+};
+
+constexpr Cadence kNoCadence{Table::none, false, false, 1.0};
+constexpr Cadence cadence_of(int m) {
+    switch (m) {
+    case source_30p_Medium: return {Table::pull23_frames, true, false, fps(r30)};
+    case source_30p_1001_Medium: return {Table::pull23_frames, true, false, fps(r2997)};
+    case source_30i_Medium: return {Table::pull23_fields, true, true, 2 * fps(r30)};
+    case source_30i_1001_Medium: return {Table::pull23_fields, true, false, 2 * fps(r2997)};
+    case source_25p_Medium: return {Table::pogle_frames, false, false, fps(r25)};
+    case source_25i_Medium: return {Table::pogle_fields, false, true, 2 * fps(r25)};
+    case source_50p_Medium: return {Table::pogle_fields, false, false, 2 * fps(r25)};
+    default: return kNoCadence;
+    }
+}
+constexpr Cadence kCadences[] = {
+    cadence_of(source_30p_Medium), cadence_of(source_30p_1001_Medium), cadence_of(source_30i_Medium),
+    cadence_of(source_30i_1001_Medium), cadence_of(source_25p_Medium), cadence_of(source_25i_Medium),
+    cadence_of(source_50p_Medium),
+};
+// The cadence of a medium (none for media without a sequence table).
+LB_HOT Cadence const& cadence(MediumRollMedium m) {
+    switch (m) {
+    case source_30p_Medium: return kCadences[0];
+    case source_30p_1001_Medium: return kCadences[1];
+    case source_30i_Medium: return kCadences[2];
+    case source_30i_1001_Medium: return kCadences[3];
+    case source_25p_Medium: return kCadences[4];
+    case source_25i_Medium: return kCadences[5];
+    case source_50p_Medium: return kCadences[6];
+    default: return kNoCadence;
+    }
+}
+
+// Project rates as bit sets (rates beyond 63 are in none).
+constexpr std::uint64_t rate_bits(std::initializer_list<int> rates) {
+    std::uint64_t b = 0;
+    for (int r : rates) b |= std::uint64_t{1} << r;
+    return b;
+}
+LB_HOT bool in(std::uint64_t bits, Kest::FrameRate r) {
+    return static_cast<unsigned>(r) < 64 && ((bits >> static_cast<unsigned>(r)) & 1) != 0;
+}
+// Rates with no picture of film on the other family's video, or with film
+// run at the video rate (no table).
+constexpr std::uint64_t kNoNtscTable = rate_bits({3, 8, 32, 33});
+constexpr std::uint64_t kNoPalTable = rate_bits({4, 5, 9, 10, 32, 33});
+// Film rates at which NTSC video of no stated transfer is pulled down.
+constexpr std::uint64_t kPulledDownByDefault = rate_bits({1, 6});
+
+// Whether film at project rate pr with transfer t reaches c's table.
+LB_HOT bool table_applies(Cadence const& c, Kest::FrameRate pr, transfer_type t) {
+    if (in(c.ntsc ? kNoNtscTable : kNoPalTable, pr)) return false;
+    if (t == transfer_unspecified) return c.ntsc && in(kPulledDownByDefault, pr);
+    return t != transfer_frame_for_frame;
+}
+
+// The film frame count at a film position: frame_count(mround(a * 24))
+// for a >= 0 in one step (truncation is the floor there).
+LB_HOT unsigned film_frames(double a) {
+    double const u = a / dur(r24) + 0.0001;
+    if (!(u > 0.0)) return 0u;  // NaN
+    if (u >= 2147483647.0) return 2147483647u;
+    return static_cast<unsigned>(static_cast<std::int64_t>(u));
+}
+
+// Film frame u placed through c's table at `phase`: seconds.
+LB_HOT double through_table(Cadence const& c, std::int32_t phase, unsigned u, bool align) {
+    std::int64_t v;
+    switch (c.table) {
+    case Table::pull23_frames: v = film_to_frame<Pull23>(phase, u); break;
+    case Table::pull23_fields: v = film_to_field<Pull23>(phase, u); break;
+    case Table::pogle_frames: v = film_to_frame<Pogle>(phase, u); break;
+    default: v = film_to_field<Pogle>(phase, u); break;
+    }
+    if (v % 2 != 0 && c.aligns && align) ++v;
+    return d(v) / c.per_second;
+}
+
+// Film to medium M when its table applies, else through the driver.
+template <MediumRollMedium M>
+double film_by_table(double x, MediumRollMedium from, MPosn_Xlate_Params& P, bool align) {
+    constexpr Cadence c = cadence_of(M);
+    if (!table_applies(c, P.project_rate, P.transfer)) return translate(x, from, M, P, align, 0);
+    if (P.sequence_phase == -1) P.sequence_phase = 0;
+    if (x == kNoPosition) return kNoPosition;
+    double const r = through_table(c, P.sequence_phase, film_frames(std::fabs(x)), align);
+    return x < 0 ? -r : r;
+}
+
 double film_to_ntsc_source(Step const& s) {
     double const n = mround(s.a / dur(r24));
     Kest::FrameRate const rt = R(s.to);
@@ -256,11 +364,7 @@ double film_to_ntsc_source(Step const& s) {
     if (t == transfer_unspecified || t == transfer_frame_for_frame) return s.out(gear(s.pr, rt) * n / fps(rt));
     // 2:3 pulldown
     if (one_of(s.to, source_60p_Medium, source_60p_1001_Medium)) return s.out(2.5 * n * dur(rt));
-    if (one_of(s.to, source_30p_Medium, source_30p_1001_Medium))
-        return s.out(d(film_to_frame<Pull23>(s.P.sequence_phase, n)) / fps(rt));
-    std::int64_t f = film_to_field<Pull23>(s.P.sequence_phase, n);  // 30i, 30i/1001
-    if (f % 2 != 0 && s.to == source_30i_Medium && s.align) ++f;
-    return s.out(d(f) / (2 * fps(rt)));
+    return s.out(through_table(cadence(s.to), s.P.sequence_phase, frame_count(n), s.align));
 }
 
 double film_to_pal_source(Step const& s) {
@@ -271,10 +375,7 @@ double film_to_pal_source(Step const& s) {
     transfer_type const t = s.P.transfer;
     if (t == transfer_unspecified || t == transfer_frame_for_frame) return s.out(gear(s.pr, rt) * n / fps(rt));
     // 24-to-25 pulldown
-    if (s.to == source_25p_Medium) return s.out(d(film_to_frame<Pogle>(s.P.sequence_phase, n)) / fps(r25));
-    std::int64_t f = film_to_field<Pogle>(s.P.sequence_phase, n);  // 25i, 50p
-    if (f % 2 != 0 && s.to == source_25i_Medium && s.align) ++f;
-    return s.out(d(f) / (2 * fps(r25)));
+    return s.out(through_table(cadence(s.to), s.P.sequence_phase, frame_count(n), s.align));
 }
 
 double film_to_cel(Step const& s) {
@@ -445,7 +546,7 @@ double cel_to_film(Step const& s) {
 }
 
 double cel_to_audio(Step const& s);
-double cel_to_time(Step const& s);
+LB_HOT double cel_to_time(Step const& s);
 
 double from_cel(Step const& s) {
     switch (s.to_info.cls) {
@@ -546,10 +647,8 @@ double cel_to_audio(Step const& s) {
     return s.out(near(cam, 48.0) ? w * 60 / cam : w * 30 / cam);
 }
 
-double from_time(Step const& s) {
+LB_HOT double time_to_cel(Step const& s) {
     MPosn_Xlate_Params const& P = s.P;
-    if (s.to_info.cls == MClass::output) return s.out(s.a);
-    if (s.to_info.cls != MClass::cel) return s.via(cel_Medium);
     Kest::FrameRate const orate = P.output_rate;
     if (is_film_rate(s.pr) && orate <= Kest::FrameRate_59_94) {
         double const v = P.output_rate_has_1001 ? s.a / k1001 : s.a;
@@ -559,7 +658,13 @@ double from_time(Step const& s) {
     return s.out(cel(s.pr) * (s.a / dur(orate)) / gear(s.pr, orate));
 }
 
-double cel_to_time(Step const& s) {
+double from_time(Step const& s) {
+    if (s.to_info.cls == MClass::output) return s.out(s.a);
+    if (s.to_info.cls != MClass::cel) return s.via(cel_Medium);
+    return time_to_cel(s);
+}
+
+LB_HOT double cel_to_time(Step const& s) {
     MPosn_Xlate_Params const& P = s.P;
     Kest::FrameRate const orate = P.output_rate;
     if (one_of(s.pr, 1, 6, 31, 34) && orate <= Kest::FrameRate_59_94) {
@@ -580,20 +685,23 @@ double from_unknown(Step const& s) {
     return s.x;
 }
 
-using FromClass = double (*)(Step const&);
-constexpr FromClass kFromClass[] = {
-    from_unknown,  // none
-    from_film,     // film
-    from_source,   // ntsc_src
-    from_source,   // pal_src
-    from_source,   // other_src
-    from_output,   // output
-    from_cel,      // cel
-    from_audio,    // audio
-    from_time,     // time
-};
-static_assert(sizeof kFromClass / sizeof kFromClass[0] == static_cast<int>(MClass::time) + 1,
-              "one entry per medium class");
+constexpr int pair(MClass from, MClass to) { return static_cast<int>(from) * 16 + static_cast<int>(to); }
+
+// The step from a source class. A switch rather than a table of functions
+// lets each class's rules be inlined into the driver.
+double from_class(MClass cls, Step const& s) {
+    switch (cls) {
+    case MClass::film: return from_film(s);
+    case MClass::ntsc_src:
+    case MClass::pal_src:
+    case MClass::other_src: return from_source(s);
+    case MClass::output: return from_output(s);
+    case MClass::cel: return from_cel(s);
+    case MClass::audio: return from_audio(s);
+    case MClass::time: return from_time(s);
+    default: return from_unknown(s);
+    }
+}
 
 // Generic media to the concrete medium they stand for in this translation.
 MediumRollMedium resolve(MediumRollMedium m, MPosn_Xlate_Params const& P) {
@@ -609,6 +717,18 @@ MediumRollMedium resolve(MediumRollMedium m, MPosn_Xlate_Params const& P) {
 
 double translate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xlate_Params& P, bool align,
                  int depth) {
+    // Two concrete media (the usual case) need no resolving; unknown,
+    // generic and out-of-range media all have class none.
+    MediumInfo const& fi = medium_info(from);
+    MediumInfo const& ti = medium_info(to);
+    if (fi.cls != MClass::none && ti.cls != MClass::none) {
+        if (from == to) return x;
+        if (P.sequence_phase == -1) P.sequence_phase = 0;
+        if (x == kNoPosition) return kNoPosition;
+        if (depth > kMaxViaDepth) return x < 0 ? -kNoPosition : kNoPosition;
+        Step const s{x, std::fabs(x), from, to, ti, P, align, depth, P.project_rate};
+        return from_class(fi.cls, s);
+    }
     if (from == unknown_Medium || to == unknown_Medium) return 0.0;
     from = resolve(from, P);
     to = resolve(to, P);
@@ -617,14 +737,37 @@ double translate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xla
     if (x == kNoPosition) return kNoPosition;
     if (depth > kMaxViaDepth) return x < 0 ? -kNoPosition : kNoPosition;
     Step const s{x, std::fabs(x), from, to, medium_info(to), P, align, depth, P.project_rate};
-    return kFromClass[static_cast<int>(medium_info(from).cls)](s);
+    return from_class(medium_info(from).cls, s);
 }
 
 }  // namespace
 
 double mPosn_Xlate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xlate_Params& P,
                    bool align_to_frame) {
-    return translate(x, from, to, P, align_to_frame, 0);
+    // The pairs translated most run here with their rules inlined: film
+    // through a sequence table, and clock and cel. Everything else (and
+    // whatever these leave to other rules) goes through the driver.
+    MClass const from_cls = medium_info(from).cls;
+    if (from_cls == MClass::film) {
+        switch (to) {
+        case source_30p_Medium: return film_by_table<source_30p_Medium>(x, from, P, align_to_frame);
+        case source_30p_1001_Medium: return film_by_table<source_30p_1001_Medium>(x, from, P, align_to_frame);
+        case source_30i_Medium: return film_by_table<source_30i_Medium>(x, from, P, align_to_frame);
+        case source_30i_1001_Medium: return film_by_table<source_30i_1001_Medium>(x, from, P, align_to_frame);
+        case source_25p_Medium: return film_by_table<source_25p_Medium>(x, from, P, align_to_frame);
+        case source_25i_Medium: return film_by_table<source_25i_Medium>(x, from, P, align_to_frame);
+        case source_50p_Medium: return film_by_table<source_50p_Medium>(x, from, P, align_to_frame);
+        default: return translate(x, from, to, P, align_to_frame, 0);
+        }
+    }
+    MClass const to_cls = medium_info(to).cls;
+    if (pair(from_cls, to_cls) != pair(MClass::cel, MClass::time) &&
+        pair(from_cls, to_cls) != pair(MClass::time, MClass::cel))
+        return translate(x, from, to, P, align_to_frame, 0);
+    if (P.sequence_phase == -1) P.sequence_phase = 0;
+    if (x == kNoPosition) return kNoPosition;
+    Step const s{x, std::fabs(x), from, to, medium_info(to), P, align_to_frame, 0, P.project_rate};
+    return to_cls == MClass::time ? cel_to_time(s) : time_to_cel(s);
 }
 
 double mPosn_Xlate(double x, MediumRollMedium from, MediumRollMedium to) {

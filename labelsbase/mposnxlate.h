@@ -33,6 +33,7 @@
 #ifndef LABELSBASE_MPOSNXLATE_H
 #define LABELSBASE_MPOSNXLATE_H
 
+#include <cmath>
 #include <cstdint>
 
 #include <host/host.h>
@@ -45,7 +46,14 @@ class EditLabel;
 // floor(v + 0.0001): the one rounding rule of translation. A value within
 // 0.0001 below an integer counts as that integer; mround(2.99995) == 3.0,
 // mround(2.9998) == 2.0, mround(-0.5) == -1.0.
-double mround(double v);
+inline double mround(double v) {
+    double const u = v + 0.0001;
+    // Beyond 2^52 every double is whole (and NaN and infinities stay as
+    // they are); below it the truncation fits in 64 bits.
+    if (!(std::fabs(u) < 4503599627370496.0)) return u;
+    double const t = static_cast<double>(static_cast<std::int64_t>(u));
+    return t > u ? t - 1.0 : t;
+}
 
 // The parameter block every translation reads. Owned by the caller; a
 // translation writes back only a sequence_phase of -1, as 0.

@@ -1,11 +1,9 @@
-// Translation parameter blocks and the rounding rule.
+// Translation parameter blocks.
 #include <cmath>
 
 #include "labelsbase/MediumRoll.h"
 #include "labelsbase/internal.h"
 #include "labelsbase/mposnxlate.h"
-
-double mround(double v) { return std::floor(v + 0.0001); }
 
 namespace {
 
