@@ -160,8 +160,6 @@ TEST(Times, NoTimeGivesNoSampleAndNoSampleNoTime) {
     EXPECT_EQ(l.get_abs_posn_extrapolate(-100001000), 1e99);
     EXPECT_EQ(l.get_abs_posn_extrapolate(-2000), -1000 * 0.04);
     EXPECT_EQ(l.get_V2tc(25), 41.0);
-    bool drop = false;
-    EXPECT_TRUE(l.get_samples_from_SMPTETc(0x01234567u, drop) == 125652 && drop);
 }
 
 TEST(Contains, SpansInsideSpansWhateverThePrefixCase) {
