@@ -101,10 +101,6 @@ TEST(RangeRule, BoundedSpanGivesSentinelsOutside) {
         EXPECT_EQ(l.get_string(offset), std::to_string(static_cast<int>(1000u + unsigned(offset))));
         EXPECT_EQ(l.cmp(offset), 0);
     }
-    Label pal(pal_label_t);
-    pal.start.sample = 90000, pal.length = 100;
-    EXPECT_STREQ(pal.get_string(13), " 01:00:00.13");
-    EXPECT_EQ(pal.get_smpte_string(-1), 0u);
 }
 
 TEST(AbsoluteSamples, StartEndAndOffsets) {
