@@ -62,14 +62,7 @@ TEST(LabelPoint, ConstrainPositiveAndRemovePadding) {
 }
 
 TEST(LabelPoint, ModifyCountLengthMovesDigitsBetweenPrefixAndCount) {
-    struct {
-        label_t from;
-        int digits;
-        char const* prefix;
-        int sample;
-        label_t want_type;
-        int want_sample;
-    } const cases[] = {
+    struct { label_t from; int digits; char const* prefix; int sample; label_t want_type; int want_sample; } const cases[] = {
         // The prefix digit at the wider converter's prefix length becomes the count's top digit.
         {keycode_35_label_4_t, 5, "KA123457", 788, keycode_35_label_5_t, 788 + 7 * 640000},
         {keycode_35_label_5_t, 4, "KA123457", 788 + 7 * 640000, keycode_35_label_4_t, 788},  // modulo a period
