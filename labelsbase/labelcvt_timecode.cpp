@@ -118,26 +118,37 @@ struct Clock {
 // so every division is a multiply and shift.
 template <unsigned M>
 inline Clock plain_clock(unsigned v) {
-    Clock c;
-    unsigned const secs = v / M;
-    c.f = v - secs * M;
-    c.h = secs / 3600;
-    unsigned const in_hour = secs - c.h * 3600;
-    c.m = in_hour / 60;
-    c.s = in_hour - c.m * 60;
-    return c;
+    // Three quotients of v side by side rather than one after another.
+    unsigned const secs = v / M, mins = v / (60 * M), hours = v / (3600 * M);
+    return Clock{hours, mins - hours * 60, secs - mins * 60, v - secs * M};
 }
 
-// Drop-frame: v frames of 29.97 fps into the displayed numbers. Every ten
+// Drop-frame: v frames of 29.97 fps into the count of displayed numbers at
+// 30 fps, and from there into the displayed numbers. Every ten
 // minutes (17982 frames) skip 18 numbers; within them, every 1798 frames
 // after the first two skip two more (numbers 0 and 1 of each minute not
 // divisible by ten), then count at 30.
-inline Clock drop_clock(unsigned v) {
+inline unsigned drop_count(unsigned v) {
     unsigned const tens = v / 17982;
     unsigned const rem = v - tens * 17982;
-    v += 18 * tens + (rem < 2 ? 0 : 2 * ((rem - 2) / 1798));
-    return plain_clock<30>(v);
+    return v + 18 * tens + (rem < 2 ? 0 : 2 * ((rem - 2) / 1798));
 }
+inline Clock drop_clock(unsigned v) { return plain_clock<30>(drop_count(v)); }
+
+// SMPTE word pieces, made at compile time: the packed BCD of every number a
+// field can hold (frames up to 239, whose tens run past four bits), and of
+// every second of an hour as minutes in bits 8-15 and seconds in bits 0-7.
+struct SmpteTables {
+    std::uint16_t bcd[240];
+    std::uint16_t min_sec[3600];
+};
+constexpr SmpteTables make_smpte_tables() {
+    SmpteTables t{};
+    for (unsigned v = 0; v < 240; ++v) t.bcd[v] = static_cast<std::uint16_t>(lb::bcd(v));
+    for (unsigned v = 0; v < 3600; ++v) t.min_sec[v] = static_cast<std::uint16_t>(lb::bcd(v / 60) << 8 | lb::bcd(v % 60));
+    return t;
+}
+constexpr SmpteTables kSmpte = make_smpte_tables();
 
 // The sample of a drop-frame time (no range check; 32-bit wrapping).
 // Numbers 0 and 1 of a dropped minute give the last two frames of the
@@ -241,9 +252,12 @@ struct timecode_label::leaf_route {
     template <unsigned M, bool Drop>
     static unsigned smpte(timecode_label& c, int s) {
         if (s < 0 || s == past_end_sample || s == before_start_sample) return 0;
-        Clock const k = clock<M, Drop>(c, s);
+        unsigned v = static_cast<unsigned>(into_day(s, c.day_samples));
+        if (Drop) v = drop_count(v);
         // Fields OR-ed as the general way does: frame tens past 15 run on.
-        return lb::bcd(k.f) | lb::bcd(k.s) << 8 | lb::bcd(k.m) << 16 | lb::bcd(k.h) << 24 | (Drop ? 1u << 6 : 0u);
+        unsigned const secs = v / M, hours = v / (3600 * M);
+        return kSmpte.bcd[v - secs * M] | unsigned{kSmpte.min_sec[secs - hours * 3600]} << 8 |
+               unsigned{kSmpte.bcd[hours]} << 24 | (Drop ? 1u << 6 : 0u);
     }
 
     template <unsigned M, bool Drop = false>
@@ -397,7 +411,10 @@ int timecode_label::get_abs_hmsf(int s, short& h, short& m, short& sec, short& f
     return f;
 }
 
-char const* timecode_label::get_abs_string(LabelPoint* lp, int s) { return sample_to_string(lp, s); }
+char const* timecode_label::get_abs_string(LabelPoint* lp, int s) {
+    if (text_route_) return text_route_(*this, lp, s);
+    return sample_to_string(lp, s);  // chooses the route on first use
+}
 
 char const* timecode_label::sample_to_string(LabelPoint* lp, int s) {
     if (!route_chosen_) choose_route();
@@ -443,7 +460,10 @@ char const* timecode_label::sample_to_string(LabelPoint* lp, int s) {
     return lp->text;
 }
 
-unsigned timecode_label::get_abs_smpte_string(LabelPoint* lp, int s) { return sample_to_smpte_string(lp, s); }
+unsigned timecode_label::get_abs_smpte_string(LabelPoint* lp, int s) {
+    if (smpte_route_) return smpte_route_(*this, s);
+    return sample_to_smpte_string(lp, s);  // chooses the route on first use
+}
 
 unsigned timecode_label::sample_to_smpte_string(LabelPoint*, int s) {
     if (!route_chosen_) choose_route();
