@@ -1,6 +1,7 @@
 // Timecode converters: one algorithm in timecode_label, one rate row per leaf.
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <typeinfo>
 
 #include "labelsbase/LabelPoint.h"
@@ -150,6 +151,24 @@ constexpr SmpteTables make_smpte_tables() {
 }
 constexpr SmpteTables kSmpte = make_smpte_tables();
 
+// Drop-frame texts by ten-minute block (17982 frames): "HH:M", the hours
+// and the minute tens of each block of a day, and of the block past it
+// (a day of 30 x 86400 frames, after init(), reaches it).
+struct DropHeads {
+    char head[145][4];
+};
+constexpr DropHeads make_drop_heads() {
+    DropHeads t{};
+    for (unsigned b = 0; b < 145; ++b) {
+        t.head[b][0] = static_cast<char>('0' + b / 60);
+        t.head[b][1] = static_cast<char>('0' + b / 6 % 10);
+        t.head[b][2] = ':';
+        t.head[b][3] = static_cast<char>('0' + b % 6);
+    }
+    return t;
+}
+constexpr DropHeads kDropHeads = make_drop_heads();
+
 // The sample of a drop-frame time (no range check; 32-bit wrapping).
 // Numbers 0 and 1 of a dropped minute give the last two frames of the
 // minute before.
@@ -188,9 +207,12 @@ bool scan_clock(char const* p, int n, int* const* fields) {
 // The common case typed or stored by this library: optional white space,
 // then exactly "DD:DD:DD", a separator that is no digit, and one to three
 // frame digits not followed by another digit. Reads the fields straight
-// from the characters; anything else goes the general way. Gives what
-// scan_clock gives for every text it accepts.
-inline bool scan_clock_fast(char const* p, int* const* fields) {
+// from the characters into k; anything else goes the general way. Gives
+// what scan_clock gives for every text it accepts.
+struct Fields {
+    int h, m, s, f;
+};
+[[gnu::always_inline]] inline bool read_clock(char const* p, Fields& k) {
     while (lb::is_space(*p)) ++p;
     // Each test runs only when every earlier character was a digit or
     // separator, so nothing past the NUL is read.
@@ -202,12 +224,13 @@ inline bool scan_clock_fast(char const* p, int* const* fields) {
     int i = 10;
     for (; i < 12 && d(i) <= 9; ++i) f = f * 10 + d(i);
     if (d(i) <= 9) return false;
-    *fields[0] = static_cast<int>(d(0) * 10 + d(1));
-    *fields[1] = static_cast<int>(d(3) * 10 + d(4));
-    *fields[2] = static_cast<int>(d(6) * 10 + d(7));
-    *fields[3] = static_cast<int>(f);
+    k = Fields{static_cast<int>(d(0) * 10 + d(1)), static_cast<int>(d(3) * 10 + d(4)),
+               static_cast<int>(d(6) * 10 + d(7)), static_cast<int>(f)};
     return true;
 }
+
+// Kept out of line: the general reading is the rare one.
+[[gnu::noinline]] bool scan_clock_general(char const* p, int n, int* const* fields) { return scan_clock(p, n, fields); }
 
 }  // namespace
 
@@ -227,17 +250,36 @@ struct timecode_label::leaf_route {
     // each) and the rate is not halved.
     template <unsigned M, bool Drop, int FrameDigits>
     static char const* text(timecode_label& c, LabelPoint* lp, int s) {
-        if (s == invalid_sample || s == past_end_sample || s == before_start_sample)
-            return c.full_template.getInvalidString(s);
-        if (!lp) return c.full_template.getInvalidString(invalid_sample);
+        // Special samples, no point, and negatives without a sign column
+        // are rare: the general way answers them.
+        if (s == invalid_sample || s == past_end_sample || s == before_start_sample || !lp)
+            return c.general_text(lp, s);
         char* p = lp->text;
-        if (lp->label_template.template_text.c_str()[0] == '-') {
-            *p++ = s < 0 ? '-' : ' ';
-            if (s < 0) s = lb::wrap_neg(s);
-        } else if (s < 0) {
-            lb::assertion_failed("abs_sample >= 0", c.row_->negative_where);
+        bool const sign_column = lp->label_template.template_text.c_str()[0] == '-';
+        if (s < 0) {
+            if (!sign_column) return c.general_text(lp, s);
+            *p++ = '-';
+            s = lb::wrap_neg(s);
+        } else if (sign_column) {
+            *p++ = ' ';
         }
-        Clock const k = clock<M, Drop>(c, s);  // hours [0, 24], the rest in range
+        if (Drop) {
+            // Within a block: minute units u (frames 0 and 1 of minutes 1 to 9
+            // are skipped), then the frame number in the minute.
+            unsigned const v = static_cast<unsigned>(into_day(s, c.day_samples));
+            unsigned const block = v / 17982, rem = v - block * 17982;  // block [0, 144]
+            unsigned const u = rem < 1800 ? 0 : (rem - 2) / 1798;
+            unsigned const in_minute = rem - 1798 * u, secs = in_minute / 30;
+            std::memcpy(p, kDropHeads.head[block], 4);
+            p[4] = static_cast<char>('0' + u);
+            p[5] = ':';
+            lb::put_pair(p + 6, secs);
+            p[8] = c.frame_separator;
+            lb::put_pair(p + 9, in_minute - secs * 30);
+            p[11] = '\0';
+            return lp->text;
+        }
+        Clock const k = clock<M, Drop>(c, s);  // hours [0, 23], the rest in range
         p = lb::put_pair(p, k.h);
         *p++ = ':';
         p = lb::put_pair(p, k.m);
@@ -419,6 +461,10 @@ char const* timecode_label::get_abs_string(LabelPoint* lp, int s) {
 char const* timecode_label::sample_to_string(LabelPoint* lp, int s) {
     if (!route_chosen_) choose_route();
     if (text_route_) return text_route_(*this, lp, s);
+    return general_text(lp, s);
+}
+
+char const* timecode_label::general_text(LabelPoint* lp, int s) {
     if (s == invalid_sample || s == past_end_sample || s == before_start_sample)
         return full_template.getInvalidString(s);
     if (!lp) return full_template.getInvalidString(invalid_sample);  // nowhere to write
@@ -493,15 +539,24 @@ int timecode_label::get_abs_sample(char const* t) {
     hours = 0;
     minutes = 0;
     if (!t) return invalid_sample;
-    int const fl = display_flags;
-    int const n = (fl & show_hours) ? 3 : (fl & show_minutes) ? 2 : (fl & show_seconds) ? 1 : 0;
-    if (n == 0) return invalid_sample;
     bool const neg = (*t == '-');
     char const* const p = neg ? t + 1 : t;
+    int const fl = display_flags;
+    Fields k;
+    if ((fl & show_hours) && read_clock(p, k)) {
+        hours = k.h;
+        minutes = k.m;
+        seconds = k.s;
+        frames = k.f;
+        // Fields of at most three digits: nothing wraps.
+        int const s = exact_leaf() ? ((k.h * 60 + k.m) * 60 + k.s) * modulus + k.f : hmsf_to_sample();
+        return neg ? lb::wrap_neg(s) : s;
+    }
+    int const n = (fl & show_hours) ? 3 : (fl & show_minutes) ? 2 : (fl & show_seconds) ? 1 : 0;
+    if (n == 0) return invalid_sample;
     int* const all[4] = {&hours, &minutes, &seconds, &frames};
-    int* const* const fields = all + (3 - n);
-    if (!(n == 3 && scan_clock_fast(p, fields)) && !scan_clock(p, n, fields)) return invalid_sample;
-    int const s = exact_leaf() ? timecode_label::hmsf_to_sample() : hmsf_to_sample();
+    if (!scan_clock_general(p, n, all + (3 - n))) return invalid_sample;
+    int const s = hmsf_to_sample();
     return neg ? lb::wrap_neg(s) : s;
 }
 
@@ -539,9 +594,17 @@ int timecode_label::get_abs_sample(double t) {
 int ntsc_drop_label::get_abs_sample(char const* t) {
     if (!t) return invalid_sample;
     if (*t == '-') return 0;
+    Fields k;
+    if (read_clock(t, k)) {
+        hours = k.h;
+        minutes = k.m;
+        seconds = k.s;
+        frames = k.f;
+        return exact_leaf() ? drop_sample(k.h, k.m, k.s, k.f) : hmsf_to_sample();
+    }
     int* const fields[4] = {&hours, &minutes, &seconds, &frames};
-    if (!scan_clock_fast(t, fields) && !scan_clock(t, 3, fields)) return invalid_sample;
-    return exact_leaf() ? drop_sample(hours, minutes, seconds, frames) : hmsf_to_sample();
+    if (!scan_clock_general(t, 3, fields)) return invalid_sample;
+    return hmsf_to_sample();
 }
 
 int ntsc_drop_label::sample_to_hmsf(int s, bool& odd) {

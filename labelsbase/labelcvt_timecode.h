@@ -126,6 +126,8 @@ private:
     struct leaf_route;
     friend struct leaf_route;
     void choose_route();
+    // sample_to_string through the virtual steps.
+    char const* general_text(LabelPoint* lp, int s);
 
     timecode_rate_row const* row_;
     std::uint64_t div_magic_;
