@@ -124,7 +124,6 @@ private:
     // (the object's class is only known once it is built); any other object
     // keeps the general way through the virtual operations.
     struct leaf_route;
-    friend struct leaf_route;
     void choose_route();
     // sample_to_string through the virtual steps.
     char const* general_text(LabelPoint* lp, int s);

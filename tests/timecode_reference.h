@@ -7,13 +7,14 @@
 #include <climits>
 #include <cstdio>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
 
 #include <labelsbase/labelsbase.h>
 
 namespace tcref {
+
+inline bool special(int s) { return s == invalid_sample || s == past_end_sample || s == before_start_sample; }
 
 // A converter derived from a leaf without changing anything: it takes the
 // general way through the virtual steps where the leaf class itself takes
@@ -39,8 +40,6 @@ struct Rate {
     Make make, make_derived;
     int day() const { return type == ntsc_drop_label_t ? 2589408 : modulus * 86400; }
 };
-
-inline void PrintTo(Rate const& r, std::ostream* os) { *os << r.name; }
 
 #define TCREF_ROW(cls, modulus, sep, templ, digits, line)                              \
     {cls##_t, #cls, modulus, sep, templ, digits, line,                                 \
@@ -103,7 +102,7 @@ inline Hmsf decompose(Rate const& r, bool half_rate, int s) {
 // The SMPTE word: 0 for negative and special samples; else each field's
 // tens and units OR-ed into place (frame tens unmasked), bit 6 at drop-frame.
 inline unsigned smpte(Rate const& r, bool half_rate, int s) {
-    if (s < 0 || s == past_end_sample || s == before_start_sample) return 0;
+    if (s < 0 || special(s)) return 0;
     Hmsf const t = decompose(r, half_rate, s);
     unsigned w = r.type == ntsc_drop_label_t ? 0x40u : 0u;
     int const shift[4] = {24, 16, 8, 0}, value[4] = {t.h, t.m, t.s, t.f};
@@ -120,9 +119,7 @@ inline std::string invalid_form(std::string t, char fill) {
 
 // The display text, assembled from "%c", "%02d", "%d", "%02d"/"%03d" pieces.
 inline std::string text(Rate const& r, int flags, bool sign_column, int s) {
-    if (s == invalid_sample) return invalid_form(r.templ, '?');
-    if (s == past_end_sample) return invalid_form(r.templ, '>');
-    if (s == before_start_sample) return invalid_form(r.templ, '<');
+    if (special(s)) return invalid_form(r.templ, s == past_end_sample ? '>' : s == before_start_sample ? '<' : '?');
     char buf[64];
     int n = 0;
     if (sign_column) {
