@@ -295,7 +295,7 @@ std::function<double(std::map<std::string, double> const&, std::string&)> inform
     std::function<double(std::map<std::string, double> const&, std::string&)> peer) {
     return [peer](std::map<std::string, double> const& m, std::string& note) {
         double const v = peer(m, note);
-        note += "(information: a point built per call)";
+        note += note.empty() ? "information: a point built per call" : "; information: a point built per call";
         return v;
     };
 }
