@@ -13,6 +13,11 @@
 // type's) becomes FFmpeg's; the rest must be equal byte for byte. Each side
 // parses its own form; both must give back the workload's frame count.
 //
+// The label point cases use one live point per field, re-used as an editor
+// re-uses its points: the sample is set, then the text asked for (or the
+// text read back relative to the point). The "new point" rows construct a
+// point per call instead; they are for information and have no target.
+//
 // The SMPTE words are the same fields in the opposite byte order: FFmpeg
 // puts the hours in the low byte and the drop flag at bit 30, we put the
 // frames in the low byte and the drop flag at bit 6. FFmpeg's word with its
@@ -141,6 +146,18 @@ void tc_to_text_cvt(benchmark::State& st, int rate) {
 }
 
 void tc_to_text_lp(benchmark::State& st, int rate) {
+    LabelPoint lp(0, kTcRates[rate].type);
+    Samples const& w = tc_samples(rate);
+    unsigned i = 0;
+    for (auto _ : st) {
+        lp.sample = w[i];
+        char const* t = lp.get_string();
+        benchmark::DoNotOptimize(t);
+        i = (i + 1) & (kWorkload - 1);
+    }
+}
+
+void tc_to_text_new_lp(benchmark::State& st, int rate) {
     TcRate const& r = kTcRates[rate];
     Samples const& w = tc_samples(rate);
     unsigned i = 0;
@@ -165,6 +182,17 @@ void text_to_tc_cvt(benchmark::State& st, int rate) {
 }
 
 void text_to_tc_lp(benchmark::State& st, int rate) {
+    LabelPoint lp(0, kTcRates[rate].type);
+    Texts const& w = our_texts(rate);
+    unsigned i = 0;
+    for (auto _ : st) {
+        int s = lp.cvt()->get_sample(&lp, w[i].data());
+        benchmark::DoNotOptimize(s);
+        i = (i + 1) & (kWorkload - 1);
+    }
+}
+
+void text_to_tc_new_lp(benchmark::State& st, int rate) {
     TcRate const& r = kTcRates[rate];
     Texts const& w = our_texts(rate);
     unsigned i = 0;
@@ -262,6 +290,16 @@ std::function<double(std::map<std::string, double> const&, std::string&)> peer_o
     };
 }
 
+// An information row: the peer's figure with a note saying why there is no target.
+std::function<double(std::map<std::string, double> const&, std::string&)> information(
+    std::function<double(std::map<std::string, double> const&, std::string&)> peer) {
+    return [peer](std::map<std::string, double> const& m, std::string& note) {
+        double const v = peer(m, note);
+        note += note.empty() ? "information: a point built per call" : "; information: a point built per call";
+        return v;
+    };
+}
+
 std::function<double(std::map<std::string, double> const&, std::string&)> no_peer(char const* why) {
     std::string const w = why;
     return [w](std::map<std::string, double> const&, std::string& note) {
@@ -279,6 +317,8 @@ void register_timecode(std::vector<Row>& rows) {
         benchmark::RegisterBenchmark(("tc_to_text/" + n + "/lp").c_str(), tc_to_text_lp, r);
         benchmark::RegisterBenchmark(("text_to_tc/" + n + "/cvt").c_str(), text_to_tc_cvt, r);
         benchmark::RegisterBenchmark(("text_to_tc/" + n + "/lp").c_str(), text_to_tc_lp, r);
+        benchmark::RegisterBenchmark(("tc_to_text/" + n + "/new_lp").c_str(), tc_to_text_new_lp, r);
+        benchmark::RegisterBenchmark(("text_to_tc/" + n + "/new_lp").c_str(), text_to_tc_new_lp, r);
 #ifdef LABELSBASE_BENCH_HAVE_AVUTIL
         benchmark::RegisterBenchmark(("tc_to_text/" + n + "/ffmpeg").c_str(), tc_to_text_peer, r);
         benchmark::RegisterBenchmark(("text_to_tc/" + n + "/ffmpeg").c_str(), text_to_tc_peer, r);
@@ -291,6 +331,10 @@ void register_timecode(std::vector<Row>& rows) {
                         peer_of("text_to_tc/" + n + "/ffmpeg"), 10.0, ">=10x"});
         rows.push_back({"tc text->sample " + n + " LabelPoint", "text_to_tc/" + n + "/lp",
                         peer_of("text_to_tc/" + n + "/ffmpeg"), 10.0, ">=10x"});
+        rows.push_back({"tc sample->text " + n + " new LabelPoint", "tc_to_text/" + n + "/new_lp",
+                        information(peer_of("tc_to_text/" + n + "/ffmpeg")), 0.0, "-"});
+        rows.push_back({"tc text->sample " + n + " new LabelPoint", "text_to_tc/" + n + "/new_lp",
+                        information(peer_of("text_to_tc/" + n + "/ffmpeg")), 0.0, "-"});
     }
     for (int r = 0; r < kTcRateCount; ++r) {
         if (!kTcRates[r].smpte) continue;

@@ -6,26 +6,24 @@
 
 #include "labelsbase/internal.h"
 
-LabelPoint::LabelPoint(int s, label_t type) : converter(nullptr) {
-    init();
-    set_type(type);
+// The constructors take the converter's template once: a copy shares its
+// strings, so a point costs no allocation.
+LabelPoint::LabelPoint(int s, label_t type)
+    : sample(0), converter(get_static_label_cvt(type)), primary_template(true), label_template(converter->full_template) {
+    clear_texts();
     sample = converter->normalise_sample_unit(s);
-    label_template = converter->full_template;
 }
 
-LabelPoint::LabelPoint(int s, label_cvt* cvt) : converter(nullptr) {
-    init();
-    converter = cvt;
+LabelPoint::LabelPoint(int s, label_cvt* cvt)
+    : sample(0), converter(cvt), primary_template(true), label_template(cvt->full_template) {
+    clear_texts();
     sample = cvt->normalise_sample_unit(s);
-    label_template = cvt->full_template;
 }
 
-LabelPoint::LabelPoint(LabelPoint const& o) : converter(nullptr) {
-    init();
-    sample = o.sample;
+LabelPoint::LabelPoint(LabelPoint const& o)
+    : sample(o.sample), converter(o.converter), primary_template(true), label_template(o.label_template) {
+    clear_texts();
     copy_prefix(o.prefix);
-    converter = o.converter;
-    label_template = o.label_template;
 }
 
 LabelPoint& LabelPoint::operator=(LabelPoint const& o) {
@@ -48,12 +46,16 @@ void LabelPoint::copy_prefix(char const* p) {
     prefix[20] = '\0';
 }
 
-void LabelPoint::init() {
-    sample = 0;
-    primary_template = true;
+void LabelPoint::clear_texts() {
     prefix[0] = '\0';
     prefix[20] = '\0';
     text[0] = '\0';
+}
+
+void LabelPoint::init() {
+    sample = 0;
+    primary_template = true;
+    clear_texts();
     set_type(prefix_label_t);
     label_template = converter->full_template;
 }

@@ -51,6 +51,7 @@ public:
 
 private:
     void take_template();
+    void clear_texts();
     void copy_prefix(char const* p);
 };
 

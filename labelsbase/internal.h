@@ -7,6 +7,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <new>
 
 namespace lb {
@@ -56,6 +57,21 @@ inline constexpr char digit_pairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 static_assert(sizeof(digit_pairs) == 201, "one pair per number below 100");
+
+// Writes v < 100 as two digits.
+inline char* put_pair(char* p, unsigned v) {
+    std::memcpy(p, digit_pairs + 2 * v, 2);
+    return p + 2;
+}
+// Writes v < 1000 as three digits.
+inline char* put_triple(char* p, unsigned v) {
+    unsigned const hundreds = v / 100;
+    *p = static_cast<char>('0' + hundreds);
+    return put_pair(p + 1, v - hundreds * 100);
+}
+// Packed BCD of v < 100 in the low byte: tens in bits 4-7, units in 0-3.
+// For any v it is (v / 10) << 4 | v % 10.
+constexpr unsigned bcd(unsigned v) { return v + 6 * (v / 10); }
 
 // Writes v as exactly n decimal digits (the low n digits, zero-padded).
 inline char* put_digits(char* p, unsigned v, int n) {

@@ -1,6 +1,8 @@
 // Timecode converters: one algorithm in timecode_label, one rate row per leaf.
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <typeinfo>
 
 #include "labelsbase/LabelPoint.h"
 #include "labelsbase/internal.h"
@@ -18,6 +20,7 @@ struct timecode_rate_row {
     char const* negative_where;  // where a negative sample without a sign column is reported
     char const* config_key;      // a key that can halve the rate (50p and 60p), or null
     label_cvt* (*make)(int display_flags);
+    bool (*is_exactly)(timecode_label const& c);  // c's class is this row's leaf
 };
 
 namespace {
@@ -25,6 +28,10 @@ namespace {
 template <class Leaf>
 label_cvt* make_leaf(int display_flags) {
     return new Leaf(display_flags);
+}
+template <class Leaf>
+bool is_exactly(timecode_label const& c) {
+    return typeid(c) == typeid(Leaf);
 }
 
 constexpr char kAt1000[] = "labelsbase/labelcvt line 1000";
@@ -36,23 +43,23 @@ constexpr char kTemplate19[] = "-29.59.59.19";
 // One row per timecode leaf. The drop-frame day is 24 hours of 107892
 // frames; every other day is modulus x 86400.
 constexpr timecode_rate_row kRates[] = {
-    {pal_label_t, "pal_label", 25, '.', 2160000, kTemplate29, 2, kAt1000, nullptr, make_leaf<pal_label>},
-    {ntsc_label_t, "ntsc_label", 30, '.', 2592000, kTemplate29, 2, kAt1000, nullptr, make_leaf<ntsc_label>},
-    {ntsc_drop_label_t, "ntsc_drop_label", 30, ';', 2589408, kTemplate29, 2, kAt1000, nullptr, make_leaf<ntsc_drop_label>},
-    {tc_24_label_t, "tc_24_label", 24, '+', 2073600, kTemplate29, 2, kAt1000, nullptr, make_leaf<tc_24_label>},
-    {tc_48_label_t, "tc_48_label", 48, '+', 4147200, kTemplate49, 2, kAt1000, nullptr, make_leaf<tc_48_label>},
-    {tc_50_label_t, "tc_50_label", 50, '.', 4320000, kTemplate49, 2, kAt1000, "50p_timecode_type", make_leaf<tc_50_label>},
-    {tc_60_label_t, "tc_60_label", 60, '.', 5184000, kTemplate59, 2, kAt1000, "60p_timecode_type", make_leaf<tc_60_label>},
-    {tc_50_duration_label_t, "tc_50_duration_label", 50, '.', 4320000, kTemplate49, 2, kAt1000, nullptr, make_leaf<tc_50_duration_label>},
-    {tc_60_duration_label_t, "tc_60_duration_label", 60, '.', 5184000, kTemplate59, 2, kAt1000, nullptr, make_leaf<tc_60_duration_label>},
-    {tc_12_label_t, "tc_12_label", 12, '.', 1036800, kTemplate19, 2, kAt1000, nullptr, make_leaf<tc_12_label>},
-    {tc_15_label_t, "tc_15_label", 15, '.', 1296000, kTemplate19, 2, kAt1000, nullptr, make_leaf<tc_15_label>},
-    {tc_20_label_t, "tc_20_label", 20, '.', 1728000, kTemplate19, 2, kAt1000, nullptr, make_leaf<tc_20_label>},
-    {tc_80_label_t, "tc_80_label", 80, '.', 6912000, "-29.59.59.79", 2, kAt1000, nullptr, make_leaf<tc_80_label>},
-    {tc_90_label_t, "tc_90_label", 90, '.', 7776000, "-29.59.59.89", 2, kAt1000, nullptr, make_leaf<tc_90_label>},
-    {tc_100_label_t, "tc_100_label", 100, '.', 8640000, "-29.59.59.99", 2, kAt1000, nullptr, make_leaf<tc_100_label>},
-    {tc_120_label_t, "tc_120_label", 120, '.', 10368000, "-29.59.59.199", 3, "labelsbase/labelcvt line 1079", nullptr, make_leaf<tc_120_label>},
-    {tc_240_label_t, "tc_240_label", 240, '.', 20736000, "-29.59.59.299", 3, "labelsbase/labelcvt line 1160", nullptr, make_leaf<tc_240_label>},
+    {pal_label_t, "pal_label", 25, '.', 2160000, kTemplate29, 2, kAt1000, nullptr, make_leaf<pal_label>, is_exactly<pal_label>},
+    {ntsc_label_t, "ntsc_label", 30, '.', 2592000, kTemplate29, 2, kAt1000, nullptr, make_leaf<ntsc_label>, is_exactly<ntsc_label>},
+    {ntsc_drop_label_t, "ntsc_drop_label", 30, ';', 2589408, kTemplate29, 2, kAt1000, nullptr, make_leaf<ntsc_drop_label>, is_exactly<ntsc_drop_label>},
+    {tc_24_label_t, "tc_24_label", 24, '+', 2073600, kTemplate29, 2, kAt1000, nullptr, make_leaf<tc_24_label>, is_exactly<tc_24_label>},
+    {tc_48_label_t, "tc_48_label", 48, '+', 4147200, kTemplate49, 2, kAt1000, nullptr, make_leaf<tc_48_label>, is_exactly<tc_48_label>},
+    {tc_50_label_t, "tc_50_label", 50, '.', 4320000, kTemplate49, 2, kAt1000, "50p_timecode_type", make_leaf<tc_50_label>, is_exactly<tc_50_label>},
+    {tc_60_label_t, "tc_60_label", 60, '.', 5184000, kTemplate59, 2, kAt1000, "60p_timecode_type", make_leaf<tc_60_label>, is_exactly<tc_60_label>},
+    {tc_50_duration_label_t, "tc_50_duration_label", 50, '.', 4320000, kTemplate49, 2, kAt1000, nullptr, make_leaf<tc_50_duration_label>, is_exactly<tc_50_duration_label>},
+    {tc_60_duration_label_t, "tc_60_duration_label", 60, '.', 5184000, kTemplate59, 2, kAt1000, nullptr, make_leaf<tc_60_duration_label>, is_exactly<tc_60_duration_label>},
+    {tc_12_label_t, "tc_12_label", 12, '.', 1036800, kTemplate19, 2, kAt1000, nullptr, make_leaf<tc_12_label>, is_exactly<tc_12_label>},
+    {tc_15_label_t, "tc_15_label", 15, '.', 1296000, kTemplate19, 2, kAt1000, nullptr, make_leaf<tc_15_label>, is_exactly<tc_15_label>},
+    {tc_20_label_t, "tc_20_label", 20, '.', 1728000, kTemplate19, 2, kAt1000, nullptr, make_leaf<tc_20_label>, is_exactly<tc_20_label>},
+    {tc_80_label_t, "tc_80_label", 80, '.', 6912000, "-29.59.59.79", 2, kAt1000, nullptr, make_leaf<tc_80_label>, is_exactly<tc_80_label>},
+    {tc_90_label_t, "tc_90_label", 90, '.', 7776000, "-29.59.59.89", 2, kAt1000, nullptr, make_leaf<tc_90_label>, is_exactly<tc_90_label>},
+    {tc_100_label_t, "tc_100_label", 100, '.', 8640000, "-29.59.59.99", 2, kAt1000, nullptr, make_leaf<tc_100_label>, is_exactly<tc_100_label>},
+    {tc_120_label_t, "tc_120_label", 120, '.', 10368000, "-29.59.59.199", 3, "labelsbase/labelcvt line 1079", nullptr, make_leaf<tc_120_label>, is_exactly<tc_120_label>},
+    {tc_240_label_t, "tc_240_label", 240, '.', 20736000, "-29.59.59.299", 3, "labelsbase/labelcvt line 1160", nullptr, make_leaf<tc_240_label>, is_exactly<tc_240_label>},
 };
 static_assert(sizeof(kRates) / sizeof(kRates[0]) == 17, "one row per timecode leaf");
 
@@ -68,7 +75,7 @@ static_assert(rows_consistent(), "day lengths and frame digits follow the rate")
 // A plain timecode_label is never made by the registry; this row gives it
 // its own name and the common template should a host derive from it.
 constexpr timecode_rate_row kBaseRow = {timecode_label_t, "timecode_label", 30, '.', 2592000, kTemplate29, 2,
-                                        kAt1000, nullptr, nullptr};
+                                        kAt1000, nullptr, nullptr, nullptr};
 
 timecode_rate_row const& rate_row(label_t t) {
     for (timecode_rate_row const& r : kRates)
@@ -76,27 +83,13 @@ timecode_rate_row const& rate_row(label_t t) {
     return kBaseRow;
 }
 
-// "00" .. "99", two characters per number.
-constexpr char kPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-static_assert(sizeof(kPairs) == 201, "one pair per number below 100");
-
 // Field writers. A field is in range for every sample the decomposition
 // gives; the reduction keeps a stray value (a derived decomposition) from
 // ever writing more than its width.
 inline char* put2(char* p, int v) {
-    unsigned const u = lb::abs_u(v) % 100u;
-    p[0] = kPairs[2 * u];
-    p[1] = kPairs[2 * u + 1];
-    return p + 2;
+    return lb::put_pair(p, lb::abs_u(v) % 100u);
 }
-inline char* put3(char* p, int v) {
-    unsigned const u = lb::abs_u(v) % 1000u;
-    p[0] = static_cast<char>('0' + u / 100);
-    return put2(p + 1, static_cast<int>(u % 100));
-}
+inline char* put3(char* p, int v) { return lb::put_triple(p, lb::abs_u(v) % 1000u); }
 inline char* put1(char* p, int v) {
     *p = static_cast<char>('0' + lb::abs_u(v) % 10u);
     return p + 1;
@@ -115,6 +108,83 @@ inline int into_day(int s, int day) {
         s %= day;
     }
     return s;
+}
+
+// A time of day.
+struct Clock {
+    unsigned h, m, s, f;
+};
+
+// v frames of M into hours, minutes, seconds and frames; M is a constant,
+// so every division is a multiply and shift.
+template <unsigned M>
+inline Clock plain_clock(unsigned v) {
+    // Three quotients of v side by side rather than one after another.
+    unsigned const secs = v / M, mins = v / (60 * M), hours = v / (3600 * M);
+    return Clock{hours, mins - hours * 60, secs - mins * 60, v - secs * M};
+}
+
+// Drop-frame: v frames of 29.97 fps into the count of displayed numbers at
+// 30 fps, and from there into the displayed numbers. Every ten
+// minutes (17982 frames) skip 18 numbers; within them, every 1798 frames
+// after the first two skip two more (numbers 0 and 1 of each minute not
+// divisible by ten), then count at 30.
+inline unsigned drop_count(unsigned v) {
+    unsigned const tens = v / 17982;
+    unsigned const rem = v - tens * 17982;
+    return v + 18 * tens + (rem < 2 ? 0 : 2 * ((rem - 2) / 1798));
+}
+inline Clock drop_clock(unsigned v) { return plain_clock<30>(drop_count(v)); }
+
+// SMPTE word pieces, made at compile time: the packed BCD of every number a
+// field can hold (frames up to 239, whose tens run past four bits), and of
+// every second of an hour as minutes in bits 8-15 and seconds in bits 0-7.
+struct SmpteTables {
+    std::uint16_t bcd[240];
+    std::uint16_t min_sec[3600];
+};
+constexpr SmpteTables make_smpte_tables() {
+    SmpteTables t{};
+    for (unsigned v = 0; v < 240; ++v) t.bcd[v] = static_cast<std::uint16_t>(lb::bcd(v));
+    for (unsigned v = 0; v < 3600; ++v) t.min_sec[v] = static_cast<std::uint16_t>(lb::bcd(v / 60) << 8 | lb::bcd(v % 60));
+    return t;
+}
+constexpr SmpteTables kSmpte = make_smpte_tables();
+
+// Drop-frame texts by ten-minute block (17982 frames): "HH:M", the hours
+// and the minute tens of each block of a day, and of the block past it
+// (a day of 30 x 86400 frames, after init(), reaches it).
+struct DropHeads {
+    char head[145][4];
+};
+constexpr DropHeads make_drop_heads() {
+    DropHeads t{};
+    for (unsigned b = 0; b < 145; ++b) {
+        t.head[b][0] = static_cast<char>('0' + b / 60);
+        t.head[b][1] = static_cast<char>('0' + b / 6 % 10);
+        t.head[b][2] = ':';
+        t.head[b][3] = static_cast<char>('0' + b % 6);
+    }
+    return t;
+}
+constexpr DropHeads kDropHeads = make_drop_heads();
+
+// The sample of a drop-frame time (no range check; 32-bit wrapping).
+// Numbers 0 and 1 of a dropped minute give the last two frames of the
+// minute before.
+inline int drop_sample(int hours, int minutes, int seconds, int frames) {
+    using lb::wrap_add;
+    using lb::wrap_mul;
+    int const tens = minutes / 10;
+    int const units = minutes % 10;  // [-9, 9]
+    int m0 = wrap_add(wrap_mul(hours, 107892), wrap_mul(tens, 17982));
+    if (units > 0) m0 = wrap_add(m0, 1800 + (units - 1) * 1798);
+    if (seconds >= 1) {
+        if (units != 0) return wrap_add(wrap_add(m0, wrap_mul(30, seconds - 1)), wrap_add(28, frames));
+        return wrap_add(wrap_add(m0, wrap_mul(30, seconds)), frames);
+    }
+    if (units != 0 && seconds == 0) return wrap_add(m0, lb::wrap_sub(frames, 2));
+    return wrap_add(m0, frames);
 }
 
 // Formatted input of "%d:%d:%d%c%d" (n = 3), "%d:%d%c%d" (n = 2) or
@@ -137,9 +207,12 @@ bool scan_clock(char const* p, int n, int* const* fields) {
 // The common case typed or stored by this library: optional white space,
 // then exactly "DD:DD:DD", a separator that is no digit, and one to three
 // frame digits not followed by another digit. Reads the fields straight
-// from the characters; anything else goes the general way. Gives what
-// scan_clock gives for every text it accepts.
-inline bool scan_clock_fast(char const* p, int* const* fields) {
+// from the characters into k; anything else goes the general way. Gives
+// what scan_clock gives for every text it accepts.
+struct Fields {
+    int h, m, s, f;
+};
+[[gnu::always_inline]] inline bool read_clock(char const* p, Fields& k) {
     while (lb::is_space(*p)) ++p;
     // Each test runs only when every earlier character was a digit or
     // separator, so nothing past the NUL is read.
@@ -151,14 +224,119 @@ inline bool scan_clock_fast(char const* p, int* const* fields) {
     int i = 10;
     for (; i < 12 && d(i) <= 9; ++i) f = f * 10 + d(i);
     if (d(i) <= 9) return false;
-    *fields[0] = static_cast<int>(d(0) * 10 + d(1));
-    *fields[1] = static_cast<int>(d(3) * 10 + d(4));
-    *fields[2] = static_cast<int>(d(6) * 10 + d(7));
-    *fields[3] = static_cast<int>(f);
+    k = Fields{static_cast<int>(d(0) * 10 + d(1)), static_cast<int>(d(3) * 10 + d(4)),
+               static_cast<int>(d(6) * 10 + d(7)), static_cast<int>(f)};
     return true;
 }
 
+// Kept out of line: the general reading is the rare one.
+[[gnu::noinline]] bool scan_clock_general(char const* p, int n, int* const* fields) { return scan_clock(p, n, fields); }
+
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// The leaf routines: the general algorithm below with the rate fixed at
+// compile time and the virtual steps taken as the leaf defines them. Each
+// gives exactly what the general way gives for the objects it is chosen for.
+struct timecode_label::leaf_route {
+    template <unsigned M, bool Drop>
+    static Clock clock(timecode_label const& c, int s) {
+        // The day is read each time: init() may change it.
+        unsigned const v = static_cast<unsigned>(into_day(s, c.day_samples));
+        return Drop ? drop_clock(v) : plain_clock<M>(v);
+    }
+
+    // Display text when the flags show hours (so every field, two digits
+    // each) and the rate is not halved.
+    template <unsigned M, bool Drop, int FrameDigits>
+    static char const* text(timecode_label& c, LabelPoint* lp, int s) {
+        // Special samples, no point, and negatives without a sign column
+        // are rare: the general way answers them.
+        if (s == invalid_sample || s == past_end_sample || s == before_start_sample || !lp)
+            return c.general_text(lp, s);
+        char* p = lp->text;
+        bool const sign_column = lp->label_template.template_text.c_str()[0] == '-';
+        if (s < 0) {
+            if (!sign_column) return c.general_text(lp, s);
+            *p++ = '-';
+            s = lb::wrap_neg(s);
+        } else if (sign_column) {
+            *p++ = ' ';
+        }
+        if (Drop) {
+            // Within a block: minute units u (frames 0 and 1 of minutes 1 to 9
+            // are skipped), then the frame number in the minute.
+            unsigned const v = static_cast<unsigned>(into_day(s, c.day_samples));
+            unsigned const block = v / 17982, rem = v - block * 17982;  // block [0, 144]
+            unsigned const u = rem < 1800 ? 0 : (rem - 2) / 1798;
+            unsigned const in_minute = rem - 1798 * u, secs = in_minute / 30;
+            std::memcpy(p, kDropHeads.head[block], 4);
+            p[4] = static_cast<char>('0' + u);
+            p[5] = ':';
+            lb::put_pair(p + 6, secs);
+            p[8] = c.frame_separator;
+            lb::put_pair(p + 9, in_minute - secs * 30);
+            p[11] = '\0';
+            return lp->text;
+        }
+        Clock const k = clock<M, Drop>(c, s);  // hours [0, 23], the rest in range
+        p = lb::put_pair(p, k.h);
+        *p++ = ':';
+        p = lb::put_pair(p, k.m);
+        *p++ = ':';
+        p = lb::put_pair(p, k.s);
+        *p++ = c.frame_separator;
+        p = FrameDigits == 3 ? lb::put_triple(p, k.f) : lb::put_pair(p, k.f);
+        *p = '\0';
+        return lp->text;
+    }
+
+    template <unsigned M, bool Drop>
+    static unsigned smpte(timecode_label& c, int s) {
+        if (s < 0 || s == past_end_sample || s == before_start_sample) return 0;
+        unsigned v = static_cast<unsigned>(into_day(s, c.day_samples));
+        if (Drop) v = drop_count(v);
+        // Fields OR-ed as the general way does: frame tens past 15 run on.
+        unsigned const secs = v / M, hours = v / (3600 * M);
+        return kSmpte.bcd[v - secs * M] | unsigned{kSmpte.min_sec[secs - hours * 3600]} << 8 |
+               unsigned{kSmpte.bcd[hours]} << 24 | (Drop ? 1u << 6 : 0u);
+    }
+
+    template <unsigned M, bool Drop = false>
+    static void use(timecode_label& c) {
+        bool const full = (c.display_flags & show_hours) != 0;
+        if (full && c.row_->frame_digits == 3) c.text_route_ = text<M, Drop, 3>;
+        if (full && c.row_->frame_digits == 2) c.text_route_ = text<M, Drop, 2>;
+        c.smpte_route_ = smpte<M, Drop>;
+    }
+};
+
+void timecode_label::choose_route() {
+    route_chosen_ = true;
+    exact_leaf_ = row_->is_exactly && row_->is_exactly(*this);
+    text_route_ = nullptr;
+    smpte_route_ = nullptr;
+    // Half-rate pairs keep the general way.
+    if (!exact_leaf_ || (display_flags & special_slow)) return;
+    if (row_->type == ntsc_drop_label_t) return leaf_route::use<30, true>(*this);
+    switch (modulus) {
+        case 12: return leaf_route::use<12>(*this);
+        case 15: return leaf_route::use<15>(*this);
+        case 20: return leaf_route::use<20>(*this);
+        case 24: return leaf_route::use<24>(*this);
+        case 25: return leaf_route::use<25>(*this);
+        case 30: return leaf_route::use<30>(*this);
+        case 48: return leaf_route::use<48>(*this);
+        case 50: return leaf_route::use<50>(*this);
+        case 60: return leaf_route::use<60>(*this);
+        case 80: return leaf_route::use<80>(*this);
+        case 90: return leaf_route::use<90>(*this);
+        case 100: return leaf_route::use<100>(*this);
+        case 120: return leaf_route::use<120>(*this);
+        case 240: return leaf_route::use<240>(*this);
+        default: return;
+    }
+}
 
 // ---------------------------------------------------------------------------
 // timecode_label
@@ -173,7 +351,11 @@ timecode_label::timecode_label(label_t leaf, int flags)
       row_(&rate_row(leaf)),
       div_magic_(0),
       div_shift_(0),
-      div_for_(0) {
+      div_for_(0),
+      route_chosen_(false),
+      exact_leaf_(false),
+      text_route_(nullptr),
+      smpte_route_(nullptr) {
     frame_separator = row_->separator;
     build_template();
     // 50p and 60p material may be labelled with 25 or 30 fps timecode,
@@ -271,9 +453,18 @@ int timecode_label::get_abs_hmsf(int s, short& h, short& m, short& sec, short& f
     return f;
 }
 
-char const* timecode_label::get_abs_string(LabelPoint* lp, int s) { return sample_to_string(lp, s); }
+char const* timecode_label::get_abs_string(LabelPoint* lp, int s) {
+    if (text_route_) return text_route_(*this, lp, s);
+    return sample_to_string(lp, s);  // chooses the route on first use
+}
 
 char const* timecode_label::sample_to_string(LabelPoint* lp, int s) {
+    if (!route_chosen_) choose_route();
+    if (text_route_) return text_route_(*this, lp, s);
+    return general_text(lp, s);
+}
+
+char const* timecode_label::general_text(LabelPoint* lp, int s) {
     if (s == invalid_sample || s == past_end_sample || s == before_start_sample)
         return full_template.getInvalidString(s);
     if (!lp) return full_template.getInvalidString(invalid_sample);  // nowhere to write
@@ -315,9 +506,14 @@ char const* timecode_label::sample_to_string(LabelPoint* lp, int s) {
     return lp->text;
 }
 
-unsigned timecode_label::get_abs_smpte_string(LabelPoint* lp, int s) { return sample_to_smpte_string(lp, s); }
+unsigned timecode_label::get_abs_smpte_string(LabelPoint* lp, int s) {
+    if (smpte_route_) return smpte_route_(*this, s);
+    return sample_to_smpte_string(lp, s);  // chooses the route on first use
+}
 
 unsigned timecode_label::sample_to_smpte_string(LabelPoint*, int s) {
+    if (!route_chosen_) choose_route();
+    if (smpte_route_) return smpte_route_(*this, s);
     if (s < 0 || s == past_end_sample || s == before_start_sample) return 0;  // the invalid sample is negative
     bool odd;
     sample_to_hmsf(s, odd);
@@ -343,14 +539,23 @@ int timecode_label::get_abs_sample(char const* t) {
     hours = 0;
     minutes = 0;
     if (!t) return invalid_sample;
-    int const fl = display_flags;
-    int const n = (fl & show_hours) ? 3 : (fl & show_minutes) ? 2 : (fl & show_seconds) ? 1 : 0;
-    if (n == 0) return invalid_sample;
     bool const neg = (*t == '-');
     char const* const p = neg ? t + 1 : t;
+    int const fl = display_flags;
+    Fields k;
+    if ((fl & show_hours) && read_clock(p, k)) {
+        hours = k.h;
+        minutes = k.m;
+        seconds = k.s;
+        frames = k.f;
+        // Fields of at most three digits: nothing wraps.
+        int const s = exact_leaf() ? ((k.h * 60 + k.m) * 60 + k.s) * modulus + k.f : hmsf_to_sample();
+        return neg ? lb::wrap_neg(s) : s;
+    }
+    int const n = (fl & show_hours) ? 3 : (fl & show_minutes) ? 2 : (fl & show_seconds) ? 1 : 0;
+    if (n == 0) return invalid_sample;
     int* const all[4] = {&hours, &minutes, &seconds, &frames};
-    int* const* const fields = all + (3 - n);
-    if (!(n == 3 && scan_clock_fast(p, fields)) && !scan_clock(p, n, fields)) return invalid_sample;
+    if (!scan_clock_general(p, n, all + (3 - n))) return invalid_sample;
     int const s = hmsf_to_sample();
     return neg ? lb::wrap_neg(s) : s;
 }
@@ -389,54 +594,30 @@ int timecode_label::get_abs_sample(double t) {
 int ntsc_drop_label::get_abs_sample(char const* t) {
     if (!t) return invalid_sample;
     if (*t == '-') return 0;
+    Fields k;
+    if (read_clock(t, k)) {
+        hours = k.h;
+        minutes = k.m;
+        seconds = k.s;
+        frames = k.f;
+        return exact_leaf() ? drop_sample(k.h, k.m, k.s, k.f) : hmsf_to_sample();
+    }
     int* const fields[4] = {&hours, &minutes, &seconds, &frames};
-    if (!scan_clock_fast(t, fields) && !scan_clock(t, 3, fields)) return invalid_sample;
+    if (!scan_clock_general(t, 3, fields)) return invalid_sample;
     return hmsf_to_sample();
 }
 
 int ntsc_drop_label::sample_to_hmsf(int s, bool& odd) {
     odd = false;  // no half-rate mode in drop-frame
-    s = into_day(s, day_samples);            // [0, 2589407]
-    hours = s / 107892;                      // [0, 23]
-    int const r = s - hours * 107892;        // [0, 107891] frames into the hour
-    int const tens = r / 17982;              // [0, 5] ten-minute blocks
-    int const q = r - tens * 17982 - 1800;   // [-1800, 16181]
-    int units, f;
-    if (q < 0) {
-        units = 0;                           // the first minute of ten keeps all numbers
-        f = q + 1800;                        // [0, 1799]
-    } else {
-        units = q / 1798 + 1;                // [1, 9]
-        f = q % 1798;                        // [0, 1797] frames into a dropped minute
-    }
-    minutes = tens * 10 + units;             // [0, 59]
-    if (units == 0) {
-        seconds = f / 30;
-        frames = f % 30;
-    } else if (f < 28) {
-        seconds = 0;                         // numbers 0 and 1 of second 0 do not exist
-        frames = f + 2;
-    } else {
-        seconds = 1 + (f - 28) / 30;
-        frames = (f - 28) % 30;
-    }
+    Clock const k = drop_clock(static_cast<unsigned>(into_day(s, day_samples)));
+    hours = static_cast<int>(k.h);
+    minutes = static_cast<int>(k.m);
+    seconds = static_cast<int>(k.s);
+    frames = static_cast<int>(k.f);
     return frames;
 }
 
-int ntsc_drop_label::hmsf_to_sample() {
-    using lb::wrap_add;
-    using lb::wrap_mul;
-    int const tens = minutes / 10;
-    int const units = minutes % 10;          // [-9, 9]
-    int m0 = wrap_add(wrap_mul(hours, 107892), wrap_mul(tens, 17982));
-    if (units > 0) m0 = wrap_add(m0, 1800 + (units - 1) * 1798);
-    if (seconds >= 1) {
-        if (units != 0) return wrap_add(wrap_add(m0, wrap_mul(30, seconds - 1)), wrap_add(28, frames));
-        return wrap_add(wrap_add(m0, wrap_mul(30, seconds)), frames);
-    }
-    if (units != 0 && seconds == 0) return wrap_add(m0, lb::wrap_sub(frames, 2));
-    return wrap_add(m0, frames);
-}
+int ntsc_drop_label::hmsf_to_sample() { return drop_sample(hours, minutes, seconds, frames); }
 
 // ---------------------------------------------------------------------------
 // Leaves: each is its row.

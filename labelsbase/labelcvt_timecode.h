@@ -105,16 +105,37 @@ protected:
     int frames;
     int day_samples;
 
+    // True when this object's class is exactly its leaf, so none of the
+    // virtual steps can have been overridden.
+    bool exact_leaf() {
+        if (!route_chosen_) choose_route();
+        return exact_leaf_;
+    }
+
 private:
     // s / modulus for 0 <= s < 2^31 as a multiply and shift, worked out
     // once for the modulus it was made for (div_for_).
     int divide_by_modulus(int s) const;
     void set_divider();
 
+    // The leaf routines: an object whose class is exactly one of the leaves
+    // below has nothing overridden, so its texts, words and parses can skip
+    // the virtual steps and divide by a constant rate. Chosen on first use
+    // (the object's class is only known once it is built); any other object
+    // keeps the general way through the virtual operations.
+    struct leaf_route;
+    void choose_route();
+    // sample_to_string through the virtual steps.
+    char const* general_text(LabelPoint* lp, int s);
+
     timecode_rate_row const* row_;
     std::uint64_t div_magic_;
     int div_shift_;
     int div_for_;
+    bool route_chosen_;
+    bool exact_leaf_;
+    char const* (*text_route_)(timecode_label&, LabelPoint*, int);
+    unsigned (*smpte_route_)(timecode_label&, int);
 };
 
 class pal_label : public timecode_label {

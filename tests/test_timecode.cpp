@@ -1,36 +1,51 @@
-// Timecode converters: worked examples, whole-day round trips, drop-frame
-// counting, the day wrap, packed texts, SMPTE words, half-rate settings and
-// video time.
+// Timecode converters: texts and SMPTE words against the reference for every
+// rate, all 32 display flag combinations, with and without a sign column,
+// through the leaf class and through a class derived from it (the general
+// way), at the field boundaries, a day at a stride, negatives and the int
+// extremes, reading back; every frame of a drop-frame day; worked examples;
+// the day wrap, packed texts, half-rate settings, video time, and
+// converters that override the steps or re-initialise.
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <initializer_list>
+#include <stdexcept>
+#include <vector>
 
 #include "test_support.h"
 #include "timecode_reference.h"
 
 namespace {
 
-char const* text_of(label_t t, int s) {
-    static LabelPoint lp(0, pal_label_t);
-    lp.set_type(t);
-    return lp.cvt()->get_abs_string(&lp, s);
+tcref::Rate const& rate(label_t t) {
+    for (tcref::Rate const& r : tcref::rates())
+        if (r.type == t) return r;
+    throw std::logic_error("not a timecode type");
 }
 
-TEST(TimecodeExamples, Texts) {
-    struct { label_t type; int sample; char const* text; } const cases[] = {
-        {pal_label_t, 90000, " 01:00:00.00"},        {pal_label_t, -1, "-00:00:00.01"},
-        {pal_label_t, 2160000, " 00:00:00.00"},      {pal_label_t, 2159999, " 23:59:59.24"},
-        {tc_24_label_t, 24, " 00:00:01+00"},         {ntsc_drop_label_t, 1799, " 00:00:59;29"},
-        {ntsc_drop_label_t, 1800, " 00:01:00;02"},   {ntsc_drop_label_t, 17982, " 00:10:00;00"},
-        {ntsc_drop_label_t, 107892, " 01:00:00;00"}, {ntsc_drop_label_t, 2589407, " 23:59:59;29"},
-        {tc_120_label_t, 119, " 00:00:00.119"},      {pal_label_t, past_end_sample, ">>>.>>.>>.>>"},
+// Texts and SMPTE words of the leaf and of a derived converter.
+TEST(TimecodeExamples, TextsAndWords) {
+    struct { label_t type; int flags, sample; char const* text; unsigned word; } const cases[] = {
+        {pal_label_t, 15, 90013, " 01:00:00.13", 0x01000013u},  {pal_label_t, 15, -1, "-00:00:00.01", 0},
+        {pal_label_t, 15, 2160000, " 00:00:00.00", 0},          {pal_label_t, 15, 2159999, " 23:59:59.24", 0x23595924u},
+        {tc_24_label_t, 15, 24, " 00:00:01+00", 0x100},         {ntsc_drop_label_t, 15, 1799, " 00:00:59;29", 0x5969u},
+        {ntsc_drop_label_t, 15, 1800, " 00:01:00;02", 0x10042u}, {ntsc_drop_label_t, 15, 17982, " 00:10:00;00", 0x100040u},
+        {ntsc_drop_label_t, 15, 107892, " 01:00:00;00", 0x1000040u}, {ntsc_drop_label_t, 15, 2589407, " 23:59:59;29", 0x23595969u},
+        {tc_120_label_t, 15, 119, " 00:00:00.119", 0xb9u},      {pal_label_t, 15, past_end_sample, ">>>.>>.>>.>>", 0},
+        {tc_50_label_t, 15, 49, " 00:00:00.49", 0x49u},          // frame tens 4 land on bit 6
+        {tc_240_label_t, 15, 479, " 00:00:01.239", 0x179u},      // frame tens 23 run into the seconds
+        {pal_label_t, 0, 128, " 5.03", 0x503u},   {pal_label_t, 0, 3, " ", 3},            {pal_label_t, 8, 3, " .03", 3},
+        {pal_label_t, 4, 3, " 00.03", 3},         {pal_label_t, 0, 90003, " 1:00:00.03", 0x1000003u},
+        {pal_label_t, 0, 1503, " 1:00.03", 0x10003u}, {pal_label_t, 2, 128, " 00:05.03", 0x503u},
+        {pal_label_t, 24, 7, " :03", 3},          {pal_label_t, 16, 7, " ", 3},  // half rate: ':' on odd samples
     };
-    for (auto const& e : cases) EXPECT_STREQ(text_of(e.type, e.sample), e.text) << e.type << " " << e.sample;
-
-    LabelPoint lp(0, pal_label_t);
-    lp.removePadding();
-    EXPECT_EQ(printed([&] { EXPECT_STREQ(lp.cvt()->get_abs_string(&lp, -1), "23:59:59.24"); }),
-              assertion("abs_sample >= 0", "labelcvt", 1000));
+    for (auto const& e : cases)
+        for (tcref::Make make : {rate(e.type).make, rate(e.type).make_derived}) {
+            auto c = make(e.flags);
+            LabelPoint lp(0, c.get());
+            EXPECT_STREQ(c->get_abs_string(&lp, e.sample), e.text) << e.type << " " << e.flags << " " << e.sample;
+            EXPECT_EQ(c->get_abs_smpte_string(&lp, e.sample), e.word) << e.type << " " << e.sample;
+        }
     // Relative forms count from the point's sample.
     LabelPoint at100(100, pal_label_t);
     EXPECT_STREQ(at100.cvt()->get_string(&at100, -75), " 00:00:01.00");
@@ -38,80 +53,102 @@ TEST(TimecodeExamples, Texts) {
     EXPECT_EQ(at100.cvt()->get_smpte_string(&at100, 0), 0x400u);
 }
 
-TEST(TimecodeExamples, DisplayFlags) {
-    struct { int flags, sample; char const* text; } const cases[] = {  // the text after the sign column
-        {0, 128, "5.03"}, {0, 3, ""}, {8, 3, ".03"}, {4, 3, "00.03"}, {0, 90003, "1:00:00.03"}, {0, 1503, "1:00.03"},
-        {2, 128, "00:05.03"}, {24, 7, ":03"}, {16, 7, ""},
-    };
-    for (auto const& c : cases) {
-        pal_label cvt(c.flags);
-        LabelPoint lp(0, &cvt);
-        EXPECT_EQ(std::string(cvt.get_abs_string(&lp, c.sample)), std::string(" ") + c.text) << c.flags << " " << c.sample;
-        lp.removePadding();
-        EXPECT_STREQ(cvt.get_abs_string(&lp, c.sample), c.text) << c.flags << " " << c.sample;
-    }
+std::vector<int> samples_for(tcref::Rate const& r) {
+    int const m = r.modulus, d = r.day();
+    std::vector<int> v = {0, 1, 3, m - 1, m, 10 * m - 1, 10 * m, 60 * m - 1, 60 * m, 600 * m, 3600 * m - 1,
+                          3600 * m, 36000 * m - 1, 36000 * m, d - 1, d, d + 1, 2 * d, -1, -m, -m - 1, -3600 * m,
+                          -d + 1, -d, -d - 1, -2 * d - 5, INT_MIN, INT_MIN + 1, INT_MAX, invalid_sample,
+                          invalid_sample + 1, past_end_sample, before_start_sample};
+    for (int s = 0; s < d; s += d / 1500 + 7) v.push_back(s);
+    for (int s = -d; s < 0; s += d / 100 + 3) v.push_back(s);
+    return v;
 }
 
-// Every rate: a day at a stride, every frame of the first minutes, the tenth
-// minute and the day end, and negatives through the sign column.
-TEST(TimecodeRoundTrip, EveryRateOverADay) {
-    for (tcref::Rate const& r : tcref::rates()) {
-        label_cvt* c = get_static_label_cvt(r.type);
-        LabelPoint lp(0, c);
-        int const day = r.day();
-        int failures = 0;
-        auto check = [&](int s) {
-            int const back = c->get_abs_sample(c->get_abs_string(&lp, s));
-            int const want = (r.type == ntsc_drop_label_t && s < 0) ? 0 : s;  // drop-frame reads '-' as 0
-            if (back != want && ++failures < 5) ADD_FAILURE() << r.name << " " << s << " -> " << back;
-        };
-        for (int s = 0; s < day; s += 97) check(s);
-        for (int s = 0; s < 4000; ++s) check(s);
-        for (int s = 17900; s < 18100; ++s) check(s);
-        for (int s = day - 4000; s < day; ++s) check(s);
-        for (int s = -day + 1; s < 0; s += 4999) check(s);
-        // Packed texts of the reference fields read back too.
-        for (int s = 0; s < day; s += 331) {
-            tcref::Hmsf const t = tcref::decompose(r, false, s);
-            char packed[32];
-            std::snprintf(packed, sizeof packed, r.frame_digits == 3 ? "%02d%02d%02d%03d" : "%02d%02d%02d%02d", t.h,
-                          t.m, t.s, t.f);
-            if (c->get_abs_sample_from_packed_string(packed) != s && ++failures < 5) ADD_FAILURE() << r.name << " " << packed;
+struct FormatSweep : testing::TestWithParam<tcref::Rate> {};
+
+TEST_P(FormatSweep, AllFlagsMatchTheReference) {
+    tcref::Rate const& r = GetParam();
+    std::vector<int> const samples = samples_for(r);
+    std::size_t const widest = r.frame_digits == 3 ? 13 : 12;
+    for (int flags = 0; flags < 32; ++flags)
+        for (bool sign : {true, false}) {
+            std::unique_ptr<timecode_label> const cvts[2] = {r.make(flags), r.make_derived(flags)};
+            LabelPoint lps[2] = {LabelPoint(0, cvts[0].get()), LabelPoint(0, cvts[1].get())};
+            for (LabelPoint& lp : lps) {
+                if (!sign) lp.removePadding();
+                ASSERT_EQ(lp.label_template.template_text, sign ? r.templ : r.templ + 1);
+            }
+            int failures = 0;
+            std::string expected_log;
+            std::string const log = printed([&] {
+                for (int s : samples) {
+                    std::string const want = tcref::text(r, flags, sign, s);
+                    unsigned const want_word = tcref::smpte(r, (flags & 16) != 0, s);
+                    for (int k = 0; k < 2; ++k) {
+                        timecode_label* c = cvts[k].get();
+                        LabelPoint& lp = lps[k];
+                        auto fail = [&](std::string const& what) {
+                            if (++failures < 5) ADD_FAILURE() << r.name << " " << flags << sign << k << " " << s << ": " << what;
+                        };
+                        std::memset(lp.text, 'Z', sizeof lp.text);
+                        char const* got = c->get_abs_string(&lp, s);
+                        if (want != got || std::strlen(got) > widest || lp.text[sizeof lp.text - 1] != 'Z')
+                            fail(std::string("text '") + got + "' want '" + want + "'");
+                        if (!sign && s < 0 && !tcref::special(s))
+                            expected_log += assertion("abs_sample >= 0", "labelcvt", r.negative_line);
+                        unsigned word = c->get_abs_smpte_string(&lp, s);
+                        if (word != want_word) fail("SMPTE word " + std::to_string(word));
+                        if (flags != 15 || !sign || tcref::special(s) || s <= -r.day() || s >= r.day()) continue;
+                        // The registry's flags: the text reads back (drop-frame reads '-' as 0), and so
+                        // does the packed text of the fields; the word decodes to the plain count.
+                        int const back = c->get_abs_sample(got);
+                        if (back != ((r.type == ntsc_drop_label_t && s < 0) ? 0 : s)) fail("read back " + std::to_string(back));
+                        if (s < 0) continue;
+                        tcref::Hmsf const t = tcref::decompose(r, false, s);
+                        char packed[32];
+                        std::snprintf(packed, sizeof packed, r.frame_digits == 3 ? "%02d%02d%02d%03d" : "%02d%02d%02d%02d",
+                                      t.h, t.m, t.s, t.f);
+                        if (c->get_abs_sample_from_packed_string(packed) != s) fail(std::string("packed ") + packed);
+                        bool drop = false;
+                        int const plain = ((t.h * 60 + t.m) * 60 + t.s) * r.modulus + t.f;
+                        if (r.modulus <= 30 && (c->get_samples_from_SMPTETc(word, drop) != plain ||
+                                                drop != (r.type == ntsc_drop_label_t)))
+                            fail("SMPTE decode");
+                    }
+                }
+            });
+            EXPECT_EQ(failures, 0) << r.name << " flags " << flags;
+            EXPECT_EQ(log, expected_log) << r.name << " flags " << flags;
         }
-        EXPECT_EQ(failures, 0) << r.name;
-    }
 }
 
-// Every frame of a drop-frame day has the textbook fields.
-TEST(TimecodeDropFrame, EveryFrameOfADayHasTheTextbookFields) {
-    tcref::Rate const& r = tcref::rates()[2];
-    ASSERT_EQ(r.type, ntsc_drop_label_t);
+INSTANTIATE_TEST_SUITE_P(Timecode, FormatSweep, testing::ValuesIn(tcref::rates()),
+                         [](auto const& info) { return std::string(info.param.name); });
+
+// Every frame of a drop-frame day: the fields (the general way), the text
+// and the SMPTE word (the leaf's own) are the textbook ones; texts read back.
+TEST(TimecodeDropFrame, EveryFrameOfADay) {
+    tcref::Rate const& r = rate(ntsc_drop_label_t);
     LabelPoint lp(0, ntsc_drop_label_t);
     short h, m, s, f;
+    char want[32];
+    int failures = 0;
     for (int n = 0; n < r.day(); ++n) {
         lp.sample = n;
         lp.get_hmsf(h, m, s, f);
         tcref::Hmsf const t = tcref::decompose(r, false, n);
-        ASSERT_TRUE(h == t.h && m == t.m && s == t.s && f == t.f) << n << ": " << h << ":" << m << ":" << s << ";" << f;
+        std::snprintf(want, sizeof want, " %02d:%02d:%02d;%02d", t.h, t.m, t.s, t.f);
+        if ((h != t.h || m != t.m || s != t.s || f != t.f || std::strcmp(lp.get_string(), want) != 0 ||
+             lp.cvt()->get_abs_smpte_string(&lp, n) != tcref::smpte(r, false, n) ||
+             lp.cvt()->get_abs_sample(lp.text) != n) && ++failures < 5)
+            ADD_FAILURE() << n << ": " << h << ":" << m << ":" << s << ";" << f << " '" << lp.text << "'";
     }
-    for (label_t other : {film_frames_label_t, prefix_label_t}) {
+    EXPECT_EQ(failures, 0);
+    for (label_t other : {film_frames_label_t, prefix_label_t}) {  // no time of day
         LabelPoint p(90013, other);
-        h = m = s = f = 9;
-        p.get_hmsf(h, m, s, f);
+        p.get_hmsf(h = 9, m = 9, s = 9, f = 9);
         EXPECT_TRUE(h == 0 && m == 0 && s == 0 && f == 0) << other;
     }
-}
-
-TEST(TimecodeDropFrame, Parsing) {
-    struct { char const* text; int sample; } const cases[] = {
-        {"00:01:00;02", 1800}, {"00:10:00;00", 17982}, {"00:01:00;00", 1798}, {"00:01:00;01", 1799},
-        {"-00:00:01;00", 0},   {"-junk", 0},           {"01:00:00;00", 107892}, {"23:59:59;29", 2589407},
-        {"00:09:59;29", 17981}, {"00:11:00;02", 19782}, {"00:10", invalid_sample}, {"", invalid_sample},
-    };
-    for (auto const& c : cases) EXPECT_EQ(get_static_label_cvt(ntsc_drop_label_t)->get_abs_sample(c.text), c.sample) << c.text;
-    ntsc_drop_label minutes_only(2);  // the display flags do not change the drop-frame format
-    EXPECT_EQ(minutes_only.get_abs_sample("00:01:00;02"), 1800);
-    EXPECT_EQ(minutes_only.get_abs_sample("01:00;02"), invalid_sample);
 }
 
 // The remainder gives what adding or subtracting whole days one at a time
@@ -136,31 +173,6 @@ TEST(TimecodePacked, ExamplesAndSpans) {
     EXPECT_EQ(pal->get_sample_span_from_packed_strings("23595900", "00000100"), 50);  // wraps once
     EXPECT_EQ(pal->get_sample_span_from_packed_strings("00000100", "23595900"), 2159950);
     EXPECT_EQ(get_static_label_cvt(ntsc_drop_label_t)->get_sample_span_from_packed_strings("00005929", "00010002"), 1);
-}
-
-TEST(TimecodeSmpte, ExamplesAndDecodeOverADay) {
-    LabelPoint lp(0, pal_label_t);
-    struct { label_t type; int sample; unsigned word; } const cases[] = {
-        {pal_label_t, 90013, 0x01000013u}, {ntsc_drop_label_t, 1800, 0x00010042u}, {ntsc_drop_label_t, 0, 0x40u},
-        {pal_label_t, 2159999, 0x23595924u}, {tc_50_label_t, 49, 0x49u},  // frame tens 4 land on bit 6
-        {tc_240_label_t, 479, 0x179u},  // frame tens 23 run into the seconds
-        {pal_label_t, -1, 0u}, {pal_label_t, INT_MIN, 0u}, {pal_label_t, past_end_sample, 0u},
-    };
-    for (auto const& c : cases)
-        EXPECT_EQ(get_static_label_cvt(c.type)->get_abs_smpte_string(&lp, c.sample), c.word) << c.type << " " << c.sample;
-    // Decoding gives the plain count of the displayed numbers and the drop flag.
-    for (tcref::Rate const& r : tcref::rates()) {
-        if (r.modulus > 30) continue;  // frame tens beyond 3 do not fit the word
-        label_cvt* c = get_static_label_cvt(r.type);
-        for (int s = 0; s < r.day() + 3000; s += 173) {
-            bool drop = false;
-            unsigned word = c->get_abs_smpte_string(&lp, s);
-            int const back = c->get_samples_from_SMPTETc(word, drop);
-            tcref::Hmsf const t = tcref::decompose(r, false, s);
-            ASSERT_EQ(back, ((t.h * 60 + t.m) * 60 + t.s) * r.modulus + t.f) << r.name << " " << s;
-            ASSERT_EQ(drop, r.type == ntsc_drop_label_t);
-        }
-    }
 }
 
 struct TimecodeConfig : HostReset {};
@@ -195,6 +207,45 @@ TEST_F(TimecodeConfig, HalfRateKeys) {
     tc_50_label four(4);  // value 2 adds half-rate to the caller's flags
     LabelPoint fp(0, &four);
     EXPECT_STREQ(four.get_abs_string(&fp, 51), " 01:00");
+}
+
+// A host's converter overriding the decomposition and composition: every
+// operation built on them follows the overrides.
+template <class Leaf>
+struct FixedClock : Leaf {
+    FixedClock() : Leaf(15) {}
+    int sample_to_hmsf(int, bool& odd) override {
+        odd = false;
+        this->hours = 1, this->minutes = 2, this->seconds = 3, this->frames = 4;
+        return 4;
+    }
+    int hmsf_to_sample() override { return 42; }
+};
+
+TEST(TimecodeOverrides, StepsAreHonoured) {
+    FixedClock<pal_label> pal;
+    FixedClock<ntsc_drop_label> drop;
+    for (timecode_label* c : std::initializer_list<timecode_label*>{&pal, &drop}) {
+        LabelPoint lp(0, c);
+        EXPECT_EQ(std::string(c->get_abs_string(&lp, 777)), std::string(" 01:02:03") + c->getFrameSeparator() + "04");
+        EXPECT_EQ(c->get_abs_smpte_string(&lp, 777) & ~0x40u, 0x01020304u);
+        EXPECT_EQ(c->get_abs_sample(" 10:00:00;00"), 42);
+        EXPECT_EQ(c->get_abs_sample_from_packed_string("10000000"), 42);
+    }
+}
+
+// init() gives a day of modulus x 86400 and the '.' separator: the leaf
+// and the general way agree on the longer drop-frame day.
+TEST(TimecodeInit, LeafFollowsTheNewDay) {
+    auto leaf = rate(ntsc_drop_label_t).make(15), general = rate(ntsc_drop_label_t).make_derived(15);
+    leaf->init();
+    general->init();
+    LabelPoint a(0, leaf.get()), b(0, general.get());
+    for (int s : {0, 1800, 2589407, 2589408, 2591999, 2592000, -1}) {
+        EXPECT_STREQ(leaf->get_abs_string(&a, s), general->get_abs_string(&b, s)) << s;
+        EXPECT_EQ(leaf->get_abs_smpte_string(&a, s), general->get_abs_smpte_string(&b, s)) << s;
+    }
+    EXPECT_STREQ(leaf->get_abs_string(&a, 2589408), " 24:00:00.00");
 }
 
 TEST(TimecodeVideoTime, AssertsAndScales) {

@@ -1,6 +1,5 @@
-// Timecode parsing against sscanf: the fields read and the failure of every
-// text of a corpus of odd texts equal what sscanf gives with the formats the
-// display flags choose; packed texts likewise; then worked examples.
+// Timecode parsing against sscanf over a corpus of odd texts, display and
+// packed; worked examples; malformed texts at every rate.
 #include <climits>
 #include <cstdint>
 #include <random>
@@ -11,14 +10,7 @@
 
 namespace {
 
-// Exposes the fields a parse reads.
-template <class Leaf>
-struct Probe : Leaf {
-    explicit Probe(int flags) : Leaf(flags) {}
-    bool fields_are(int h, int m, int s, int f) const {
-        return this->hours == h && this->minutes == m && this->seconds == s && this->frames == f;
-    }
-};
+using tcref::Derived;
 
 int wrap(long long v) { return static_cast<int>(static_cast<std::uint32_t>(static_cast<unsigned long long>(v))); }
 int drop_count(long long h, long long m, long long s, long long f) {
@@ -31,7 +23,7 @@ std::vector<std::string> corpus() {
         "10:00:00;00", "-00:00:00.01", "", "-", "--1:00:00:00", "+1:00:00:00", "- 1:00:00:00", "1 :00:00:00",
         "1:00:00\t7", "1:00:00:-5", "\t\n 1:00:00.00", "2147483648:00:00:00", "99999999999999999999:0:0:0",
         "-2147483648:0:0:0", "0:0:0.2147483647", "05.03", "0x10:0:0:0", "\xff", "000001119", "1 2 3 4",
-        "-1-1-1-1", "12\n34\t56 78", std::string(500, '9'), std::string(250, '0') + ":0:0:0" + std::string(240, '0'),
+        "-1-1-1-1", "12\n34\t56 78", " 01:02:03.4567", "01:02:03.456:", std::string(500, '9'), std::string(250, '0') + ":0:0:0" + std::string(240, '0'),
     };
     char const* const pieces[] = {"0", "00", "1", "05", "59", "123", "2147483648", "99999999999",
                                   "-", "+", " ", "\t", ":", ":", ";", ".", "x"};
@@ -65,72 +57,64 @@ Scanned scan_ref(char const* t, int n) {
     return r;
 }
 
-TEST(TimecodeParse, DisplayTextsMatchSscanf) {
+// Every text of the corpus, read as a display text with the formats the
+// flags choose and (registry flags) as a packed text: the fields are those
+// sscanf reads, the sample theirs (negated after a '-'; drop-frame gives 0
+// for a '-' and its count only for non-negative fields), and the leaf class
+// reads what the derived one reads.
+TEST(TimecodeParse, CorpusMatchesSscanf) {
     std::vector<std::string> const texts = corpus();
     struct { int flags, fields; } const convs[] =  // whole-unit fields of the format the flags choose
         {{15, 3}, {1, 3}, {7, 3}, {2, 2}, {6, 2}, {4, 1}, {12, 1}, {0, 0}, {8, 0}, {16, 0}, {31, 3}};
     for (auto const& cv : convs) {
-        Probe<pal_label> pal(cv.flags);
-        Probe<tc_120_label> hi(cv.flags);
-        Probe<ntsc_drop_label> drop(cv.flags);
+        Derived<pal_label> pal(cv.flags);
+        Derived<tc_120_label> hi(cv.flags);
+        Derived<ntsc_drop_label> drop(cv.flags);
+        pal_label pal_leaf(cv.flags);
+        tc_120_label hi_leaf(cv.flags);
+        ntsc_drop_label drop_leaf(cv.flags);
         int failures = 0;
-        for (std::string const& text : texts) {
-            char const* t = text.c_str();
-            Scanned const w = scan_ref(t, cv.fields);
-            auto check = [&](auto& c, int rate) {
-                int const got = c.get_abs_sample(t);
-                long long const v = ((static_cast<long long>(w.h) * 60 + w.m) * 60 + w.s) * rate + w.f;
-                bool const bad = !w.ok ? got != invalid_sample
-                                       : got != (t[0] == '-' ? wrap(-static_cast<long long>(wrap(v))) : wrap(v)) ||
-                                             !c.fields_are(w.h, w.m, w.s, w.f);
-                if (bad && ++failures < 8) ADD_FAILURE() << "flags " << cv.flags << " rate " << rate << " '" << text << "' got " << got;
+        auto check = [&](auto& c, timecode_label& leaf, int rate, char const* t) {
+            auto wrong = [&](Scanned const& w, int got, bool neg) {
+                if (!w.ok) return got != invalid_sample;
+                if (!c.fields_are(w.h, w.m, w.s, w.f)) return true;
+                if (rate == 30) return w.h >= 0 && w.m >= 0 && w.s >= 0 && got != drop_count(w.h, w.m, w.s, w.f);
+                long long const v = wrap(((static_cast<long long>(w.h) * 60 + w.m) * 60 + w.s) * rate + w.f);
+                return got != (neg ? wrap(-v) : v);
             };
-            check(pal, 25);
-            check(hi, 120);
-            // Drop-frame always reads all fields; a '-' gives 0.
-            Scanned const d = scan_ref(t, 3);
-            int const got = drop.get_abs_sample(t);
-            bool bad = t[0] == '-' ? got != 0 : !d.ok ? got != invalid_sample : !drop.fields_are(d.h, d.m, d.s, d.f);
-            if (t[0] != '-' && d.ok && d.h >= 0 && d.m >= 0 && d.s >= 0) bad = bad || got != drop_count(d.h, d.m, d.s, d.f);
-            if (bad && ++failures < 8) ADD_FAILURE() << "drop flags " << cv.flags << " '" << text << "' got " << got;
+            bool const neg = t[0] == '-';
+            int const got = c.get_abs_sample(t);
+            bool bad = leaf.get_abs_sample(t) != got ||
+                       (rate == 30 && neg ? got != 0 : wrong(scan_ref(t, rate == 30 ? 3 : cv.fields), got, neg));
+            if (cv.flags == 15) {
+                Scanned p{false, 0, 0, 0, 0};
+                p.ok = std::sscanf(t, rate == 120 ? "%2d%2d%2d%3d" : "%2d%2d%2d%2d", &p.h, &p.m, &p.s, &p.f) == 4;
+                bad = bad || wrong(p, c.get_abs_sample_from_packed_string(t), false);
+            }
+            if (bad && ++failures < 8) ADD_FAILURE() << "flags " << cv.flags << " rate " << rate << " '" << t << "' got " << got;
+        };
+        for (std::string const& text : texts) {
+            check(pal, pal_leaf, 25, text.c_str());
+            check(hi, hi_leaf, 120, text.c_str());
+            check(drop, drop_leaf, 30, text.c_str());
         }
         EXPECT_EQ(failures, 0) << "flags " << cv.flags;
     }
 }
 
-TEST(TimecodeParse, PackedTextsMatchSscanf) {
-    Probe<pal_label> pal(15);
-    Probe<tc_120_label> hi(15);
-    Probe<ntsc_drop_label> drop(15);
-    int failures = 0;
-    auto check = [&](auto& c, int rate, char const* t) {
-        int h = 0, m = 0, s = 0, f = 0;
-        bool const ok = std::sscanf(t, rate == 120 ? "%2d%2d%2d%3d" : "%2d%2d%2d%2d", &h, &m, &s, &f) == 4;
-        int const got = c.get_abs_sample_from_packed_string(t);
-        bool bad = !ok ? got != invalid_sample : !c.fields_are(h, m, s, f);
-        if (ok && rate == 30) bad = bad || (h >= 0 && m >= 0 && s >= 0 && got != drop_count(h, m, s, f));
-        if (ok && rate != 30) bad = bad || got != wrap(((static_cast<long long>(h) * 60 + m) * 60 + s) * rate + f);
-        if (bad && ++failures < 8) ADD_FAILURE() << rate << " '" << t << "' got " << got;
-    };
-    for (std::string const& text : corpus()) {
-        check(pal, 25, text.c_str());
-        check(hi, 120, text.c_str());
-        check(drop, 30, text.c_str());
-    }
-    EXPECT_EQ(failures, 0);
-}
-
 TEST(TimecodeParse, WorkedExamples) {
-    label_cvt* pal = get_static_label_cvt(pal_label_t);
-    for (char const* t : {"10:00:00:00", "10:00:00.00", "10:00:00;00", " 10:00:00.00", "10:00:00x00"})
-        EXPECT_EQ(pal->get_abs_sample(t), 900000) << t;
-    EXPECT_EQ(pal->get_abs_sample("-10:00:00.00"), -900000);
-    EXPECT_EQ(pal->get_abs_sample("0:0:0.99"), 99);  // fields are not range-checked
-    EXPECT_EQ(get_static_label_cvt(tc_240_label_t)->get_abs_sample(" 00:00:01.239"), 479);
-    pal_label ms(2), s(4), none(8);  // fewer fields when the flags show fewer
-    EXPECT_EQ(ms.get_abs_sample("-01:00.03"), -1503);
-    EXPECT_EQ(s.get_abs_sample("05.03"), 128);
-    EXPECT_EQ(none.get_abs_sample(".03"), invalid_sample);
+    struct { int rate, flags; char const* text; int sample; } const cases[] = {  // rate: tcref::rates() row
+        {0, 15, "10:00:00:00", 900000}, {0, 15, "10:00:00;00", 900000}, {0, 15, " 10:00:00.00", 900000},
+        {0, 15, "10:00:00x00", 900000}, {0, 15, "-10:00:00.00", -900000},
+        {0, 15, "0:0:0.99", 99},  // fields are not range-checked
+        {16, 15, " 00:00:01.239", 479}, {0, 2, "-01:00.03", -1503}, {0, 4, "05.03", 128},  // fewer fields
+        {0, 8, ".03", invalid_sample}, {2, 15, "00:01:00;00", 1798}, {2, 15, "00:01:00;01", 1799},  // dropped
+        {2, 15, "-00:00:01;00", 0}, {2, 15, "-junk", 0}, {2, 15, "00:10", invalid_sample}, {2, 15, "", invalid_sample},
+        {2, 2, "00:01:00;02", 1800}, {2, 2, "01:00;02", invalid_sample},  // drop-frame reads all fields
+    };
+    for (auto const& c : cases)
+        for (tcref::Make make : {tcref::rates()[c.rate].make, tcref::rates()[c.rate].make_derived})
+            EXPECT_EQ(make(c.flags)->get_abs_sample(c.text), c.sample) << c.rate << " " << c.flags << " '" << c.text << "'";
 }
 
 TEST(TimecodeParse, MalformedAndOverlongTextsAreInvalid) {

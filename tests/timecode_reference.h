@@ -1,5 +1,5 @@
 // An independent model of timecode texts: each rate's facts, the textbook
-// drop-frame count, and display texts assembled with snprintf.
+// drop-frame count, display texts assembled with snprintf and SMPTE words.
 #ifndef LABELSBASE_TESTS_TIMECODE_REFERENCE_H
 #define LABELSBASE_TESTS_TIMECODE_REFERENCE_H
 
@@ -7,13 +7,27 @@
 #include <climits>
 #include <cstdio>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
 
 #include <labelsbase/labelsbase.h>
 
 namespace tcref {
+
+inline bool special(int s) { return s == invalid_sample || s == past_end_sample || s == before_start_sample; }
+
+// A converter derived from a leaf without changing anything: it takes the
+// general way through the virtual steps where the leaf class itself takes
+// its own routines, so both must give the same. Exposes the parsed fields.
+template <class Leaf>
+struct Derived : Leaf {
+    explicit Derived(int flags) : Leaf(flags) {}
+    bool fields_are(int h, int m, int s, int f) const {
+        return this->hours == h && this->minutes == m && this->seconds == s && this->frames == f;
+    }
+};
+
+using Make = std::unique_ptr<timecode_label> (*)(int flags);
 
 struct Rate {
     label_t type;
@@ -23,15 +37,14 @@ struct Rate {
     char const* templ;
     int frame_digits;
     int negative_line;  // where "abs_sample >= 0" is reported
-    std::unique_ptr<timecode_label> (*make)(int flags);
+    Make make, make_derived;
     int day() const { return type == ntsc_drop_label_t ? 2589408 : modulus * 86400; }
 };
 
-inline void PrintTo(Rate const& r, std::ostream* os) { *os << r.name; }
-
-#define TCREF_ROW(cls, modulus, sep, templ, digits, line) \
-    {cls##_t, #cls, modulus, sep, templ, digits, line,    \
-     [](int f) -> std::unique_ptr<timecode_label> { return std::make_unique<cls>(f); }}
+#define TCREF_ROW(cls, modulus, sep, templ, digits, line)                              \
+    {cls##_t, #cls, modulus, sep, templ, digits, line,                                 \
+     [](int f) -> std::unique_ptr<timecode_label> { return std::make_unique<cls>(f); }, \
+     [](int f) -> std::unique_ptr<timecode_label> { return std::make_unique<Derived<cls>>(f); }}
 
 inline std::vector<Rate> const& rates() {
     static std::vector<Rate> const r = {
@@ -86,6 +99,17 @@ inline Hmsf decompose(Rate const& r, bool half_rate, int s) {
     return out;
 }
 
+// The SMPTE word: 0 for negative and special samples; else each field's
+// tens and units OR-ed into place (frame tens unmasked), bit 6 at drop-frame.
+inline unsigned smpte(Rate const& r, bool half_rate, int s) {
+    if (s < 0 || special(s)) return 0;
+    Hmsf const t = decompose(r, half_rate, s);
+    unsigned w = r.type == ntsc_drop_label_t ? 0x40u : 0u;
+    int const shift[4] = {24, 16, 8, 0}, value[4] = {t.h, t.m, t.s, t.f};
+    for (int i = 0; i < 4; ++i) w |= (unsigned(value[i] / 10) << (shift[i] + 4)) | (unsigned(value[i] % 10) << shift[i]);
+    return w;
+}
+
 // The template with every letter, digit, '+', '-' and '?' replaced by fill.
 inline std::string invalid_form(std::string t, char fill) {
     for (char& c : t)
@@ -95,9 +119,7 @@ inline std::string invalid_form(std::string t, char fill) {
 
 // The display text, assembled from "%c", "%02d", "%d", "%02d"/"%03d" pieces.
 inline std::string text(Rate const& r, int flags, bool sign_column, int s) {
-    if (s == invalid_sample) return invalid_form(r.templ, '?');
-    if (s == past_end_sample) return invalid_form(r.templ, '>');
-    if (s == before_start_sample) return invalid_form(r.templ, '<');
+    if (special(s)) return invalid_form(r.templ, s == past_end_sample ? '>' : s == before_start_sample ? '<' : '?');
     char buf[64];
     int n = 0;
     if (sign_column) {
