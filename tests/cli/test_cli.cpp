@@ -24,10 +24,7 @@ namespace {
 using nlohmann::json;
 using Args = std::vector<std::string>;
 
-struct Result {
-    std::string out, err;
-    int status = -1;
-};
+struct Result { std::string out, err; int status = -1; };
 
 std::string quote(std::string const& s) {
     std::string q = "'";
@@ -176,10 +173,6 @@ TEST(CliTypes, CatalogueMediaAndRates) {
     expect_members(j["types"][0], R"({"label_t": 5, "class": "pal_label", "short": "pal", "edl": "25f",
         "edl_read": ["P", "25F"], "category": "timecode", "unit": "frame", "modulus": 25, "samples_per_unit": 1,
         "natural_pitch": 0.04, "template": "-29.59.59.29"})");
-    for (json const& t : j["types"])
-        if (t["class"] == "keycode_353_label")
-            expect_members(t, R"({"short": "keycode_353", "modulus": 22, "samples_per_unit": 3,
-                "unit": "perforation", "prefix_length": 8})");
     EXPECT_EQ(json_of({"types", "--all", "--json"}, 0)["types"].size(), 52u);
     Result const r = run({"types"});
     EXPECT_EQ(r.status, 0);
@@ -188,52 +181,41 @@ TEST(CliTypes, CatalogueMediaAndRates) {
 
     j = json_of({"media", "--json"}, 0)["media"];
     EXPECT_EQ(j.size(), 68u);  // 0..70 but 5, 6 and 9
-    for (json const& m : j) {
+    for (json const& m : j)
         if (m["medium"] == 24)
             expect_members(m, R"({"name": "source_30i_1001", "side": "source", "scan": "interlaced", "rate": "29.97",
                 "default_label_type": "ntsc_label", "shown_as": "30i"})");
-        if (m["medium"] == 2) expect_members(m, R"({"name": "film", "side": "special"})");
-    }
     j = json_of({"rates", "--json"}, 0)["rates"];
     EXPECT_EQ(j.size(), 47u);
     expect_members(j[4], R"({"name": "29.97", "has_1001": true, "source_medium": "source_30p_1001",
         "output_medium": "output_30p_1001"})");
-    EXPECT_EQ(j[31]["name"], "film_at_25");
-    EXPECT_FALSE(j[31].contains("source_medium"));
+    EXPECT_FALSE(j[31].contains("source_medium"));  // film_at_25
 }
 
 // ---------------------------------------------------------------------------
 
 TEST(CliFormatParse, WorkedTextsPrintAndReadBack) {
     struct { char const* type; int sample; std::string text; } const samples[] = {  // without the blank sign column
-        {"pal", 90000, "01:00:00.00"},       {"pal", 2159999, "23:59:59.24"},
-        {"pal", -1, "-00:00:00.01"},         {"tc_24", 24, "00:00:01+00"},
-        {"ntsc_drop", 1799, "00:00:59;29"},  {"ntsc_drop", 1800, "00:01:00;02"},
-        {"ntsc_drop", 17982, "00:10:00;00"}, {"ntsc_drop", 107892, "01:00:00;00"},
-        {"ntsc_drop", 2589407, "23:59:59;29"}, {"tc_120", 119, "00:00:00.119"},
-        {"keycode_35", 788, "XX0000000012+05"}, {"keycode_16", 245, "XX0000000012&05"},
-        {"keycode_353", 62, "XX0000000001+00.3"}, {"ink_35", 788, "XXXX0012+05"},
-        {"foot_35", 788, "0012+05"},         {"foot_35", -788, "-0012+05"},
-        {"foot_16", 485, "0012+05"},         {"foot_353", 62, "0001+00.3"},
-        {"film_frames", 42, "000042"},
+        {"pal", -1, "-00:00:00.01"}, {"ntsc_drop", 1800, "00:01:00;02"}, {"keycode_353", 62, "XX0000000001+00.3"},
+        {"ink_35", 788, "XXXX0012+05"}, {"foot_35", -788, "-0012+05"}, {"film_frames", 42, "000042"},
     };
     std::vector<Case> cases;
     for (auto const& c : samples) {
         cases.push_back({{"format", c.type, std::to_string(c.sample)}, 0, c.text + "\n"});
         cases.push_back({{"parse", c.type, c.text}, 0, std::to_string(c.sample) + "\n"});
     }
-    // Every name of a type reads the same type.
-    for (char const* n : {"pal", "pal_label", "PAL_LABEL", "pal_label_t", "P", "p", "25F", "25f", "5"})
-        cases.push_back({{"format", n, "90000"}, 0, "01:00:00.00\n"});
-    for (char const* n : {"ntsc_drop", "ND", "nd", "30f-drop", "30F-DROP", "7"})
-        cases.push_back({{"format", n, "1800"}, 0, "00:01:00;02\n"});
-    for (char const* n : {"tc_12", "P12", "12f"}) cases.push_back({{"format", n, "13"}, 0, "00:00:01.01\n"});
-    for (char const* n : {"F35", "f35", "keycode_35", "10"}) cases.push_back({{"format", n, "788"}, 0, "XX0000000012+05\n"});
+    struct { Args names; char const* sample; char const* text; } const named[] = {  // every name reads the same type
+        {{"pal", "pal_label", "PAL_LABEL", "pal_label_t", "P", "p", "25F", "25f", "5"}, "90000", "01:00:00.00\n"},
+        {{"ntsc_drop", "ND", "nd", "30f-drop", "30F-DROP", "7"}, "1800", "00:01:00;02\n"},
+        {{"tc_12", "P12", "12f"}, "13", "00:00:01.01\n"},
+        {{"F35", "f35", "keycode_35", "10"}, "788", "XX0000000012+05\n"},
+    };
+    for (auto const& n : named)
+        for (std::string const& name : n.names) cases.push_back({{"format", name, n.sample}, 0, n.text});
     check(cases);
 }
 
 TEST(CliFormatParse, ManyTextsPrefixesFailuresAndSpecialSamples) {
-    char const* const bad_keycode = "????????9999+19";
     check({
         {{"format", "keycode_35", "0", "788", "639999", "--prefix", "KJ231234"}, 0,
          "KJ2312340000+00\nKJ2312340012+05\nKJ2312349999+15\n"},
@@ -242,16 +224,10 @@ TEST(CliFormatParse, ManyTextsPrefixesFailuresAndSpecialSamples) {
         {{"parse", "ink_35", "ABCD 1234+05"}, 0, "78996\n"},
         {{"parse", "pal", "10:00"}, 1, "", {"cannot read '10:00' as pal_label", "-29.59.59.29", "e.g. '00:00:12.05'"}},
         {{"parse", "pal", "01:00:00:00", "bad", "00:00:01:00"}, 1, "90000\n25\n", {"'bad'"}},  // the good ones still read
-        {{"parse", "keycode_35", "XX0000000012+16"}, 1, "", {bad_keycode}},
-        {{"parse", "keycode_35", "XX0000000012+123"}, 1, "", {bad_keycode}},
-        {{"parse", "keycode_16", "XX0000000012+16"}, 0, "256\n"},
+        {{"parse", "keycode_35", "XX0000000012+16"}, 1, "", {"????????9999+19"}},
         // The converters read a count that is no number as 0; the command does not.
         {{"parse", "keycode_35", "nonsense"}, 1, "", {"cannot read 'nonsense'"}},
         {{"parse", "keycode_35", "KJ231234ABCD+05"}, 1, "", {"cannot read 'KJ231234ABCD+05'"}},
-        {{"parse", "ink_35", "nonsense"}, 1, "", {"cannot read 'nonsense'"}},
-        {{"parse", "foot_35", "abc"}, 1, "", {"cannot read 'abc'"}},
-        {{"parse", "pal", "noon"}, 1, "", {"cannot read 'noon'"}},
-        {{"parse", "film_frames", "x"}, 1, "", {"cannot read 'x'"}},
         {{"format", "pal", "-100000000"}, 1, "???.??.??.??\n", {"invalid sample"}},
         {{"format", "pal", "100000001"}, 0, ">>>.>>.>>.>>\n"},
         {{"format", "pal", "100000002"}, 0, "<<<.<<.<<.<<\n"},
@@ -266,7 +242,6 @@ TEST(CliFormatParse, ManyTextsPrefixesFailuresAndSpecialSamples) {
         {{"format", "tc_50", "50"}, 0, "00:00:01.00\n"},
         {{"--config", "50p_timecode_type=3", "format", "tc_50", "50"}, 0, "00:00:02.00\n"},
         {{"format", "tc_50", "51", "--config", "50p_timecode_type=2"}, 0, "00:00:01:00\n"},
-        {{"format", "tc_60", "60", "--config", "60p_timecode_type=3"}, 0, "00:00:02.00\n"},
     });
 }
 
@@ -284,49 +259,30 @@ TEST(CliFormatParse, JsonShape) {
 
 // ---------------------------------------------------------------------------
 
-TEST(CliConvert, ThroughPulldown) {
-    struct { char const* text; int phase; char const* want; } const two_three[] = {
-        // Film frame 3 starts at field 7, 8, 8, 6, 7 at phases 0..4: video frame 3, 4, 4, 3, 3.
-        // Film frame 1500 (62.5 s) starts at field 3750 + (0, 0, 1, -1, -1).
-        // Film frame 0 at phase 3 starts in the last field before the material:
-        // frame -1, which drop-frame timecode shows as the day's last frame.
-        {"XX0000000000+03", 0, "00:00:00;03\n"}, {"XX0000000000+03", 1, "00:00:00;04\n"},
-        {"XX0000000000+03", 2, "00:00:00;04\n"}, {"XX0000000000+03", 3, "00:00:00;03\n"},
-        {"XX0000000000+03", 4, "00:00:00;03\n"}, {"XX0000000012+05", 0, "00:00:08;06\n"},
-        {"XX0000000093+12", 0, "00:01:02;17\n"}, {"XX0000000093+12", 2, "00:01:02;17\n"},
-        {"XX0000000093+12", 3, "00:01:02;16\n"}, {"XX0000000000+00", 3, "23:59:59;29\n"},
-    }, pogle[] = {
-        // 24-to-25 pulldown at phase p repeats the film frame before video frame 24 - p.
-        {"01:00:00+00", 0, "01:00:00.00\n"}, {"00:00:00+12", 0, "00:00:00.12\n"}, {"00:00:00+23", 0, "00:00:00.23\n"},
-        {"00:00:01+00", 0, "00:00:01.00\n"}, {"00:00:01+12", 0, "00:00:01.12\n"}, {"00:00:00+18", 5, "00:00:00.18\n"},
-        {"00:00:00+19", 5, "00:00:00.20\n"},
-    };
-    std::vector<Case> cases;
-    for (auto const& c : two_three)
-        cases.push_back({{"convert", c.text, "--from", "keycode_35@film", "--to", "ntsc_drop@source_30i_1001",
-                          "--transfer", "pull23", "--phase", std::to_string(c.phase)}, 0, c.want});
-    for (auto const& c : pogle)  // from film, and from 24p video through film the same way
-        for (Args const& media : {Args{"--from", "tc_24@film", "--to", "pal@source_25p"}, Args{"--from", "tc_24", "--to", "pal"}})
-            cases.push_back({cat(cat({"convert", c.text}, media), {"--transfer", "pogle", "--phase", std::to_string(c.phase)}), 0, c.want});
-    check(cases);
-}
-
-TEST(CliConvert, DefaultsGaugesSyncAndFailures) {
+// The translation values are the library's; here each option path once.
+TEST(CliConvert, TransfersDefaultsPrefixesSyncAndFailures) {
+    Args const pull23 = {"--from", "keycode_35@film", "--to", "ntsc_drop@source_30i_1001", "--transfer", "pull23", "--phase"};
     Args const synced = {"--from", "keycode_35", "--to", "ntsc_drop", "--transfer", "pull23", "--sync", "XX0000000012+00=01:00:00;00"};
     check({
+        // Film frame 3 starts at field 8 at phase 1: video frame 4. Film frame 0
+        // at phase 3 starts in the field before the material: the day's last frame.
+        {cat({"convert", "XX0000000000+03"}, cat(pull23, {"1"})), 0, "00:00:00;04\n"},
+        {cat({"convert", "XX0000000000+00"}, cat(pull23, {"3"})), 0, "23:59:59;29\n"},
+        // 24-to-25 pulldown at phase 5 repeats the film frame before video frame 19,
+        // from film and from 24p video through film alike.
+        {{"convert", "00:00:00+19", "--from", "tc_24@film", "--to", "pal@source_25p", "--transfer", "pogle", "--phase", "5"}, 0,
+         "00:00:00.20\n"},
+        {{"convert", "00:00:00+19", "--from", "tc_24", "--to", "pal", "--transfer", "pogle", "--phase", "5"}, 0, "00:00:00.20\n"},
         // Left to itself a 24 fps film project takes NTSC video through 2:3
         // pulldown, and the media default to film and NTSC video.
         {{"convert", "XX0000000012+05", "--from", "F35", "--to", "ND"}, 0, "00:00:08;06\n"},
         {{"convert", "XX0000000012+05", "--from", "F35", "--to", "ND", "--transfer", "frame"}, 0, "00:00:06;17\n"},  // frame 197
-        {{"convert", "12+05", "--from", "foot_35", "--to", "keycode_35"}, 0, "XX0000000012+05\n"},
         {{"convert", "12+05", "--from", "foot_35", "--to", "keycode_35", "--prefix", "KJ231234"}, 0, "KJ2312340012+05\n"},
         {{"convert", "KJ2312340012+05", "--from", "keycode_35", "--to", "foot_35"}, 0, "0012+05\n"},
-        {{"convert", "12+05", "--from", "foot_16", "--to", "keycode_16"}, 0, "XX0000000024&05\n"},  // 40 a foot, 20 a KeyKode
-        // The prefix goes along between KeyKode types.
+        // The prefix goes along between KeyKode types, not to ink numbers.
         {{"convert", "KJ2312340012+05", "--from", "keycode_35", "--to", "keycode_35_4"}, 0, "KJ2312340012+05\n"},
         {{"convert", "KJ2312340012+05", "--from", "keycode_35", "--to", "ink_35"}, 0, "XXXX0012+05\n"},
         // --sync marks the head of the material.
-        {cat({"convert", "XX0000000012+00"}, synced), 0, "01:00:00;00\n"},
         {cat({"convert", "XX0000000012+05"}, synced), 0, "01:00:00;06\n"},  // frame 5: field 12
         {cat({"convert", "XX0000000011+15"}, synced), 0, "00:59:59;29\n"},  // one frame before the head
         {{"convert", "XX0000000012+05", "--from", "keycode_35", "--to", "ntsc_drop", "--project-rate", "25"}, 1, "", {"no position"}},
@@ -354,16 +310,10 @@ TEST(CliConvert, ExplainAndJson) {
 
 TEST(CliCalc, DurationsOfEveryForm) {
     struct { char const* type; Args expr; char const* result; } const rows[] = {
-        {"pal", {"01:00:00:00", "+", "100f"}, "01:00:04.00\n"},
-        {"pal", {"00:00:00:00", "-", "1f"}, "23:59:59.24\n"},
         {"pal", {"01:00:00:00", "+", "2.5s"}, "01:00:02.12\n"},
         {"pal", {"01:00:00:00", "+", "00:00:10:00", "-", "5f"}, "01:00:09.20\n"},
-        {"ntsc_drop", {"00:59:59;29", "+", "1f"}, "01:00:00;00\n"},
-        {"ntsc_drop", {"00:00:59;29", "+", "1f"}, "00:01:00;02\n"},
-        {"keycode_35", {"KJ2312340012+05", "+", "11f"}, "KJ2312340013+00\n"},
         {"keycode_35", {"KJ2312340012+05", "+", "4p"}, "KJ2312340012+06\n"},
         {"keycode_35", {"KJ2312340012+05", "-", "1s"}, "KJ2312340010+13\n"},
-        {"film_frames", {"000100", "-", "000042"}, "000058\n"},
     };
     std::vector<Case> cases = {{{"calc", "01:00:00:00", "+", "3x", "--type", "pal"}, 1, "", {"a duration is"}}};
     for (auto const& r : rows) cases.push_back({cat({"calc", "--type", r.type, "--"}, r.expr), 0, r.result});
@@ -413,7 +363,6 @@ TEST(CliXlate, RawPositions) {
     check({
         // Film frame 24 starts at field 60 of the 2:3 sequence: 60 / (2 x 29.97) s.
         {{"xlate", "1.0", "film", "source_30i_1001", "--transfer", "pull23"}, 0, "1.001\n"},
-        {{"xlate", "1.0", "film", "source_25p", "--transfer", "pogle"}, 0, "1\n"},
         {{"xlate", "-1.0", "film", "source_25p", "--transfer", "frame"}, 0, "-0.96\n"},
         {{"xlate", "5", "film", "film"}, 0, "5\n"},
         {{"xlate", "1.0", "2", "19", "--transfer", "2"}, 0, "1\n"},  // media and transfer by number
@@ -454,15 +403,12 @@ TEST(CliBatch, GoodAndBadLinesStayInOrder) {
 }
 
 TEST(CliBatch, TheShippedReel) {
-    // Offsets from the head 5678+00 in film frames: 0, 55, 188, 387, 623,
-    // 904, 1296, 1803, 2372, 3097; their first fields at phase 0: 0, 137,
-    // 470, 967, 1557, 2260, 3240, 4507, 5930, 7742; video frames half that.
+    // Film frames from the head 5678+00: 0, 55, 188, 387, 623, 904, 1296, 1803, 2372, 3097.
     Result const r = run({"batch", std::string(LABELS_SOURCE_DIR) + "/examples/reel.txt", "--from", "keycode_35", "--to",
                           "ntsc_drop", "--transfer", "pull23", "--sync", "KJ 23 1234 5678+00=01:00:00;00"});
     EXPECT_EQ(r.status, 0) << r.err;
-    std::vector<std::string> got;
-    for (std::string const& l : lines(r.out))
-        if (!l.empty() && l[0] != '#') got.push_back(l);
+    Args got;
+    for (std::string const& l : lines(r.out)) if (!l.empty() && l[0] != '#') got.push_back(l);
     EXPECT_EQ(got, Args({"01:00:00;00", "01:00:02;08", "01:00:07;25", "01:00:16;03", "01:00:25;28", "01:00:37;20",
                          "01:00:54;00", "01:01:15;05", "01:01:38;27", "01:02:09;05"}));
 }
@@ -472,10 +418,9 @@ TEST(CliBatch, LargeInputStreams) {
     // film frame's video frame, found by the 2:3 rule.
     int const n = 200000;
     std::string in;
-    char buf[32];
     for (int i = 0; i < n; ++i) {
-        std::snprintf(buf, sizeof buf, "XX000000%04d+%02d\n", i % 160000 / 16, i % 16);
-        in += buf;
+        char buf[32];
+        in.append(buf, std::snprintf(buf, sizeof buf, "XX000000%04d+%02d\n", i % 160000 / 16, i % 16));
     }
     auto const t0 = std::chrono::steady_clock::now();
     Result const r = batch({"--json"}, in);
