@@ -198,8 +198,7 @@ TEST(LegacyTimecode, WorkedReadsAndWrites) {
         {"00010002", 1, 1, 1801}, {"00100000", 1, 1, 17983}, {"00010002", 37, 1, 3603}};
     for (auto& c : reads) {
         int v = 0;
-        EXPECT_EQ(timecode_to_video_frames(&v, c.text, LT(c.lt), c.drop), 1) << c.text;
-        EXPECT_EQ(v, c.video) << c.text << " type " << c.lt;
+        EXPECT_TRUE(timecode_to_video_frames(&v, c.text, LT(c.lt), c.drop) == 1 && v == c.video) << c.text << ' ' << v;
     }
     struct { int frame, lt, drop; char const* text; } const writes[] = {  // lt 0: film timecode; nullptr: refused
         {2592001, 1, 0, "00000000"},  // one 24-hour wrap
@@ -269,27 +268,17 @@ INSTANTIATE_TEST_SUITE_P(Rates, LegacyTimecodeDay,
 
 // Reading texts: the values sscanf gives with the quoted formats, over
 // texts of digits, blanks, signs, other white space and letters.
-
-std::vector<std::string> odd_texts() {
-    std::vector<std::string> out = {"",      " ",      "-",     "+1",       "-1-2-3-4", "+-12",    "1 2 3 4",
-                                    "\t1\n2 3\v4", "99999999", "0x123456", "12345678901", "  12 05", "12-34",
-                                    "1234567", "+ 1",  "--",    "abc"};
-    char const alphabet[] = "0123456789      --++\tx";
-    unsigned seed = 12345u;
-    for (int i = 0; i < 15000; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        std::string s;
-        for (int len = static_cast<int>((seed >> 16) % 12); len > 0; --len) {
-            seed = seed * 1103515245u + 12345u;
-            s += alphabet[(seed >> 16) % (sizeof alphabet - 1)];
-        }
-        out.push_back(s);
-    }
-    return out;
-}
-
 TEST(LegacyReading, FieldsAsSscanf) {
-    for (std::string const& s : odd_texts()) {
+    std::vector<std::string> texts = {"", " ", "-", "+1", "-1-2-3-4", "+-12", "1 2 3 4", "\t1\n2 3\v4", "99999999",
+                                      "0x123456", "12345678901", "  12 05", "12-34", "1234567", "+ 1", "--", "abc"};
+    char const alphabet[] = "0123456789      --++\tx";
+    for (unsigned i = 0, seed = 12345u; i < 15000; ++i) {
+        std::string t;
+        for (int len = static_cast<int>(((seed = seed * 1103515245u + 12345u) >> 16) % 12); len > 0; --len)
+            t += alphabet[((seed = seed * 1103515245u + 12345u) >> 16) % (sizeof alphabet - 1)];
+        texts.push_back(t);
+    }
+    for (std::string const& s : texts) {
         int h = 0, m = 0, sec = 0, f = 0;
         std::sscanf(s.c_str(), "%2d%2d%2d%2d", &h, &m, &sec, &f);
         std::unique_ptr<char[]> a(new char[s.size() + 1]);  // exact size: a read past the NUL shows under ASan
@@ -331,11 +320,7 @@ TEST(LegacyKeyKode, ThreePerfSequenceRoundTripAndWrap) {
             char text[9];
             int out = 0, back = 0, group = 0;
             ASSERT_EQ(film_frames_to_keycode(film, text, group_phase, &out, legacy_keykode_3perf_26, 0, 0xFC), 1);
-            if (frames_in_count == (phase == 3 ? 22 : 21)) {
-                ++count;
-                frames_in_count = 0;
-                phase = phase == 3 ? 1 : phase + 1;
-            }
+            if (frames_in_count == (phase == 3 ? 22 : 21)) ++count, frames_in_count = 0, phase = phase % 3 + 1;
             char ref[48];
             std::snprintf(ref, sizeof ref, "%.6d%.2d", count, frames_in_count++);
             ASSERT_STREQ(text, ref) << film;
