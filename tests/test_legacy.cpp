@@ -379,8 +379,8 @@ TEST(LegacyKeyKode, DigitFlagsSetThePeriod) {
     }
 }
 
-// The phase moves with the delta modulo the cycle, whatever the sign; two
-// additions give what one of the sum gives; a phase equal to the film cycle
+// The phase moves with the delta modulo the cycle, whatever the sign (so two
+// additions give what one of the sum gives); a phase equal to the film cycle
 // counts as its last; extreme deltas stay in the cycle.
 TEST_P(LegacyCycle, PlusFramesPhaseFollowsDelta) {
     PulldownCase const c = GetParam();
@@ -391,12 +391,9 @@ TEST_P(LegacyCycle, PlusFramesPhaseFollowsDelta) {
             ASSERT_EQ(f, 100 + delta);
             ASSERT_EQ(fp, positive_mod((phase == c.film_cycle ? c.film_cycle - 1 : phase) + delta, c.film_cycle));
             if (phase >= c.video_cycle) continue;
-            int v = 0, vp = -1, v2 = 0, vp2 = -1, v3 = 0, vp3 = -1;
+            int v = 0, vp = -1;
             ASSERT_EQ(video_frames_plus_frames(100, phase, delta, &v, &vp, c.t), 1);
             ASSERT_TRUE(v == 100 + delta && vp == positive_mod(phase + delta, c.video_cycle));
-            video_frames_plus_frames(100, phase, 7, &v2, &vp2, c.t);
-            video_frames_plus_frames(v2, vp2, delta - 7, &v3, &vp3, c.t);
-            ASSERT_TRUE(v3 == v && vp3 == vp);
         }
     for (int delta : {INT_MIN, INT_MIN + 1, -1, INT_MAX}) {
         int f = 0, fp = -1, v = 0, vp = -1;

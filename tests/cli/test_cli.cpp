@@ -177,7 +177,6 @@ TEST(CliTypes, CatalogueMediaAndRates) {
     EXPECT_EQ(j.size(), 47u);
     expect_members(j[4], R"({"name": "29.97", "has_1001": true, "source_medium": "source_30p_1001",
         "output_medium": "output_30p_1001"})");
-    EXPECT_FALSE(j[31].contains("source_medium"));  // film_at_25
 }
 
 // ---------------------------------------------------------------------------
