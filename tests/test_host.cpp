@@ -61,15 +61,13 @@ TEST(HostText, TokeniserSplitsAsAScanOfTheSeparatorText) {
     std::vector<std::string> texts = {"", "LABEL_REV:1 pal_label  03:58:36.07 31057 0.0400000000 1", "::a::b::"};
     for (int n : {254, 255, 256, 257}) texts.push_back(std::string(n, 'x') + " y");
     for (int n : {31, 32, 33, 300}) {
-        std::string t;
-        for (int i = 0; i < n; ++i) t += "tok" + std::to_string(i) + " ";
-        texts.push_back(t);
+        texts.emplace_back();
+        for (int i = 0; i < n; ++i) texts.back() += "tok" + std::to_string(i) + " ";
     }
     char const alphabet[] = {' ', ':', 'a', '\xe9', ',', '\xff', '\t', '1'};  // every arrangement of length 4
     for (int code = 0; code < 8 * 8 * 8 * 8; ++code) {
-        std::string t;
-        for (int k = code, i = 0; i < 4; ++i, k /= 8) t += alphabet[k % 8];
-        texts.push_back(t);
+        texts.emplace_back();
+        for (int k = code, i = 0; i < 4; ++i, k /= 8) texts.back() += alphabet[k % 8];
     }
     for (char const* seps : {" ", ": ", ",;\t", "", "\xe9", "\x80\xff a"})
         for (std::string const& t : texts) {
