@@ -34,6 +34,50 @@
 #ifndef LABELSBASE_LABELCVT_FILM_H
 #define LABELSBASE_LABELCVT_FILM_H
 
+#include <cstddef>
+
+// Digit readers and writers of the film converters' common cases. Anything
+// they decline (signs, white space, long digit runs) goes to the general
+// readers, so every text reads as before.
+namespace lb {
+namespace film {
+
+inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// The value of the n characters at p (n at most 9) when all are digits.
+inline bool read_fixed(char const* p, unsigned n, unsigned& v) {
+    unsigned r = 0;
+    for (unsigned i = 0; i < n; ++i) {
+        unsigned const d = static_cast<unsigned char>(p[i]) - static_cast<unsigned>('0');
+        if (d > 9) return false;
+        r = r * 10 + d;
+    }
+    v = r;
+    return true;
+}
+
+// A run of 1 to 9 digits at p that no further digit follows: its value, and
+// p past it. False, p unchanged, for anything else.
+inline bool read_short_run(char const*& p, int& v) {
+    int r = 0;
+    int i = 0;
+    for (; i < 9 && is_digit(p[i]); ++i) r = r * 10 + (p[i] - '0');
+    if (i == 0 || is_digit(p[i])) return false;
+    p += i;
+    v = r;
+    return true;
+}
+
+// "%02d" of v in 0..99.
+inline char* put2(char* p, unsigned v) {
+    p[0] = static_cast<char>('0' + v / 10);
+    p[1] = static_cast<char>('0' + v % 10);
+    return p + 2;
+}
+
+}  // namespace film
+}  // namespace lb
+
 // ---------------------------------------------------------------------------
 // The base of every converter whose text starts with an alphanumeric prefix.
 //
@@ -133,6 +177,9 @@ protected:
     // Takes the prefix and count widths, separator and dummy prefix of the
     // leaf of type `leaf` from the leaf table.
     explicit keycode_label(label_t leaf);
+    // get_abs_sample of the first n characters of t (the whole text when it
+    // is shorter).
+    int read_text(char const* t, std::size_t n);
 };
 
 // The gauges whose frames divide the KeyKode interval: count = s / interval,

@@ -22,15 +22,18 @@ struct InkText {
 // front of the prefix.
 InkText normalise_ink(char const* t) {
     InkText u;
-    std::size_t const n = std::strlen(t);
-    if (n >= 12) {
+    // Only whether the text reaches 12 characters matters before the copy.
+    std::size_t n = 0;
+    while (n < 12 && t[n]) ++n;
+    if (n == 12) {
+        n += std::strlen(t + 12);
         std::memcpy(u.chars, t, 4);
         std::memcpy(u.chars + 4, t + n - 7, 7);
         u.size = 11;
     } else {
         std::size_t const pad = (11 - n) < 4 ? 11 - n : 4;  // [0, 4]
-        std::memset(u.chars, '0', pad);
-        std::memcpy(u.chars + pad, t, n);
+        for (std::size_t i = 0; i < pad; ++i) u.chars[i] = '0';
+        for (std::size_t i = 0; i < n; ++i) u.chars[pad + i] = t[i];
         u.size = pad + n;  // [4, 11]
     }
     u.chars[u.size] = '\0';
@@ -70,18 +73,26 @@ int ink_label::get_abs_sample(char const* t) {
     // normalised text is shorter).
     std::size_t const start = prefix_len < u.size ? prefix_len : u.size;
     std::size_t const len = count_len < u.size - start ? count_len : u.size - start;
-    char field[16];
-    std::memcpy(field, u.chars + start, len);
-    field[len] = '\0';
-    long const c = lb::atol_(field);
+    unsigned digits = 0;
+    long c;
+    if (len <= 9 && lb::film::read_fixed(u.chars + start, static_cast<unsigned>(len), digits)) {
+        c = static_cast<long>(digits);
+    } else {
+        char field[16];
+        std::memcpy(field, u.chars + start, len);
+        field[len] = '\0';
+        c = lb::atol_(field);
+    }
     if (c < 0 || c > max_count) return invalid_sample;
     int f = 0;
     std::size_t const after = start + len;
     if (after < u.size) {
         // One separator character, then at most two frame characters.
         char const* ft = u.chars + after + 1;
-        if (std::strlen(ft) > 2) return invalid_sample;
-        f = lb::atoi_(ft);
+        std::size_t const left = u.size - after - 1;
+        if (left > 2) return invalid_sample;
+        unsigned fd = 0;
+        f = lb::film::read_fixed(ft, static_cast<unsigned>(left), fd) ? static_cast<int>(fd) : lb::atoi_(ft);
         if (f < 0 || f >= modulus) return invalid_sample;
     }
     count = static_cast<int>(c);
