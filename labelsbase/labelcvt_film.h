@@ -180,6 +180,9 @@ protected:
     // get_abs_sample of the first n characters of t (the whole text when it
     // is shorter).
     int read_text(char const* t, std::size_t n);
+    // The frame after the count field of a text that reaches number_len
+    // characters (of its first n), and the sample.
+    int read_frame(char const* t, std::size_t n);
 };
 
 // The gauges whose frames divide the KeyKode interval: count = s / interval,

@@ -266,17 +266,34 @@ char const* prefix_label::print_counts(LabelPoint* lp, char separator, bool with
     // The prefix as LabelPoint::get_prefix gives it (at most get_prefix_length()
     // characters of the converter's prefix), straight into lp's text when lp
     // uses this converter.
-    char const* pre;
-    std::size_t room = kTextRoom;
-    if (lp->cvt() == this) {
-        pre = prefix_label::get_prefix(lp);
-        int const n = static_cast<int>(prefix_len);
-        room = n < 0 ? 0 : n > static_cast<int>(kTextRoom) ? kTextRoom : static_cast<std::size_t>(n);
-    } else {
-        pre = lp->get_prefix();  // already in lp's text
-    }
     std::size_t plen = 0;
-    for (; plen < room && pre[plen]; ++plen) lp->text[plen] = pre[plen];
+    bool own = false;
+    if (lp->cvt() == this && has_prefix() && prefix_len <= kPrefixRoom) {
+        // The point's own prefix, when full, is the one remembered and shown.
+        std::size_t const want = prefix_len;
+        char const* const from = lp->prefix;
+        while (plen < want && from[plen]) ++plen;
+        own = plen == want;
+        if (own) {
+            // Whole-array copies: what follows the prefix is overwritten or
+            // never read.
+            std::memcpy(lp->text, from, kPrefixRoom);
+            std::memcpy(last_prefix, from, kPrefixRoom);
+            last_prefix[want] = '\0';
+        }
+    }
+    if (!own) {
+        char const* pre;
+        std::size_t room = kTextRoom;
+        if (lp->cvt() == this) {
+            pre = prefix_label::get_prefix(lp);
+            int const n = static_cast<int>(prefix_len);
+            room = n < 0 ? 0 : n > static_cast<int>(kTextRoom) ? kTextRoom : static_cast<std::size_t>(n);
+        } else {
+            pre = lp->get_prefix();  // already in lp's text
+        }
+        for (plen = 0; plen < room && pre[plen]; ++plen) lp->text[plen] = pre[plen];
+    }
     // "%0*d" with a width from an unsigned field: an unset width (all ones)
     // is the int -1, which printf reads as no padding.
     int width = static_cast<int>(count_len);
@@ -377,16 +394,21 @@ int keycode_label::get_abs_sample(char const* t) {
 
 int keycode_label::read_text(char const* t, std::size_t n) {
     // Characters from n on read as the end of the text.
-    auto at = [t, n](std::size_t i) { return i < n ? t[i] : '\0'; };
     // The text must reach its count field.
-    std::size_t const reach = bounded_length(t, prefix_len);
-    if ((reach < n ? reach : n) < prefix_len) return invalid_sample;
+    std::size_t reach = 0;
+    while (reach < prefix_len && reach < n && t[reach]) ++reach;
+    if (reach < prefix_len) return invalid_sample;
     char const* c = t + prefix_len;
     std::size_t const width = count_len < kWorkRoom ? count_len : kWorkRoom;
+    std::size_t const count_chars = number_len - prefix_len;  // wraps when number_len < prefix_len
     unsigned digits = 0;
     long v;
     if (width <= 9 && width <= n - prefix_len && lb::film::read_fixed(c, static_cast<unsigned>(width), digits)) {
         v = static_cast<long>(digits);
+        if (v > max_count) return invalid_sample;
+        count = static_cast<int>(v);
+        // The usual shape: the count fills the number, so the text reaches it.
+        if (count_chars == width && number_len >= prefix_len) return read_frame(t, n);
     } else {
         char field[kWorkRoom + 1];
         std::size_t const avail = n - prefix_len;
@@ -402,20 +424,37 @@ int keycode_label::read_text(char const* t, std::size_t n) {
         frame = 0;
         return get_perfs();
     }
-    std::size_t const count_chars = number_len - prefix_len;
     std::size_t const seen = bounded_length(c, count_chars);
-    if ((seen < n - prefix_len ? seen : n - prefix_len) < count_chars || at(number_len) == '\0') {
+    if ((seen < n - prefix_len ? seen : n - prefix_len) < count_chars) {
         frame = 0;
         return get_perfs();
     }
-    // The frame starts at the first digit within the two characters after
-    // the count, and has at most two characters.
-    std::size_t d = number_len;
-    while (at(d) && !lb::is_digit(at(d)) && d < number_len + 2) ++d;
-    if (!lb::is_digit(at(d))) return invalid_sample;
-    if (at(d + 1) && at(d + 2)) return invalid_sample;
+    return read_frame(t, n);
+}
+
+namespace {
+// The frame field after a count that ends at character `from`: 0 when the
+// text ends there; else the first digit within the two characters after the
+// count and at most one more digit, nothing else after them. -1 when there
+// is no such frame. at(i) gives character i, NUL from the end on.
+template <class At>
+int frame_field(At at, std::size_t from) {
+    if (at(from) == '\0') return 0;
+    std::size_t d = from;
+    while (at(d) && !lb::is_digit(at(d)) && d < from + 2) ++d;
+    if (!lb::is_digit(at(d))) return -1;
+    if (at(d + 1) && at(d + 2)) return -1;
     int f = at(d) - '0';
     if (lb::is_digit(at(d + 1))) f = f * 10 + (at(d + 1) - '0');
+    return f;
+}
+}  // namespace
+
+int keycode_label::read_frame(char const* t, std::size_t n) {
+    // The frame field reads at most 5 characters from number_len on.
+    int const f = n - number_len > 4 ? frame_field([t](std::size_t i) { return t[i]; }, number_len)
+                                     : frame_field([t, n](std::size_t i) { return i < n ? t[i] : '\0'; }, number_len);
+    if (f < 0) return invalid_sample;
     frame = f;
     return get_perfs();
 }
@@ -488,7 +527,7 @@ char const* keycode_353::get_keep_string(LabelPoint* lp, int s) {
 
 int keycode_353::get_keep_sample(char const* t) {
     if (!t) return invalid_sample;
-    std::size_t const n = bounded_length(t, kWorkRoom + 1);
+    std::size_t const n = std::strlen(t);
     if (n > kWorkRoom || n < 3) return invalid_sample;
     // 'XX0000000001+00.3': perforation index 3 is perf 2, the text before
     // the ".3" a KeyKode text.
