@@ -68,6 +68,16 @@ inline bool read_short_run(char const*& p, int& v) {
     return true;
 }
 
+// Characters of p before its NUL, at most max; four at a time, never
+// reading past the NUL.
+inline std::size_t length_upto(char const* p, std::size_t max) {
+    std::size_t i = 0;
+    for (; i + 4 <= max; i += 4)
+        if (!p[i] || !p[i + 1] || !p[i + 2] || !p[i + 3]) break;
+    while (i < max && p[i]) ++i;
+    return i;
+}
+
 // "%02d" of v in 0..99.
 inline char* put2(char* p, unsigned v) {
     p[0] = static_cast<char>('0' + v / 10);

@@ -71,8 +71,7 @@ int ink_label::get_abs_sample(char const* t) {
     // The normalised text from the count field on: a short text's count and
     // frame are its own characters behind the '0' padding, so only long
     // texts (or a prefix shorter than the padding) need the copy.
-    std::size_t n = 0;
-    while (n < 12 && t[n]) ++n;
+    std::size_t const n = lb::film::length_upto(t, 12);
     std::size_t const pad = n < 12 ? ((11 - n) < 4 ? 11 - n : 4) : 0;
     std::size_t const size = n < 12 ? pad + n : 11;
     std::size_t const start = prefix_len < size ? prefix_len : size;

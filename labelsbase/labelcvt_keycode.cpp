@@ -11,11 +11,7 @@
 namespace {
 
 // Characters of t, at most max (stops at the NUL; never reads past it).
-std::size_t bounded_length(char const* t, std::size_t max) {
-    std::size_t n = 0;
-    while (n < max && t[n]) ++n;
-    return n;
-}
+std::size_t bounded_length(char const* t, std::size_t max) { return lb::film::length_upto(t, max); }
 
 // Copies at most max characters of src (stopping at its NUL) and terminates.
 void copy_terminated(char* dst, char const* src, std::size_t max) {
@@ -272,7 +268,7 @@ char const* prefix_label::print_counts(LabelPoint* lp, char separator, bool with
         // The point's own prefix, when full, is the one remembered and shown.
         std::size_t const want = prefix_len;
         char const* const from = lp->prefix;
-        while (plen < want && from[plen]) ++plen;
+        plen = lb::film::length_upto(from, want);
         own = plen == want;
         if (own) {
             // Whole-array copies: what follows the prefix is overwritten or
@@ -395,9 +391,7 @@ int keycode_label::get_abs_sample(char const* t) {
 int keycode_label::read_text(char const* t, std::size_t n) {
     // Characters from n on read as the end of the text.
     // The text must reach its count field.
-    std::size_t reach = 0;
-    while (reach < prefix_len && reach < n && t[reach]) ++reach;
-    if (reach < prefix_len) return invalid_sample;
+    if (prefix_len > n || lb::film::length_upto(t, prefix_len) < prefix_len) return invalid_sample;
     char const* c = t + prefix_len;
     std::size_t const width = count_len < kWorkRoom ? count_len : kWorkRoom;
     std::size_t const count_chars = number_len - prefix_len;  // wraps when number_len < prefix_len
