@@ -68,7 +68,7 @@ std::string expected_text(Leaf const& l, std::string const& prefix, int s) {
 
 struct KeyKodeLeaf : testing::TestWithParam<Leaf> {};
 
-TEST_P(KeyKodeLeaf, FactsAndTemplates) {
+TEST_P(KeyKodeLeaf, FactsTemplatesAndPeriods) {
     Leaf const& l = GetParam();
     Cvt c = fresh(l.type);
     LabelPoint lp(0, c.get());
@@ -85,6 +85,14 @@ TEST_P(KeyKodeLeaf, FactsAndTemplates) {
     EXPECT_EQ(c->get_abs_string(&lp, invalid_sample), q);
     EXPECT_EQ(c->get_abs_string(&lp, past_end_sample), gt);
     EXPECT_EQ(c->get_abs_string(&lp, before_start_sample), lt);
+    // Samples normalise and spans count by whole periods.
+    long long const p = l.period();
+    for (long long s : {INT_MIN + 0LL, -1LL, 0LL, p - 1, p, p + 1, -p - 1, INT_MAX + 0LL, -987654321LL})
+        EXPECT_EQ(c->normalise_sample_unit(static_cast<int>(s)), static_cast<int>((s % p + p) % p)) << s;
+    std::string const a = c->get_abs_string(&lp, 10 * l.interval), b = c->get_abs_string(&lp, 12 * l.interval);
+    EXPECT_EQ(c->get_abs_sample_from_packed_string(a.c_str()), c->get_abs_sample(a.c_str()));
+    EXPECT_EQ(c->get_sample_span_from_packed_strings(a.c_str(), b.c_str()), 2 * l.interval);
+    EXPECT_EQ(c->get_sample_span_from_packed_strings(b.c_str(), a.c_str()), p - 2 * l.interval);
 }
 
 // Two periods at a moving stride (negatives, the count wrap, one wrap only)
@@ -132,19 +140,6 @@ TEST_P(KeyKodeLeaf, TextsMatchSnprintfAndReadBack) {
                                    l.dummy() + "-" + std::string(static_cast<std::size_t>(l.count_len - 1), '1') + rest})
         EXPECT_EQ(c->get_abs_sample(bad.c_str()), invalid_sample) << bad;
     EXPECT_EQ(c->get_abs_sample((l.dummy() + "+" + std::string(static_cast<std::size_t>(l.count_len - 1), '0') + rest).c_str()), 0);
-}
-
-TEST_P(KeyKodeLeaf, NormalisingAndSpansWorkByWholePeriods) {
-    Leaf const& l = GetParam();
-    Cvt c = fresh(l.type);
-    long long const p = l.period();
-    for (long long s : {INT_MIN + 0LL, -1LL, 0LL, p - 1, p, p + 1, -p - 1, INT_MAX + 0LL, -987654321LL})
-        EXPECT_EQ(c->normalise_sample_unit(static_cast<int>(s)), static_cast<int>((s % p + p) % p)) << s;
-    LabelPoint lp(0, c.get());
-    std::string const a = c->get_abs_string(&lp, 10 * l.interval), b = c->get_abs_string(&lp, 12 * l.interval);
-    EXPECT_EQ(c->get_abs_sample_from_packed_string(a.c_str()), c->get_abs_sample(a.c_str()));
-    EXPECT_EQ(c->get_sample_span_from_packed_strings(a.c_str(), b.c_str()), 2 * l.interval);
-    EXPECT_EQ(c->get_sample_span_from_packed_strings(b.c_str(), a.c_str()), p - 2 * l.interval);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllLeaves, KeyKodeLeaf, testing::ValuesIn(kLeaves),
