@@ -59,12 +59,17 @@ inline bool read_fixed(char const* p, unsigned n, unsigned& v) {
 // A run of 1 to 9 digits at p that no further digit follows: its value, and
 // p past it. False, p unchanged, for anything else.
 inline bool read_short_run(char const*& p, int& v) {
-    int r = 0;
-    int i = 0;
-    for (; i < 9 && is_digit(p[i]); ++i) r = r * 10 + (p[i] - '0');
-    if (i == 0 || is_digit(p[i])) return false;
+    unsigned r = static_cast<unsigned char>(p[0]) - static_cast<unsigned>('0');
+    if (r > 9) return false;
+    int i = 1;
+    for (; i < 9; ++i) {
+        unsigned const d = static_cast<unsigned char>(p[i]) - static_cast<unsigned>('0');
+        if (d > 9) break;
+        r = r * 10 + d;
+    }
+    if (i == 9 && is_digit(p[9])) return false;
     p += i;
-    v = r;
+    v = static_cast<int>(r);
     return true;
 }
 

@@ -68,6 +68,15 @@ char const* ink_label::get_abs_string(LabelPoint* lp, int s) {
 
 int ink_label::get_abs_sample(char const* t) {
     if (!t) return invalid_sample;
+    // The usual shape, 'ABCD1234+05', is its own normalised form.
+    unsigned digits = 0, fd = 0;
+    if (prefix_len == 4 && count_len == 4 && t[0] && t[1] && t[2] && t[3] && lb::film::read_fixed(t + 4, 4, digits) &&
+        t[8] && lb::film::read_fixed(t + 9, 2, fd) && !t[11]) {
+        if (static_cast<int>(digits) > max_count || static_cast<int>(fd) >= modulus) return invalid_sample;
+        count = static_cast<int>(digits);
+        frame = static_cast<int>(fd);
+        return lb::wrap_mul(samples_per_unit(), lb::wrap_add(lb::wrap_mul(modulus, count), frame));
+    }
     // The normalised text from the count field on: a short text's count and
     // frame are its own characters behind the '0' padding, so only long
     // texts (or a prefix shorter than the padding) need the copy.
@@ -86,7 +95,6 @@ int ink_label::get_abs_sample(char const* t) {
     // Count field: count_len characters after the prefix (fewer when the
     // normalised text is shorter).
     std::size_t const len = count_len < size - start ? count_len : size - start;
-    unsigned digits = 0;
     long c;
     if (len <= 9 && lb::film::read_fixed(body, static_cast<unsigned>(len), digits)) {
         c = static_cast<long>(digits);
@@ -104,7 +112,6 @@ int ink_label::get_abs_sample(char const* t) {
         char const* ft = body + len + 1;
         std::size_t const left = size - after - 1;
         if (left > 2) return invalid_sample;
-        unsigned fd = 0;
         f = lb::film::read_fixed(ft, static_cast<unsigned>(left), fd) ? static_cast<int>(fd) : lb::atoi_(ft);
         if (f < 0 || f >= modulus) return invalid_sample;
     }
