@@ -15,26 +15,68 @@ constexpr std::size_t kWorkRoom = 63;
 bool is_special(int s) { return s == past_end_sample || s == before_start_sample || s == invalid_sample; }
 
 // 10^(digits + 1), held at 2^40 (beyond every footage an int can give).
-std::uint64_t wrap_feet(int digits) {
+constexpr std::uint64_t wrap_feet_of(int digits) {
     std::uint64_t w = 10;
     for (int i = 0; i < digits && w < (std::uint64_t{1} << 40); ++i) w *= 10;
     return w;
 }
 
-// Hands the working text to lp's text, at most 22 characters.
-char const* to_text(LabelPoint* lp, char const* buf, char const* end) {
-    std::size_t n = static_cast<std::size_t>(end - buf);
-    if (n > kTextRoom) n = kTextRoom;
-    std::memcpy(lp->text, buf, n);
-    lp->text[n] = '\0';
+struct FeetWraps {
+    std::uint64_t w[kMaxFeetDigits + 1];
+};
+constexpr FeetWraps make_feet_wraps() {
+    FeetWraps t{};
+    for (int d = 0; d <= kMaxFeetDigits; ++d) t.w[d] = wrap_feet_of(d);
+    return t;
+}
+constexpr FeetWraps kFeetWraps = make_feet_wraps();
+
+// feet_digits is clamped to 0..16 at construction.
+std::uint64_t wrap_feet(int digits) { return kFeetWraps.w[digits]; }
+
+// "%c%0*d+%02d" (sign optional, ".%d" of perf_index when it is 1..9) into
+// lp's text: written in place when it fits the 22 characters, else built
+// aside and cut.
+char const* put_feet(LabelPoint* lp, char sign, std::uint32_t feet, int width, int frame, int perf_index) {
+    int const n = lb::digit_count(feet);
+    int const digits = width > n ? width : n;
+    std::size_t const total = (sign ? 1u : 0u) + static_cast<std::size_t>(digits) + 3 + (perf_index ? 2 : 0);
+    char buf[64];
+    char* const start = total <= kTextRoom ? lp->text : buf;
+    char* e = start;
+    if (sign) *e++ = sign;
+    e = lb::put_digits(e, feet, digits);
+    *e++ = '+';
+    e = lb::film::put2(e, static_cast<unsigned>(frame));  // [0, 99]
+    if (perf_index) {
+        *e++ = '.';
+        *e++ = static_cast<char>('0' + perf_index);
+    }
+    std::size_t k = static_cast<std::size_t>(e - start);
+    if (start == buf) {
+        if (k > kTextRoom) k = kTextRoom;
+        std::memcpy(lp->text, buf, k);
+    }
+    lp->text[k] = '\0';
     return lp->text;
 }
 
-// "%0*d" of a non-negative value held as unsigned (the footage of INT_MIN
-// needs all 32 bits).
-char* put_unsigned(char* p, std::uint32_t v, int width) {
-    int const n = lb::digit_count(v);
-    return lb::put_digits(p, v, width > n ? width : n);
+// An unsigned decimal run as atoi reads it, p past the digits.
+int read_run(char const*& p) {
+    int v = 0;
+    if (lb::film::read_short_run(p, v)) return v;
+    v = lb::atoi_(p);
+    while (lb::is_digit(*p)) ++p;
+    return v;
+}
+
+// Frames of 4-perf 35 mm and 16 mm divide by constants.
+template <unsigned M, unsigned P>
+void split_feet(std::uint32_t a, std::uint64_t w, std::uint32_t& feet, std::uint32_t& frame) {
+    std::uint32_t f = a / P;     // [0, 2^31]
+    if (f >= w) f -= static_cast<std::uint32_t>(w);  // once
+    feet = f / M;
+    frame = f % M;
 }
 
 }  // namespace
@@ -72,21 +114,40 @@ void foot_label::build_template() {
 char const* foot_label::samples_to_feet(LabelPoint* lp, int s) {
     // A hand-built converter without frames or perforations has no footage.
     if (modulus <= 0 || perfs_per_frame <= 0) return full_template.getInvalidString(invalid_sample);
-    std::uint64_t const w = wrap_feet(feet_digits) * static_cast<std::uint64_t>(modulus);
-    std::uint64_t f = lb::abs_u(s) / static_cast<unsigned>(perfs_per_frame);  // [0, 2^31]
-    if (f >= w) f -= w;                                                         // once
-    std::uint32_t const feet = static_cast<std::uint32_t>(f / static_cast<unsigned>(modulus));
-    int const fr = static_cast<int>(f % static_cast<unsigned>(modulus));
+    std::uint32_t const m = static_cast<std::uint32_t>(modulus);
+    std::uint64_t const w = wrap_feet(feet_digits) * m;
+    std::uint32_t const a = lb::abs_u(s);
+    std::uint32_t feet, fr;
+    if (m == 16 && perfs_per_frame == 4) {
+        split_feet<16, 4>(a, w, feet, fr);
+    } else if (m == 40 && perfs_per_frame == 1) {
+        split_feet<40, 1>(a, w, feet, fr);
+    } else {
+        std::uint32_t f = a / static_cast<std::uint32_t>(perfs_per_frame);  // [0, 2^31]
+        if (f >= w) f -= static_cast<std::uint32_t>(w);                      // once
+        feet = f / m;
+        fr = f % m;
+    }
     count = static_cast<int>(feet);
-    frame = fr;
-    char buf[64];
-    char* e = buf;
+    frame = static_cast<int>(fr);
+    if (fr > 99) {
+        // A hand-built converter with more than 100 frames to the foot.
+        char buf[64];
+        char* e = buf;
+        if (lp->label_template.template_text.c_str()[0] == '-') *e++ = s < 0 ? '-' : ' ';
+        int const n = lb::digit_count(feet);
+        e = lb::put_digits(e, feet, feet_digits > n ? feet_digits : n);
+        *e++ = '+';
+        e = lb::put_int(e, frame, 2, true);
+        std::size_t k = static_cast<std::size_t>(e - buf);
+        if (k > kTextRoom) k = kTextRoom;
+        std::memcpy(lp->text, buf, k);
+        lp->text[k] = '\0';
+        return lp->text;
+    }
     // A label point whose sign column was dropped gets the unsigned form.
-    if (lp->label_template.template_text.c_str()[0] == '-') *e++ = s < 0 ? '-' : ' ';
-    e = put_unsigned(e, feet, feet_digits);
-    *e++ = '+';
-    e = lb::put_int(e, fr, 2, true);
-    return to_text(lp, buf, e);
+    char const sign = lp->label_template.template_text.c_str()[0] == '-' ? (s < 0 ? '-' : ' ') : '\0';
+    return put_feet(lp, sign, feet, feet_digits, frame, 0);
 }
 
 int foot_label::feet_to_samples(char const* t) {
@@ -95,10 +156,9 @@ int foot_label::feet_to_samples(char const* t) {
     while (lb::is_space(*p)) ++p;
     bool const neg = *p == '-';
     if (neg) ++p;
-    int const feet = lb::atoi_(p);
-    while (lb::is_digit(*p)) ++p;
+    int const feet = read_run(p);
     if (*p) ++p;
-    int const fr = lb::atoi_(p);
+    int const fr = read_run(p);
     int const v = lb::wrap_mul(lb::wrap_add(lb::wrap_mul(feet, modulus), fr), perfs_per_frame);
     return neg ? lb::wrap_neg(v) : v;
 }
@@ -150,34 +210,26 @@ char const* foot_353_label::samples_to_feet(LabelPoint* lp, int s) {
     std::uint64_t const w = wrap_feet(feet_digits);
     if (feet > w) feet -= static_cast<std::uint32_t>(w);  // once
     count = static_cast<int>(feet);
-    char buf[64];
-    char* e = buf;
-    *e++ = s < 0 ? '-' : ' ';
-    e = put_unsigned(e, feet, feet_digits);
-    *e++ = '+';
-    e = lb::put_int(e, frame, 2, true);
-    *e++ = '.';
-    e = lb::put_int(e, perf + 1, 1, true);
-    return to_text(lp, buf, e);
+    return put_feet(lp, s < 0 ? '-' : ' ', feet, feet_digits, frame, perf + 1);
 }
 
 int foot_353_label::feet_to_samples(char const* t) {
     if (!t) return invalid_sample;
-    if (std::strlen(t) > kWorkRoom) return invalid_sample;
+    std::size_t len = 0;
+    while (len <= kWorkRoom && t[len]) ++len;
+    if (len > kWorkRoom) return invalid_sample;
     char const* p = t;
     while (lb::is_space(*p)) ++p;
     bool const neg = *p == '-';
     if (neg) ++p;
-    std::size_t const n = std::strlen(p);
-    if (n == 0) return invalid_sample;
+    if (p == t + len) return invalid_sample;
     // ' 0001+00.3': the last character is the perforation index 1..3.
-    char const last[2] = {p[n - 1], '\0'};
-    int const idx = lb::atoi_(last);
+    char const last = t[len - 1];
+    int const idx = lb::is_digit(last) ? last - '0' : 0;
     perf = idx - 1;
-    int const feet = lb::atoi_(p);
-    while (lb::is_digit(*p)) ++p;
+    int const feet = read_run(p);
     if (*p) ++p;
-    int const fr = lb::atoi_(p);  // stops at the '.'
+    int const fr = read_run(p);  // stops at the '.'
     count = feet;
     frame = fr;
     int const v = lb::wrap_sub(lb::wrap_add(lb::wrap_add(lb::wrap_mul(feet, 64), lb::wrap_mul(fr, perfs_per_frame)), 1),
@@ -196,14 +248,21 @@ UserLabelType film_frames_label::UserType() const { return film_frames_UserLabel
 char const* film_frames_label::get_abs_string(LabelPoint* lp, int s) {
     if (is_special(s)) return full_template.getInvalidString(s);
     // "%.6d": at most '-' and 10 digits.
-    char* e = lb::put_int(lp->text, s, 6, false);
+    std::uint32_t const a = lb::abs_u(s);
+    char* e = lp->text;
+    if (s < 0) *e++ = '-';
+    int const n = lb::digit_count(a);
+    e = lb::put_digits(e, a, n > 6 ? n : 6);
     *e = '\0';
     return lp->text;
 }
 
 int film_frames_label::get_abs_sample(char const* t) {
     if (!t) return invalid_sample;
+    // "%d" of sscanf; a plain run of up to 9 digits needs none of its rules.
+    char const* p = t + (*t == '-');
     int v = 0;
+    if (lb::film::read_short_run(p, v)) return *t == '-' ? -v : v;
     if (!lb::scan_int(t, 0, v)) return invalid_sample;
     return v;
 }

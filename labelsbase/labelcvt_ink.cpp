@@ -22,15 +22,18 @@ struct InkText {
 // front of the prefix.
 InkText normalise_ink(char const* t) {
     InkText u;
-    std::size_t const n = std::strlen(t);
-    if (n >= 12) {
+    // Only whether the text reaches 12 characters matters before the copy.
+    std::size_t n = 0;
+    while (n < 12 && t[n]) ++n;
+    if (n == 12) {
+        n += std::strlen(t + 12);
         std::memcpy(u.chars, t, 4);
         std::memcpy(u.chars + 4, t + n - 7, 7);
         u.size = 11;
     } else {
         std::size_t const pad = (11 - n) < 4 ? 11 - n : 4;  // [0, 4]
-        std::memset(u.chars, '0', pad);
-        std::memcpy(u.chars + pad, t, n);
+        for (std::size_t i = 0; i < pad; ++i) u.chars[i] = '0';
+        for (std::size_t i = 0; i < n; ++i) u.chars[pad + i] = t[i];
         u.size = pad + n;  // [4, 11]
     }
     u.chars[u.size] = '\0';
@@ -65,23 +68,51 @@ char const* ink_label::get_abs_string(LabelPoint* lp, int s) {
 
 int ink_label::get_abs_sample(char const* t) {
     if (!t) return invalid_sample;
-    InkText const u = normalise_ink(t);
+    // The usual shape, 'ABCD1234+05', is its own normalised form.
+    unsigned digits = 0, fd = 0;
+    if (prefix_len == 4 && count_len == 4 && t[0] && t[1] && t[2] && t[3] && lb::film::read_fixed(t + 4, 4, digits) &&
+        t[8] && lb::film::read_fixed(t + 9, 2, fd) && !t[11]) {
+        if (static_cast<int>(digits) > max_count || static_cast<int>(fd) >= modulus) return invalid_sample;
+        count = static_cast<int>(digits);
+        frame = static_cast<int>(fd);
+        return lb::wrap_mul(samples_per_unit(), lb::wrap_add(lb::wrap_mul(modulus, count), frame));
+    }
+    // The normalised text from the count field on: a short text's count and
+    // frame are its own characters behind the '0' padding, so only long
+    // texts (or a prefix shorter than the padding) need the copy.
+    std::size_t const n = lb::film::length_upto(t, 12);
+    std::size_t const pad = n < 12 ? ((11 - n) < 4 ? 11 - n : 4) : 0;
+    std::size_t const size = n < 12 ? pad + n : 11;
+    std::size_t const start = prefix_len < size ? prefix_len : size;
+    InkText u;
+    char const* body;
+    if (n < 12 && start >= pad) {
+        body = t + (start - pad);
+    } else {
+        u = normalise_ink(t);
+        body = u.chars + start;
+    }
     // Count field: count_len characters after the prefix (fewer when the
     // normalised text is shorter).
-    std::size_t const start = prefix_len < u.size ? prefix_len : u.size;
-    std::size_t const len = count_len < u.size - start ? count_len : u.size - start;
-    char field[16];
-    std::memcpy(field, u.chars + start, len);
-    field[len] = '\0';
-    long const c = lb::atol_(field);
+    std::size_t const len = count_len < size - start ? count_len : size - start;
+    long c;
+    if (len <= 9 && lb::film::read_fixed(body, static_cast<unsigned>(len), digits)) {
+        c = static_cast<long>(digits);
+    } else {
+        char field[16];
+        std::memcpy(field, body, len);
+        field[len] = '\0';
+        c = lb::atol_(field);
+    }
     if (c < 0 || c > max_count) return invalid_sample;
     int f = 0;
     std::size_t const after = start + len;
-    if (after < u.size) {
+    if (after < size) {
         // One separator character, then at most two frame characters.
-        char const* ft = u.chars + after + 1;
-        if (std::strlen(ft) > 2) return invalid_sample;
-        f = lb::atoi_(ft);
+        char const* ft = body + len + 1;
+        std::size_t const left = size - after - 1;
+        if (left > 2) return invalid_sample;
+        f = lb::film::read_fixed(ft, static_cast<unsigned>(left), fd) ? static_cast<int>(fd) : lb::atoi_(ft);
         if (f < 0 || f >= modulus) return invalid_sample;
     }
     count = static_cast<int>(c);
@@ -115,7 +146,8 @@ char const* ink_35_label::type_str() const { return "ink_35_label"; }
 label_t ink_35_label::type() const { return ink_35_label_t; }
 UserLabelType ink_35_label::UserType() const { return ink_UserLabel; }
 void ink_35_label::get_counts(int s) {
-    int const f = s / samples_per_unit();  // truncates toward zero
+    int const spu = samples_per_unit();
+    int const f = spu == 4 ? s / 4 : s / spu;  // truncates toward zero
     count = f / 16;
     frame = f % 16;  // [-15, 15]
 }
@@ -126,7 +158,8 @@ char const* ink_16_label::type_str() const { return "ink_16_label"; }
 label_t ink_16_label::type() const { return ink_16_label_t; }
 UserLabelType ink_16_label::UserType() const { return ink_UserLabel; }
 void ink_16_label::get_counts(int s) {
-    int const f = s / samples_per_unit();
+    int const spu = samples_per_unit();
+    int const f = spu == 1 ? s : s / spu;
     count = f / 20;
     frame = f % 20;  // [-19, 19]
 }

@@ -1,6 +1,7 @@
 // The prefix base and the KeyKode converters: gauge geometry, leaf widths,
 // text forms, 3-perf arithmetic.
 #include <climits>
+#include <cstdint>
 #include <cstring>
 
 #include "labelsbase/LabelPoint.h"
@@ -10,11 +11,7 @@
 namespace {
 
 // Characters of t, at most max (stops at the NUL; never reads past it).
-std::size_t bounded_length(char const* t, std::size_t max) {
-    std::size_t n = 0;
-    while (n < max && t[n]) ++n;
-    return n;
-}
+std::size_t bounded_length(char const* t, std::size_t max) { return lb::film::length_upto(t, max); }
 
 // Copies at most max characters of src (stopping at its NUL) and terminates.
 void copy_terminated(char* dst, char const* src, std::size_t max) {
@@ -233,8 +230,10 @@ void prefix_label::build_template() {
 char const* prefix_label::get_prefix(LabelPoint const* lp) const {
     if (!has_prefix()) return "";
     std::size_t const room = sizeof last_prefix - 1;
-    if (bounded_length(lp->prefix, room) >= prefix_len) {
-        copy_terminated(last_prefix, lp->prefix, prefix_len < room ? prefix_len : room);
+    if (prefix_len <= room && bounded_length(lp->prefix, prefix_len) == prefix_len) {
+        // A full prefix of the point's own: no NUL among its first prefix_len characters.
+        for (std::size_t i = 0; i < prefix_len; ++i) last_prefix[i] = lp->prefix[i];
+        last_prefix[prefix_len] = '\0';
         return last_prefix;
     }
     if (bounded_length(last_prefix, room) >= prefix_len) return last_prefix;
@@ -260,18 +259,60 @@ char const* prefix_label::print_counts(LabelPoint* lp, char separator, bool with
     if (count < 0) return "NEGATIVE";
     // One wrap only: a count that is still too large prints as it is.
     if (count > max_count) count = lb::wrap_sub(count, lb::wrap_add(max_count, 1));
-    char buf[96];
-    char* e = buf;
-    // LabelPoint::get_prefix leaves at most 22 characters in lp's text.
-    char const* pre = lp->get_prefix();
-    std::size_t const plen = bounded_length(pre, kTextRoom);
-    std::memcpy(e, pre, plen);
-    e += plen;
+    // The prefix as LabelPoint::get_prefix gives it (at most get_prefix_length()
+    // characters of the converter's prefix), straight into lp's text when lp
+    // uses this converter.
+    std::size_t plen = 0;
+    bool own = false;
+    if (lp->cvt() == this && has_prefix() && prefix_len <= kPrefixRoom) {
+        // The point's own prefix, when full, is the one remembered and shown.
+        std::size_t const want = prefix_len;
+        char const* const from = lp->prefix;
+        plen = lb::film::length_upto(from, want);
+        own = plen == want;
+        if (own) {
+            // Whole-array copies: what follows the prefix is overwritten or
+            // never read.
+            std::memcpy(lp->text, from, kPrefixRoom);
+            std::memcpy(last_prefix, from, kPrefixRoom);
+            last_prefix[want] = '\0';
+        }
+    }
+    if (!own) {
+        char const* pre;
+        std::size_t room = kTextRoom;
+        if (lp->cvt() == this) {
+            pre = prefix_label::get_prefix(lp);
+            int const n = static_cast<int>(prefix_len);
+            room = n < 0 ? 0 : n > static_cast<int>(kTextRoom) ? kTextRoom : static_cast<std::size_t>(n);
+        } else {
+            pre = lp->get_prefix();  // already in lp's text
+        }
+        for (plen = 0; plen < room && pre[plen]; ++plen) lp->text[plen] = pre[plen];
+    }
     // "%0*d" with a width from an unsigned field: an unset width (all ones)
     // is the int -1, which printf reads as no padding.
     int width = static_cast<int>(count_len);
     if (width > kMaxCountWidth) width = kMaxCountWidth;
-    e = lb::put_int(e, count, width, true);
+    unsigned const c = static_cast<unsigned>(count);  // not negative here
+    int const digits = lb::digit_count(c) > width ? lb::digit_count(c) : width;
+    unsigned const fr = static_cast<unsigned>(frame);
+    unsigned const pf = static_cast<unsigned>(lb::wrap_add(perf, 1));
+    std::size_t const total = plen + static_cast<std::size_t>(digits) + 3 + (with_perf ? 2 : 0);
+    if (fr < 100 && (!with_perf || pf < 10) && total <= kTextRoom) {
+        char* e = lb::put_digits(lp->text + plen, c, digits);
+        *e++ = separator;
+        e = lb::film::put2(e, fr);
+        if (with_perf) {
+            *e++ = '.';
+            *e++ = static_cast<char>('0' + pf);
+        }
+        *e = '\0';
+        return lp->text;
+    }
+    // Negative frames or perforations, and texts cut at 22 characters.
+    char buf[64];
+    char* e = lb::put_int(buf, count, width, true);
     *e++ = separator;
     e = lb::put_int(e, frame, 2, true);
     if (with_perf) {
@@ -279,9 +320,9 @@ char const* prefix_label::print_counts(LabelPoint* lp, char separator, bool with
         e = lb::put_int(e, lb::wrap_add(perf, 1), 1, true);
     }
     std::size_t n = static_cast<std::size_t>(e - buf);
-    if (n > kTextRoom) n = kTextRoom;
-    std::memcpy(lp->text, buf, n);
-    lp->text[n] = '\0';
+    if (n > kTextRoom - plen) n = kTextRoom - plen;
+    std::memcpy(lp->text + plen, buf, n);
+    lp->text[plen + n] = '\0';
     return lp->text;
 }
 
@@ -344,30 +385,71 @@ char const* keycode_label::get_abs_perfs_string(LabelPoint* lp, int s) {
 
 int keycode_label::get_abs_sample(char const* t) {
     if (!t) return invalid_sample;
+    return read_text(t, SIZE_MAX);
+}
+
+int keycode_label::read_text(char const* t, std::size_t n) {
+    // Characters from n on read as the end of the text.
     // The text must reach its count field.
-    if (bounded_length(t, prefix_len) < prefix_len) return invalid_sample;
+    if (prefix_len > n || lb::film::length_upto(t, prefix_len) < prefix_len) return invalid_sample;
     char const* c = t + prefix_len;
-    char field[kWorkRoom + 1];
-    copy_terminated(field, c, count_len < kWorkRoom ? count_len : kWorkRoom);
-    char const* f = field;
-    while (*f == '_') ++f;
-    long const v = lb::atol_(f);
+    std::size_t const width = count_len < kWorkRoom ? count_len : kWorkRoom;
+    std::size_t const count_chars = number_len - prefix_len;  // wraps when number_len < prefix_len
+    unsigned digits = 0;
+    long v;
+    if (width <= 9 && width <= n - prefix_len && lb::film::read_fixed(c, static_cast<unsigned>(width), digits)) {
+        v = static_cast<long>(digits);
+        if (v > max_count) return invalid_sample;
+        count = static_cast<int>(v);
+        // The usual shape: the count fills the number, so the text reaches it.
+        if (count_chars == width && number_len >= prefix_len) return read_frame(t, n);
+    } else {
+        char field[kWorkRoom + 1];
+        std::size_t const avail = n - prefix_len;
+        copy_terminated(field, c, width < avail ? width : avail);
+        char const* f = field;
+        while (*f == '_') ++f;
+        v = lb::atol_(f);
+    }
     if (v < 0 || v > max_count) return invalid_sample;
     count = static_cast<int>(v);
     // A text that ends at (or inside) the count field has frame 0.
-    if (number_len < prefix_len || bounded_length(c, number_len - prefix_len) < number_len - prefix_len ||
-        t[number_len] == '\0') {
+    if (number_len < prefix_len) {
         frame = 0;
         return get_perfs();
     }
-    // The frame starts at the first digit within the two characters after
-    // the count, and has at most two characters.
-    char const* d = t + number_len;
-    char const* const last = d + 2;
-    while (*d && !lb::is_digit(*d) && d < last) ++d;
-    if (!lb::is_digit(*d)) return invalid_sample;
-    if (d[1] && d[2]) return invalid_sample;
-    frame = lb::atoi_(d);
+    std::size_t const seen = bounded_length(c, count_chars);
+    if ((seen < n - prefix_len ? seen : n - prefix_len) < count_chars) {
+        frame = 0;
+        return get_perfs();
+    }
+    return read_frame(t, n);
+}
+
+namespace {
+// The frame field after a count that ends at character `from`: 0 when the
+// text ends there; else the first digit within the two characters after the
+// count and at most one more digit, nothing else after them. -1 when there
+// is no such frame. at(i) gives character i, NUL from the end on.
+template <class At>
+int frame_field(At at, std::size_t from) {
+    if (at(from) == '\0') return 0;
+    std::size_t d = from;
+    while (at(d) && !lb::is_digit(at(d)) && d < from + 2) ++d;
+    if (!lb::is_digit(at(d))) return -1;
+    if (at(d + 1) && at(d + 2)) return -1;
+    int f = at(d) - '0';
+    if (lb::is_digit(at(d + 1))) f = f * 10 + (at(d + 1) - '0');
+    return f;
+}
+}  // namespace
+
+int keycode_label::read_frame(char const* t, std::size_t n) {
+    // The frame field reads at most 5 characters from number_len on.
+    int const f = n - number_len > 4 ? frame_field([t](std::size_t i) { return t[i]; }, number_len)
+                                     : frame_field([t, n](std::size_t i) { return i < n ? t[i] : '\0'; }, number_len);
+    if (f < 0) return invalid_sample;
+    frame = f;
     return get_perfs();
 }
 
@@ -439,16 +521,13 @@ char const* keycode_353::get_keep_string(LabelPoint* lp, int s) {
 
 int keycode_353::get_keep_sample(char const* t) {
     if (!t) return invalid_sample;
-    std::size_t const n = bounded_length(t, kWorkRoom + 1);
+    std::size_t const n = std::strlen(t);
     if (n > kWorkRoom || n < 3) return invalid_sample;
-    char copy[kWorkRoom + 1];
-    std::memcpy(copy, t, n);
-    copy[n] = '\0';
-    // 'XX0000000001+00.3': perforation index 3 is perf 2, the rest a
-    // KeyKode text.
-    perf = lb::atoi_(copy + n - 1) - 1;
-    copy[n - 2] = '\0';
-    return keycode_label::get_abs_sample(copy);
+    // 'XX0000000001+00.3': perforation index 3 is perf 2, the text before
+    // the ".3" a KeyKode text.
+    char const last = t[n - 1];
+    perf = (lb::is_digit(last) ? last - '0' : 0) - 1;
+    return read_text(t, n - 2);
 }
 
 void keycode_353::build_template() {

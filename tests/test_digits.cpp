@@ -1,8 +1,10 @@
-// The shared digit readers and writers give the C library's bytes and
-// values: parse_long against strtol, scan_int against one sscanf "%d" or
-// "%<width>d" conversion, put_int against "%0*d" and "%.*d", digit_count
-// against the printed length. Swept over digit runs of every length,
-// around the 32- and 64-bit limits, with signs, white space and widths.
+// The digit readers and writers give the C library's bytes and values:
+// parse_long against strtol, scan_int against one sscanf "%d" or
+// "%<width>d" conversion, put_int against "%0*d" and "%.*d", the film
+// converters' readers against strtol. Swept over digit runs of every
+// length, around the 32- and 64-bit limits, with signs, white space and
+// widths.
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -14,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "labelsbase/internal.h"
+#include "labelsbase/labelsbase.h"
 
 namespace {
 
@@ -36,7 +39,9 @@ std::vector<std::string> number_texts() {
     return v;
 }
 
-TEST(Digits, ParseLongIsStrtol) {
+// parse_long is strtol; the film converters' readers accept only what
+// strtol reads the same way and decline the rest.
+TEST(Digits, ReadersAreStrtol) {
     for (std::string const& t : number_texts()) {
         char const* our_end = nullptr;
         char* c_end = nullptr;
@@ -45,6 +50,18 @@ TEST(Digits, ParseLongIsStrtol) {
         EXPECT_EQ(lb::parse_long(t.c_str(), &our_end), c) << "'" << t << "'";
         EXPECT_EQ(our_end, c_end) << "'" << t << "'";
         EXPECT_EQ(lb::atoi_(t.c_str()), static_cast<int>(c)) << "'" << t << "'";
+        char const* p = t.c_str();
+        int v = -7;
+        bool const run = lb::film::read_short_run(p, v);
+        EXPECT_TRUE(run ? v == c && p == c_end : p == t.c_str()) << "'" << t << "'";
+        for (unsigned n = 0; n <= 9 && n <= t.size(); ++n) {
+            unsigned u = 0;
+            bool const all = t.find_first_not_of("0123456789") >= n;
+            EXPECT_EQ(lb::film::read_fixed(t.c_str(), n, u), all) << "'" << t << "' " << n;
+            EXPECT_TRUE(!all || u == (n ? std::strtoul(t.substr(0, n).c_str(), nullptr, 10) : 0u)) << "'" << t << "' " << n;
+        }
+        for (std::size_t m : {0u, 3u, 4u, 5u, 8u, 12u, 40u})
+            EXPECT_EQ(lb::film::length_upto(t.c_str(), m), std::min(t.size(), m)) << "'" << t << "' " << m;
     }
 }
 
@@ -58,19 +75,16 @@ TEST(Digits, ScanIntIsOneSscanfConversion) {
             char const* p = t.c_str();
             int ours = -7;
             bool const ok = lb::scan_int(p, width, ours);
+            // sscanf stores an out-of-range value as its low 32 bits on this C library.
             EXPECT_EQ(ok, got == 1) << "'" << t << "' width " << width;
-            if (ok && got == 1) {
-                // sscanf stores an out-of-range value as its low 32 bits on this C library.
-                EXPECT_EQ(ours, c) << "'" << t << "' width " << width;
-                EXPECT_EQ(p - t.c_str(), used) << "'" << t << "' width " << width;
-            } else {
-                EXPECT_EQ(p, t.c_str()) << "'" << t << "' width " << width;
-            }
+            EXPECT_TRUE(ok && got == 1 ? ours == c && p - t.c_str() == used : p == t.c_str()) << "'" << t << "' width " << width;
         }
     }
 }
 
-TEST(Digits, PutIntIsPrintf) {
+// put_int against "%0*d" and "%.*d"; digit_count against the printed
+// length; put_digits keeps the low digits of a narrower width.
+TEST(Digits, WritersArePrintf) {
     std::vector<int> values = {0, 1, -1, 9, 10, 99, 100, -100, 12345, -12345, INT_MAX, INT_MIN, INT_MIN + 1};
     for (long long q = 1; q <= 1000000000; q *= 10) {
         int const p = static_cast<int>(q);
@@ -78,33 +92,23 @@ TEST(Digits, PutIntIsPrintf) {
     }
     for (int v = -2000; v <= 2000; v += 7) values.push_back(v);
     for (int v : values) {
+        char expect[64], got[64];
+        unsigned const u = static_cast<unsigned>(v);
+        int const n = std::snprintf(expect, sizeof expect, "%u", u);
+        EXPECT_EQ(lb::digit_count(u), n) << u;
         for (int digits = -1; digits <= 12; ++digits) {
             for (bool width_form : {true, false}) {
-                char expect[64], got[64];
                 std::snprintf(expect, sizeof expect, width_form ? "%0*d" : "%.*d", digits, v);
-                char* e = lb::put_int(got, v, digits, width_form);
-                *e = '\0';
+                *lb::put_int(got, v, digits, width_form) = '\0';
                 // "%.0d" of 0 prints nothing; the writer always prints a digit,
                 // which is what every caller asks for (it never passes 0 then).
                 if (!width_form && digits == 0 && v == 0) continue;
                 EXPECT_STREQ(got, expect) << v << " digits " << digits << (width_form ? " %0*d" : " %.*d");
             }
-        }
-    }
-}
-
-TEST(Digits, DigitCountAndPutDigits) {
-    for (unsigned v : {0u, 1u, 9u, 10u, 99u, 100u, 999999999u, 1000000000u, 4294967295u, 12345u, 987654321u}) {
-        char buf[16];
-        int const n = std::snprintf(buf, sizeof buf, "%u", v);
-        EXPECT_EQ(lb::digit_count(v), n) << v;
-        for (int w = 0; w <= 12; ++w) {
-            char want[32], got[32];
-            std::snprintf(want, sizeof want, "%0*u", w, v);
-            // put_digits keeps the low w digits.
-            std::string const low = std::string(want).substr(std::strlen(want) - static_cast<std::size_t>(w));
-            *lb::put_digits(got, v, w) = '\0';
-            EXPECT_EQ(std::string(got), low) << v << " width " << w;
+            if (digits < 0) continue;
+            std::snprintf(expect, sizeof expect, "%0*u", digits, u);
+            *lb::put_digits(got, u, digits) = '\0';
+            EXPECT_STREQ(got, expect + std::strlen(expect) - static_cast<std::size_t>(digits)) << u << " width " << digits;
         }
     }
 }

@@ -3,6 +3,7 @@
 // strings, prefixes and bounded buffers.
 #include <climits>
 #include <cstdint>
+#include <vector>
 
 #include "test_support.h"
 
@@ -67,48 +68,59 @@ std::string expected_text(Leaf const& l, std::string const& prefix, int s) {
 
 struct KeyKodeLeaf : testing::TestWithParam<Leaf> {};
 
-TEST_P(KeyKodeLeaf, FactsAndTemplates) {
+TEST_P(KeyKodeLeaf, FactsTemplatesAndPeriods) {
     Leaf const& l = GetParam();
     Cvt c = fresh(l.type);
     LabelPoint lp(0, c.get());
-    EXPECT_EQ(c->UserType(), keycode_UserLabel);
-    EXPECT_TRUE(c->has_prefix());
-    EXPECT_EQ(c->get_modulus(), l.modulus());
-    EXPECT_EQ(c->samples_per_unit(), l.ppf);
-    EXPECT_EQ(c->get_prefix_length(), l.prefix_len());
-    EXPECT_EQ(c->get_count_length(), l.count_len);
-    EXPECT_EQ(c->getFrameSeparator(), l.sep);
-    EXPECT_EQ(c->perfs_per_keyKode(), l.perfs_per_keyKode);
-    EXPECT_EQ(std::string(c->get_prefix(&lp)), l.dummy());
-    EXPECT_EQ(std::string(c->full_template.template_text.c_str()), std::string(static_cast<std::size_t>(l.prefix_len()), '?') + l.numbers());
-    EXPECT_EQ(std::string(c->count_template.template_text.c_str()), std::string(static_cast<std::size_t>(l.prefix_len()), '~') + l.numbers());
+    EXPECT_TRUE(c->UserType() == keycode_UserLabel && c->has_prefix());
+    EXPECT_EQ((std::vector<int>{c->get_modulus(), c->samples_per_unit(), c->get_prefix_length(), c->get_count_length(),
+                                c->getFrameSeparator(), c->perfs_per_keyKode()}),
+              (std::vector<int>{l.modulus(), l.ppf, l.prefix_len(), l.count_len, l.sep, l.perfs_per_keyKode}));
+    std::size_t const pl = static_cast<std::size_t>(l.prefix_len());
     std::string q(c->full_template.template_text.c_str()), gt = q, lt = q;
+    EXPECT_EQ(q, std::string(pl, '?') + l.numbers());
+    EXPECT_EQ(std::string(c->count_template.template_text.c_str()), std::string(pl, '~') + l.numbers());
     for (std::size_t i = 0; i < q.size(); ++i)
         if (q[i] != '.') q[i] = '?', gt[i] = '>', lt[i] = '<';
     EXPECT_EQ(c->get_abs_string(&lp, invalid_sample), q);
     EXPECT_EQ(c->get_abs_string(&lp, past_end_sample), gt);
     EXPECT_EQ(c->get_abs_string(&lp, before_start_sample), lt);
+    // Samples normalise and spans count by whole periods.
+    long long const p = l.period();
+    for (long long s : {INT_MIN + 0LL, -1LL, 0LL, p - 1, p, p + 1, -p - 1, INT_MAX + 0LL, -987654321LL})
+        EXPECT_EQ(c->normalise_sample_unit(static_cast<int>(s)), static_cast<int>((s % p + p) % p)) << s;
+    std::string const a = c->get_abs_string(&lp, 10 * l.interval), b = c->get_abs_string(&lp, 12 * l.interval);
+    EXPECT_EQ(c->get_abs_sample_from_packed_string(a.c_str()), c->get_abs_sample(a.c_str()));
+    EXPECT_EQ(c->get_sample_span_from_packed_strings(a.c_str(), b.c_str()), 2 * l.interval);
+    EXPECT_EQ(c->get_sample_span_from_packed_strings(b.c_str(), a.c_str()), p - 2 * l.interval);
 }
 
-// Two periods at a moving stride (negatives, the count wrap, one wrap only),
-// the ends of int, then a prefix of the point's own.
-TEST_P(KeyKodeLeaf, TextsMatchSnprintf) {
+// Two periods at a moving stride (negatives, the count wrap, one wrap only)
+// and the ends of int against snprintf; texts of the first period read back
+// to the frame's start (3-perf: to the sample, up to the 2 perforations
+// whose count reaches max_count + 1); a prefix of the point's own; the
+// perforation text; frames at and past the gauge's last.
+TEST_P(KeyKodeLeaf, TextsMatchSnprintfAndReadBack) {
     Leaf const& l = GetParam();
     Cvt c = fresh(l.type);
     LabelPoint lp(0, c.get());
-    long long const p = l.period(), stride = p / 4000 + 1;
+    long long const p = l.period(), stride = p / 8000 + 1, iv = l.interval;
+    long long const end = l.three_perf() ? (l.max_count() + 1) * 64LL - 2 : p;
     auto check = [&](long long s, std::string const& prefix) {
-        ASSERT_EQ(std::string(c->get_abs_string(&lp, static_cast<int>(s))), expected_text(l, prefix, static_cast<int>(s))) << s;
+        int const si = static_cast<int>(s);
+        ASSERT_EQ(std::string(c->get_abs_string(&lp, si)), expected_text(l, prefix, si)) << s;
+        if (s >= 0 && s < end) {
+            ASSERT_EQ(c->get_abs_sample(lp.text), si - si % (l.three_perf() ? 1 : l.ppf)) << s;
+        }
     };
-    for (long long i = 0, s = -3 * l.interval; s < 2 * p + 3 * l.interval; ++i, s += stride + i % 7) check(s, l.dummy());
-    long long const iv = l.interval;
-    for (long long s : {-iv - 1, -iv + 1, -1LL, p - 1, p, 2 * p, 99999999LL, 100000003LL, -99999999LL,
-                        INT_MIN + 0LL, INT_MAX + 0LL})
+    for (long long i = 0, s = -3 * iv; s < 2 * p + 3 * iv; ++i, s += stride + i % 7) check(s, l.dummy());
+    for (long long s : {-iv - 1, -iv + 1, -1LL, end - 1, end - l.ppf, p - 1, p, 2 * p, 99999999LL, 100000003LL,
+                        -99999999LL, INT_MIN + 0LL, INT_MAX + 0LL})
         check(s, l.dummy());
+    EXPECT_EQ(lp.cvt()->get_sample(&lp, c->get_string(&lp, 5 * l.interval)), 5 * l.interval);
     std::string const own = std::string("KN447583").substr(0, static_cast<std::size_t>(l.prefix_len()));
     c->set_prefix(&lp, (own + "0012+05").c_str());
     for (long long s = 0; s < p; s += 37 * stride + 5) check(s, own);
-    // The perforation text is the two-digit offset into the interval.
     LabelPoint fresh_point(0, c.get());
     char want[32];
     for (int s : {-3 * l.interval, -1, 0, 1, l.interval - 1, l.interval, 5 * l.interval + 3, INT_MIN, INT_MAX}) {
@@ -116,61 +128,18 @@ TEST_P(KeyKodeLeaf, TextsMatchSnprintf) {
         EXPECT_STREQ(c->get_abs_perfs_string(&fresh_point, s), want) << s;
     }
     EXPECT_STREQ(c->get_abs_perfs_string(&fresh_point, invalid_sample), "");
-}
-
-// 3-perf counts reach max_count + 1 in the last 2 perforations of a period
-// and wrap; the other gauges parse back to the frame's start.
-TEST_P(KeyKodeLeaf, TextParsesBackOverAWholePeriod) {
-    Leaf const& l = GetParam();
-    Cvt c = fresh(l.type);
-    LabelPoint lp(0, c.get());
-    long long const end = l.three_perf() ? (l.max_count() + 1) * 64LL - 2 : l.period();
-    long long const stride = l.period() / 20000 + 1;
-    for (long long i = 0, s = 0; s < end; ++i, s += stride + i % 5) {
-        int const si = static_cast<int>(s);
-        ASSERT_EQ(c->get_abs_sample(c->get_abs_string(&lp, si)), si - si % (l.three_perf() ? 1 : l.ppf)) << si;
-    }
-    int const last = static_cast<int>(end - (l.three_perf() ? 1 : l.ppf));
-    EXPECT_EQ(c->get_abs_sample(c->get_abs_string(&lp, last)), last);
-    EXPECT_EQ(lp.cvt()->get_sample(&lp, c->get_string(&lp, 5 * l.interval)), 5 * l.interval);
-}
-
-TEST_P(KeyKodeLeaf, BadFieldsAreInvalid) {
-    Leaf const& l = GetParam();
-    Cvt c = fresh(l.type);
+    // Count 12, frames at and past the last; a negative count; the count
+    // field reads like atol (sign, digits, then anything).
     std::string const count12 = l.dummy() + std::string(static_cast<std::size_t>(l.count_len - 2), '0') + "12+";
-    std::string const tail = l.three_perf() ? ".3" : "";
-    char f[16];
-    std::snprintf(f, sizeof f, "%02d", l.modulus() - 1);
+    std::string const tail = l.three_perf() ? ".3" : "", rest = "+00" + std::string(l.three_perf() ? ".1" : "");
+    std::snprintf(want, sizeof want, "%02d", l.modulus() - 1);
     int const base = l.three_perf() ? 12 * 64 - 2 : 12 * l.interval;
-    EXPECT_EQ(c->get_abs_sample((count12 + f + tail).c_str()), base + (l.modulus() - 1) * l.ppf);
-    std::snprintf(f, sizeof f, "%02d", l.modulus());
-    EXPECT_EQ(c->get_abs_sample((count12 + f + tail).c_str()), invalid_sample);
-    EXPECT_EQ(c->get_abs_sample((count12 + "99" + tail).c_str()), invalid_sample);
-    std::string const rest = l.three_perf() ? "+00.1" : "+00";
-    std::string const neg = "-" + std::string(static_cast<std::size_t>(l.count_len - 1), '1');
-    EXPECT_EQ(c->get_abs_sample((l.dummy() + neg + rest).c_str()), invalid_sample);
-    // The count field reads like atol: sign, digits, then anything.
-    std::string const plus = "+" + std::string(static_cast<std::size_t>(l.count_len - 1), '0');
-    EXPECT_EQ(c->get_abs_sample((l.dummy() + plus + rest).c_str()), 0);
-}
-
-TEST_P(KeyKodeLeaf, NormalisingAndSpansWorkByWholePeriods) {
-    Leaf const& l = GetParam();
-    Cvt c = fresh(l.type);
-    long long const p = l.period();
-    auto by_periods = [p](long long s) {
-        while (s < 0) s += p;
-        while (s >= p) s -= p;
-        return static_cast<int>(s);
-    };
-    for (long long s : {INT_MIN + 0LL, -1LL, 0LL, p - 1, p, p + 1, -p - 1, INT_MAX + 0LL, -987654321LL})
-        EXPECT_EQ(c->normalise_sample_unit(static_cast<int>(s)), by_periods(s)) << s;
-    LabelPoint lp(0, c.get());
-    std::string const a = c->get_abs_string(&lp, 10 * l.interval), b = c->get_abs_string(&lp, 12 * l.interval);
-    EXPECT_EQ(c->get_abs_sample_from_packed_string(a.c_str()), c->get_abs_sample(a.c_str()));
-    EXPECT_EQ(c->get_sample_span_from_packed_strings(a.c_str(), b.c_str()), 2 * l.interval);
-    EXPECT_EQ(c->get_sample_span_from_packed_strings(b.c_str(), a.c_str()), p - 2 * l.interval);
+    EXPECT_EQ(c->get_abs_sample((count12 + want + tail).c_str()), base + (l.modulus() - 1) * l.ppf);
+    std::snprintf(want, sizeof want, "%02d", l.modulus());
+    for (std::string const& bad : {count12 + want + tail, count12 + "99" + tail,
+                                   l.dummy() + "-" + std::string(static_cast<std::size_t>(l.count_len - 1), '1') + rest})
+        EXPECT_EQ(c->get_abs_sample(bad.c_str()), invalid_sample) << bad;
+    EXPECT_EQ(c->get_abs_sample((l.dummy() + "+" + std::string(static_cast<std::size_t>(l.count_len - 1), '0') + rest).c_str()), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllLeaves, KeyKodeLeaf, testing::ValuesIn(kLeaves),
@@ -178,11 +147,6 @@ INSTANTIATE_TEST_SUITE_P(AllLeaves, KeyKodeLeaf, testing::ValuesIn(kLeaves),
 
 TEST(KeyKode35, WorkedTextsAndParsingRules) {
     Cvt c = fresh(keycode_35_label_t);
-    LabelPoint lp(0, c.get());
-    struct { int sample; char const* text; } const texts[] = {
-        {788, "XX0000000012+05"}, {639999, "XX0000009999+15"}, {640000, "XX0000000000+00"},  // the count wraps
-        {-64, "NEGATIVE"}, {-4, "XX0000000000+-1"}};  // inside the first interval
-    for (auto const& t : texts) EXPECT_STREQ(c->get_abs_string(&lp, t.sample), t.text) << t.sample;
     struct { char const* text; int sample; } const reads[] = {
         {"XX0000000012", 768}, {"XX0000000012+5", 788}, {"XX0000000012 +05", 788},  // no frame, one digit, two separators
         {"XX0000000012&05", 788}, {"XX0000000012ab5", 788},  // any separator; the frame may start at position 14
@@ -205,12 +169,7 @@ TEST(KeyKodeThreePerf, KeepStringsRoundTripOverTheWholeCount) {
     LabelPoint lp(0, c.get());
     for (int s = 0; s <= 639997; ++s) ASSERT_EQ(c->get_keep_sample(c->get_keep_string(&lp, s)), s) << s;
     EXPECT_STREQ(c->get_keep_string(&lp, 639998), "XX0000000000+00.3");  // count 10000 wraps
-    struct { char const* text; int sample; } const cases[] = {
-        {"XX0000000000+00.1", 0}, {"XX0000000000+01.3", 1}, {"XX0000000000+01.1", 3}, {"XX0000000001+00.3", 62}};
-    for (auto const& k : cases) {
-        EXPECT_STREQ(c->get_keep_string(&lp, k.sample), k.text);
-        EXPECT_EQ(c->get_keep_sample(k.text), k.sample);
-    }
+    EXPECT_STREQ(c->get_keep_string(&lp, 62), "XX0000000001+00.3");
     // Too short for the ".N" ending, longer than the 63-character working
     // copy, a frame text too long, a frame out of range.
     std::string const too_long = "XX0000000001+00" + std::string(47, ' ') + ".3";
@@ -241,6 +200,8 @@ TEST(KeyKodePrefix, RememberedAcrossLabelPointsSharingAConverter) {
     five->set_prefix(&f, "KN4475830012+05");
     EXPECT_STREQ(f.get_prefix(), "KN44758");
     EXPECT_STREQ(five->get_abs_string(&f, 788), "KN4475800012+05");
+    LabelPoint ink(0, ink_35_label_t);  // a point of another converter shows that one's prefix
+    EXPECT_STREQ(five->get_abs_string(&ink, 788), "XXXX00012+05");
 }
 
 TEST(KeyKodeBounds, LongTextsStayInsideTheirBuffers) {
