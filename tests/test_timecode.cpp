@@ -131,7 +131,7 @@ TEST(TimecodeDropFrame, EveryFrameOfADay) {
     tcref::Rate const& r = rate(ntsc_drop_label_t);
     LabelPoint lp(0, ntsc_drop_label_t);
     short h, m, s, f;
-    char want[32];
+    char want[64];  // room for any int fields: no truncation warning
     int failures = 0;
     for (int n = 0; n < r.day(); ++n) {
         lp.sample = n;

@@ -215,6 +215,8 @@ TEST(CliFormatParse, ManyTextsPrefixesFailuresAndSpecialSamples) {
         // The converters read a count that is no number as 0; the command does not.
         {"parse keycode_35 nonsense", 1, "", {"cannot read 'nonsense'"}},
         {"parse keycode_35 KJ231234ABCD+05", 1, "", {"cannot read 'KJ231234ABCD+05'"}},
+        {"parse ink_35 ABCDxx12+05 ABCD12345XY2+05", 1, "", {"cannot read 'ABCDxx12+05'", "cannot read 'ABCD12345XY2+05'"}},
+        {"parse foot_35 x12+05", 1, "", {"cannot read 'x12+05'"}},
         {"format pal -100000000", 1, "???.??.??.??\n", {"invalid sample"}},
         {"format pal 100000001", 0, ">>>.>>.>>.>>\n"}, {"format pal 100000002", 0, "<<<.<<.<<.<<\n"},
         {"format keycode_35 -64", 1, "NEGATIVE\n", {"before count 0"}},
