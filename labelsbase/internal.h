@@ -6,6 +6,7 @@
 #define LABELSBASE_INTERNAL_H
 
 #include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <new>
@@ -49,6 +50,49 @@ inline int atoi_(char const* s) { return static_cast<int>(parse_long(s)); }
 // the width, stores the value as sscanf stores an int. Returns false (p
 // unchanged) when no digit could be read.
 bool scan_int(char const*& p, int width, int& out);
+
+// Readers of the film converters' common cases. Anything they decline
+// (signs, white space, long digit runs) goes to the general readers above,
+// so every text reads as the general readers read it.
+
+// The value of the n characters at p (n at most 9) when all are digits.
+inline bool read_fixed(char const* p, unsigned n, unsigned& v) {
+    unsigned r = 0;
+    for (unsigned i = 0; i < n; ++i) {
+        unsigned const d = static_cast<unsigned char>(p[i]) - static_cast<unsigned>('0');
+        if (d > 9) return false;
+        r = r * 10 + d;
+    }
+    v = r;
+    return true;
+}
+
+// A run of 1 to 9 digits at p that no further digit follows: its value, and
+// p past it. False, p unchanged, for anything else.
+inline bool read_short_run(char const*& p, int& v) {
+    unsigned r = static_cast<unsigned char>(p[0]) - static_cast<unsigned>('0');
+    if (r > 9) return false;
+    int i = 1;
+    for (; i < 9; ++i) {
+        unsigned const d = static_cast<unsigned char>(p[i]) - static_cast<unsigned>('0');
+        if (d > 9) break;
+        r = r * 10 + d;
+    }
+    if (i == 9 && is_digit(p[9])) return false;
+    p += i;
+    v = static_cast<int>(r);
+    return true;
+}
+
+// Characters of p before its NUL, at most max; four at a time, never
+// reading past the NUL.
+inline std::size_t length_upto(char const* p, std::size_t max) {
+    std::size_t i = 0;
+    for (; i + 4 <= max; i += 4)
+        if (!p[i] || !p[i + 1] || !p[i + 2] || !p[i + 3]) break;
+    while (i < max && p[i]) ++i;
+    return i;
+}
 
 // "00" .. "99": two characters per number below 100, so digits are
 // written two at a time.

@@ -47,7 +47,7 @@ char const* put_feet(LabelPoint* lp, char sign, std::uint32_t feet, int width, i
     if (sign) *e++ = sign;
     e = lb::put_digits(e, feet, digits);
     *e++ = '+';
-    e = lb::film::put2(e, static_cast<unsigned>(frame));  // [0, 99]
+    e = lb::put_pair(e, static_cast<unsigned>(frame));  // [0, 99]
     if (perf_index) {
         *e++ = '.';
         *e++ = static_cast<char>('0' + perf_index);
@@ -64,7 +64,7 @@ char const* put_feet(LabelPoint* lp, char sign, std::uint32_t feet, int width, i
 // An unsigned decimal run as atoi reads it, p past the digits.
 int read_run(char const*& p) {
     int v = 0;
-    if (lb::film::read_short_run(p, v)) return v;
+    if (lb::read_short_run(p, v)) return v;
     v = lb::atoi_(p);
     while (lb::is_digit(*p)) ++p;
     return v;
@@ -262,7 +262,7 @@ int film_frames_label::get_abs_sample(char const* t) {
     // "%d" of sscanf; a plain run of up to 9 digits needs none of its rules.
     char const* p = t + (*t == '-');
     int v = 0;
-    if (lb::film::read_short_run(p, v)) return *t == '-' ? -v : v;
+    if (lb::read_short_run(p, v)) return *t == '-' ? -v : v;
     if (!lb::scan_int(t, 0, v)) return invalid_sample;
     return v;
 }

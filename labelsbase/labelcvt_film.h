@@ -34,65 +34,6 @@
 #ifndef LABELSBASE_LABELCVT_FILM_H
 #define LABELSBASE_LABELCVT_FILM_H
 
-#include <cstddef>
-
-// Digit readers and writers of the film converters' common cases. Anything
-// they decline (signs, white space, long digit runs) goes to the general
-// readers, so every text reads as before.
-namespace lb {
-namespace film {
-
-inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
-// The value of the n characters at p (n at most 9) when all are digits.
-inline bool read_fixed(char const* p, unsigned n, unsigned& v) {
-    unsigned r = 0;
-    for (unsigned i = 0; i < n; ++i) {
-        unsigned const d = static_cast<unsigned char>(p[i]) - static_cast<unsigned>('0');
-        if (d > 9) return false;
-        r = r * 10 + d;
-    }
-    v = r;
-    return true;
-}
-
-// A run of 1 to 9 digits at p that no further digit follows: its value, and
-// p past it. False, p unchanged, for anything else.
-inline bool read_short_run(char const*& p, int& v) {
-    unsigned r = static_cast<unsigned char>(p[0]) - static_cast<unsigned>('0');
-    if (r > 9) return false;
-    int i = 1;
-    for (; i < 9; ++i) {
-        unsigned const d = static_cast<unsigned char>(p[i]) - static_cast<unsigned>('0');
-        if (d > 9) break;
-        r = r * 10 + d;
-    }
-    if (i == 9 && is_digit(p[9])) return false;
-    p += i;
-    v = static_cast<int>(r);
-    return true;
-}
-
-// Characters of p before its NUL, at most max; four at a time, never
-// reading past the NUL.
-inline std::size_t length_upto(char const* p, std::size_t max) {
-    std::size_t i = 0;
-    for (; i + 4 <= max; i += 4)
-        if (!p[i] || !p[i + 1] || !p[i + 2] || !p[i + 3]) break;
-    while (i < max && p[i]) ++i;
-    return i;
-}
-
-// "%02d" of v in 0..99.
-inline char* put2(char* p, unsigned v) {
-    p[0] = static_cast<char>('0' + v / 10);
-    p[1] = static_cast<char>('0' + v % 10);
-    return p + 2;
-}
-
-}  // namespace film
-}  // namespace lb
-
 // ---------------------------------------------------------------------------
 // The base of every converter whose text starts with an alphanumeric prefix.
 //

@@ -70,8 +70,8 @@ int ink_label::get_abs_sample(char const* t) {
     if (!t) return invalid_sample;
     // The usual shape, 'ABCD1234+05', is its own normalised form.
     unsigned digits = 0, fd = 0;
-    if (prefix_len == 4 && count_len == 4 && t[0] && t[1] && t[2] && t[3] && lb::film::read_fixed(t + 4, 4, digits) &&
-        t[8] && lb::film::read_fixed(t + 9, 2, fd) && !t[11]) {
+    if (prefix_len == 4 && count_len == 4 && t[0] && t[1] && t[2] && t[3] && lb::read_fixed(t + 4, 4, digits) &&
+        t[8] && lb::read_fixed(t + 9, 2, fd) && !t[11]) {
         if (static_cast<int>(digits) > max_count || static_cast<int>(fd) >= modulus) return invalid_sample;
         count = static_cast<int>(digits);
         frame = static_cast<int>(fd);
@@ -80,7 +80,7 @@ int ink_label::get_abs_sample(char const* t) {
     // The normalised text from the count field on: a short text's count and
     // frame are its own characters behind the '0' padding, so only long
     // texts (or a prefix shorter than the padding) need the copy.
-    std::size_t const n = lb::film::length_upto(t, 12);
+    std::size_t const n = lb::length_upto(t, 12);
     std::size_t const pad = n < 12 ? ((11 - n) < 4 ? 11 - n : 4) : 0;
     std::size_t const size = n < 12 ? pad + n : 11;
     std::size_t const start = prefix_len < size ? prefix_len : size;
@@ -96,7 +96,7 @@ int ink_label::get_abs_sample(char const* t) {
     // normalised text is shorter).
     std::size_t const len = count_len < size - start ? count_len : size - start;
     long c;
-    if (len <= 9 && lb::film::read_fixed(body, static_cast<unsigned>(len), digits)) {
+    if (len <= 9 && lb::read_fixed(body, static_cast<unsigned>(len), digits)) {
         c = static_cast<long>(digits);
     } else {
         char field[16];
@@ -112,7 +112,7 @@ int ink_label::get_abs_sample(char const* t) {
         char const* ft = body + len + 1;
         std::size_t const left = size - after - 1;
         if (left > 2) return invalid_sample;
-        f = lb::film::read_fixed(ft, static_cast<unsigned>(left), fd) ? static_cast<int>(fd) : lb::atoi_(ft);
+        f = lb::read_fixed(ft, static_cast<unsigned>(left), fd) ? static_cast<int>(fd) : lb::atoi_(ft);
         if (f < 0 || f >= modulus) return invalid_sample;
     }
     count = static_cast<int>(c);

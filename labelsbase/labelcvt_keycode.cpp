@@ -10,12 +10,9 @@
 
 namespace {
 
-// Characters of t, at most max (stops at the NUL; never reads past it).
-std::size_t bounded_length(char const* t, std::size_t max) { return lb::film::length_upto(t, max); }
-
 // Copies at most max characters of src (stopping at its NUL) and terminates.
 void copy_terminated(char* dst, char const* src, std::size_t max) {
-    std::size_t const n = bounded_length(src, max);
+    std::size_t const n = lb::length_upto(src, max);
     std::memmove(dst, src, n);
     dst[n] = '\0';
 }
@@ -205,7 +202,7 @@ void prefix_label::set_templates(char const* suffix) {
         locked[i] = '~';
     }
     for (; i < n; ++i) full[i] = locked[i] = '9';
-    std::size_t const k = bounded_length(suffix, sizeof full - 1 - n);
+    std::size_t const k = lb::length_upto(suffix, sizeof full - 1 - n);
     std::memcpy(full + n, suffix, k);
     std::memcpy(locked + n, suffix, k);
     full[n + k] = locked[n + k] = '\0';
@@ -230,13 +227,13 @@ void prefix_label::build_template() {
 char const* prefix_label::get_prefix(LabelPoint const* lp) const {
     if (!has_prefix()) return "";
     std::size_t const room = sizeof last_prefix - 1;
-    if (prefix_len <= room && bounded_length(lp->prefix, prefix_len) == prefix_len) {
+    if (prefix_len <= room && lb::length_upto(lp->prefix, prefix_len) == prefix_len) {
         // A full prefix of the point's own: no NUL among its first prefix_len characters.
         for (std::size_t i = 0; i < prefix_len; ++i) last_prefix[i] = lp->prefix[i];
         last_prefix[prefix_len] = '\0';
         return last_prefix;
     }
-    if (bounded_length(last_prefix, room) >= prefix_len) return last_prefix;
+    if (lb::length_upto(last_prefix, room) >= prefix_len) return last_prefix;
     copy_terminated(last_prefix, dummy_prefix, prefix_len < room ? prefix_len : room);
     return last_prefix;
 }
@@ -247,9 +244,9 @@ void prefix_label::set_prefix(LabelPoint* lp, char const* t) {
     std::size_t const plen = prefix_len < kPrefixRoom ? prefix_len : kPrefixRoom;
     std::size_t const nlen = number_len < kPrefixRoom ? number_len : kPrefixRoom;
     // Only whether t reaches prefix_len characters matters.
-    if (bounded_length(t, prefix_len) >= prefix_len) {
+    if (lb::length_upto(t, prefix_len) >= prefix_len) {
         copy_terminated(lp->prefix, t, nlen);
-    } else if (bounded_length(last_prefix, kPrefixRoom) < prefix_len) {
+    } else if (lb::length_upto(last_prefix, kPrefixRoom) < prefix_len) {
         copy_terminated(lp->prefix, dummy_prefix, nlen);
     }
     copy_terminated(last_prefix, lp->prefix, plen);
@@ -268,7 +265,7 @@ char const* prefix_label::print_counts(LabelPoint* lp, char separator, bool with
         // The point's own prefix, when full, is the one remembered and shown.
         std::size_t const want = prefix_len;
         char const* const from = lp->prefix;
-        plen = lb::film::length_upto(from, want);
+        plen = lb::length_upto(from, want);
         own = plen == want;
         if (own) {
             // Whole-array copies: what follows the prefix is overwritten or
@@ -302,7 +299,7 @@ char const* prefix_label::print_counts(LabelPoint* lp, char separator, bool with
     if (fr < 100 && (!with_perf || pf < 10) && total <= kTextRoom) {
         char* e = lb::put_digits(lp->text + plen, c, digits);
         *e++ = separator;
-        e = lb::film::put2(e, fr);
+        e = lb::put_pair(e, fr);
         if (with_perf) {
             *e++ = '.';
             *e++ = static_cast<char>('0' + pf);
@@ -391,13 +388,13 @@ int keycode_label::get_abs_sample(char const* t) {
 int keycode_label::read_text(char const* t, std::size_t n) {
     // Characters from n on read as the end of the text.
     // The text must reach its count field.
-    if (prefix_len > n || lb::film::length_upto(t, prefix_len) < prefix_len) return invalid_sample;
+    if (prefix_len > n || lb::length_upto(t, prefix_len) < prefix_len) return invalid_sample;
     char const* c = t + prefix_len;
     std::size_t const width = count_len < kWorkRoom ? count_len : kWorkRoom;
     std::size_t const count_chars = number_len - prefix_len;  // wraps when number_len < prefix_len
     unsigned digits = 0;
     long v;
-    if (width <= 9 && width <= n - prefix_len && lb::film::read_fixed(c, static_cast<unsigned>(width), digits)) {
+    if (width <= 9 && width <= n - prefix_len && lb::read_fixed(c, static_cast<unsigned>(width), digits)) {
         v = static_cast<long>(digits);
         if (v > max_count) return invalid_sample;
         count = static_cast<int>(v);
@@ -418,7 +415,7 @@ int keycode_label::read_text(char const* t, std::size_t n) {
         frame = 0;
         return get_perfs();
     }
-    std::size_t const seen = bounded_length(c, count_chars);
+    std::size_t const seen = lb::length_upto(c, count_chars);
     if ((seen < n - prefix_len ? seen : n - prefix_len) < count_chars) {
         frame = 0;
         return get_perfs();

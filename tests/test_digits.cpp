@@ -52,16 +52,16 @@ TEST(Digits, ReadersAreStrtol) {
         EXPECT_EQ(lb::atoi_(t.c_str()), static_cast<int>(c)) << "'" << t << "'";
         char const* p = t.c_str();
         int v = -7;
-        bool const run = lb::film::read_short_run(p, v);
+        bool const run = lb::read_short_run(p, v);
         EXPECT_TRUE(run ? v == c && p == c_end : p == t.c_str()) << "'" << t << "'";
         for (unsigned n = 0; n <= 9 && n <= t.size(); ++n) {
             unsigned u = 0;
             bool const all = t.find_first_not_of("0123456789") >= n;
-            EXPECT_EQ(lb::film::read_fixed(t.c_str(), n, u), all) << "'" << t << "' " << n;
+            EXPECT_EQ(lb::read_fixed(t.c_str(), n, u), all) << "'" << t << "' " << n;
             EXPECT_TRUE(!all || u == (n ? std::strtoul(t.substr(0, n).c_str(), nullptr, 10) : 0u)) << "'" << t << "' " << n;
         }
         for (std::size_t m : {0u, 3u, 4u, 5u, 8u, 12u, 40u})
-            EXPECT_EQ(lb::film::length_upto(t.c_str(), m), std::min(t.size(), m)) << "'" << t << "' " << m;
+            EXPECT_EQ(lb::length_upto(t.c_str(), m), std::min(t.size(), m)) << "'" << t << "' " << m;
     }
 }
 
