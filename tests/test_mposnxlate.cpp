@@ -2,7 +2,9 @@
 // output and cel.
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <vector>
 
 #include "test_support.h"
 
@@ -167,6 +169,45 @@ TEST_F(Xlate, FilmVideoRoundTripEveryPhase) {
                     << c.medium << " phase " << phase << " frame " << n;
             }
         }
+}
+
+// Film through a sequence table is the plain formula: the frame count
+// floor(a / (1/24) + 0.0001), the table's start of that frame, then divided
+// by the video rate. Frames near and far (to 2^31), positions a hair either
+// side of a frame boundary, and every phase, on every table medium.
+TEST_F(Xlate, FilmThroughTablesIsThePlainFormula) {
+    struct { MediumRollMedium m; transfer_type t; bool fields; double per_second; } const media[] = {
+        {source_30p_Medium, pd, false, 30}, {source_30p_1001_Medium, pd, false, 30 / 1.001},
+        {source_30i_Medium, pd, true, 60},  {source_30i_1001_Medium, pd, true, 2 * (30 / 1.001)},
+        {source_25p_Medium, transfer_pogle, false, 25}, {source_25i_Medium, transfer_pogle, true, 50},
+        {source_50p_Medium, transfer_pogle, true, 50},
+    };
+    std::vector<double> positions;
+    for (double n = 0; n < 2147483647.0; n = std::floor(n * 1.37) + 1)  // whole frames
+        for (double off : {0.0, -0.0001, -0.00011, -0.000099, 0.5, 0.99999, -1e-9, 1e-9})
+            for (double toward : {0.0, 1e300}) {  // the place and two either side
+                double const x = (n + off) / 24, a = std::nextafter(x, toward);
+                positions.insert(positions.end(), {x, a, std::nextafter(a, toward)});
+            }
+    for (auto const& c : media) {
+        bool const ntsc = c.t == pd;
+        int const phases = ntsc ? 5 : 25, film = ntsc ? 4 : 24, video = ntsc ? 5 : 25;
+        for (int phase = 0; phase < phases; ++phase) {
+            MPosn_Xlate_Params P = params(Kest::FrameRate_24, c.t, phase);
+            int failures = 0;
+            for (double a : positions) {
+                double const u0 = std::fabs(a) / (1.0 / 24) + 0.0001;  // the sign comes back at the end
+                unsigned const u = !(u0 > 0) ? 0u : u0 >= 2147483647.0 ? 2147483647u : static_cast<unsigned>(u0);
+                int const start = ntsc ? (c.fields ? pull23_derivative_table[2 * phase][u % 4] : pull23_Frame_derivative_table[phase][u % 4])
+                                       : (c.fields ? pogle_derivative_table[2 * phase][u % 24] : pogle_Frame_derivative_table[phase][u % 24]);
+                double const w = static_cast<double>(start + std::int64_t{video} * (c.fields ? 2 : 1) * (u / film)) / c.per_second;
+                double const want = a < 0 ? -w : w;
+                if (mPosn_Xlate(a, film_Medium, c.m, P, false) != want && ++failures < 4)
+                    ADD_FAILURE() << c.m << " phase " << phase << " at " << a;
+            }
+            EXPECT_EQ(failures, 0);
+        }
+    }
 }
 
 // Single translations worked by hand.
