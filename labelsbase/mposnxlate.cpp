@@ -307,10 +307,13 @@ constexpr std::uint64_t rate_bits(std::initializer_list<int> rates) {
 LB_HOT bool in(std::uint64_t bits, Kest::FrameRate r) {
     return static_cast<unsigned>(r) < 64 && ((bits >> static_cast<unsigned>(r)) & 1) != 0;
 }
-// Rates with no picture of film on the other family's video, or with film
-// run at the video rate (no table).
-constexpr std::uint64_t kNoNtscTable = rate_bits({3, 8, 32, 33});
-constexpr std::uint64_t kNoPalTable = rate_bits({4, 5, 9, 10, 32, 33});
+// Project rates of the other family: film there has no picture on this
+// family's video.
+constexpr std::uint64_t kNoFilmOnNtsc = rate_bits({3, 8, 32});
+constexpr std::uint64_t kNoFilmOnPal = rate_bits({4, 5, 9, 10, 33});
+// Those, and film run at the video rate: no table.
+constexpr std::uint64_t kNoNtscTable = kNoFilmOnNtsc | rate_bits({Kest::FrameRate_film_at_30});
+constexpr std::uint64_t kNoPalTable = kNoFilmOnPal | rate_bits({Kest::FrameRate_film_at_25});
 // Film rates at which NTSC video of no stated transfer is pulled down.
 constexpr std::uint64_t kPulledDownByDefault = rate_bits({1, 6});
 
@@ -357,10 +360,10 @@ double film_by_table(double x, MediumRollMedium from, MPosn_Xlate_Params& P, boo
 double film_to_ntsc_source(Step const& s) {
     double const n = mround(s.a / dur(r24));
     Kest::FrameRate const rt = R(s.to);
-    if (one_of(s.pr, 3, 8, 32)) return s.out(kNoPosition);
+    if (in(kNoFilmOnNtsc, s.pr)) return s.out(kNoPosition);
     if (s.pr == Kest::FrameRate_film_at_30) return s.out(n / fps(rt));
     transfer_type t = s.P.transfer;
-    if (one_of(s.pr, 1, 6) && t == transfer_unspecified) t = transfer_pulldown;
+    if (in(kPulledDownByDefault, s.pr) && t == transfer_unspecified) t = transfer_pulldown;
     if (t == transfer_unspecified || t == transfer_frame_for_frame) return s.out(gear(s.pr, rt) * n / fps(rt));
     // 2:3 pulldown
     if (one_of(s.to, source_60p_Medium, source_60p_1001_Medium)) return s.out(2.5 * n * dur(rt));
@@ -370,7 +373,7 @@ double film_to_ntsc_source(Step const& s) {
 double film_to_pal_source(Step const& s) {
     double const n = mround(s.a / dur(r24));
     Kest::FrameRate const rt = R(s.to);
-    if (one_of(s.pr, 4, 5, 9, 10, 33)) return s.out(kNoPosition);
+    if (in(kNoFilmOnPal, s.pr)) return s.out(kNoPosition);
     if (s.pr == Kest::FrameRate_film_at_25) return s.out(n / fps(r25));
     transfer_type const t = s.P.transfer;
     if (t == transfer_unspecified || t == transfer_frame_for_frame) return s.out(gear(s.pr, rt) * n / fps(rt));
