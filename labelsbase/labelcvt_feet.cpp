@@ -36,18 +36,19 @@ std::uint64_t wrap_feet(int digits) { return kFeetWraps.w[digits]; }
 
 // "%c%0*d+%02d" (sign optional, ".%d" of perf_index when it is 1..9) into
 // lp's text: written in place when it fits the 22 characters, else built
-// aside and cut.
+// aside and cut. frame is not negative.
 char const* put_feet(LabelPoint* lp, char sign, std::uint32_t feet, int width, int frame, int perf_index) {
     int const n = lb::digit_count(feet);
     int const digits = width > n ? width : n;
     std::size_t const total = (sign ? 1u : 0u) + static_cast<std::size_t>(digits) + 3 + (perf_index ? 2 : 0);
+    bool const two_digit_frame = frame <= 99;  // more only on a hand-built converter
     char buf[64];
-    char* const start = total <= kTextRoom ? lp->text : buf;
+    char* const start = total <= kTextRoom && two_digit_frame ? lp->text : buf;
     char* e = start;
     if (sign) *e++ = sign;
     e = lb::put_digits(e, feet, digits);
     *e++ = '+';
-    e = lb::put_pair(e, static_cast<unsigned>(frame));  // [0, 99]
+    e = two_digit_frame ? lb::put_pair(e, static_cast<unsigned>(frame)) : lb::put_int(e, frame, 2, true);
     if (perf_index) {
         *e++ = '.';
         *e++ = static_cast<char>('0' + perf_index);
@@ -130,21 +131,6 @@ char const* foot_label::samples_to_feet(LabelPoint* lp, int s) {
     }
     count = static_cast<int>(feet);
     frame = static_cast<int>(fr);
-    if (fr > 99) {
-        // A hand-built converter with more than 100 frames to the foot.
-        char buf[64];
-        char* e = buf;
-        if (lp->label_template.template_text.c_str()[0] == '-') *e++ = s < 0 ? '-' : ' ';
-        int const n = lb::digit_count(feet);
-        e = lb::put_digits(e, feet, feet_digits > n ? feet_digits : n);
-        *e++ = '+';
-        e = lb::put_int(e, frame, 2, true);
-        std::size_t k = static_cast<std::size_t>(e - buf);
-        if (k > kTextRoom) k = kTextRoom;
-        std::memcpy(lp->text, buf, k);
-        lp->text[k] = '\0';
-        return lp->text;
-    }
     // A label point whose sign column was dropped gets the unsigned form.
     char const sign = lp->label_template.template_text.c_str()[0] == '-' ? (s < 0 ? '-' : ' ') : '\0';
     return put_feet(lp, sign, feet, feet_digits, frame, 0);

@@ -1,6 +1,7 @@
 // Ink numbers, feet and frames, and film frames: texts against snprintf over
 // whole ranges, round trips, typed-text rules and bounded buffers.
 #include <climits>
+#include <utility>
 
 #include "test_support.h"
 
@@ -126,7 +127,8 @@ TEST(Feet, WorkedExamplesAndReadingRules) {
         {f35.get(), "-0012+05", -788}, {f35.get(), "12+20", 848},  // nothing is range-checked
         {f35.get(), "12", 768},        {f35.get(), "  12.5", 788}, {f35.get(), "", 0},
         {f35.get(), "- 12+05", -816},  {f35.get(), "--12+05", 720},  // no digits skipped: feet and frame both 12
-        {f35.get(), "99999999999+00", 498728896},  // atoi keeps the low 32 bits {f35.get(), "0000000012+0000000005", 788},
+        {f35.get(), "99999999999+00", 498728896},  // atoi keeps the low 32 bits
+        {f35.get(), "0000000012+0000000005", 788},
         {f353.get(), "-0001+00.3", -62}, {f353.get(), "0001+00", 65},  // last character '0' reads as index 0
         {f353.get(), "", invalid_sample}, {f353.get(), "  -", invalid_sample}, {f353.get(), "0001+00.x", 65},
         {f35.get(), nullptr, invalid_sample}, {f353.get(), nullptr, invalid_sample},
@@ -153,6 +155,17 @@ TEST(Feet, HugeSamplesAndWideFeetStayInsideTheText) {
                 EXPECT_STREQ(c->get_abs_string(&lp, INT_MIN), "-0000000033554432+00.1");  // 22 characters
             }
         }
+    }
+}
+
+// A hand-built footage of 150 frames to the foot prints three frame digits,
+// as "%02d" does, and reads back.
+TEST(Feet, HandBuiltFootOfManyFrames) {
+    foot_label wide(150, 1, 4);
+    LabelPoint lp(0, &wide);
+    for (auto const& r : {std::make_pair(149, "0000+149"), std::make_pair(151, "0001+01"), std::make_pair(-300, "0002+00")}) {
+        EXPECT_STREQ(wide.get_abs_string(&lp, r.first), r.second);
+        EXPECT_EQ(wide.get_abs_sample(r.second), r.first < 0 ? -r.first : r.first);
     }
 }
 
