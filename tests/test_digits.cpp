@@ -15,7 +15,7 @@
 
 #include <gtest/gtest.h>
 
-#include "labelsbase/internal.h"
+#include "detail/internal.h"
 #include "labelsbase/labelsbase.h"
 
 namespace {

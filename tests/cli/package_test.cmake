@@ -14,8 +14,8 @@ foreach(f bin/labels include/labelsbase/labelsbase.h include/host/host.h)
     message(FATAL_ERROR "not installed: ${f}")
   endif()
 endforeach()
-if(EXISTS ${prefix}/include/labelsbase/internal.h)
-  message(FATAL_ERROR "the library's internal header was installed")
+if(EXISTS ${prefix}/include/labelsbase/src OR EXISTS ${prefix}/include/labelsbase/internal.h)
+  message(FATAL_ERROR "the library's private sources or headers were installed")
 endif()
 
 execute_process(COMMAND ${CMAKE_COMMAND} -S ${SOURCE_DIR}/examples/consumer -B ${WORK_DIR}/build

@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "labelsbase/LabelPoint.h"
-#include "labelsbase/internal.h"
+#include "detail/internal.h"
 #include "labelsbase/labelcvt.h"
 
 namespace {

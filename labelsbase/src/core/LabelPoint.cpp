@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "labelsbase/internal.h"
+#include "detail/internal.h"
 
 // The constructors take the converter's template once: a copy shares its
 // strings, so a point costs no allocation.

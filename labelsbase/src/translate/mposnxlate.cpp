@@ -11,9 +11,9 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "labelsbase/MediumFacts.h"
+#include "detail/MediumFacts.h"
 #include "labelsbase/MediumRoll.h"
-#include "labelsbase/internal.h"
+#include "detail/internal.h"
 #include "labelsbase/mposnxlate.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // converter registry.
 #include <cstring>
 
-#include "labelsbase/internal.h"
+#include "detail/internal.h"
 #include "labelsbase/labelcvt.h"
 
 namespace {

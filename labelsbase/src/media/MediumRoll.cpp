@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "labelsbase/MediumFacts.h"
-#include "labelsbase/internal.h"
+#include "detail/MediumFacts.h"
+#include "detail/internal.h"
 
 // ---------------------------------------------------------------------------
 // Medium rolls.

@@ -5,7 +5,7 @@
 #include <typeinfo>
 
 #include "labelsbase/LabelPoint.h"
-#include "labelsbase/internal.h"
+#include "detail/internal.h"
 #include "labelsbase/labelcvt.h"
 
 // What one timecode leaf is made of.

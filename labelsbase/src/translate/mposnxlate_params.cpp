@@ -2,7 +2,7 @@
 #include <cmath>
 
 #include "labelsbase/MediumRoll.h"
-#include "labelsbase/internal.h"
+#include "detail/internal.h"
 #include "labelsbase/mposnxlate.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "labelsbase/internal.h"
+#include "detail/internal.h"
 
 #include <cstdio>
 #include <limits>

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <new>
 
-#include "labelsbase/internal.h"
+#include "detail/internal.h"
 
 namespace {
 
