@@ -338,7 +338,7 @@ timecode_label::timecode_label(label_t leaf, int flags)
       text_route_(nullptr),
       smpte_route_(nullptr) {
     frame_separator = row_->separator;
-    build_template();
+    build_row_template();
     // 50p and 60p material may be labelled with 25 or 30 fps timecode,
     // optionally counting two samples per timecode frame. Read once, here.
     if (row_->config_key) {
@@ -348,7 +348,7 @@ timecode_label::timecode_label(label_t leaf, int flags)
             day_samples = row_->day_samples / 2;
             if (v == 2) display_flags = flags | special_slow;
         }
-        build_template();
+        build_row_template();
     }
     set_divider();
 }
@@ -373,13 +373,21 @@ int timecode_label::divide_by_modulus(int s) const {
 
 timecode_label::~timecode_label() = default;
 
-char const* timecode_label::type_str() const { return row_->name; }
-label_t timecode_label::type() const { return row_->type; }
+// Called on timecode_label itself (qualified, or on a class derived from it
+// directly) these answer as the base class; each leaf answers with its row.
+char const* timecode_label::type_str() const { return kBaseRow.name; }
+label_t timecode_label::type() const { return kBaseRow.type; }
 UserLabelType timecode_label::UserType() const { return timecode_UserLabel; }
 bool timecode_label::isSpecialSlowTC() const { return (display_flags & special_slow) != 0; }
 
-void timecode_label::build_template() {
-    LightweightString<char> const t(row_->template_text);
+void timecode_label::build_template() { set_templates(kBaseRow.template_text); }
+
+char const* timecode_label::row_name() const { return row_->name; }
+label_t timecode_label::row_type() const { return row_->type; }
+void timecode_label::build_row_template() { set_templates(row_->template_text); }
+
+void timecode_label::set_templates(char const* text) {
+    LightweightString<char> const t(text);
     full_template.set(t);
     count_template.set(t);
 }
@@ -619,6 +627,30 @@ tc_90_label::tc_90_label(int f) : timecode_label(tc_90_label_t, f) {}
 tc_100_label::tc_100_label(int f) : timecode_label(tc_100_label_t, f) {}
 tc_120_label::tc_120_label(int f) : timecode_label(tc_120_label_t, f) {}
 tc_240_label::tc_240_label(int f) : timecode_label(tc_240_label_t, f) {}
+
+// Each leaf names itself and builds its template from its row.
+#define LABELSBASE_TIMECODE_LEAF_ROW(leaf)                                   \
+    char const* leaf::type_str() const { return row_name(); }               \
+    label_t leaf::type() const { return row_type(); }                       \
+    void leaf::build_template() { build_row_template(); }
+LABELSBASE_TIMECODE_LEAF_ROW(pal_label)
+LABELSBASE_TIMECODE_LEAF_ROW(ntsc_label)
+LABELSBASE_TIMECODE_LEAF_ROW(ntsc_drop_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_24_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_48_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_50_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_60_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_50_duration_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_60_duration_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_12_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_15_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_20_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_80_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_90_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_100_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_120_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_240_label)
+#undef LABELSBASE_TIMECODE_LEAF_ROW
 
 label_cvt* make_timecode_label_cvt(label_t t) {
     // The registry and the factory give every timecode converter all four
