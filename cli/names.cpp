@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "cli/cli.h"
+#include "labelsbase/vocabulary.h"
 
 namespace cli {
 
@@ -43,65 +44,6 @@ std::size_t edit_distance(std::string const& a, std::string const& b) {
     }
     return row[b.size()];
 }
-
-// Media 0..70 by their enumerators without "_Medium"; null where the
-// number has no enumerator.
-constexpr char const* kMediumNames[] = {
-    "unknown", "any", "film", "video", "audio", nullptr, nullptr, "time", "edit", nullptr,
-    "ink", "lab", "cel", "source_24", "edit_24",
-    "source_24p", "source_24p_1001", "source_24i", "source_24i_1001",
-    "source_25p", "source_25i",
-    "source_30p", "source_30p_1001", "source_30i", "source_30i_1001",
-    "source_50p", "source_60p", "source_60p_1001",
-    "output_24p", "output_24p_1001", "output_24i", "output_24i_1001",
-    "output_25p", "output_25i",
-    "output_30p", "output_30p_1001", "output_30i", "output_30i_1001",
-    "output_50p", "output_60p", "output_60p_1001",
-    "source_48p", "source_48p_1001", "output_48p", "output_48p_1001",
-    "source_12p", "source_12p_1001", "source_12_5p", "source_15p", "source_15p_1001",
-    "source_20p", "source_80p", "source_90p", "source_100p",
-    "source_120p", "source_120p_1001", "source_240p", "source_240p_1001",
-    "output_12p", "output_12p_1001", "output_12_5p", "output_15p", "output_15p_1001",
-    "output_20p", "output_80p", "output_90p", "output_100p",
-    "output_120p", "output_120p_1001", "output_240p", "output_240p_1001",
-};
-static_assert(sizeof(kMediumNames) / sizeof(kMediumNames[0]) == output_240p_1001_Medium + 1,
-              "one name slot per medium");
-
-// Frame rates by the names users give them. The first name is the one shown.
-struct RateName {
-    Kest::FrameRate rate;
-    char const* names[5];
-};
-constexpr RateName kRateNames[] = {
-    {Kest::FrameRate_24, {"24", "24.0", nullptr}},
-    {Kest::FrameRate_23_976, {"23.976", "23.98", "24000/1001", "23_976", nullptr}},
-    {Kest::FrameRate_25, {"25", "25.0", nullptr}},
-    {Kest::FrameRate_30, {"30", "30.0", nullptr}},
-    {Kest::FrameRate_29_97, {"29.97", "30000/1001", "29_97", nullptr}},
-    {Kest::FrameRate_48, {"48", "48.0", nullptr}},
-    {Kest::FrameRate_47_952, {"47.952", "47.95", "48000/1001", "47_952", nullptr}},
-    {Kest::FrameRate_50, {"50", "50.0", nullptr}},
-    {Kest::FrameRate_60, {"60", "60.0", nullptr}},
-    {Kest::FrameRate_59_94, {"59.94", "60000/1001", "59_94", nullptr}},
-    {Kest::FrameRate_film_24, {"film_24", nullptr}},
-    {Kest::FrameRate_film_at_25, {"film_at_25", nullptr}},
-    {Kest::FrameRate_film_at_30, {"film_at_30", nullptr}},
-    {Kest::FrameRate_film_48, {"film_48", nullptr}},
-    {Kest::FrameRate_12, {"12", "12.0", nullptr}},
-    {Kest::FrameRate_11_988, {"11.988", "12000/1001", "11_988", nullptr}},
-    {Kest::FrameRate_12_5, {"12.5", "12_5", nullptr}},
-    {Kest::FrameRate_15, {"15", "15.0", nullptr}},
-    {Kest::FrameRate_14_985, {"14.985", "15000/1001", "14_985", nullptr}},
-    {Kest::FrameRate_20, {"20", "20.0", nullptr}},
-    {Kest::FrameRate_80, {"80", nullptr}},
-    {Kest::FrameRate_90, {"90", nullptr}},
-    {Kest::FrameRate_100, {"100", nullptr}},
-    {Kest::FrameRate_120, {"120", nullptr}},
-    {Kest::FrameRate_119_88, {"119.88", "120000/1001", "119_88", nullptr}},
-    {Kest::FrameRate_240, {"240", nullptr}},
-    {Kest::FrameRate_239_76, {"239.76", "240000/1001", "239_76", nullptr}},
-};
 
 struct Word {
     char const* word;
@@ -177,19 +119,7 @@ std::string short_type_name(label_t t) {
     return n;
 }
 
-char const* category_name(UserLabelType u) {
-    switch (u) {
-        case none_UserLabel: return "none";
-        case any_UserLabel: return "any";
-        case text_UserLabel: return "text";
-        case timecode_UserLabel: return "timecode";
-        case keycode_UserLabel: return "keycode";
-        case feet_UserLabel: return "feet";
-        case ink_UserLabel: return "ink";
-        case film_frames_UserLabel: return "film_frames";
-    }
-    return "none";
-}
+char const* category_name(UserLabelType u) { return lb::user_label_type_name(u); }
 
 std::vector<std::string> close_names(std::string const& text, std::vector<std::string> const& candidates,
                                      std::size_t max) {
@@ -310,8 +240,8 @@ label_t parse_type(std::string const& raw, bool allow_base) {
 }
 
 char const* medium_name(int m) {
-    if (m < 0 || m > output_240p_1001_Medium) return nullptr;
-    return kMediumNames[m];
+    lb::MediumRow const* row = lb::medium_row(m);
+    return row ? row->name : nullptr;
 }
 
 std::string medium_label(int m) {
@@ -327,14 +257,13 @@ MediumRollMedium parse_medium(std::string const& raw) {
             throw UsageError("medium number " + text + " is outside 0..70 (see `labels media`)");
         return static_cast<MediumRollMedium>(n);
     }
+    int const found = text.find('\0') == std::string::npos ? lb::medium_from_name(text.c_str()) : -1;
+    if (found >= 0) return static_cast<MediumRollMedium>(found);
     std::string l = lower(text);
     if (l.size() > 7 && l.compare(l.size() - 7, 7, "_medium") == 0) l.erase(l.size() - 7);
     std::vector<std::string> all;
-    for (int m = 0; m <= output_240p_1001_Medium; ++m) {
-        if (!kMediumNames[m]) continue;
-        if (l == kMediumNames[m]) return static_cast<MediumRollMedium>(m);
-        all.push_back(kMediumNames[m]);
-    }
+    for (lb::MediumRow const& m : lb::kMedia)
+        if (m.name) all.push_back(m.name);
     throw UsageError("unknown medium '" + text + "'." + did_you_mean(l, all) +
                      " A medium is its name (film, audio, source_30i_1001, output_25p ...) or its number 0..70;"
                      " `labels media` lists them.");
@@ -367,12 +296,15 @@ Kest::FrameRate parse_rate(std::string const& raw) {
     std::string const text = trim(raw);
     std::string l = lower(text);
     if (l.rfind("framerate_", 0) == 0) l.erase(0, 10);
+    int const found = l.find('\0') == std::string::npos ? lb::rate_from_name(l.c_str()) : -1;
+    if (found >= 0) return static_cast<Kest::FrameRate>(found);
     std::vector<std::string> all;
-    for (RateName const& r : kRateNames)
-        for (char const* const* n = r.names; *n; ++n) {
-            if (l == *n) return r.rate;
-            all.push_back(*n);
-        }
+    for (lb::RateRow const& r : lb::kRates) {
+        if (!r.name) continue;
+        all.push_back(r.name);
+        for (char const* a : r.aliases)
+            if (a) all.push_back(a);
+    }
     int n = 0;
     bool const kest = l.rfind("kest:", 0) == 0;
     if (read_int(kest ? l.substr(5) : l, n)) {
@@ -386,8 +318,8 @@ Kest::FrameRate parse_rate(std::string const& raw) {
 }
 
 std::string rate_name(Kest::FrameRate r) {
-    for (RateName const& n : kRateNames)
-        if (n.rate == r) return n.names[0];
+    char const* name = lb::rate_row(r).name;
+    if (name && lb::rate_row(r).rate == r) return name;
     return "kest:" + std::to_string(static_cast<int>(r));
 }
 
