@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "cli/cli.h"
+#include "cli/rates.h"
 #include "labelsbase/vocabulary.h"
 
 namespace cli {
@@ -139,6 +140,7 @@ void run_rates(Output& out) {
                  pad(format_double(Kest::getCelResolution(r)), 10) + pad(short_type_name(lt), 12) + pad(src, 18) + dst);
     }
     out.doc["rates"] = list;
+    list_rate_names(out);
 }
 
 }  // namespace
