@@ -18,6 +18,7 @@
 #ifndef LABELSBASE_LABELCVT_H
 #define LABELSBASE_LABELCVT_H
 
+#include <atomic>
 #include <cstdint>
 
 #include <host/host.h>
@@ -127,7 +128,8 @@ public:
     LabelTemplate full_template;   // the whole text, prefix included
     LabelTemplate count_template;  // prefix positions locked ('~') for prefixed types
 
-    static int howmany;  // converter objects alive
+    // Converter objects alive; counted atomically, reads as an int.
+    static std::atomic<int> howmany;
 
     label_cvt();
     label_cvt(label_cvt const&) = delete;
