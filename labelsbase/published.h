@@ -16,6 +16,8 @@
 #define LABELSBASE_PUBLISHED_H
 
 #include <atomic>
+#include <cstddef>
+#include <cstdint>
 
 template <class T>
 class published {
@@ -41,6 +43,47 @@ public:
 
 private:
     std::atomic<T> v_;
+};
+
+// The prefix a prefix converter remembers (at most 20 characters): stored
+// and loaded whole, word by word with relaxed atomics, so threads sharing
+// the converter never race on it; a load gives a prefix some thread stored.
+class prefix_memory {
+public:
+    static constexpr std::size_t room = 20;
+    prefix_memory() noexcept {
+        for (auto& w : words_) w.store(0, std::memory_order_relaxed);
+    }
+    prefix_memory(prefix_memory const&) = delete;
+    prefix_memory& operator=(prefix_memory const&) = delete;
+    // The first n characters of p (n at most room; fewer when p ends first).
+    void store(char const* p, std::size_t n) noexcept {
+        unsigned char b[sizeof words_] = {};
+        for (std::size_t i = 0; i < n && i < room && p[i]; ++i) b[i] = static_cast<unsigned char>(p[i]);
+        for (std::size_t w = 0; w < kWords; ++w) {
+            std::uint64_t v = 0;
+            for (std::size_t i = 0; i < 8; ++i) v |= std::uint64_t{b[w * 8 + i]} << (8 * i);
+            words_[w].store(v, std::memory_order_relaxed);
+        }
+    }
+    // Copies the prefix and its NUL into out (room + 1 bytes); returns its length.
+    std::size_t load(char* out) const noexcept {
+        std::size_t n = room;
+        for (std::size_t w = 0; w < kWords; ++w) {
+            std::uint64_t const v = words_[w].load(std::memory_order_relaxed);
+            for (std::size_t i = 0; i < 8 && w * 8 + i < room; ++i) {
+                char const c = static_cast<char>((v >> (8 * i)) & 0xFFu);
+                out[w * 8 + i] = c;
+                if (c == '\0' && w * 8 + i < n) n = w * 8 + i;
+            }
+        }
+        out[room] = '\0';
+        return n;
+    }
+
+private:
+    static constexpr std::size_t kWords = 3;
+    std::atomic<std::uint64_t> words_[kWords];
 };
 
 #endif

@@ -214,6 +214,7 @@ label_cvt* bad_label_cvt = nullptr;
 struct shared_converter_setup {
     static void prepare(label_cvt& c) {
         if (timecode_label* tc = dynamic_cast<timecode_label*>(&c)) tc->choose_route();
+        if (prefix_label* p = dynamic_cast<prefix_label*>(&c)) p->settle_exact();
     }
 };
 

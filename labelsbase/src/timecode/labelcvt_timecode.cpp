@@ -7,6 +7,7 @@
 #include "labelsbase/LabelPoint.h"
 #include "detail/internal.h"
 #include "labelsbase/labelcvt.h"
+#include "labelsbase/positions.h"
 
 // What one timecode leaf is made of.
 struct timecode_rate_row {
@@ -129,11 +130,7 @@ inline Clock plain_clock(unsigned v) {
 // minutes (17982 frames) skip 18 numbers; within them, every 1798 frames
 // after the first two skip two more (numbers 0 and 1 of each minute not
 // divisible by ten), then count at 30.
-inline unsigned drop_count(unsigned v) {
-    unsigned const tens = v / 17982;
-    unsigned const rem = v - tens * 17982;
-    return v + 18 * tens + (rem < 2 ? 0 : 2 * ((rem - 2) / 1798));
-}
+inline unsigned drop_count(unsigned v) { return positions::drop_frame_numbers(v); }
 inline Clock drop_clock(unsigned v) { return plain_clock<30>(drop_count(v)); }
 
 // SMPTE word pieces, made at compile time: the packed BCD of every number a
@@ -173,18 +170,7 @@ constexpr DropHeads kDropHeads = make_drop_heads();
 // Numbers 0 and 1 of a dropped minute give the last two frames of the
 // minute before.
 inline int drop_sample(int hours, int minutes, int seconds, int frames) {
-    using lb::wrap_add;
-    using lb::wrap_mul;
-    int const tens = minutes / 10;
-    int const units = minutes % 10;  // [-9, 9]
-    int m0 = wrap_add(wrap_mul(hours, 107892), wrap_mul(tens, 17982));
-    if (units > 0) m0 = wrap_add(m0, 1800 + (units - 1) * 1798);
-    if (seconds >= 1) {
-        if (units != 0) return wrap_add(wrap_add(m0, wrap_mul(30, seconds - 1)), wrap_add(28, frames));
-        return wrap_add(wrap_add(m0, wrap_mul(30, seconds)), frames);
-    }
-    if (units != 0 && seconds == 0) return wrap_add(m0, lb::wrap_sub(frames, 2));
-    return wrap_add(m0, frames);
+    return positions::timecode_to_frames(positions::TimecodeClock{hours, minutes, seconds, frames}, 30, true);
 }
 
 // Formatted input of "%d:%d:%d%c%d" (n = 3), "%d:%d%c%d" (n = 2) or
