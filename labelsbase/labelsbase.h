@@ -16,5 +16,6 @@
 #include "labelsbase/transfer_type.h"
 #include "labelsbase/legacy.h"
 #include "labelsbase/mposnxlate.h"
+#include "labelsbase/positions.h"
 
 #endif
