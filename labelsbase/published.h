@@ -18,6 +18,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 template <class T>
 class published {
@@ -58,26 +59,25 @@ public:
     prefix_memory& operator=(prefix_memory const&) = delete;
     // The first n characters of p (n at most room; fewer when p ends first).
     void store(char const* p, std::size_t n) noexcept {
-        unsigned char b[sizeof words_] = {};
-        for (std::size_t i = 0; i < n && i < room && p[i]; ++i) b[i] = static_cast<unsigned char>(p[i]);
+        char b[sizeof words_] = {};
+        for (std::size_t i = 0; i < n && i < room && p[i]; ++i) b[i] = p[i];
         for (std::size_t w = 0; w < kWords; ++w) {
-            std::uint64_t v = 0;
-            for (std::size_t i = 0; i < 8; ++i) v |= std::uint64_t{b[w * 8 + i]} << (8 * i);
+            std::uint64_t v;
+            std::memcpy(&v, b + 8 * w, 8);
             words_[w].store(v, std::memory_order_relaxed);
         }
     }
     // Copies the prefix and its NUL into out (room + 1 bytes); returns its length.
     std::size_t load(char* out) const noexcept {
-        std::size_t n = room;
+        char b[sizeof words_];
         for (std::size_t w = 0; w < kWords; ++w) {
             std::uint64_t const v = words_[w].load(std::memory_order_relaxed);
-            for (std::size_t i = 0; i < 8 && w * 8 + i < room; ++i) {
-                char const c = static_cast<char>((v >> (8 * i)) & 0xFFu);
-                out[w * 8 + i] = c;
-                if (c == '\0' && w * 8 + i < n) n = w * 8 + i;
-            }
+            std::memcpy(b + 8 * w, &v, 8);
         }
-        out[room] = '\0';
+        b[room] = '\0';
+        std::memcpy(out, b, room + 1);
+        std::size_t n = 0;
+        while (b[n]) ++n;
         return n;
     }
 
