@@ -1,4 +1,5 @@
-// Conversions on 1, 2 and 4 threads: the pure functions (positions.h),
+// Conversions on 1, 2 and 4 threads: the pure functions (timecode_rate.h,
+// positions.h),
 // each thread's own converters, and the shared registry converters with a
 // label point per thread. Every case reports items per second of wall time
 // summed over its threads, so the scaling is the 2- and 4-thread rate over
@@ -13,6 +14,7 @@
 namespace {
 
 constexpr int kSpan = 4096;
+constexpr timecode_rate kDrop{30, true, true};
 
 // A spread of samples over a day of 25 fps timecode, different per thread.
 inline int sample(std::uint32_t i, int thread) { return static_cast<int>((i * 2654435761u + thread * 7919u) % 2160000u); }
@@ -20,8 +22,11 @@ inline int sample(std::uint32_t i, int thread) { return static_cast<int>((i * 26
 void core_timecode(benchmark::State& st) {
     std::uint32_t i = 0;
     for (auto _ : st) {
-        positions::TimecodeClock const c = positions::frames_to_timecode(sample(i++ & (kSpan - 1), st.thread_index()), 30, true);
-        benchmark::DoNotOptimize(positions::timecode_to_frames(c, 30, true));
+        timecode_fields f;
+        std::int64_t back = 0;
+        timecode_frames_to_fields(kDrop, sample(i++ & (kSpan - 1), st.thread_index()), 0, &f);
+        timecode_fields_to_frames(kDrop, f, &back);
+        benchmark::DoNotOptimize(back);
     }
     st.SetItemsProcessed(st.iterations());
 }

@@ -1,13 +1,15 @@
-// The reentrant core: the arithmetic underneath the converters as pure
-// functions. Everything they need comes in as arguments and everything they
-// give goes out as the result: no state, no locks, no allocation, so any
-// number of threads may call them at once. This is the API to use from
-// threads when a converter's text forms are not needed; the film converters
-// and the timecode leaves compute through these functions.
+// The reentrant core of film positions: the arithmetic underneath the
+// KeyKode, ink and feet converters as pure functions. Everything they need
+// comes in as arguments and everything they give goes out as the result: no
+// state, no locks, no allocation, so any number of threads may call them at
+// once. This is the API to use from threads when a converter's text forms
+// are not needed; the film converters compute through these functions.
 //
-// Also pure and safe from any thread: mPosn_Xlate and the functions of
-// mposnxlate.h given the caller's own parameter blocks, the legacy
-// functions of legacy.h, and the label-type lookups of labelcvt.h.
+// The same holds for timecode: timecode_rate.h (frame count to fields and
+// back, texts, SMPTE words at any rate) is pure. Also pure and safe from
+// any thread: mPosn_Xlate and the functions of mposnxlate.h given the
+// caller's own parameter blocks, the legacy functions of legacy.h, and the
+// label-type lookups of labelcvt.h.
 //
 // Positions are signed 32-bit counts as everywhere in the library; the
 // arithmetic wraps in 32 bits where the converters' does.
@@ -122,62 +124,6 @@ inline FilmCounts perfs_to_feet(FilmGauge const& g, int perfs) {
 inline int feet_to_perfs(FilmGauge const& g, FilmCounts const& k) {
     if (g.three_perf) return wrap_sub(wrap_add(wrap_mul(k.count, 64), wrap_mul(k.frame, 3)), k.perf);
     return wrap_mul(wrap_add(wrap_mul(k.count, g.frames), k.frame), g.perfs_per_frame);
-}
-
-// ---------------------------------------------------------------------------
-// Timecode: a frame count at a whole counting rate (`fps` frames to the
-// timecode second: 24, 25, 30, 48, 50, 60, ...) and the time of day it
-// shows. Drop-frame (fps 30 only) counts 29.97 fps frames and skips frame
-// numbers 0 and 1 of every minute not divisible by ten. Frame counts wrap
-// at 24 hours; a negative count is the same time of day a day later.
-struct TimecodeClock {
-    int hours;
-    int minutes;
-    int seconds;
-    int frames;
-};
-
-// Frames in 24 hours at a counting rate.
-constexpr int timecode_day(int fps, bool drop) { return drop ? 24 * 107892 : fps * 86400; }
-
-// 29.97 fps frames into the count of displayed frame numbers at 30: every
-// ten minutes (17982 frames) skip 18 numbers, and within them two more every
-// 1798 frames after the first two.
-constexpr unsigned drop_frame_numbers(unsigned v) {
-    return v + 18 * (v / 17982) + (v % 17982 < 2 ? 0 : 2 * ((v % 17982 - 2) / 1798));
-}
-
-// The time of day of a frame count; fps must be positive.
-inline TimecodeClock frames_to_timecode(int frames, int fps, bool drop) {
-    int const day = timecode_day(fps, drop);
-    int s = frames % day;
-    if (s < 0) s += day;
-    unsigned v = static_cast<unsigned>(s);
-    unsigned const m = drop ? 30u : static_cast<unsigned>(fps);
-    if (drop) v = drop_frame_numbers(v);
-    unsigned const secs = v / m;
-    return TimecodeClock{static_cast<int>(secs / 3600), static_cast<int>(secs / 60 % 60), static_cast<int>(secs % 60),
-                         static_cast<int>(v % m)};
-}
-
-// The frame count of a time of day (no range check; 32-bit wrapping).
-// Drop-frame numbers 0 and 1 of a dropped minute give the last two frames
-// of the minute before.
-inline int timecode_to_frames(TimecodeClock const& c, int fps, bool drop) {
-    if (!drop) {
-        int const secs = wrap_add(wrap_mul(wrap_add(wrap_mul(c.hours, 60), c.minutes), 60), c.seconds);
-        return wrap_add(wrap_mul(secs, fps), c.frames);
-    }
-    int const tens = c.minutes / 10;
-    int const units = c.minutes % 10;  // [-9, 9]
-    int m0 = wrap_add(wrap_mul(c.hours, 107892), wrap_mul(tens, 17982));
-    if (units > 0) m0 = wrap_add(m0, 1800 + (units - 1) * 1798);
-    if (c.seconds >= 1) {
-        if (units != 0) return wrap_add(wrap_add(m0, wrap_mul(30, c.seconds - 1)), wrap_add(28, c.frames));
-        return wrap_add(wrap_add(m0, wrap_mul(30, c.seconds)), c.frames);
-    }
-    if (units != 0 && c.seconds == 0) return wrap_add(m0, wrap_sub(c.frames, 2));
-    return wrap_add(m0, c.frames);
 }
 
 }  // namespace positions

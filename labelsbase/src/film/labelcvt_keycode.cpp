@@ -8,6 +8,7 @@
 #include "detail/internal.h"
 #include "labelsbase/labelcvt.h"
 #include "labelsbase/positions.h"
+#include "labelsbase/text_checks.h"
 
 namespace {
 
@@ -276,7 +277,7 @@ char const* prefix_label::print_counts(LabelPoint* lp, char separator, bool with
 
 char const* prefix_label::print_counts(LabelPoint* lp, char separator, bool with_perf, int count, int frame,
                                        int perf) {
-    if (count < 0) return "NEGATIVE";
+    if (count < 0) return kNegativeCountText;
     // One wrap only: a count that is still too large prints as it is.
     if (count > max_count) this->count = count = lb::wrap_sub(count, lb::wrap_add(max_count, 1));
     // The prefix as LabelPoint::get_prefix gives it (at most get_prefix_length()
