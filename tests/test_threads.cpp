@@ -229,7 +229,7 @@ std::vector<Workload> workloads() {
                  }
              return d.h;
          }},
-        {"pure functions",
+        {"pure functions (film gauges, timecode at a rate)",
          [] {
              Digest d;
              for (label_t t : registry_types()) {
@@ -248,6 +248,12 @@ std::vector<Workload> workloads() {
                  std::int64_t back = 0;
                  d.add(static_cast<int>(timecode_frames_to_fields(r, s, 0, &f) && timecode_fields_to_frames(r, f, &back)));
                  d.add(static_cast<std::uint64_t>(back));
+                 char text[timecode_text_size];
+                 d.add(static_cast<std::uint64_t>(timecode_write(r, s, text, sizeof text)));
+                 d.add(text);
+                 timecode_reading const read = timecode_read(r, text);
+                 d.add(static_cast<std::uint64_t>(read.frame));
+                 d.add(static_cast<int>(read.ok()));
              }
              return d.h;
          }},
