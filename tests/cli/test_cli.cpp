@@ -127,7 +127,7 @@ TEST(CliBasics, UsageErrorsExitTwoAndSayWhatIsAccepted) {
     check({
         {"format pall 1", 2, "", {"unknown label type 'pall'", "Did you mean", "pal", "labels types"}},
         {"format|P foo|1", 2, ""},  // the EDL reader takes the first word; the command the whole name
-        {"parse keycode x", 2, "", {"base class", "keycode_35"}}, {"parse 60 x", 2, "", {"outside 0..51"}},
+        {"parse keycode x", 2, "", {"base class", "keycode_35"}}, {"parse #60 x", 2, "", {"outside 0..51"}},
         {"convert x --from pal@flim --to pal", 2, "", {"unknown medium 'flim'", "film"}},
         {"xlate 1 film film --project-rate 23.967", 2, "", {"unknown frame rate", "23.976"}},
         {"xlate 1 film film --transfer pulldwn", 2, "", {"unknown transfer", "pulldown"}},
@@ -142,7 +142,7 @@ TEST(CliBasics, UsageErrorsExitTwoAndSayWhatIsAccepted) {
         {"convert x --from pal --to pal --transfer pull23 --phase 7", 2, "", {"2:3 cycle"}},
         {"convert x --from pal", 2, "", {"--to"}},
         {"convert x --from pal --to pal --sync 01:00:00:00", 2, "", {"SOURCE=TARGET"}},
-        {"batch /nonexistent/reel.txt --from pal --to pal", 2, "", {"cannot open"}},
+        
         {"calc 01:00:00:00 * 3f --type pal", 2, "", {"not + or -"}},
         {"calc 01:00:00:00 + 4p --type pal", 2, "", {"counts frames"}},
         {"keep --make pal 01:00:00:00 --length 1f --end 01:00:00:05", 2, "", {"not both"}},
@@ -192,9 +192,9 @@ TEST(CliFormatParse, WorkedTextsPrintAndReadBack) {
         cases.push_back({std::string("parse ") + c.type + " " + c.text, 0, std::to_string(c.sample) + "\n"});
     }
     struct { char const* names; char const* sample_and_text; } const named[] = {  // every name reads the same type
-        {"pal pal_label PAL_LABEL pal_label_t P p 25F 25f 5", " 90000|01:00:00.00"},
-        {"ntsc_drop ND nd 30f-drop 30F-DROP 7", " 1800|00:01:00;02"},
-        {"tc_12 P12 12f", " 13|00:00:01.01"}, {"F35 f35 keycode_35 10", " 788|XX0000000012+05"},
+        {"pal pal_label PAL_LABEL pal_label_t P p 25F 25f #5 label_t:5", " 90000|01:00:00.00"},
+        {"ntsc_drop ND nd 30f-drop 30F-DROP #7", " 1800|00:01:00;02"},
+        {"tc_12 P12 12f", " 13|00:00:01.01"}, {"F35 f35 keycode_35 #10", " 788|XX0000000012+05"},
     };
     for (auto const& n : named) {
         Args const st = words(n.sample_and_text);
@@ -209,9 +209,9 @@ TEST(CliFormatParse, ManyTextsPrefixesFailuresAndSpecialSamples) {
         // KeyKode as printed on film, with spaces, and without a frame.
         {"parse|F35|KJ 23 1234 0012+05|XX0000000012|XX0000000012 +05", 0, "788\n768\n788\n"},
         {"parse|ink_35|ABCD 1234+05", 0, "78996\n"},
-        {"parse pal 10:00", 1, "", {"cannot read '10:00' as pal_label", "-29.59.59.29", "e.g. '00:00:12.05'"}},
+        {"parse pal 10:00", 1, "", {"cannot read '10:00' as pal_label", "like '01:00:00.00'"}},
         {"parse pal 01:00:00:00 bad 00:00:01:00", 1, "90000\n25\n", {"'bad'"}},  // the good ones still read
-        {"parse keycode_35 XX0000000012+16", 1, "", {"????????9999+19"}},
+        {"parse keycode_35 XX0000000012+16", 1, "", {"like 'XX0000000012+05'"}},
         // The converters read a count that is no number as 0; the command does not.
         {"parse keycode_35 nonsense", 1, "", {"cannot read 'nonsense'"}},
         {"parse keycode_35 KJ231234ABCD+05", 1, "", {"cannot read 'KJ231234ABCD+05'"}},
@@ -234,7 +234,7 @@ TEST(CliFormatParse, ManyTextsPrefixesFailuresAndSpecialSamples) {
 TEST(CliFormatParse, JsonShape) {
     json j = json_of("--json format pal 90000 100000001", 0);
     EXPECT_EQ(j["type"], "pal_label");
-    EXPECT_EQ(j["results"][0], (json{{"sample", 90000}, {"text", " 01:00:00.00"}}));
+    EXPECT_EQ(j["results"][0], (json{{"sample", 90000}, {"text", "01:00:00.00"}}));
     EXPECT_EQ(j["results"][1]["special"], "past_end");
     j = json_of("parse|F35|KJ 23 1234 0012+05|nonsense|--json", 1);
     expect_members(j["results"][0], R"({"sample": 788, "prefix": "KJ231234", "frame": 197, "perforation": 0,
@@ -286,7 +286,7 @@ TEST(CliConvert, ExplainAndJson) {
         "to": {"medium": "source_30i_1001", "pitch": 0.033366666666666667},
         "params": {"project_rate": "24", "transfer": "none"}})");
     expect_members(j["results"][0], R"({"sample": 788, "position": 8.2083333333333333, "target_sample": 246,
-        "text": " 00:00:08;06"})");
+        "text": "00:00:08;06"})");
     EXPECT_TRUE(j["results"][1].contains("error"));
 }
 
@@ -301,7 +301,7 @@ TEST(CliCalc, DurationsOfEveryForm) {
         {"calc 01:00:00:00 + 3x --type pal", 1, "", {"a duration is"}},
     });
     json const j = json_of("--json calc 01:00:00:00 + 100f --type pal", 0);
-    expect_members(j, R"({"start": {"sample": 90000}, "result": {"text": " 01:00:04.00"}})");
+    expect_members(j, R"({"start": {"sample": 90000}, "result": {"text": "01:00:04.00"}})");
     EXPECT_EQ(j["steps"][0]["samples"], 100);
 }
 
@@ -310,7 +310,7 @@ TEST(CliCalc, DurationsOfEveryForm) {
 TEST(CliKeep, MakeWritesTheStoredFormAndBadTextsFail) {
     check({
         {"keep --make pal 01:00:00:00 --length 250f", 0, "LABEL_REV:1 pal_label  01:00:00.00 250 0.0400000000 1\n"},
-        {"keep --make pal 01:00:00:00 --end 01:00:10:00 --medium source_25i,1st", 0,
+        {"keep --make pal 01:00:00:00 --end 01:00:09:24 --medium source_25i,1st", 0,
          "LABEL_REV:1 pal_label  01:00:00.00 250 0.0400000000 1 MediumRollId 20,2\n"},
         {"keep --make ntsc 00:00:00:00 --length 30f --medium 24 --unbounded", 0,
          "LABEL_REV:1 ntsc_label  00:00:00.00 30 0.0333666667 0 MediumRollId 24,1\n"},
@@ -320,15 +320,15 @@ TEST(CliKeep, MakeWritesTheStoredFormAndBadTextsFail) {
         {"keep|hello world", 1, "", {"not a keep string"}},
         {"keep|LABEL_REV:3 pal_label 01:00:00.00 250 0.04 1", 1, "", {"revision 3"}},
         {"keep|LABEL_REV:1 pal_lable 01:00:00.00 250 0.04 1", 1, "", {"pal_label"}},
-        {"keep|LABEL_REV:1 pal_label 1:00 250 0.04 1", 1, "", {"-29.59.59.29"}},
+        {"keep|LABEL_REV:1 pal_label 1:00 250 0.04 1", 1, "", {"like '01:00:00.00'"}},
     });
 }
 
 TEST(CliKeep, ReadDescribesTheLabel) {
     std::string const k = "LABEL_REV:1 pal_label  01:00:00.00 250 0.0400000000 1 MediumRollId 20,2";
     json const j = json_of("keep|" + k + "|--json", 0);
-    expect_members(j, R"({"type": "pal_label", "start_sample": 90000, "start": " 01:00:00.00", "length": 250,
-        "end": " 01:00:10.00", "pitch": 0.04, "bounded": true, "valid": true, "medium_roll": {"medium": 20,
+    expect_members(j, R"({"type": "pal_label", "start_sample": 90000, "start": "01:00:00.00", "length": 250,
+        "end": "01:00:10.00", "last": "01:00:09.24", "pitch": 0.04, "bounded": true, "valid": true, "medium_roll": {"medium": 20,
         "medium_name": "source_25i", "generation_name": "1st", "shown_as": "25i,1stGen"}})");
     EXPECT_EQ(j["rewritten"], k);
     Result const r = run("keep LABEL_REV:1 pal_label 01:00:00.00 250 0.04 1");  // unquoted, as separate words
@@ -346,7 +346,7 @@ TEST(CliXlate, RawPositions) {
         {"xlate -1.0 film source_25p --transfer frame", 0, "-0.96\n"}, {"xlate 5 film film", 0, "5\n"},
         {"xlate 1.0 2 19 --transfer 2", 0, "1\n"},  // media and transfer by number
         {"xlate 1e9 film source_25p", 1, "", {"beyond what translation counts"}},
-        {"xlate 1e99 film source_25p", 1, "", {"no position"}},
+        {"xlate 1e99 film source_25p", 1, "", {"beyond what translation counts", "no position"}},
     });
     json const j = json_of("xlate 1.0 film source_30i_1001 --project-rate 25 --json", 1);
     EXPECT_EQ(j["params"]["project_rate"], "25");
@@ -375,7 +375,7 @@ TEST(CliBatch, GoodAndBadLinesStayInOrder) {
     EXPECT_EQ(r.status, 1);
     l = lines(r.out);
     ASSERT_EQ(l.size(), 2u);
-    expect_members(json::parse(l[0]), R"({"line": 1, "sample": 788, "target_sample": 246, "text": " 00:00:08;06"})");
+    expect_members(json::parse(l[0]), R"({"line": 1, "sample": 788, "target_sample": 246, "text": "00:00:08;06"})");
     json const b = json::parse(l[1]);
     expect_members(b, R"({"line": 2, "input": "bo\"gus"})");
     EXPECT_TRUE(has(b["error"].get<std::string>(), "bo\"gus"));
