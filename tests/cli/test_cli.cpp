@@ -418,4 +418,229 @@ TEST(CliBatch, LargeInputStreams) {
     std::printf("batch: %d lines in %.3f s\n", n, secs);
 }
 
+
+// ---------------------------------------------------------------------------
+// Answers that used to be wrong.
+
+namespace more {
+
+TEST(CliAnswers, SpacedKeyKodeAndInkReadAndAnswerUnspaced) {
+    check({
+        {"calc|KJ 23 1234 5678+00|+|100f|--type|keycode_35", 0, "KJ2312345684+04\n"},
+        {"calc|KJ2312345678+00|+|100f|--type|keycode_35", 0, "KJ2312345684+04\n"},
+        {"calc|ABCD 1234 + 05|+|1f|--type|ink_35", 0, "ABCD1234+06\n"},
+        {"parse|ink_35|ABCD 1234 + 05|ABCD1234+05", 0, "78996\n78996\n"},
+        {"keep|--make|ink_35|ABCD 1234+05|--length|1f", 0, "LABEL_REV:1 ink_35_label ABCD1234+05 1 0.0416666667 1\n"},
+    });
+}
+
+TEST(CliAnswers, KeepEndIsTheLastFrameInclusive) {
+    check({
+        {"keep --make pal 01:00:00:00 --end 01:00:09:24", 0, "LABEL_REV:1 pal_label  01:00:00.00 250 0.0400000000 1\n"},
+        {"keep --make pal 01:00:00:00 --end 01:00:00:00", 0, "LABEL_REV:1 pal_label  01:00:00.00 1 0.0400000000 1\n"},
+        {"keep --make keycode_35 XX0000000000+00 --end XX0000000000+15", 0,
+         "LABEL_REV:1 keycode_35_label XX0000000000+00 16 0.0416666667 1\n"},
+        {"keep --make pal 01:00:00:00 --end 00:59:59:23", 1, "", {"end before it starts"}},
+    });
+    json const j = json_of("keep --make pal 01:00:00:00 --end 01:00:09:24 --json", 0);
+    expect_members(j, R"({"length": 250, "last": "01:00:09.24", "end": "01:00:10.00"})");
+}
+
+TEST(CliAnswers, ThreePerfTextsWithoutTheirIndexMeanTheFirstPerforation) {
+    check({
+        {"parse foot_353 0+00 0+00.1 0+00.3 1+00", 0, "0\n0\n-2\n64\n"},
+        {"calc 0+00 + 64f --type foot_353", 0, "0003+00.1\n"},
+        {"parse keycode_353 XX0000000001+00 XX0000000001+00.1", 0, "64\n64\n"},
+    });
+    // Every perforation of three feet: its text without ".N" reads as the
+    // same frame's ".1" text, the frame's first perforation.
+    Args samples = {"format", "foot_353"};
+    for (int s = 0; s < 192; ++s) samples.push_back(std::to_string(s));
+    Result const f = run(samples);
+    ASSERT_EQ(f.status, 0) << f.err;
+    Args bare = {"parse", "foot_353"}, first = {"parse", "foot_353"};
+    for (std::string const& t : lines(f.out))
+        if (!t.empty()) {
+            bare.push_back(t.substr(0, t.find('.')));
+            first.push_back(bare.back() + ".1");
+        }
+    ASSERT_EQ(bare.size(), 194u);
+    Result const b = run(bare), one = run(first);
+    EXPECT_EQ(b.status, 0) << b.err;
+    EXPECT_EQ(b.out, one.out);
+}
+
+TEST(CliAnswers, VideoToVideoIsRealTimeUnlessATransferIsAsked) {
+    check({
+        {"convert|00:00:00;01|00:00:00;02|--from|ntsc_drop|--to|tc_60@source_60p_1001", 0,
+         "00:00:00.02\n00:00:00.04\n", {"transfer real_time"}},
+        {"convert|01:00:00;00|--from|ntsc_drop|--to|pal", 0, "01:00:00.00\n"},
+        {"convert|01:00:00:00|--from|pal|--to|ntsc_drop|--quiet", 0, "01:00:00;00\n"},
+        {"convert|01:00:00;00|--from|ntsc_drop|--to|pal|--transfer|frame", 0, "01:11:55.17\n"},
+        {"convert|01:00:00;00|--from|ntsc_drop|--to|pal|--transfer|real_time", 0, "01:00:00.00\n"},
+        // A film cadence that cannot apply is refused, not run as another.
+        {"convert|01:00:00;00|--from|ntsc_drop|--to|pal|--transfer|pogle", 2, "", {"does not apply", "pull23"}},
+        {"convert|XX0000000012+05|--from|F35|--to|ND|--transfer|pogle", 2, "", {"does not apply"}},
+        {"convert|XX0000000012+05|--from|F35|--to|pal|--transfer|pull23", 2, "", {"does not apply", "pogle"}},
+        {"convert|XX0000000012+05|--from|F35|--to|ND|--transfer|real_time", 2, "", {"not both video"}},
+    });
+    json j = json_of("--json convert 00:00:00;02 --from ntsc_drop --to tc_60@source_60p_1001", 0);
+    EXPECT_EQ(j["transfer_ran"], "real_time");
+    j = json_of("--json convert XX0000000012+05 --from F35 --to ND", 0);  // the project's 2:3
+    EXPECT_EQ(j["transfer_ran"], "pull23");
+    j = json_of("--json convert XX0000000012+05 --from F35 --to ND --transfer pulldown", 0);
+    EXPECT_EQ(j["transfer_ran"], "pull23");
+}
+
+TEST(CliAnswers, PositionsWithoutAFiniteValueAreRefused) {
+    check({
+        {"xlate 2e99 film source_30i_1001 --transfer pull23", 1, "", {"beyond what translation counts"}},
+        {"xlate 1e98 film source_30i_1001 --transfer pull23", 1, "", {"beyond what translation counts"}},
+        {"xlate -8000001 film source_25p", 1, "", {"beyond"}},
+        {"xlate 7999999 film film", 0, "7999999\n"},
+        {"xlate nan film source_25p", 2, "", {"finite"}}, {"xlate inf film source_25p", 2, "", {"finite"}},
+        {"xlate|--|-inf|film|source_25p", 2, "", {"finite"}},
+    });
+}
+
+TEST(CliAnswers, EveryPrintedTextReadsBackAsItsSample) {
+    // Samples either side of zero: a text printed is read back
+    // as the same sample (up to the type's period); one that would not is
+    // not printed and the sample fails.
+    for (char const* type : {"ntsc_drop", "ntsc", "pal", "tc_24", "tc_60", "foot_35", "keycode_35"}) {
+        std::string line = "--json|format|" + std::string(type) + "|--";
+        for (int s = -2016; s <= 2016; s += 36) line += "|" + std::to_string(s);  // whole 4-perf frames
+        Result const f = run(line);
+        json const results = json::parse(f.out)["results"];
+        Args parse = {"parse", type, "--"};
+        std::vector<int> want;
+        for (json const& r : results) {
+            if (!r.contains("error")) {
+                parse.push_back(r["text"]);
+                want.push_back(r["sample"]);
+            } else if (!r.contains("text")) {
+                EXPECT_TRUE(has(r["error"].get<std::string>(), "reads back as another sample")) << r.dump();
+            }
+        }
+        Result const p = run(parse);
+        EXPECT_EQ(p.status, 0) << type << p.err;
+        Args const back = lines(p.out);
+        ASSERT_GE(back.size(), want.size()) << type;
+        for (std::size_t k = 0; k < want.size(); ++k) EXPECT_EQ(std::stoi(back[k]), want[k]) << type << ' ' << parse[k + 3];
+    }
+    check({{"format|ntsc_drop|--|-30", 1, "", {"'-00:00:01;00', which reads back as another sample"}},
+           {"format|pal|--|-1", 0, "-00:00:00.01\n"}});
+}
+
+TEST(CliAnswers, KeepStringsAreReadCompletely) {
+    std::string const good = "LABEL_REV:1 pal_label 01:00:00.00 250 0.04 1";
+    check({
+        {"keep|LABEL_REV:1 pal_label", 1, "", {"ends before the start text"}},
+        {"keep|LABEL_REV:1 pal_label 01:00:00.00 250 0.04", 1, "", {"ends before the bounded flag"}},
+        {"keep|LABEL_REV:1 pal_label 01:00:00.00 x 0.04 1", 1, "", {"the length 'x'"}},
+        {"keep|LABEL_REV:1 pal_label 01:00:00.00 250 pitch 1", 1, "", {"the pitch 'pitch'"}},
+        {"keep|LABEL_REV:1 pal_label 01:00:00.00 250 0.04 2", 1, "", {"bounded flag '2'"}},
+        {"keep|" + good + " MediumRollId", 1, "", {"no medium and generation"}},
+        {"keep|" + good + " MediumRollId 5,1", 1, "", {"MEDIUM,GENERATION"}},
+        {"keep|" + good + " MediumRollId 20,2 extra", 1, "", {"'extra' follows"}},
+        {"keep|" + good + " trailing", 1, "", {"'trailing' follows the bounded flag"}},
+        {"keep|LABEL_REV:x pal_label 01:00:00.00 250 0.04 1", 1, "", {"no revision number"}},
+        {"keep|" + good, 0, std::nullopt}, {"keep|" + good + " MediumRollId 20,2", 0, std::nullopt},
+    });
+}
+
+// ---------------------------------------------------------------------------
+// Friction.
+
+TEST(CliFriction, EveryHelpExampleRunsAsPrintedInAShell) {
+    Args texts = {run("--help").out};
+    for (char const* c : {"types", "media", "rates", "format", "parse", "calc", "convert", "batch", "xlate", "keep"})
+        texts.push_back(run(Args{"help", c}).out);
+    std::string const bin = LABELS_BIN;
+    std::string const path = bin.substr(0, bin.rfind('/'));
+    int examples = 0;
+    for (std::string const& text : texts)
+        for (std::string const& l : lines(text)) {
+            if (l.rfind("  labels ", 0) != 0) continue;
+            ++examples;
+            std::size_t const hash = l.find("  # ");
+            std::string const cmd = l.substr(2, hash == std::string::npos ? std::string::npos : hash - 2);
+            std::string const sh = "cd " + quote(LABELS_SOURCE_DIR) + " && PATH=" + quote(path) + ":$PATH " +
+                                   "sh -c " + quote(l.substr(2)) + " 2>/dev/null";
+            FILE* p = popen(sh.c_str(), "r");
+            ASSERT_TRUE(p);
+            std::string out;
+            char buf[4096];
+            for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+            int const st = pclose(p);
+            EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0) << cmd;
+            if (hash != std::string::npos) EXPECT_EQ(out, l.substr(hash + 4) + "\n") << cmd;
+        }
+    EXPECT_GE(examples, 20);
+}
+
+TEST(CliFriction, MessagesShowATextOfTheTypeThatReadsBack) {
+    json const types = json_of("types --json", 0)["types"];
+    for (json const& t : types) {
+        std::string const name = t["short"];
+        Result const r = run(Args{"parse", name, "zz"});
+        std::size_t const at = r.err.find("like '");
+        ASSERT_NE(at, std::string::npos) << r.err;
+        std::string const example = r.err.substr(at + 6, r.err.find('\'', at + 6) - at - 6);
+        EXPECT_FALSE(has(r.err, "expected the form")) << r.err;
+        Result const back = run(Args{"parse", name, example});
+        EXPECT_EQ(back.status, 0) << name << " example '" << example << "': " << back.err;
+    }
+}
+
+TEST(CliFriction, NamesGetSuggestionsAndLabelTypeNumbersAnExplicitForm) {
+    check({
+        {"convert 1 --from tc_24@23.976 --to pal", 2, "", {"unknown medium '23.976'; did you mean source_24p_1001"}},
+        {"convert 1 --from tc_24@source_24p_1000 --to pal", 2, "", {"source_24p_1001"}},
+        {"convert 1 --from 24 --to pal", 2, "", {"bare number", "#24", "label_t:24", "keycode_16_label_4"}},
+        {"format 24 0", 2, "", {"#24"}}, {"format #24 0", 0, std::nullopt}, {"format label_t:5 90000", 0, "01:00:00.00\n"},
+        {"format label_t:99 0", 2, "", {"outside 0..51"}}, {"format #x 0", 2, "", {"not a label_t number"}},
+    });
+}
+
+TEST(CliFriction, PhaseLettersAndMixedFrames) {
+    std::string const frames = "convert XX0000000000+00 XX0000000000+01 XX0000000000+02 XX0000000000+03 "
+                               "--from keycode_35 --to ntsc_drop --transfer pull23 --mark-mixed --phase ";
+    // AA BB BC CD DD: at phase A film frames C and D start in mixed frames.
+    check({
+        {frames + "A", 0, "00:00:00;00\t\n00:00:00;01\t\n00:00:00;02\tmixed\n00:00:00;03\tmixed\n"},
+        {frames + "0", 0, "00:00:00;00\t\n00:00:00;01\t\n00:00:00;02\tmixed\n00:00:00;03\tmixed\n"},
+        {"convert XX0000000000+03 --from keycode_35 --to ntsc_drop --transfer pull23 --phase B", 0, "00:00:00;04\n"},
+        {"convert XX0000000000+03 --from keycode_35 --to ntsc_drop --transfer pull23 --phase bc", 0, std::nullopt},
+        {"convert XX0000000000+03 --from keycode_35 --to ntsc_drop --transfer pull23 --phase E", 2, "", {"A, B, BC, CD, D"}},
+    });
+    for (char const* p : {"A", "B", "BC", "CD", "D"}) {  // letters are the phases 0..4
+        static int n = 0;
+        EXPECT_EQ(run(frames + p).out, run(frames + std::to_string(n++)).out) << p;
+    }
+    // Mixed frames through a batch, as a JSON field: two in every five.
+    std::string in;
+    for (int f = 0; f < 16; ++f) in += "XX00000000" + std::string(f < 10 ? "00+0" : "00+") + std::to_string(f) + "\n";
+    Result const r = run("batch --from keycode_35 --to ntsc_drop --transfer pull23 --mark-mixed --json", in);
+    int mixed = 0;
+    for (std::string const& l : lines(r.out))
+        if (!l.empty()) mixed += json::parse(l)["mixed"].get<bool>();
+    EXPECT_EQ(mixed, 8);
+    Result const help = run("help convert");
+    EXPECT_TRUE(has(help.out, "AA BB BC CD DD"));
+}
+
+TEST(CliFriction, LibraryWarningsBecomeOneLineNotes) {
+    std::string const k = "keep|LABEL_REV:2 pal_label 01:00:00.00 250 0.04 1";
+    Result r = run(k);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err.rfind("labels: note: the library says: WARNING: Beta labels", 0), 0u) << r.err;
+    EXPECT_EQ(lines(r.err).size(), 1u) << r.err;  // one line
+    r = run(k + "|--quiet");
+    EXPECT_EQ(r.err, "");
+    EXPECT_TRUE(has(json_of(k + "|--json|--quiet", 0)["notes"][0].get<std::string>(), "Beta labels"));
+}
+
+}  // namespace more
+
 }  // namespace
