@@ -94,8 +94,9 @@ public:
     // Flushes now (line-buffered output); false once writing failed.
     bool flush();
     bool failed() const { return error_ != 0; }
-    // Flushes and closes the file; on a failure of any write prints the
-    // message and sets status 1. Returns false then.
+    // Flushes and closes the file (once; later calls only answer); on a
+    // failure of any write prints the message once and sets status 1.
+    // Returns false then.
     bool close();
 
 private:

@@ -61,7 +61,7 @@ void Output::check() {
 }
 
 void Output::drain() {
-    if (len_ && !error_ && std::fwrite(buf_, 1, len_, file_) != len_) check();
+    if (len_ && !error_ && file_ && std::fwrite(buf_, 1, len_, file_) != len_) check();
     len_ = 0;
 }
 
@@ -70,7 +70,7 @@ void Output::put_long(char const* s, std::size_t n) {
     if (n <= sizeof buf_) {
         std::memcpy(buf_, s, n);
         len_ = n;
-    } else if (!error_ && std::fwrite(s, 1, n, file_) != n) {
+    } else if (!error_ && file_ && std::fwrite(s, 1, n, file_) != n) {
         check();
     }
 }
@@ -127,13 +127,16 @@ bool Output::put_json_string(char const* text, std::size_t n) {
 
 bool Output::flush() {
     drain();
-    if (!error_ && std::fflush(file_) != 0) error_ = errno ? errno : EIO;
+    if (!error_ && file_ && std::fflush(file_) != 0) error_ = errno ? errno : EIO;
     return !error_;
 }
 
 bool Output::close() {
-    flush();
-    if (std::fclose(file_) != 0 && !error_) error_ = errno ? errno : EIO;
+    if (file_) {
+        flush();
+        if (std::fclose(file_) != 0 && !error_) error_ = errno ? errno : EIO;
+        file_ = nullptr;
+    }
     if (!error_) return true;
     if (!reported_) {
         reported_ = true;
