@@ -198,7 +198,7 @@ bool Conversion::run(char const* input, Result& r) {
         return false;
     }
     label_cvt* const fc = from_.cvt;
-    int const s = has_count_digits(fc, buf) ? fc->get_abs_sample(buf) : invalid_sample;
+    int const s = label_text_is_plausible(fc, buf) ? fc->get_abs_sample(buf) : invalid_sample;
     r.sample = s;
     if (s == invalid_sample) {
         std::snprintf(r.error, sizeof r.error, "cannot read '%s'%s", buf, unreadable_tail_.c_str());

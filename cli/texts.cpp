@@ -96,16 +96,16 @@ bool has_perforation_index(label_t t) {
 }
 
 bool prepare_input(label_t t, char const* in, char* out, std::size_t size) {
-    std::size_t const n = trimmed(in, std::strlen(in));
-    // KeyKode and ink numbers are printed on film with spaces between
-    // their fields ("KJ 23 1234 5678+05"): they are read without them.
-    UserLabelType const u = label_type_info(t).category;
-    bool const squeeze = u == keycode_UserLabel || u == ink_UserLabel;
-    std::size_t o = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (squeeze && is_blank(in[i])) continue;
-        if (o + 1 >= size) return false;
-        out[o++] = in[i];
+    std::size_t const written = label_text_trim(converter(t), in, out, size);
+    if (written == 0) return false;
+    std::size_t o = written - 1;
+    // Ink numbers are printed on film with spaces between their fields
+    // too ("ABCD 1234 + 05"); the library squeezes KeyKode only.
+    if (label_type_info(t).category == ink_UserLabel) {
+        std::size_t k = 0;
+        for (std::size_t i = 0; i < o; ++i)
+            if (!is_blank(out[i])) out[k++] = out[i];
+        o = k;
     }
     // A 3-perf text without its perforation index ("0012+05") means the
     // frame's first perforation: ".1" completes it (the reader would take
@@ -131,7 +131,7 @@ int read_sample(label_t t, char const* text, std::string& error) {
         error = "text longer than " + std::to_string(kMaxInput) + " characters";
         return invalid_sample;
     }
-    int const s = has_count_digits(converter(t), buf) ? converter(t)->get_abs_sample(buf) : invalid_sample;
+    int const s = label_text_is_plausible(converter(t), buf) ? converter(t)->get_abs_sample(buf) : invalid_sample;
     if (s == invalid_sample) error = unreadable_message(buf, t);
     return s;
 }
