@@ -24,11 +24,11 @@ void put_line_error(Output& out, long long lineno, char const* why) {
 
 }  // namespace
 
-BatchCount convert_stream(Conversion& c, std::FILE* in, Output& out, BatchOptions const& o) {
+BatchCount convert_stream(TextConverter& c, std::FILE* in, Output& out, BatchOptions const& o) {
     BatchCount n;
     char* line = nullptr;
     std::size_t cap = 0;
-    Conversion::Result r;
+    ConversionResult r;
     char why[sizeof r.error + 64];
     for (;;) {
         errno = 0;

@@ -160,7 +160,7 @@ struct BatchCount {
 // line; a byte-order mark before the first line is skipped; blank lines and
 // lines starting with # pass through. Stops at the end of the input, a read
 // error (in JSON mode written as one more record) or a failed write.
-BatchCount convert_stream(Conversion& c, std::FILE* in, Output& out, BatchOptions const& o);
+BatchCount convert_stream(TextConverter& c, std::FILE* in, Output& out, BatchOptions const& o);
 
 // Whether standard input was closed when the command started (it then reads
 // as /dev/null, so no file opened later takes its number).

@@ -247,22 +247,35 @@ std::string no_position_message(MediumRollMedium from, MediumRollMedium to, MPos
 // cadence that cannot apply between the two ends (2:3 with 25 fps video,
 // 24-to-25 with 30 fps video) is refused with UsageError. transfer_ran()
 // names what runs: real_time, pull23, pogle, frame or none.
-class Conversion {
+// One text's conversion.
+struct ConversionResult {
+    int sample = 0;           // source sample
+    double position = 0;      // on the source medium
+    double target_position = 0;
+    int target_sample = 0;
+    char const* text = nullptr;  // target text (points into the converter's label point)
+    char error[384] = {0};       // set when run returns false
+};
+
+// What the batch engine runs per line: a text in, a result out, without
+// allocating.
+class TextConverter {
+public:
+    virtual ~TextConverter() = default;
+    virtual bool run(char const* text, ConversionResult& r) = 0;
+    // Whether the result's video frame shows two film frames.
+    virtual bool mixes_film_frames(ConversionResult const&) const { return false; }
+};
+
+class Conversion : public TextConverter {
 public:
     Conversion(Endpoint& from, Endpoint& to, MPosn_Xlate_Params const& params, bool real_time = false);
     // SRC=DST: the source text SRC and the target text DST are the same
     // instant, the head of the material. Throws UsageError.
     void set_sync(std::string const& pair);
 
-    struct Result {
-        int sample = 0;           // source sample
-        double position = 0;      // on the source medium
-        double target_position = 0;
-        int target_sample = 0;
-        char const* text = nullptr;  // target text (points into the target label point)
-        char error[384] = {0};       // set when run returns false
-    };
-    bool run(char const* text, Result& r);
+    using Result = ConversionResult;
+    bool run(char const* text, Result& r) override;
 
     Endpoint& from() { return from_; }
     Endpoint& to() { return to_; }
@@ -273,7 +286,7 @@ public:
     // Whether the video frame at the end on an interlaced video medium
     // (the target, else the source) holds fields of two film frames; false
     // when neither end is interlaced video or no film cadence runs.
-    bool mixes_film_frames(Result const& r) const;
+    bool mixes_film_frames(Result const& r) const override;
 
 private:
     void choose_transfer(bool asked_real_time);
