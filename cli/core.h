@@ -336,7 +336,10 @@ struct Calculated {
     int sample = 0;
     std::string text;  // the converter's text, sign column included
 };
-// TEXT (+|-) DURATION ...: items[0] is the start text. Throws.
+// TEXT (+|-) DURATION ...: items[0] is the start text. KeyKode and ink
+// starts may be typed with spaces; results are written in the canonical
+// unspaced form. A negative result that would not read back is refused.
+// Throws.
 Calculated calc(label_t t, MediumRollIdent roll, std::vector<std::string> const& items);
 
 // ---------------------------------------------------------------------------
