@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "cli/cli.h"
+#include "cli/rates.h"
 
 namespace cli {
 
@@ -25,6 +26,7 @@ struct ConvertArgs {
     bool echo = false;
     bool mark_mixed = false;
     bool line_buffered = false;
+    RateOptions rate;
 };
 
 json endpoint_json(Endpoint const& e) {
@@ -34,15 +36,15 @@ json endpoint_json(Endpoint const& e) {
                 {"pitch", e.pitch()}};
 }
 
-std::unique_ptr<ConversionSetup> prepare(Output& out, ConvertArgs const& a) {
-    auto pr = make_conversion(a.from, a.to, a.tr, a.prefix, a.sync);
-    char const* ran = pr->conv->transfer_ran();
-    if (trim(a.tr.transfer).empty() && std::strcmp(ran, "none") != 0)
-        out.note(std::string("transfer ") + ran +
+std::unique_ptr<TextConversion> prepare(Output& out, ConvertArgs const& a) {
+    auto tc = std::make_unique<TextConversion>(a.from, a.to, a.tr, a.prefix, a.sync, a.rate);
+    ConversionSetup* pr = tc->library();
+    if (pr && trim(a.tr.transfer).empty() && std::strcmp(pr->conv->transfer_ran(), "none") != 0)
+        out.note(std::string("transfer ") + pr->conv->transfer_ran() +
                  (pr->conv->real_time() ? " (both ends are video: the same instant, the nearest frame)"
                                         : " (the project's choice)") +
                  "; --transfer names another");
-    return pr;
+    return tc;
 }
 
 json setup_json(ConversionSetup& pr, ConvertArgs const& a) {
@@ -56,9 +58,11 @@ json setup_json(ConversionSetup& pr, ConvertArgs const& a) {
 }
 
 void run_convert(Output& out, ConvertArgs const& a) {
-    auto pr = prepare(out, a);
-    Conversion& c = *pr->conv;
-    out.doc = setup_json(*pr, a);
+    auto tc = prepare(out, a);
+    TextConversion& c = *tc;
+    ConversionSetup* pr = tc->library();
+    bool const rates = !pr || tc->rate_named();
+    out.doc = rates ? tc->setup_json() : setup_json(*pr, a);
     json results = json::array();
     Conversion::Result r;
     for (std::string const& text : a.texts) {
@@ -79,10 +83,12 @@ void run_convert(Output& out, ConvertArgs const& a) {
         if (a.mark_mixed) j["mixed"] = mixed;
         results.push_back(j);
         std::string const mark = a.mark_mixed ? (mixed ? "\tmixed" : "\t") : "";
-        if (a.explain) {
+        if (a.explain && rates) {
+            out.line(tc->explain(text, r) + mark);
+        } else if (a.explain) {
             out.line(text + " = " + label_type_info(pr->from.type).class_name + " sample " + std::to_string(r.sample) +
                      " = " + format_double(r.position) + " s on " + medium_label(pr->from.roll.medium) + " -> (" +
-                     c.transfer_ran() + ") " + format_double(r.target_position) + " s on " +
+                     pr->conv->transfer_ran() + ") " + format_double(r.target_position) + " s on " +
                      medium_label(pr->to.roll.medium) + " = " + label_type_info(pr->to.type).class_name + " sample " +
                      std::to_string(r.target_sample) + " = " + trim_sign_column(r.text) + mark);
         } else {
@@ -100,7 +106,7 @@ void run_batch(Output& out, ConvertArgs const& a) {
     bool const from_stdin = a.file.empty() || a.file == "-";
     std::string const name = from_stdin ? std::string("standard input") : "'" + a.file + "'";
     if (from_stdin && standard_input_closed()) throw ConversionError("cannot read standard input: it is closed");
-    auto pr = prepare(out, a);
+    auto tc = prepare(out, a);
     FILE* in = stdin;
     if (!from_stdin) {
         in = std::fopen(a.file.c_str(), "r");
@@ -117,7 +123,7 @@ void run_batch(Output& out, ConvertArgs const& a) {
     o.mark_mixed = a.mark_mixed;
     // A pipe or a terminal may be a program waiting for each answer.
     o.line_buffered = a.line_buffered || S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode) || isatty(fileno(in));
-    BatchCount const n = convert_stream(*pr->conv, in, out, o);
+    BatchCount const n = convert_stream(*tc, in, out, o);
     if (in != stdin) std::fclose(in);
     if (n.read_error) {
         std::string const why = "reading " + name + " failed after line " + std::to_string(n.lines) + ": " +
@@ -171,6 +177,7 @@ void add_convert_options(CLI::App* sub, ConvertArgs& a) {
                     " (and the pulldown phase) count from there. Without it both count from their zero.")
         ->type_name("SRC=DST");
     add_translation_options(*sub, a.tr);
+    add_rate_options(*sub, a.rate, true, true);
 }
 
 constexpr char kMediumDefaults[] =
@@ -198,7 +205,13 @@ void add_convert_commands(CLI::App& app, std::vector<Command>& out) {
                                 "  labels convert 'KJ 23 1234 0012+05' --from keycode_35 --to ntsc_drop --transfer pull23 --phase A  # 00:00:08;06\n"
                                 "  labels convert 01:00:00+00 --from tc_24@film --to pal@source_25p --transfer pogle  # 01:00:00.00\n"
                                 "  labels convert 12+05 --from foot_35 --to keycode_35 --prefix KJ231234  # KJ2312340012+05\n"
-                                "  labels convert '00:00:00;02' --from ntsc_drop --to tc_60@source_60p_1001  # 00:00:00.04\n") +
+                                "  labels convert '00:00:00;02' --from ntsc_drop --to tc_60@source_60p_1001  # 00:00:00.04\n"
+                                "  labels convert '00:00:00;02' --from 29.97df --to 59.94df  # 00:00:00;04\n"
+                                "Between two timecode rates (29.97df, 23.976, 25 ...; `labels rates`) the target frame\n"
+                                "is the one whose start is nearest the source frame's start in real time (exactly\n"
+                                "half-way: the later frame); --transfer frame keeps the frame count. With a label\n"
+                                "type at the other end or a pulldown transfer, a rate stands for the label type of its\n"
+                                "nominal rate on the source medium of its exact rate (29.97 and 30: interlaced).\n") +
                     kMediumDefaults);
     out.push_back({convert, [ca](Output& o) { run_convert(o, *ca); }});
 

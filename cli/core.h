@@ -102,7 +102,8 @@ std::string rate_name(Kest::FrameRate r);
 bool rate_has_medium(Kest::FrameRate r);
 Kest::Image::ScanMode parse_scan(std::string const& text);
 char const* scan_name(int s);
-// none, pull23, pogle, frame, pulldown (and synonyms) or 0, 1, 2, 3, 7.
+// none, pull23, pogle, frame, pulldown (and synonyms) or 0, 1, 2, 3, 7;
+// empty and real_time are none (real time between video media).
 transfer_type parse_transfer(std::string const& text);
 char const* transfer_name(int t);
 // yes/no, true/false, on/off, 1/0; `what` names the option in the message.

@@ -41,14 +41,15 @@ label_t parse_type(std::string const& raw, bool allow_base) {
     std::string const text = trim(raw);
     int found = -1;
     int n = 0;
-    // label_t numbers are written #N or label_t:N: a bare number reads too
-    // easily as a frame rate ("24" is 16 mm KeyKode, not 24 fps timecode).
+    // label_t numbers are written #N, type:N or label_t:N: a plain number
+    // names a frame rate ("24" is 24 fps timecode, not 16 mm KeyKode).
     std::string const l0 = lower(text);
     std::string number;
     if (!l0.empty() && l0[0] == '#') number = text.substr(1);
+    else if (l0.rfind("type:", 0) == 0) number = text.substr(5);
     else if (l0.rfind("label_t:", 0) == 0) number = text.substr(8);
     if (number.empty() && read_int(text, n)) {
-        std::string why = "label type '" + text + "' is a bare number; write #" + text + " or label_t:" + text;
+        std::string why = "label type '" + text + "' is a bare number; write #" + text + ", type:" + text + " or label_t:" + text;
         if (n >= 0 && n < label_type_count) why += std::string(" for ") + label_type_info(static_cast<label_t>(n)).class_name;
         throw UsageError(why + ", or a type name (tc_24 for 24 fps timecode; `labels types` lists them)");
     }
