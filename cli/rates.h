@@ -78,13 +78,16 @@ void list_rate_names(Output& out);
 // Text to text for convert and batch: the library's translation, with rate
 // names and the options around it, or the direct conversion between two
 // rate names.
-class TextConversion {
+class TextConversion : public TextConverter {
 public:
     TextConversion(std::string const& from, std::string const& to, TranslationOptions const& tr,
                    std::string const& prefix, std::string const& sync, RateOptions const& o);
     ~TextConversion();
     // As Conversion::run; r.text points into this object or the target point.
-    bool run(char const* text, Conversion::Result& r);
+    bool run(char const* text, Conversion::Result& r) override;
+    bool mixes_film_frames(ConversionResult const& r) const override {
+        return lib_ && lib_->conv->mixes_film_frames(r);
+    }
     // The library's setup, or null for the direct conversion.
     ConversionSetup* library() { return lib_.get(); }
     // Whether either end is a rate name.

@@ -328,10 +328,27 @@ tokeniser::~tokeniser() {
 
 // ---------------------------------------------------------------------------
 // Messages and identity.
+namespace {
+host::MessageSink message_sink = nullptr;
+void* message_sink_context = nullptr;
+}  // namespace
+
+void host::set_message_sink(MessageSink sink, void* context) {
+    message_sink = sink;
+    message_sink_context = context;
+}
+
 int herc_printf(char const* format, ...) {
     std::va_list ap;
     va_start(ap, format);
-    int const n = std::vfprintf(stderr, format, ap);
+    int n;
+    if (message_sink) {
+        char text[512];
+        n = std::vsnprintf(text, sizeof text, format, ap);
+        message_sink(text, message_sink_context);
+    } else {
+        n = std::vfprintf(stderr, format, ap);
+    }
     va_end(ap);
     return n;
 }

@@ -344,7 +344,15 @@ private:
     int index_ = 0;
 };
 
-// The host's user-facing message output (standard error here).
+// Where the host's user-facing messages go: a function given each message
+// as one text (cut at 511 characters), or standard error when none is set
+// (null). A front end sets one to show the library's warnings its own way.
+namespace host {
+using MessageSink = void (*)(char const* text, void* context);
+void set_message_sink(MessageSink sink, void* context);
+}  // namespace host
+
+// The host's user-facing message output (standard error, or the sink).
 int herc_printf(char const* format, ...)
 #if defined(__GNUC__)
     __attribute__((format(printf, 1, 2)))
