@@ -210,7 +210,6 @@ public:
         if (array_) {
             out_ = py::array(py::dtype("<U" + std::to_string(width_)), std::vector<py::ssize_t>{static_cast<py::ssize_t>(n_)});
             data_ = static_cast<std::uint32_t*>(out_.mutable_data());
-            std::memset(data_, 0, n_ * width_ * 4);
         } else {
             buf_.assign(n_ * (width_ + 1), '\0');
         }
@@ -226,10 +225,15 @@ public:
         if (array_) {
             std::uint32_t* d = data_ + i * width_;
             for (std::size_t k = 0; k < len; ++k) d[k] = static_cast<unsigned char>(text[k]);
+            for (std::size_t k = len; k < width_; ++k) d[k] = 0;
         } else {
             std::memcpy(&buf_[i * (width_ + 1)], text, len);
         }
         return true;
+    }
+    // An item with no text (a failure): empty.
+    void clear(std::size_t i) {
+        if (array_) std::memset(data_ + i * width_, 0, width_ * 4);
     }
     std::size_t wanted() const { return wanted_; }
     py::array array() const { return out_; }
@@ -286,18 +290,20 @@ py::object run_text_loop(Shape s, std::size_t n, std::size_t width, bool coerce,
 // ---------------------------------------------------------------------------
 // Samples in.
 
-struct SampleColumn {
-    std::vector<long long> values;
-    std::vector<std::uint8_t> missing;  // masked, NaN or not whole
+class SampleColumn {
+public:
     py::object shape;
+
+    std::size_t size() const { return n_; }
+    long long value(std::size_t i) const { return data_[i]; }
+    bool missing(std::size_t i) const { return !missing_.empty() && missing_[i]; }
 
     static SampleColumn from(py::handle obj, Shape s) {
         SampleColumn c;
         py::module_ np = py::module_::import("numpy");
         py::array a;
         if (s == Shape::scalar) {
-            if (!py::isinstance<py::int_>(obj) && !py::isinstance<py::float_>(obj) &&
-                !py::hasattr(obj, "__index__"))
+            if (!py::isinstance<py::int_>(obj) && !py::isinstance<py::float_>(obj) && !py::hasattr(obj, "__index__"))
                 throw py::type_error("a sample is a whole number, not " +
                                      py::str(obj.get_type().attr("__name__")).cast<std::string>());
             a = np.attr("asarray")(py::make_tuple(obj), "dtype"_a = "object");
@@ -314,61 +320,68 @@ struct SampleColumn {
         }
         char const kind = a.dtype().kind();
         py::array flat = a.attr("reshape")(-1);
-        std::size_t const n = static_cast<std::size_t>(flat.size());
-        c.values.assign(n, 0);
-        c.missing.assign(n, 0);
+        c.n_ = static_cast<std::size_t>(flat.size());
         if (kind == 'i' || kind == 'u' || kind == 'b') {
+            // In place when the array already holds contiguous int64.
             py::array_t<long long> v = np.attr("ascontiguousarray")(flat, "dtype"_a = "int64");
-            std::memcpy(c.values.data(), v.data(), n * sizeof(long long));
-        } else if (kind == 'f') {
-            py::array_t<double> v = np.attr("ascontiguousarray")(flat, "dtype"_a = "float64");
-            double const* d = v.data();
-            for (std::size_t i = 0; i < n; ++i) {
-                if (std::isfinite(d[i]) && d[i] == std::floor(d[i]) && std::fabs(d[i]) < 9.2e18)
-                    c.values[i] = static_cast<long long>(d[i]);
-                else
-                    c.missing[i] = 1;
+            c.keep_ = v;
+            c.data_ = v.data();
+        } else if (kind == 'f' || kind == 'O') {
+            c.own_.assign(c.n_, 0);
+            c.missing_.assign(c.n_, 0);
+            if (kind == 'f') {
+                py::array_t<double> v = np.attr("ascontiguousarray")(flat, "dtype"_a = "float64");
+                double const* d = v.data();
+                for (std::size_t i = 0; i < c.n_; ++i) c.take_double(i, d[i]);
+            } else {
+                for (std::size_t i = 0; i < c.n_; ++i) c.take_object(i, flat[py::int_(i)]);
             }
-        } else if (kind == 'O') {
-            for (std::size_t i = 0; i < n; ++i) {
-                py::handle item = flat[py::int_(i)];
-                if (item.is_none() || (PyFloat_Check(item.ptr()) && std::isnan(PyFloat_AS_DOUBLE(item.ptr())))) {
-                    c.missing[i] = 1;
-                    continue;
-                }
-                if (PyFloat_Check(item.ptr())) {
-                    double const d = PyFloat_AS_DOUBLE(item.ptr());
-                    if (d == std::floor(d) && std::fabs(d) < 9.2e18) {
-                        c.values[i] = static_cast<long long>(d);
-                    } else {
-                        c.missing[i] = 1;
-                    }
-                    continue;
-                }
-                if (!py::isinstance<py::int_>(item) && !py::hasattr(item, "__index__"))
-                    throw py::type_error("a sample is a whole number, not " +
-                                         py::str(item.get_type().attr("__name__")).cast<std::string>());
-                int overflow = 0;
-                long long const v = PyLong_AsLongLongAndOverflow(py::reinterpret_steal<py::object>(
-                                                                     PyNumber_Index(item.ptr())).ptr(),
-                                                                 &overflow);
-                if (overflow) {
-                    c.values[i] = overflow > 0 ? std::numeric_limits<long long>::max()
-                                               : std::numeric_limits<long long>::min();
-                } else {
-                    c.values[i] = v;
-                }
-            }
+            c.data_ = c.own_.data();
         } else {
             throw py::type_error("samples must be whole numbers, not dtype " + py::str(a.dtype()).cast<std::string>());
         }
         if (!mask.is_none()) {
             py::array_t<bool> m = np.attr("ascontiguousarray")(mask, "dtype"_a = "bool");
-            for (std::size_t i = 0; i < n; ++i)
-                if (m.data()[i]) c.missing[i] = 1;
+            if (c.missing_.empty()) c.missing_.assign(c.n_, 0);
+            for (std::size_t i = 0; i < c.n_; ++i)
+                if (m.data()[i]) c.missing_[i] = 1;
         }
         return c;
     }
+
+private:
+    // A float counts when it is whole; NaN (pandas' missing value) and
+    // fractions are missing samples.
+    void take_double(std::size_t i, double d) {
+        if (std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 9.2e18)
+            own_[i] = static_cast<long long>(d);
+        else
+            missing_[i] = 1;
+    }
+    void take_object(std::size_t i, py::handle item) {
+        if (item.is_none()) {
+            missing_[i] = 1;
+        } else if (PyFloat_Check(item.ptr())) {
+            take_double(i, PyFloat_AS_DOUBLE(item.ptr()));
+        } else if (PyBool_Check(item.ptr()) || !PyIndex_Check(item.ptr())) {
+            throw py::type_error("a sample is a whole number, not " +
+                                 py::str(item.get_type().attr("__name__")).cast<std::string>());
+        } else {
+            py::object const index = py::reinterpret_steal<py::object>(PyNumber_Index(item.ptr()));
+            if (!index) throw py::error_already_set();
+            int overflow = 0;
+            long long const v = PyLong_AsLongLongAndOverflow(index.ptr(), &overflow);
+            own_[i] = overflow > 0 ? std::numeric_limits<long long>::max()
+                      : overflow < 0 ? std::numeric_limits<long long>::min()
+                                     : v;
+        }
+    }
+
+    py::object keep_;
+    long long const* data_ = nullptr;
+    std::vector<long long> own_;
+    std::vector<std::uint8_t> missing_;
+    std::size_t n_ = 0;
 };
 
 // ---------------------------------------------------------------------------
@@ -425,28 +438,35 @@ py::object format(std::string const& type, py::handle samples, py::handle prefix
         f.raise_if_failed();
     }
     std::string const unit = label_type_info(t).unit;
-    std::size_t const n = col.values.size();
+    std::size_t const n = col.size();
     auto loop = [&](TextSink& sink, std::vector<std::uint8_t>& failed, FirstFailure& first) {
         LabelPoint p(0, c);
         cli::set_point_prefix(c, &p, prefix.empty() ? c->get_dummy_prefix() : prefix.c_str());
         std::size_t const plain = cli::template_text(c).size();
         for (std::size_t i = 0; i < n; ++i) {
-            long long const v = col.values[i];
-            if (col.missing[i] || v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max()) {
+            long long const v = col.value(i);
+            bool const missing = col.missing(i);
+            if (missing || v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max()) {
                 failed[i] = 1;
+                sink.clear(i);
                 if (!first.any())
-                    first.note(i, col.missing[i] ? "item " + std::to_string(i) + " is not a sample number (a whole number of " + unit + "s)"
+                    first.note(i, missing ? "item " + std::to_string(i) + " is not a sample number (a whole number of " + unit + "s)"
                                                  : "'" + std::to_string(v) + "' is not a sample number (a whole number of " + unit + "s)");
                 continue;
             }
             int const sample = static_cast<int>(v);
             p.sample = sample;
             char const* text = c->get_abs_string(&p, sample);
-            // The engine has the last word on samples that may have no text.
-            if (sample < 0 || cli::is_failure_text(c, text) || std::strlen(text) > plain) {
+            // The engine has the last word on samples that may have no text:
+            // negative ones, and texts that may be failure texts (they hold
+            // '?' or read NEGATIVE) or are longer than the template.
+            std::size_t const len = std::strlen(text);
+            bool const suspect = std::memchr(text, '?', len) != nullptr || text[0] == 'N';
+            if (sample < 0 || len > plain || (suspect && cli::is_failure_text(c, text))) {
                 cli::Formatted const fm = cli::format_sample(t, sample, prefix);
                 if (!fm.error.empty()) {
                     failed[i] = 1;
+                sink.clear(i);
                     if (!first.any())
                         first.note(i, fm.error + " (" + label_type_info(t).class_name + " gives '" + fm.text + "')");
                     continue;
@@ -558,11 +578,13 @@ py::object convert(py::handle texts, std::string const& from, std::string const&
             char const* text = col.get(i, scratch, sizeof scratch);
             if (!text) {
                 failed[i] = 1;
+                sink.clear(i);
                 first.note(i, "item " + std::to_string(i) + " is missing (None or NaN), not a text");
                 continue;
             }
             if (!conv.run(text, r)) {
                 failed[i] = 1;
+                sink.clear(i);
                 if (!first.any()) first.note(i, r.error);
                 continue;
             }

@@ -172,8 +172,15 @@ py::object keep(py::args args, bool make, py::object length, py::object end, py:
 // so that no thread makes one lazily while others read.
 void build_shared_tables() {
     build_static_label_cvts();
-    for (int i = 0; i < label_type_count; ++i)
-        if (label_type_info(static_cast<label_t>(i)).has_converter) cli::converter(static_cast<label_t>(i));
+    for (int i = 0; i < label_type_count; ++i) {
+        if (!label_type_info(static_cast<label_t>(i)).has_converter) continue;
+        label_cvt* c = cli::converter(static_cast<label_t>(i));
+        // The templates' failure texts are cached on first use.
+        for (int s : {invalid_sample, past_end_sample, before_start_sample}) {
+            c->full_template.getInvalidString(s);
+            c->count_template.getInvalidString(s);
+        }
+    }
 }
 
 }  // namespace
