@@ -58,7 +58,10 @@ def _series_aware(core):
             import numpy
 
             if isinstance(out, numpy.ma.MaskedArray):
-                out = out.astype(object).filled(None) if out.dtype.kind == "U" else out.astype(float).filled(numpy.nan)
+                # pandas' missing values: None among texts, NaN among numbers.
+                mask = numpy.ma.getmaskarray(out)
+                out = numpy.asarray(out.data, dtype=object if out.dtype.kind == "U" else float)
+                out[mask] = None if out.dtype == object else numpy.nan
             return pandas.Series(out, index=data.index, name=data.name)
         return core(*args, **kwargs)
 

@@ -683,13 +683,12 @@ py::object xlate(py::handle positions, std::string const& from, std::string cons
         if (missing[first.index]) {
             first.message = "item " + std::to_string(first.index) + " is missing (masked), not a position";
         } else {
+            // The position quoted as Python writes it.
+            std::string const typed = py::repr(py::float_(x[first.index])).cast<std::string>();
             Failure why;
             py::gil_scoped_release nogil;
             why.capture([&] {
-                with_settings(
-                    want,
-                    [&] { cli::translate_position(cli::format_double(x[first.index]), from, to, args.tr); },
-                    [] {});
+                with_settings(want, [&] { cli::translate_position(typed, from, to, args.tr); }, [] {});
             });
             first.message = why.failed ? why.message : "no position";
         }
