@@ -1,0 +1,36 @@
+// The global allocation operators: every allocation of a program linked
+// with the host stand-in goes through the host allocator, which counts it.
+//
+// They are a library of their own (labelsbase::host_allocation, linked by
+// labelsbase::host) so that they land in the program that links them, where
+// they replace the operators for the whole process, and never inside a
+// shared library or a module loaded into a process that has allocated
+// before (an interpreter): there, blocks allocated by the process's
+// operators would come back to the host allocator, which cannot free them.
+#include <new>
+
+#include "host/host.h"
+
+// Every allocation of the process goes through the host allocator.
+void* operator new(std::size_t size) { return OS()->allocator().allocate(size); }
+void* operator new[](std::size_t size) { return OS()->allocator().allocate(size); }
+void* operator new(std::size_t size, std::nothrow_t const&) noexcept {
+    try {
+        return OS()->allocator().allocate(size);
+    } catch (...) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t size, std::nothrow_t const&) noexcept {
+    try {
+        return OS()->allocator().allocate(size);
+    } catch (...) {
+        return nullptr;
+    }
+}
+void operator delete(void* p) noexcept { OS()->allocator().free(p); }
+void operator delete[](void* p) noexcept { OS()->allocator().free(p); }
+void operator delete(void* p, std::nothrow_t const&) noexcept { OS()->allocator().free(p); }
+void operator delete[](void* p, std::nothrow_t const&) noexcept { OS()->allocator().free(p); }
+void operator delete(void* p, std::size_t) noexcept { OS()->allocator().free(p); }
+void operator delete[](void* p, std::size_t) noexcept { OS()->allocator().free(p); }
