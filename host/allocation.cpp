@@ -1,12 +1,13 @@
 // The global allocation operators: every allocation of a program linked
 // with the host stand-in goes through the host allocator, which counts it.
 //
-// They are a library of their own (labelsbase::host_allocation, linked by
-// labelsbase::host) so that they land in the program that links them, where
-// they replace the operators for the whole process, and never inside a
-// shared library or a module loaded into a process that has allocated
-// before (an interpreter): there, blocks allocated by the process's
-// operators would come back to the host allocator, which cannot free them.
+// They are a library of their own (labelsbase::host_allocation, which
+// labelsbase::host brings to executables only) so that they land in the
+// program, where they replace the operators for the whole process, and never
+// inside a shared library or an extension module loaded into a process that
+// has allocated before (an interpreter): there, blocks allocated by the
+// process's operators would come back to the host allocator, which cannot
+// free them.
 #include <new>
 
 #include "host/host.h"

@@ -187,6 +187,9 @@ void build_shared_tables() {
 
 PYBIND11_MODULE(_core, m) {
     using namespace pybind11::literals;
+    // Each docstring starts with its signature as a Python user writes it.
+    py::options options;
+    options.disable_function_signatures();
     m.doc() = "The labelsbase library: film and video labels (SMPTE timecode, KeyKode, ink numbers, feet+frames)\n"
               "and their translation between media, with the names, answers and messages of `labels`.";
 
