@@ -18,106 +18,15 @@
 #ifndef LABELSBASE_LABELCVT_H
 #define LABELSBASE_LABELCVT_H
 
+#include <cstddef>
 #include <cstdint>
 
 #include <host/host.h>
 
 #include "labelsbase/LabelTemplate.h"
+#include "labelsbase/label_types.h"
 
 class LabelPoint;
-
-constexpr int invalid_sample = -100000000;
-constexpr int past_end_sample = 100000001;
-constexpr int before_start_sample = 100000002;
-
-// The label types; each value is named after its converter class.
-enum label_t : std::int32_t {
-    prefix_label_t = 0,
-    label_cvt_t = 1,
-    variable_label_t = 2,
-    dummy_label_t = 3,
-    timecode_label_t = 4,
-    pal_label_t = 5,
-    ntsc_label_t = 6,
-    ntsc_drop_label_t = 7,
-    tc_24_label_t = 8,
-    keycode_label_t = 9,
-    keycode_35_label_t = 10,
-    keycode_16_label_t = 11,
-    keycode_353_label_t = 12,
-    foot_label_t = 13,
-    foot_35_label_t = 14,
-    foot_16_label_t = 15,
-    foot_353_label_t = 16,
-    ink_label_t = 17,
-    ink_35_label_t = 18,
-    ink_16_label_t = 19,
-    tc_48_label_t = 20,
-    keycode_35_label_4_t = 21,
-    keycode_35_label_5_t = 22,
-    keycode_35_label_6_t = 23,
-    keycode_16_label_4_t = 24,
-    keycode_16_label_5_t = 25,
-    keycode_16_label_6_t = 26,
-    keycode_353_label_4_t = 27,
-    keycode_353_label_5_t = 28,
-    keycode_353_label_6_t = 29,
-    film_frames_label_t = 30,
-    tc_50_label_t = 31,
-    tc_60_label_t = 32,
-    keycode_352_label_t = 33,
-    keycode_358_label_t = 34,
-    keycode_655_80_label_t = 35,
-    keycode_658_80_label_t = 36,
-    keycode_6510_80_label_t = 37,
-    keycode_655_120_label_t = 38,
-    keycode_658_120_label_t = 39,
-    keycode_6510_120_label_t = 40,
-    keycode_6515_120_label_t = 41,
-    tc_50_duration_label_t = 42,
-    tc_60_duration_label_t = 43,
-    tc_12_label_t = 44,
-    tc_15_label_t = 45,
-    tc_20_label_t = 46,
-    tc_80_label_t = 47,
-    tc_90_label_t = 48,
-    tc_100_label_t = 49,
-    tc_120_label_t = 50,
-    tc_240_label_t = 51
-};
-
-// The category a user picks labels by.
-enum UserLabelType : std::int32_t {
-    none_UserLabel = 0,
-    any_UserLabel = 1,  // wildcard
-    text_UserLabel = 2,
-    timecode_UserLabel = 3,
-    keycode_UserLabel = 4,
-    feet_UserLabel = 5,
-    ink_UserLabel = 6,
-    film_frames_UserLabel = 7
-};
-
-// True if a or b is the wildcard; else false if either is none; else a == b.
-bool UserType_matches(UserLabelType a, UserLabelType b);
-
-// One row of the label-type catalogue.
-struct LabelTypeInfo {
-    label_t type;
-    char const* enumerator;      // "pal_label_t"
-    char const* class_name;      // "pal_label" (the base name for types without a leaf)
-    bool has_converter;          // false: the registry holds the fallback
-    UserLabelType category;      // UserType of the registry converter
-    char const* unit;            // "frame", "perforation" or "" (no position)
-    int modulus;                 // of the registry converter (default configuration)
-    int samples_per_unit;
-    char const* edl_primary;     // read by edlstr_to_label_type, or null
-    char const* edl_alternative; // second name read, or null
-    char const* edl_written;     // label_type_to_edlstr
-};
-// The catalogue row of t; the row of prefix_label_t for t outside 0..51.
-LabelTypeInfo const& label_type_info(label_t t);
-constexpr int label_type_count = tc_240_label_t + 1;
 
 // ---------------------------------------------------------------------------
 // The converter interface. The order of the virtual operations is part of
@@ -258,6 +167,27 @@ label_cvt* make_any_label_cvt(label_t t);
 // or null when t is not of the family.
 label_cvt* make_timecode_label_cvt(label_t t);
 label_cvt* make_film_label_cvt(label_t t);
+
+// ---------------------------------------------------------------------------
+// Typed texts. The converters read leniently (a KeyKode or ink count that is
+// not a number reads as 0, feet read whatever leads the text as a number);
+// a caller that must refuse texts that cannot be meant as a label asks here.
+
+// Whether text can be meant as a label of c's type: it holds a digit, and
+// for KeyKode the count field (after the prefix) is digits or '_', for ink
+// numbers the four count characters of the ink reader's normal form are
+// digits, for feet the text starts (after blanks and a '-') with a digit.
+// Every other type only needs the digit.
+// Edge cases: a null converter or text is not plausible.
+bool label_text_is_plausible(label_cvt const* c, char const* text);
+
+// Copies in to out without leading and trailing white space (blank, tab,
+// CR, LF); for KeyKode also without the blanks inside, which its reader
+// does not skip. Returns the bytes written, terminator included, or 0 (and
+// out empty when size > 0) when the text does not fit in size bytes.
+// Edge cases: a null converter trims without squeezing; null in or out, or
+// size 0, writes nothing and returns 0.
+std::size_t label_text_trim(label_cvt const* c, char const* in, char* out, std::size_t size);
 
 // ---------------------------------------------------------------------------
 // Label type lookups.

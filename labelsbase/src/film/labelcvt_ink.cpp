@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "labelsbase/LabelPoint.h"
+#include "detail/ink_text.h"
 #include "detail/internal.h"
 #include "labelsbase/labelcvt.h"
 
@@ -9,36 +10,6 @@ namespace {
 
 constexpr unsigned kInkNumberLen = 8;  // prefix and count
 constexpr unsigned kInkCountLen = 4;
-
-// The normalised form of a typed ink number: 11 characters at most.
-struct InkText {
-    char chars[16];
-    std::size_t size;
-};
-
-// Typed ink numbers come with or without a gap between prefix and count and
-// sometimes without the prefix: keep the 4 prefix characters and the last 7
-// (count, separator, frame) of a long text, pad a short one with '0's in
-// front of the prefix.
-InkText normalise_ink(char const* t) {
-    InkText u;
-    // Only whether the text reaches 12 characters matters before the copy.
-    std::size_t n = 0;
-    while (n < 12 && t[n]) ++n;
-    if (n == 12) {
-        n += std::strlen(t + 12);
-        std::memcpy(u.chars, t, 4);
-        std::memcpy(u.chars + 4, t + n - 7, 7);
-        u.size = 11;
-    } else {
-        std::size_t const pad = (11 - n) < 4 ? 11 - n : 4;  // [0, 4]
-        for (std::size_t i = 0; i < pad; ++i) u.chars[i] = '0';
-        for (std::size_t i = 0; i < n; ++i) u.chars[pad + i] = t[i];
-        u.size = pad + n;  // [4, 11]
-    }
-    u.chars[u.size] = '\0';
-    return u;
-}
 
 }  // namespace
 
@@ -84,12 +55,12 @@ int ink_label::get_abs_sample(char const* t) {
     std::size_t const pad = n < 12 ? ((11 - n) < 4 ? 11 - n : 4) : 0;
     std::size_t const size = n < 12 ? pad + n : 11;
     std::size_t const start = prefix_len < size ? prefix_len : size;
-    InkText u;
+    lb::InkText u;
     char const* body;
     if (n < 12 && start >= pad) {
         body = t + (start - pad);
     } else {
-        u = normalise_ink(t);
+        u = lb::normalise_ink(t);
         body = u.chars + start;
     }
     // Count field: count_len characters after the prefix (fewer when the
@@ -131,7 +102,7 @@ void ink_label::build_template() {
 
 void ink_label::set_prefix(LabelPoint* lp, char const* t) {
     if (!has_prefix()) return;
-    InkText const u = normalise_ink(t ? t : "");
+    lb::InkText const u = lb::normalise_ink(t ? t : "");
     prefix_label::set_prefix(lp, u.chars);
 }
 

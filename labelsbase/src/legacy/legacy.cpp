@@ -1,6 +1,6 @@
 // The flat legacy interface. Stands apart from the rest of the library: it
-// uses the standard library only, so its wrap helpers and digit reader and
-// writer are local.
+// keeps no converter state and uses only the library's stateless private
+// helpers (the drop-frame rule, wrapping arithmetic, digit readers and writers).
 #include "labelsbase/legacy.h"
 
 #include <climits>
@@ -8,21 +8,17 @@
 #include <cstdint>
 #include <iterator>
 
+#include "detail/digits.h"
+#include "detail/drop_frame.h"
+#include "detail/wrap.h"
+
 namespace {
 
-// ---------------------------------------------------------------------
-// 32-bit two's complement on caller-supplied numbers
-// ---------------------------------------------------------------------
-
-int wrap_add(int a, int b) {
-    return static_cast<int>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
-}
-int wrap_sub(int a, int b) {
-    return static_cast<int>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
-}
-int wrap_mul(int a, int b) {
-    return static_cast<int>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b));
-}
+using lb::is_digit;
+using lb::is_space;
+using lb::wrap_add;
+using lb::wrap_mul;
+using lb::wrap_sub;
 
 // A whole number computed in double precision, back to int: the low 32 bits
 // of its integer part, as the 32-bit arithmetic around it would keep them.
@@ -49,62 +45,28 @@ int lift_negative_delta(int d, int cycle) {
 // Digits: the fields sscanf("%<w>d...") reads and snprintf("%.2d...") writes
 // ---------------------------------------------------------------------
 
-bool is_space(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
-// One "%<width>d" conversion: white space skipped (not counted), an optional
-// sign counted in the width, then digits up to the width. Widths here are at
-// most 6, so the value is in [-99999, 999999].
-bool scan_field(char const*& p, int width, int& out) {
-    char const* q = p;
-    while (is_space(*q)) ++q;
-    bool neg = false;
-    if (*q == '+' || *q == '-') {
-        neg = (*q == '-');
-        ++q;
-        --width;
-    }
-    if (width <= 0 || !is_digit(*q)) return false;
-    int v = 0;
-    for (; width > 0 && is_digit(*q); ++q, --width) v = v * 10 + (*q - '0');
-    out = neg ? -v : v;
-    p = q;
-    return true;
-}
-
 // Reads n fields of the given widths one after the other; a field that
 // cannot be read ends the reading, it and the later fields stay 0 (sscanf
 // with its targets zeroed beforehand).
 void scan_fields(char const* text, int const* widths, int n, int* out) {
     for (int i = 0; i < n; ++i) out[i] = 0;
     for (int i = 0; i < n; ++i)
-        if (!scan_field(text, widths[i], out[i])) return;
-}
-
-// v in [0, 10^n): exactly n digits, zero-padded, as "%.<n>d" prints it.
-char* put_digits(char* p, int v, int n) {
-    for (int i = n - 1; i >= 0; --i) {
-        p[i] = static_cast<char>('0' + v % 10);
-        v /= 10;
-    }
-    return p + n;
+        if (!lb::scan_int(text, widths[i], out[i])) return;  // widths <= 6: [-99999, 999999]
 }
 
 // "%.2d%.2d%.2d%.2d" of four fields, each in [0, 99].
 void put_hmsf(char* out, int h, int m, int s, int f) {
-    char* p = put_digits(out, h, 2);
-    p = put_digits(p, m, 2);
-    p = put_digits(p, s, 2);
-    p = put_digits(p, f, 2);
+    char* p = lb::put_digits(out, static_cast<unsigned>(h), 2);
+    p = lb::put_digits(p, static_cast<unsigned>(m), 2);
+    p = lb::put_digits(p, static_cast<unsigned>(s), 2);
+    p = lb::put_digits(p, static_cast<unsigned>(f), 2);
     *p = '\0';
 }
 
 // "%.6d%.2d" of a count in [0, 999999] and a frame in [0, 99].
 void put_count_frame(char* out, int count, int frame) {
-    char* p = put_digits(out, count, 6);
-    p = put_digits(p, frame, 2);
+    char* p = lb::put_digits(out, static_cast<unsigned>(count), 6);
+    p = lb::put_digits(p, static_cast<unsigned>(frame), 2);
     *p = '\0';
 }
 
@@ -203,8 +165,7 @@ bool frame_for_frame(transfer_type t) {
 
 // Frames per 24 hours at a rate; drop-frame 30 fps loses 2 frames in 54 of
 // every 60 minutes.
-constexpr int kDropFramesPerHour = 107892;      // 30 * 3600 - 108
-constexpr int kDropFramesPer10Min = 17982;      // 30 * 600 - 18
+constexpr int kDropFramesPerDay = 24 * static_cast<int>(lb::kDrop30.hour);  // 2589408
 constexpr int kFilmTcDay = 24 * 86400;          // 2073600
 
 // Period of KeyKode counts for the digit flags: bits 2 upward, while set,
@@ -308,14 +269,8 @@ int timecode_to_video_frames(int* video_out, char* text, label_type lt, int drop
     int const h = v[0], m = v[1], s = v[2], f = v[3];  // each [-9, 99]: no overflow below
     int video;
     if (drop != 0 && rate == 30) {
-        int const m10 = m / 10;  // ten-minute blocks
-        int const m1 = m % 10;   // minute within the block; 1..9 lose frames 00 and 01
-        video = h * kDropFramesPerHour + m10 * kDropFramesPer10Min;
-        if (m1 >= 1) video += 1800 + (m1 - 1) * 1798;
-        if (s > 0) video += m1 >= 1 ? 28 + (s - 1) * 30 : s * 30;
-        video += f;
-        if (m1 >= 1 && s == 0) video -= 2;
-        video += 1;
+        // A negative minutes field ("-5") loses no frames here.
+        video = lb::drop_labels_to_frames(lb::kDrop30, h, m, s, f, lb::NegativeMinutes::kept) + 1;
     } else {
         video = ((h * 60 + m) * 60 + s) * rate + f + 1;
     }
@@ -327,37 +282,17 @@ int video_frames_to_timecode(int video, char* text_out, label_type lt, int drop)
     int const rate = type_row(lt).write;
     if (rate == 0 || !text_out) return 0;
     bool const df = drop != 0 && rate == 30;
-    int const day = df ? 24 * kDropFramesPerHour : rate * 86400;
+    int const day = df ? kDropFramesPerDay : rate * 86400;
     int const x = wrap_once(video, day);
     if (x < 0) return 0;  // before the start of the previous day
-    int h, m, s, f;
-    if (df) {
-        h = x / kDropFramesPerHour;
-        int const y = x % kDropFramesPerHour;    // [0, 107891] frames into the hour
-        int const m10 = y / kDropFramesPer10Min; // [0, 5] ten-minute blocks
-        int const z = y % kDropFramesPer10Min;   // [0, 17981] frames into the block
-        if (z < 1800) {                          // the block's first minute keeps 00 and 01
-            m = m10 * 10;
-            s = z / 30;
-            f = z % 30;
-        } else {
-            int const n = 1 + (z - 1800) / 1798;  // [1, 9] minute in the block
-            int const w = (z - 1800) % 1798;      // [0, 1797] frames into the minute
-            m = m10 * 10 + n;
-            if (w < 28) {
-                s = 0;
-                f = w + 2;
-            } else {
-                s = 1 + (w - 28) / 30;
-                f = (w - 28) % 30;
-            }
-        }
-    } else {
-        h = x / (rate * 3600);
-        m = (x / (rate * 60)) % 60;
-        s = (x / rate) % 60;
-        f = x % rate;
-    }
+    // Drop-frame: the label count, then the fields as at 30 fps.
+    unsigned const n = df ? lb::drop_frames_to_labels(lb::kDrop30, static_cast<unsigned>(x)) : static_cast<unsigned>(x);
+    unsigned const r = static_cast<unsigned>(rate);
+    unsigned const secs = n / r;
+    int const h = static_cast<int>(secs / 3600);
+    int const m = static_cast<int>(secs / 60 % 60);
+    int const s = static_cast<int>(secs % 60);
+    int const f = static_cast<int>(n - secs * r);
     if (h > 99) return 0;  // a hour field of three or more digits
     put_hmsf(text_out, h, m, s, f);
     return 1;
