@@ -461,8 +461,8 @@ py::object format(std::string const& type, py::handle samples, py::handle prefix
             // negative ones, and texts that may be failure texts (they hold
             // '?' or read NEGATIVE) or are longer than the template.
             std::size_t const len = std::strlen(text);
-            bool const suspect = std::memchr(text, '?', len) != nullptr || text[0] == 'N';
-            if (sample < 0 || len > plain || (suspect && cli::is_failure_text(c, text))) {
+            bool const suspect = std::memchr(text, '?', len) != nullptr || text[0] == kNegativeCountText[0];
+            if (sample < 0 || len > plain || (suspect && is_failure_text(c, text))) {
                 cli::Formatted const fm = cli::format_sample(t, sample, prefix);
                 if (!fm.error.empty()) {
                     failed[i] = 1;
