@@ -400,11 +400,13 @@ struct TranslationArgs {
         if (!phase.is_none()) {
             if (!py::isinstance<py::int_>(phase) || py::isinstance<py::bool_>(phase))
                 throw py::type_error("phase is a whole number (0..4 for 2:3, 0..24 for 24-to-25)");
-            long long const p = phase.cast<long long>();
-            a.tr.phase = p < -2 ? -2 : p > 25 ? 25 : static_cast<int>(p);  // outside: refused with the command's message
-            if (p < -2 || p > 25)
-                throw UsageError("--phase " + std::to_string(p) +
-                                 " is outside the pulldown cycles: 0..4 for 2:3, 0..24 for 24-to-25 (-1: not set)");
+            int overflow = 0;
+            long long p = PyLong_AsLongLongAndOverflow(phase.ptr(), &overflow);
+            if (overflow) p = overflow > 0 ? std::numeric_limits<long long>::max() : std::numeric_limits<long long>::min();
+            // Within int the engine judges the phase (and says why it is out of range).
+            if (p < std::numeric_limits<int>::min() || p > std::numeric_limits<int>::max())
+                throw UsageError("phase " + std::to_string(p) + " is not a pulldown phase (0..4 for 2:3, 0..24 for 24-to-25)");
+            a.tr.phase = static_cast<int>(p);
         }
         a.tr.video_medium = option_text(video_medium, "video_medium");
         a.tr.project.project_rate = option_text(project_rate, "project_rate");

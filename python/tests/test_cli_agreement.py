@@ -54,6 +54,8 @@ CASES = [
      ["convert", "01:00:00:00", "--from", "pal", "--to", "ntsc", "--transfer", "sideways"]),
     (lambda: lb.convert("01:00:00:00", "pal", "ntsc", transfer="pull23", phase=7),
      ["convert", "01:00:00:00", "--from", "pal", "--to", "ntsc", "--transfer", "pull23", "--phase", "7"]),
+    (lambda: lb.convert("01:00:00:00", "pal", "ntsc", transfer="pogle", phase=30),
+     ["convert", "01:00:00:00", "--from", "pal", "--to", "ntsc", "--transfer", "pogle", "--phase", "30"]),
     (lambda: lb.convert("01:00:00:00", "pal@nowhere", "ntsc"), ["convert", "01:00:00:00", "--from", "pal@nowhere", "--to", "ntsc"]),
     (lambda: lb.convert("01:00:00:00", "pal", "ntsc", project_rate="26.5"),
      ["convert", "01:00:00:00", "--from", "pal", "--to", "ntsc", "--project-rate", "26.5"]),

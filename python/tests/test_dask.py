@@ -16,6 +16,8 @@ import dask_pulldown  # noqa: E402
 pytest.importorskip("cloudpickle").register_pickle_by_value(dask_pulldown)
 
 
+# Debian's distributed starts tornado's loop the old way.
+@pytest.mark.filterwarnings("ignore:make_current is deprecated:DeprecationWarning")
 def test_map_partitions_on_worker_processes():
     distributed, single = dask_pulldown.run(count=20_000, partitions=4, workers=2)
     assert len(distributed) == 20_000
