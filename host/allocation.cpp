@@ -12,6 +12,14 @@
 
 #include "host/host.h"
 
+// Named on the link line of every program (--undefined) so that this object
+// is taken from its archive even when a runtime linked before it (a
+// sanitizer's) already offers the operators.
+extern "C" {
+extern int const labelsbase_host_allocation_linked;
+int const labelsbase_host_allocation_linked = 1;
+}
+
 // Every allocation of the process goes through the host allocator.
 void* operator new(std::size_t size) { return OS()->allocator().allocate(size); }
 void* operator new[](std::size_t size) { return OS()->allocator().allocate(size); }
