@@ -113,11 +113,35 @@ def main():
         par = best_of(args.runs, two)
         scaling[name] = (one, par, one / par)
 
+    # The GIL during a conversion: a Python thread keeps running while the
+    # other converts, so its longest pause is short next to the conversion.
+    stamps = []
+    stop = threading.Event()
+
+    def ticker():
+        while not stop.is_set():
+            stamps.append(time.perf_counter())
+
+    big = np.tile(samples, 3)
+    side = threading.Thread(target=ticker)
+    side.start()
+    time.sleep(0.05)
+    c0 = time.perf_counter()
+    lb.format("ntsc_drop", big)
+    c1 = time.perf_counter()
+    stop.set()
+    side.join()
+    during = [t for t in stamps if c0 <= t <= c1]
+    gaps = [b - a for a, b in zip(during, during[1:])] or [c1 - c0]
+    gil = (c1 - c0, max(gaps), len(during))
+
     print("labelsbase %s, %d items, %d CPUs (load average %.2f)" % (lb.__version__, n, os.cpu_count(), os.getloadavg()[0]))
     print("%-8s %12s %12s %14s %10s %10s" % ("row", "numpy ns", "C++ ns", "Python ns", "numpy/C++", "Py/numpy"))
     for row, a, c, p in (("format", fmt_np, fmt_cxx, fmt_py), ("parse", prs_np, prs_cxx, prs_py)):
         print("%-8s %12.1f %12s %14.1f %10s %10.1f" % (
             row, a, "-" if c is None else "%.1f" % c, p, "-" if c is None else "%.2f" % (a / c), p / a))
+    print("GIL      formatting %d samples took %.3f s; meanwhile a Python thread ran %d loop turns, its longest"
+          " pause %.1f ms" % (len(big), gil[0], gil[2], gil[1] * 1e3))
     for name, (one, par, s) in scaling.items():
         print("threads  %-8s two arrays on one thread %.3f s, on two threads %.3f s: %.2fx" % (name, one, par, s))
 
