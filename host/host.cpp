@@ -395,27 +395,3 @@ AllocationStats allocation_stats() {
     return AllocationStats{g_allocations.load(), g_frees.load(), g_live.load()};
 }
 }  // namespace host
-
-// Every allocation of the process goes through the host allocator.
-void* operator new(std::size_t size) { return OS()->allocator().allocate(size); }
-void* operator new[](std::size_t size) { return OS()->allocator().allocate(size); }
-void* operator new(std::size_t size, std::nothrow_t const&) noexcept {
-    try {
-        return OS()->allocator().allocate(size);
-    } catch (...) {
-        return nullptr;
-    }
-}
-void* operator new[](std::size_t size, std::nothrow_t const&) noexcept {
-    try {
-        return OS()->allocator().allocate(size);
-    } catch (...) {
-        return nullptr;
-    }
-}
-void operator delete(void* p) noexcept { OS()->allocator().free(p); }
-void operator delete[](void* p) noexcept { OS()->allocator().free(p); }
-void operator delete(void* p, std::nothrow_t const&) noexcept { OS()->allocator().free(p); }
-void operator delete[](void* p, std::nothrow_t const&) noexcept { OS()->allocator().free(p); }
-void operator delete(void* p, std::size_t) noexcept { OS()->allocator().free(p); }
-void operator delete[](void* p, std::size_t) noexcept { OS()->allocator().free(p); }
