@@ -59,6 +59,7 @@ int run_command(int argc, char** argv) {
     cli::add_label_commands(app, commands);
     cli::add_keep_command(app, commands);
     cli::add_convert_commands(app, commands);
+    cli::add_edl_commands(app, commands);
 
     for (cli::Command const& c : commands)
         c.app->footer(c.app->get_footer() +

@@ -52,41 +52,29 @@
 #include <vector>
 
 #include "labelsbase/labelcvt.h"
+#include "labelsbase/timecode_rate.h"
 #include "labelsbase/transfer_type.h"
 
 namespace edl {
 
 // ---------------------------------------------------------------------------
-// Rates.
+// Rates and timecode fields.
 
-// A video rate an edit list counts in: the nominal whole rate (24, 25, 30,
-// 50, 60), whether it runs at 1000/1001 of it (23.976, 29.97, 59.94) and
-// whether its timecode is drop frame (only at 29.97 and 59.94).
-struct Rate {
-    int nominal = 30;
-    bool ntsc = true;   // 1000/1001
-    bool drop = true;
-};
-bool operator==(Rate a, Rate b);
-bool operator!=(Rate a, Rate b);
+// A list counts at a timecode rate (see timecode_rate.h): 23.976, 24, 25,
+// 29.97, 30, 50, 59.94, 60 ...; the FCM lines set its drop flag.
+using Rate = timecode_rate;
 
-// Reads "23.976", "24", "25", "29.97", "29.97df" (also "29.97ndf", "2997df"
-// spellings: "df"/"ndf" suffix; "29.97" alone is non-drop), "30", "50",
-// "59.94", "59.94df", "60". False for anything else.
-bool parse_rate(char const* text, Rate& out);
-// "29.97df", "23.976", "25" ...
-std::string rate_name(Rate r);
-
-// Timecode text <-> frame count from 00:00:00:00 at a rate. read_timecode
-// fills `why` with the reason on failure ("frames 30 out of range 0-29",
-// "00:01:00;00 is not a drop-frame label: frames 00 and 01 are skipped at
-// minute 1").
+// A timecode field of a list read strictly at the rate. Lists from
+// different systems write the frame separator differently (drop-frame
+// lists with ':' throughout, non-drop ones with ';'), so any of ':', ';',
+// '.', ',' is taken before the frames; every other rule of strict reading
+// holds. On failure `why` names the text and the field ("'01:61:00:00':
+// minutes 61 out of range 0-59").
 bool read_timecode(std::string const& text, Rate r, long& frames, std::string& why);
-// Interchange text, `;` before the frames at drop frame. Counts outside one
-// day wrap into it.
+// Interchange text (';' before the frames at drop frame), wrapped into the day.
 std::string write_timecode(long frames, Rate r);
-// Frames in one day at the rate.
 long frames_per_day(Rate r);
+std::string rate_name(Rate r);
 
 // ---------------------------------------------------------------------------
 // The list.
@@ -201,8 +189,11 @@ enum class RateRule {
     frame_count,  // frame n stays frame n
     pulldown      // through a film transfer: 2:3 (24 <-> 30 families) or 24-to-25
 };
-// Every timecode to another rate. real_time: frame n at rate a is frame
-// round(n * b / a) at rate b, ties up. pulldown: video frame j of a 30 or 25
+// Every timecode to another rate. real_time: the frame whose start is
+// nearest in real time (half-way goes to the later frame), as
+// timecode_convert_real_time; transition durations and M2 speeds scale by
+// the ratio of the rates. frame_count: the same count at the new rate.
+// pulldown: video frame j of a 30 or 25
 // rate is film frame origin(j) at 24 (the film frame whose first field it
 // carries, sequence phase 0 at 00:00:00:00), and film frame n becomes the
 // first video frame that carries it. Source and record of one event are
@@ -292,6 +283,7 @@ struct Note {
     int event = 0;
     int line = 0;
     std::string message;
+    bool unmatched = false;  // picture whose film was not found (not black or aux)
 };
 struct CutList {
     std::vector<CutEvent> events;

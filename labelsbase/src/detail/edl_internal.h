@@ -32,9 +32,10 @@ bool parse_fcm(std::string const& text, bool& drop);
 // one or two frame digits, and for 3-perf a '.' and the perforation.
 bool read_keykode(label_cvt* c, std::string const& text, std::string& prefix, int& sample);
 
-// The rate with the event's count.
+// The rate with the event's count (drop frame only where the rate has it;
+// the checks report an FCM that asks for it elsewhere).
 inline Rate with_drop(Rate r, bool drop) {
-    r.drop = drop;
+    r.drop = drop && r.fractional && r.nominal % 30 == 0;
     return r;
 }
 

@@ -27,10 +27,10 @@ struct VideoSide {
 };
 
 bool video_side(Rate r, bool drop, VideoSide& v) {
-    if (r.nominal == 30 && r.ntsc) v = {drop ? ntsc_drop_label_t : ntsc_label_t, source_30i_1001_Medium, transfer_pull23};
+    if (r.nominal == 30 && r.fractional) v = {drop ? ntsc_drop_label_t : ntsc_label_t, source_30i_1001_Medium, transfer_pull23};
     else if (r.nominal == 30) v = {ntsc_label_t, source_30i_Medium, transfer_pull23};
     else if (r.nominal == 25) v = {pal_label_t, source_25p_Medium, transfer_pogle};
-    else if (r.nominal == 24 && r.ntsc) v = {tc_24_label_t, source_24p_1001_Medium, transfer_frame_for_frame};
+    else if (r.nominal == 24 && r.fractional) v = {tc_24_label_t, source_24p_1001_Medium, transfer_frame_for_frame};
     else if (r.nominal == 24) v = {tc_24_label_t, source_24p_Medium, transfer_frame_for_frame};
     else return false;
     return true;
@@ -202,7 +202,7 @@ CutList cut_list(List const& list, Rate rate, TelecineLog const& log) {
         int const ln = list.lines[static_cast<std::size_t>(e.line)].number;
         if (!e.complete || !e.has_video()) continue;
         if (!e.source_in.ok || !e.source_out.ok || !e.record_in.ok || !e.record_out.ok) {
-            out.notes.push_back(Note{e.number, ln, "timecodes do not read; the event is left out"});
+            out.notes.push_back(Note{e.number, ln, "timecodes do not read; the event is left out", true});
             continue;
         }
         if (e.is_black() || e.is_aux()) {
@@ -217,10 +217,10 @@ CutList cut_list(List const& list, Rate rate, TelecineLog const& log) {
         LogRow const* row = nullptr;
         std::string why;
         if (!match(e, first, last, a, b, row, why)) {
-            out.notes.push_back(Note{e.number, ln, why});
+            out.notes.push_back(Note{e.number, ln, why, true});
             continue;
         }
-        if (!why.empty()) out.notes.push_back(Note{e.number, ln, why});
+        if (!why.empty()) out.notes.push_back(Note{e.number, ln, why, false});
         Gauge& g = m.gauge(row->type);
         CutEvent c;
         c.event = e.number;

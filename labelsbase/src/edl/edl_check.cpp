@@ -54,7 +54,7 @@ std::vector<Problem> check(List const& list, Rate rate) {
     std::vector<Problem> out;
     Sink sink{out};
     if (list.events.empty()) sink.add(0, Severity::warning, "the list has no events");
-    bool const can_drop = rate.ntsc && rate.nominal % 30 == 0;
+    bool const can_drop = rate.fractional && rate.nominal % 30 == 0;
     for (Line const& line : list.lines) {
         if (line.kind == LineKind::fcm) {
             bool d = false;

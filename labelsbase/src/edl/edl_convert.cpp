@@ -87,7 +87,7 @@ std::string format_speed(double fps) {
 }  // namespace
 
 bool relabel(List& list, Rate from, bool to_drop, std::string& why) {
-    if (!from.ntsc || from.nominal % 30 != 0) {
+    if (!from.fractional || from.nominal % 30 != 0) {
         why = "drop frame exists only at 29.97 and 59.94, not at " + rate_name(from);
         return false;
     }
@@ -104,8 +104,8 @@ bool relabel(List& list, Rate from, bool to_drop, std::string& why) {
 
 bool convert_rate(List& list, Rate from, Rate to, RateRule rule, std::string& why) {
     // Exact rates as whole ratios: nominal * 1000 / (1000 or 1001).
-    long const fn = from.nominal * 1000L, fd = from.ntsc ? 1001 : 1000;
-    long const tn = to.nominal * 1000L, td = to.ntsc ? 1001 : 1000;
+    long const fn = from.nominal * 1000L, fd = from.fractional ? 1001 : 1000;
+    long const tn = to.nominal * 1000L, td = to.fractional ? 1001 : 1000;
     std::function<bool(long, long&)> map;
     double speed_factor = 1.0;
     long pn = 1, pd = 1;  // pulldown frame ratio
@@ -116,10 +116,12 @@ bool convert_rate(List& list, Rate from, Rate to, RateRule rule, std::string& wh
         };
         speed_factor = static_cast<double>(to.nominal) / from.nominal;
     } else if (rule == RateRule::real_time) {
-        // frame n starts at n * fd / fn seconds; at the target that is
-        // n * fd * tn / (fn * td) frames.
+        Rate a = from, b = to;
+        a.drop = b.drop = false;  // real frames, whatever their labels
         map = [=](long f, long& g) {
-            g = scale_round(f, fd * tn / 1000, fn * td / 1000);
+            std::int64_t r = 0;
+            if (!timecode_convert_real_time(a, b, f, &r)) return false;
+            g = static_cast<long>(r);
             return true;
         };
         speed_factor = 1.0;

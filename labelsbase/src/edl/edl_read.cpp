@@ -323,7 +323,7 @@ std::string format_event(Event const& e) {
 
 std::string format_motion(Motion const& m) {
     std::string s = "M2   " + pad(m.reel, kReelWidth) + " " + m.speed;
-    s = pad(s, 28) + " " + m.entry.text;
+    s = pad(s, 34) + " " + m.entry.text;
     return s;
 }
 
