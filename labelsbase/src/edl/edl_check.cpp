@@ -75,6 +75,7 @@ std::vector<Problem> check(List const& list, Rate rate) {
     unsigned const all = kV | kA1 | kA2 | kA3 | kA4;
     long last_out[5] = {-1, -1, -1, -1, -1};
     int last_number = -1;
+    long group_in = -1;  // record in of the first event of a transition or key group
     for (std::size_t k = 0; k < list.events.size(); ++k) {
         Event const& e = list.events[k];
         int const ln = list.lines[static_cast<std::size_t>(e.line)].number;
@@ -90,7 +91,7 @@ std::vector<Problem> check(List const& list, Rate rate) {
         if (!track_channels(e.track, channels)) sink.add(ln, Severity::error, "unknown track '" + e.track + "'");
         if (!known_transition(e.transition))
             sink.add(ln, Severity::error, "unknown transition '" + e.transition + "'");
-        else if (e.transition != "C" && e.duration_frames < 0)
+        else if (e.transition != "C" && e.transition != "KB" && e.duration_frames < 0)
             sink.add(ln, Severity::error, "transition " + e.transition + " without its duration in frames");
         if (e.reel.size() > kReelWidth)
             sink.add(ln, Severity::warning,
@@ -144,11 +145,17 @@ std::vector<Problem> check(List const& list, Rate rate) {
                      "source runs " + std::to_string(sdur) + " frames and record " + std::to_string(rdur) +
                          " frames, with no motion effect");
         if (rdur < 0) continue;
+        // The events of a transition or key share one number and lie over
+        // one another on the record by design.
+        bool const layered = k > 0 && e.number >= 0 && list.events[k - 1].number == e.number;
+        if (!layered) group_in = e.record_in.frames;
         for (int c = 0; c < 5; ++c) {
             if (!(channels & all & (1u << c))) continue;
             if (last_out[c] >= 0) {
                 static char const* const names[5] = {"V", "A1", "A2", "A3", "A4"};
-                if (e.record_in.frames < last_out[c])
+                if (layered && e.record_in.frames >= group_in) {
+                    // within its group
+                } else if (e.record_in.frames < last_out[c])
                     sink.add(ln, Severity::warning,
                              std::string("record ") + e.record_in.text + " overlaps the event before on " + names[c] +
                                  " by " + std::to_string(last_out[c] - e.record_in.frames) + " frames");
@@ -157,7 +164,7 @@ std::vector<Problem> check(List const& list, Rate rate) {
                              std::string("gap of ") + std::to_string(e.record_in.frames - last_out[c]) +
                                  " frames on " + names[c] + " before record " + e.record_in.text);
             }
-            last_out[c] = e.record_out.frames;
+            last_out[c] = layered ? std::max(last_out[c], e.record_out.frames) : e.record_out.frames;
         }
     }
     std::stable_sort(out.begin(), out.end(), [](Problem const& a, Problem const& b) { return a.line < b.line; });

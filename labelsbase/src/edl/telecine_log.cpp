@@ -112,7 +112,7 @@ bool read_keykode(label_cvt* c, std::string const& raw, std::string& prefix, int
     if (s.size() < pre + cnt + 2 || s.size() > 21) return false;
     for (std::size_t i = pre; i < pre + cnt; ++i)
         if (s[i] < '0' || s[i] > '9') return false;
-    if (s[pre + cnt] != '+') return false;
+    if (s[pre + cnt] != '+' && s[pre + cnt] != c->getFrameSeparator()) return false;
     std::size_t i = pre + cnt + 1, digits = 0;
     while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++digits;
     if (digits == 0 || digits > 2) return false;
