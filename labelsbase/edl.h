@@ -193,10 +193,11 @@ enum class RateRule {
 // nearest in real time (half-way goes to the later frame), as
 // timecode_convert_real_time; transition durations and M2 speeds scale by
 // the ratio of the rates. frame_count: the same count at the new rate.
-// pulldown: video frame j of a 30 or 25
-// rate is film frame origin(j) at 24 (the film frame whose first field it
-// carries, sequence phase 0 at 00:00:00:00), and film frame n becomes the
-// first video frame that carries it. Source and record of one event are
+// pulldown: between 24 (or 23.976) and 30 (29.97) through 2:3, or 25
+// through 24-to-25, sequence phase 0 at 00:00:00:00: a video frame becomes
+// the film frame of its first field (the rule of the cut list), a film frame
+// the first video frame whose first field it is; film -> video -> film
+// gives every film frame back. Source and record of one event are
 // converted alike, so cuts stay cuts.
 bool convert_rate(List& list, Rate from, Rate to, RateRule rule, std::string& why);
 // Moves every record timecode so that the first event's record in becomes
@@ -262,6 +263,8 @@ struct CutEvent {
     label_t type = keycode_35_label_t;
     std::string prefix;
 };
+// Film two uses need: two events, or (event_a == event_b) the outgoing and
+// incoming sides of one transition.
 struct Dupe {
     int event_a = 0, event_b = 0;
     std::string reel;

@@ -161,7 +161,7 @@ CutList cut_list(List const& list, Rate rate, TelecineLog const& log) {
     struct Span {
         std::string prefix, reel;
         int lo, hi;  // samples, inclusive of the last frame's first perforation
-        int event;
+        int event;   // event number
         label_t type;
     };
     std::vector<Span> spans;
@@ -241,7 +241,7 @@ CutList cut_list(List const& list, Rate rate, TelecineLog const& log) {
         running += c.frames;
         running_type = row->type;
         c.footage = g.feet(running);
-        spans.push_back(Span{row->prefix, e.reel, lo, hi, static_cast<int>(out.events.size()), row->type});
+        spans.push_back(Span{row->prefix, e.reel, lo, hi, e.number, row->type});
         out.events.push_back(std::move(c));
 
         // Opticals: the incoming side is the event's first frames, the
@@ -280,8 +280,8 @@ CutList cut_list(List const& list, Rate rate, TelecineLog const& log) {
                     if (match(p, p.source_out.frames, p.source_out.frames + d - 1, fa, fb, r3, w3)) {
                         o.from_in = m.gauge(r3->type).keykode(r3->prefix, fa);
                         o.from_out = m.gauge(r3->type).keykode(r3->prefix, fb);
-                        spans.push_back(Span{r3->prefix, p.reel, std::min(fa, fb), std::max(fa, fb),
-                                             static_cast<int>(out.events.size()) - 1, r3->type});
+                        spans.push_back(
+                            Span{r3->prefix, p.reel, std::min(fa, fb), std::max(fa, fb), e.number, r3->type});
                     }
                     break;
                 }
@@ -307,14 +307,11 @@ CutList cut_list(List const& list, Rate rate, TelecineLog const& log) {
         for (std::size_t j = i + 1; j < order.size(); ++j) {
             Span const& b = spans[order[j]];
             if (b.type != a.type || b.prefix != a.prefix || b.lo > a.hi) break;
-            if (b.event == a.event) continue;
             int const lo = b.lo, hi = std::min(a.hi, b.hi);
             Gauge& g = m.gauge(a.type);
             Dupe d;
-            int const ea = out.events[static_cast<std::size_t>(a.event)].event;
-            int const eb = out.events[static_cast<std::size_t>(b.event)].event;
-            d.event_a = std::min(ea, eb);
-            d.event_b = std::max(ea, eb);
+            d.event_a = std::min(a.event, b.event);
+            d.event_b = std::max(a.event, b.event);
             d.reel = a.reel;
             d.keykode_in = g.keykode(a.prefix, lo);
             d.keykode_out = g.keykode(a.prefix, hi);

@@ -136,16 +136,31 @@ bool convert_rate(List& list, Rate from, Rate to, RateRule rule, std::string& wh
             return false;
         }
         int const F = v == 30 ? 4 : 24, V = v == 30 ? 5 : 25;
-        signed char const* origin = v == 30 ? &pull23_Frame_origin_table[0][0] : &pogle_Frame_origin_table[0][0];
-        signed char const* deriv = v == 30 ? &pull23_Frame_derivative_table[0][0] : &pogle_Frame_derivative_table[0][0];
-        if (from_film) {
-            map = [=](long f, long& g) {
-                g = deriv[f % F] + static_cast<long>(V) * (f / F);
+        if (v == 30) {
+            // 2:3 puts film frames A B C D on fields AA BBB CC DDD. A video
+            // frame belongs to the film frame of its first field, and a film
+            // frame goes to the first video frame whose first field it is.
+            if (from_film) {
+                map = [](long f, long& g) {
+                    long const field = pull23_derivative_table[0][f % 4] + 10 * (f / 4);  // first field
+                    g = (field + 1) / 2;
+                    return true;
+                };
+            } else {
+                map = [](long f, long& g) {
+                    g = pull23_origin_table[0][(2 * f) % 10] + 4 * ((2 * f) / 10);
+                    return true;
+                };
+            }
+        } else if (from_film) {
+            // 24-to-25 repeats one frame in 25: progressive frames, no fields.
+            map = [](long f, long& g) {
+                g = pogle_Frame_derivative_table[0][f % 24] + 25 * (f / 24);
                 return true;
             };
         } else {
-            map = [=](long f, long& g) {
-                g = origin[f % V] + static_cast<long>(F) * (f / V);
+            map = [](long f, long& g) {
+                g = pogle_Frame_origin_table[0][f % 25] + 24 * (f / 25);
                 return true;
             };
         }
