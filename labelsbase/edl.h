@@ -41,7 +41,10 @@
 //
 // Reading never fails: a line the reader cannot make sense of is a problem
 // with its line number. Nothing here throws, keeps global state or locks;
-// every function works only on its arguments.
+// reading, writing, checks and conversions work only on their arguments.
+// The cut list makes private converters and labels of its own and
+// translates with a parameter block of its own (a 24 fps film project);
+// the block's remaining defaults come from the host's project settings.
 //
 // Film cut lists (match back): see `cut_list` below.
 #ifndef LABELSBASE_EDL_H
@@ -140,15 +143,18 @@ struct List {
     std::vector<int> head_comments;  // `*` lines before the first event
 };
 
-// Reads an EDL from its bytes at the given rate (its drop flag is taken from
-// the FCM lines; without one the list is non-drop). Never fails; see
-// `check` for what it found wrong.
+// Reads an EDL from its bytes at the given rate. The rate's drop flag is the
+// count until an FCM line sets it. Never fails; see `check` for what it
+// found wrong.
 List read(std::string const& bytes, Rate rate);
 // The bytes of the list: each line as read unless the event, motion or FCM
 // it carries was changed, in which case it is written afresh.
 std::string write(List const& list);
 
-// The standard layout of an event line and of an M2 line.
+// The standard layout of an event line and of an M2 line
+//     M2   REEL0001 048.0                01:00:10:00
+// (reel in the event's reel column, the speed after it, the entry timecode
+// at column 36).
 std::string format_event(Event const& e);
 std::string format_motion(Motion const& m);
 

@@ -119,25 +119,28 @@ struct Matcher {
 };
 
 // The source frames an event takes from its reel, first and last
-// (inclusive; last < first for reverse motion). False for no frames.
-bool source_range(Event const& e, Rate r, long& first, long& last) {
+// (inclusive; last < first for reverse motion).
+enum class Range { frames, none, unreachable };
+Range source_range(Event const& e, Rate r, long& first, long& last) {
     long const sdur = e.source_out.frames - e.source_in.frames;
     long const rdur = e.record_out.frames - e.record_in.frames;
     if (e.motion.empty()) {
-        if (sdur <= 0) return false;
+        if (sdur == 0) return Range::none;  // the outgoing side of a transition
+        if (sdur < 0) return Range::unreachable;
         first = e.source_in.frames;
         last = e.source_out.frames - 1;
-        return true;
+        return Range::frames;
     }
     Motion const& m = e.motion.front();
-    if (rdur <= 0) return false;
+    if (rdur == 0) return Range::none;
+    if (rdur < 0) return Range::unreachable;
     long const start = m.entry.ok ? m.entry.frames : e.source_in.frames;
     double const fps = m.fps;
     long n = static_cast<long>(std::floor(static_cast<double>(rdur) * std::fabs(fps) / r.nominal + 0.5));
     if (n < 1) n = 1;  // a freeze frame holds one frame
     first = start;
     last = fps < 0 ? start - (n - 1) : start + (n - 1);
-    return last >= 0;
+    return last >= 0 ? Range::frames : Range::unreachable;
 }
 
 std::string speed_text(double fps) {
@@ -151,9 +154,12 @@ std::string speed_text(double fps) {
 CutList cut_list(List const& list, Rate rate, TelecineLog const& log) {
     CutList out;
     Matcher m(rate, log);
-    // Defaults read from the project once; every translation below sets the
-    // transfer and phase of its own sync point.
+    // A film project at 24 fps, as `labels convert` has by default; every
+    // translation below sets the transfer and phase of its own sync point.
     m.params = MPosn_Xlate_Params();
+    m.params.project_rate = Kest::FrameRate_24;
+    m.params.cel_resolution = Kest::getCelResolution(Kest::FrameRate_24);
+    m.params.camera_film_fps = 24.0;
     long running = 0;
     label_t running_type = keycode_35_label_t;
 
@@ -212,7 +218,12 @@ CutList cut_list(List const& list, Rate rate, TelecineLog const& log) {
             continue;
         }
         long first = 0, last = 0;
-        if (!source_range(e, rate, first, last)) continue;  // a cut's zero-length outgoing side
+        Range const range = source_range(e, rate, first, last);
+        if (range == Range::none) continue;
+        if (range == Range::unreachable) {
+            out.notes.push_back(Note{e.number, ln, "out before in: the event takes no source frames", true});
+            continue;
+        }
         int a = 0, b = 0;
         LogRow const* row = nullptr;
         std::string why;
