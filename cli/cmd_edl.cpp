@@ -285,6 +285,7 @@ void add_edl_commands(CLI::App& app, std::vector<Command>& out) {
     edl_app->require_subcommand(1);
     edl_app->footer("Commands: edl check FILE, edl convert FILE --to RATE, edl cutlist FILE --telecine LOG.\n"
                     "Exit status: 0 the list is sound, 1 a check failed (the output still comes), 2 usage.");
+    out.push_back({edl_app, [](Output&) {}});  // for `labels help edl`; its subcommands do the work
 
     auto ca = std::make_shared<EdlArgs>();
     auto* check = edl_app->add_subcommand("check", "Read an EDL and report its problems with line numbers");

@@ -99,7 +99,7 @@ int run_command(int argc, char** argv) {
             names.push_back(c.app->get_name());
         }
         std::string const msg = "no command '" + help_for + "'." + cli::did_you_mean(help_for, names) +
-                                " Commands: types, media, rates, format, parse, calc, convert, batch, xlate, keep.";
+                                " Commands: types, media, rates, format, parse, calc, convert, batch, xlate, keep, edl.";
         return usage_error(out, msg.c_str());
     }
 
