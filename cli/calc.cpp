@@ -18,9 +18,7 @@ bool counts_perforations(label_t t) { return label_type_info(t).unit == std::str
 }  // namespace
 
 int parse_duration(std::string const& raw, Endpoint& e) {
-    std::string text = raw;
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.erase(0, 1);
+    std::string const text = trim(raw);
     label_cvt* const c = e.cvt;
     char const unit = text.empty() ? '\0' : text.back();
     std::string const number = text.empty() ? std::string() : text.substr(0, text.size() - 1);

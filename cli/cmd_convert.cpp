@@ -134,7 +134,7 @@ void run_batch(Output& out, ConvertArgs const& a) {
         ++lineno;
         while (n > 0 && (line[n - 1] == '\n' || line[n - 1] == '\r')) line[--n] = '\0';
         char const* p = line;
-        while (*p == ' ' || *p == '\t') ++p;
+        while (is_blank(*p)) ++p;
         if (*p == '\0' || *p == '#') {
             // Blank lines and comments pass through, so output lines stay
             // in step with input lines.

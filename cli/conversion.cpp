@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "cli/texts.h"
+#include "labelsbase/vocabulary.h"
 
 namespace cli {
 
@@ -82,7 +83,7 @@ void check_translatable(MediumRollMedium m, MPosn_Xlate_Params const& p, char co
     char const* why = nullptr;
     if (v == unknown_Medium) why = "the unknown medium has no positions";
     else if (v == any_Medium) why = "`any` is a wildcard for matching, not a medium to translate on";
-    else if (v == 5 || v == 6 || v == 9 || v < 0 || v > output_240p_1001_Medium) why = "the number names no medium";
+    else if (!lb::is_medium_used(v)) why = "the number names no medium";
     else if (v == video_Medium && getFrameRatefromMedium(p.video_medium) == 0)
         why = "`video` stands for the video medium of the translation, and none is set (use --video-medium)";
     else if (v == edit_Medium && !rate_has_medium(Kest::CurrentProject::getOutputImageKESTFrameRate()))
@@ -151,7 +152,7 @@ bool Conversion::run(char const* input, Result& r) {
         return false;
     }
     label_cvt* const fc = from_.cvt;
-    int const s = plausible(from_.type, buf) ? fc->get_abs_sample(buf) : invalid_sample;
+    int const s = has_count_digits(fc, buf) ? fc->get_abs_sample(buf) : invalid_sample;
     r.sample = s;
     if (s == invalid_sample) {
         std::snprintf(r.error, sizeof r.error, "cannot read '%s'%s", buf, unreadable_tail_.c_str());

@@ -43,8 +43,13 @@ struct ConversionError : std::runtime_error {
 // Words and numbers (numbers.cpp, suggest.cpp).
 
 std::string lower(std::string s);
-// Without the white space (blanks, tabs, CR, LF) around it.
+// The white space typed input is trimmed of: blank, tab, CR, LF.
+constexpr bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+// Without the white space around it.
 std::string trim(std::string const& s);
+// The same without copying: moves text past leading white space and returns
+// the length without the trailing white space.
+std::size_t trimmed(char const*& text, std::size_t n);
 
 // Reads a whole decimal int (optional sign); false for anything else or
 // values outside 32 bits.
@@ -127,9 +132,6 @@ std::string unreadable_message(std::string const& text, label_t t);
 // Gives a label point a prefix of the converter's prefix length (KeyKode
 // 6 to 8 characters, ink 4); nothing for types without one.
 void set_point_prefix(label_cvt* c, LabelPoint* lp, char const* prefix);
-// Whether the converter's text for a sample is one of its failure texts
-// (the template's '?' form, "???", "NEGATIVE").
-bool is_failure_text(label_cvt* c, char const* text);
 // Text without the blank sign column of timecode and feet texts.
 char const* trim_sign_column(char const* text);
 // Checks a prefix for the type; throws UsageError.

@@ -2,45 +2,11 @@
 // a user types.
 #include "cli/core.h"
 #include "cli/words.h"
+#include "labelsbase/vocabulary.h"
 
 namespace cli {
 
 namespace {
-
-// Frame rates by the names users give them. The first name is the one shown.
-struct RateName {
-    Kest::FrameRate rate;
-    char const* names[5];
-};
-constexpr RateName kRateNames[] = {
-    {Kest::FrameRate_24, {"24", "24.0", nullptr}},
-    {Kest::FrameRate_23_976, {"23.976", "23.98", "24000/1001", "23_976", nullptr}},
-    {Kest::FrameRate_25, {"25", "25.0", nullptr}},
-    {Kest::FrameRate_30, {"30", "30.0", nullptr}},
-    {Kest::FrameRate_29_97, {"29.97", "30000/1001", "29_97", nullptr}},
-    {Kest::FrameRate_48, {"48", "48.0", nullptr}},
-    {Kest::FrameRate_47_952, {"47.952", "47.95", "48000/1001", "47_952", nullptr}},
-    {Kest::FrameRate_50, {"50", "50.0", nullptr}},
-    {Kest::FrameRate_60, {"60", "60.0", nullptr}},
-    {Kest::FrameRate_59_94, {"59.94", "60000/1001", "59_94", nullptr}},
-    {Kest::FrameRate_film_24, {"film_24", nullptr}},
-    {Kest::FrameRate_film_at_25, {"film_at_25", nullptr}},
-    {Kest::FrameRate_film_at_30, {"film_at_30", nullptr}},
-    {Kest::FrameRate_film_48, {"film_48", nullptr}},
-    {Kest::FrameRate_12, {"12", "12.0", nullptr}},
-    {Kest::FrameRate_11_988, {"11.988", "12000/1001", "11_988", nullptr}},
-    {Kest::FrameRate_12_5, {"12.5", "12_5", nullptr}},
-    {Kest::FrameRate_15, {"15", "15.0", nullptr}},
-    {Kest::FrameRate_14_985, {"14.985", "15000/1001", "14_985", nullptr}},
-    {Kest::FrameRate_20, {"20", "20.0", nullptr}},
-    {Kest::FrameRate_80, {"80", nullptr}},
-    {Kest::FrameRate_90, {"90", nullptr}},
-    {Kest::FrameRate_100, {"100", nullptr}},
-    {Kest::FrameRate_120, {"120", nullptr}},
-    {Kest::FrameRate_119_88, {"119.88", "120000/1001", "119_88", nullptr}},
-    {Kest::FrameRate_240, {"240", nullptr}},
-    {Kest::FrameRate_239_76, {"239.76", "240000/1001", "239_76", nullptr}},
-};
 
 constexpr Word kScanWords[] = {
     {"unknown", 0},     {"interlaced", 1},      {"upper", 1}, {"interlaced_upper", 1}, {"i", 1},
@@ -66,12 +32,15 @@ Kest::FrameRate parse_rate(std::string const& raw) {
     std::string const text = trim(raw);
     std::string l = lower(text);
     if (l.rfind("framerate_", 0) == 0) l.erase(0, 10);
+    int const found = l.find('\0') == std::string::npos ? lb::rate_from_name(l.c_str()) : -1;
+    if (found >= 0) return static_cast<Kest::FrameRate>(found);
     std::vector<std::string> all;
-    for (RateName const& r : kRateNames)
-        for (char const* const* n = r.names; *n; ++n) {
-            if (l == *n) return r.rate;
-            all.push_back(*n);
-        }
+    for (lb::RateRow const& r : lb::kRates) {
+        if (!r.name) continue;
+        all.push_back(r.name);
+        for (char const* a : r.aliases)
+            if (a) all.push_back(a);
+    }
     int n = 0;
     bool const kest = l.rfind("kest:", 0) == 0;
     if (read_int(kest ? l.substr(5) : l, n)) {
@@ -85,8 +54,8 @@ Kest::FrameRate parse_rate(std::string const& raw) {
 }
 
 std::string rate_name(Kest::FrameRate r) {
-    for (RateName const& n : kRateNames)
-        if (n.rate == r) return n.names[0];
+    char const* name = lb::rate_row(r).name;
+    if (name && lb::rate_row(r).rate == r) return name;
     return "kest:" + std::to_string(static_cast<int>(r));
 }
 
@@ -136,9 +105,6 @@ bool parse_bool(std::string const& what, std::string const& text) {
     throw UsageError(what + " takes yes or no (true/false, on/off, 1/0), not '" + text + "'");
 }
 
-bool rate_has_medium(Kest::FrameRate r) {
-    int const v = static_cast<int>(r);
-    return (v >= Kest::FrameRate_24 && v <= Kest::FrameRate_59_94) || (v >= Kest::FrameRate_12 && v <= Kest::FrameRate_239_76);
-}
+bool rate_has_medium(Kest::FrameRate r) { return lb::rate_has_media(r); }
 
 }  // namespace cli

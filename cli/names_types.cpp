@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "cli/core.h"
+#include "labelsbase/vocabulary.h"
 
 namespace cli {
 
@@ -34,19 +35,7 @@ std::string short_type_name(label_t t) {
     return n;
 }
 
-char const* category_name(UserLabelType u) {
-    switch (u) {
-        case none_UserLabel: return "none";
-        case any_UserLabel: return "any";
-        case text_UserLabel: return "text";
-        case timecode_UserLabel: return "timecode";
-        case keycode_UserLabel: return "keycode";
-        case feet_UserLabel: return "feet";
-        case ink_UserLabel: return "ink";
-        case film_frames_UserLabel: return "film_frames";
-    }
-    return "none";
-}
+char const* category_name(UserLabelType u) { return lb::user_label_type_name(u); }
 
 label_t parse_type(std::string const& raw, bool allow_base) {
     std::string const text = trim(raw);

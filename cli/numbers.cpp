@@ -16,10 +16,15 @@ std::string lower(std::string s) {
 }
 
 std::string trim(std::string const& s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
-    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
-    return s.substr(b, e - b);
+    char const* b = s.data();
+    std::size_t const n = trimmed(b, s.size());
+    return std::string(b, n);
+}
+
+std::size_t trimmed(char const*& text, std::size_t n) {
+    while (n > 0 && is_blank(*text)) ++text, --n;
+    while (n > 0 && is_blank(text[n - 1])) --n;
+    return n;
 }
 
 bool read_int(std::string const& text, int& out) {

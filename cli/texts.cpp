@@ -48,13 +48,6 @@ void set_point_prefix(label_cvt* c, LabelPoint* lp, char const* prefix) {
     c->set_prefix(lp, prefix);
 }
 
-bool is_failure_text(label_cvt* c, char const* text) {
-    if (!text) return true;
-    if (std::strcmp(text, "???") == 0 || std::strcmp(text, "NEGATIVE") == 0) return true;
-    char const* inv = c->full_template.getInvalidString(invalid_sample);
-    return inv[0] != '\0' && std::strcmp(text, inv) == 0;
-}
-
 void check_prefix(label_t t, std::string const& prefix) {
     label_cvt* c = converter(t);
     if (!c->has_prefix())
@@ -74,13 +67,11 @@ void check_prefix(label_t t, std::string const& prefix) {
 // for KeyKode, without the spaces KeyKode is printed with on film
 // ("KJ 23 1234 5678+05"). False when it does not fit.
 bool prepare_input(label_t t, char const* in, char* out, std::size_t size) {
-    while (*in == ' ' || *in == '\t' || *in == '\r' || *in == '\n') ++in;
-    std::size_t n = std::strlen(in);
-    while (n > 0 && (in[n - 1] == ' ' || in[n - 1] == '\t' || in[n - 1] == '\r' || in[n - 1] == '\n')) --n;
+    std::size_t const n = trimmed(in, std::strlen(in));
     bool const squeeze = label_type_info(t).category == keycode_UserLabel;
     std::size_t o = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        if (squeeze && (in[i] == ' ' || in[i] == '\t')) continue;
+        if (squeeze && is_blank(in[i])) continue;
         if (o + 1 >= size) return false;
         out[o++] = in[i];
     }
@@ -94,56 +85,13 @@ std::string prepared_text(label_t t, std::string const& text) {
     return buf;
 }
 
-// The converters read leniently (a KeyKode or ink count that is not a
-// number reads as 0, feet read whatever leads the text as a number); the
-// command refuses texts that cannot be meant as a label of the type.
-bool plausible(label_t t, char const* s) {
-    bool digit = false;
-    for (char const* p = s; *p; ++p) digit = digit || (*p >= '0' && *p <= '9');
-    if (!digit) return false;
-    label_cvt* const c = converter(t);
-    std::size_t const n = std::strlen(s);
-    auto all_digits = [](char const* p, std::size_t k, bool underscore) {
-        for (std::size_t i = 0; i < k; ++i)
-            if (!((p[i] >= '0' && p[i] <= '9') || (underscore && p[i] == '_'))) return false;
-        return true;
-    };
-    switch (label_type_info(t).category) {
-        case keycode_UserLabel: {
-            std::size_t const pre = static_cast<std::size_t>(c->get_prefix_length());
-            std::size_t const cnt = static_cast<std::size_t>(c->get_count_length());
-            return n >= pre + cnt && all_digits(s + pre, cnt, true);
-        }
-        case ink_UserLabel: {
-            // The ink reader's own layout: prefix and the last 7 characters
-            // of long texts, short texts padded with zeros to 11.
-            char u[16];
-            if (n >= 12) {
-                std::memcpy(u, s, 4);
-                std::memcpy(u + 4, s + n - 7, 8);
-            } else {
-                std::size_t const pad = std::min<std::size_t>(11 - n, 4);
-                std::memset(u, '0', pad);
-                std::memcpy(u + pad, s, n + 1);
-            }
-            return all_digits(u + 4, 4, false);
-        }
-        case feet_UserLabel: {
-            while (*s == ' ' || *s == '\t') ++s;
-            if (*s == '-') ++s;
-            return *s >= '0' && *s <= '9';
-        }
-        default: return true;
-    }
-}
-
 int read_sample(label_t t, char const* text, std::string& error) {
     char buf[kMaxInput + 1];
     if (!prepare_input(t, text, buf, sizeof buf)) {
         error = "text longer than " + std::to_string(kMaxInput) + " characters";
         return invalid_sample;
     }
-    int const s = plausible(t, buf) ? converter(t)->get_abs_sample(buf) : invalid_sample;
+    int const s = has_count_digits(converter(t), buf) ? converter(t)->get_abs_sample(buf) : invalid_sample;
     if (s == invalid_sample) error = unreadable_message(buf, t);
     return s;
 }
@@ -188,7 +136,7 @@ Formatted format_sample(label_t t, int s, std::string const& prefix) {
     f.special = special_name(s);
     if (is_failure_text(c, text) || beyond_text_range(c, s, text)) {
         char const* why = s == invalid_sample                 ? "is the invalid sample"
-                          : std::strcmp(text, "NEGATIVE") == 0 ? "lies before count 0 of the roll"
+                          : std::strcmp(text, kNegativeCountText) == 0 ? "lies before count 0 of the roll"
                           : beyond_text_range(c, s, text)      ? "lies outside what the type can write"
                                                                : "has no text";
         f.error = "sample " + std::to_string(s) + " " + why;

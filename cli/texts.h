@@ -10,9 +10,6 @@ namespace cli {
 // for KeyKode, without the spaces KeyKode is printed with on film
 // ("KJ 23 1234 5678+05"). False when it does not fit.
 bool prepare_input(label_t t, char const* in, char* out, std::size_t size);
-// Whether a prepared text can be meant as a label of the type (the
-// converters read some nonsense leniently).
-bool plausible(label_t t, char const* s);
 
 }  // namespace cli
 

@@ -141,11 +141,18 @@ struct Row {
     double cel;          // family / whole: one frame on the edit timeline
     bool is1001;
     FrameRate undecimated;
+    double nominal;      // the whole rate a "/1.001" rate is named after (12.5 for 12.5)
+    std::int32_t num, den;  // fps exactly: num / den (24000/1001, 25/2)
 };
 
 constexpr Row row(double whole, bool is1001, int family, int undecimated) {
     double const fps = is1001 ? whole / 1.001 : whole;
-    return Row{fps, 1.0 / fps, static_cast<double>(family) / whole, is1001, static_cast<FrameRate>(undecimated)};
+    // Every whole rate is a multiple of one half.
+    std::int32_t const halves = static_cast<std::int32_t>(whole * 2);
+    std::int32_t const num = halves % 2 != 0 ? halves : halves / 2 * (is1001 ? 1000 : 1);
+    std::int32_t const den = halves % 2 != 0 ? 2 : (is1001 ? 1001 : 1);
+    return Row{fps, 1.0 / fps, static_cast<double>(family) / whole, is1001, static_cast<FrameRate>(undecimated),
+               whole, num, den};
 }
 
 // One row per FrameRate value 0..47: whole rate, 1000/1001, base family, undecimated rate.
@@ -173,6 +180,16 @@ constexpr Row kRows[] = {
 };
 static_assert(sizeof(kRows) / sizeof(kRows[0]) == FrameRate_last + 1, "one row per frame rate");
 
+// The exact rational of each row is the rate its double stands for.
+constexpr bool rationals_agree() {
+    for (Row const& r : kRows) {
+        double const diff = r.fps * r.den - r.num;
+        if (diff > 1e-6 || diff < -1e-6) return false;
+    }
+    return true;
+}
+static_assert(rationals_agree(), "num / den is the rate fps holds");
+
 // The row of r; any value outside 0..47 reads row 0.
 constexpr Row const& of(FrameRate r) {
     return static_cast<unsigned>(r) <= static_cast<unsigned>(FrameRate_last) ? kRows[r] : kRows[0];
@@ -191,6 +208,8 @@ constexpr FrameRate getNonDecimatedFrameRate(FrameRate r) {
     return static_cast<unsigned>(r) <= static_cast<unsigned>(FrameRate_last) ? rates::kRows[r].undecimated : r;
 }
 constexpr bool has1001Factor(FrameRate r) { return rates::of(r).is1001; }
+// The whole rate r is named after (24 for 23.976); 24 outside 0..47.
+constexpr double getNominalFramesPerSecond(FrameRate r) { return rates::of(r).nominal; }
 
 namespace Image {
 enum ScanMode : std::int32_t {

@@ -7,7 +7,7 @@
 
 #include <host/host.h>
 
-#include "labelsbase/labelcvt.h"
+#include "labelsbase/label_types.h"
 
 enum MediumRollGeneration : std::int32_t {
     unknown_Generation = 0,

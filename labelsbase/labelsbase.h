@@ -17,5 +17,6 @@
 #include "labelsbase/legacy.h"
 #include "labelsbase/timecode_rate.h"
 #include "labelsbase/mposnxlate.h"
+#include "labelsbase/text_checks.h"
 
 #endif

@@ -1,6 +1,7 @@
 // The label-type catalogue, the converter interface's defaults, the fallback
 // converter and the registry.
 #include "labelsbase/labelcvt.h"
+#include "labelsbase/text_checks.h"
 
 #include <cstring>
 
@@ -15,61 +16,62 @@ constexpr UserLabelType kKey = keycode_UserLabel;
 constexpr UserLabelType kFeet = feet_UserLabel;
 constexpr UserLabelType kInk = ink_UserLabel;
 constexpr UserLabelType kFrames = film_frames_UserLabel;
+constexpr Kest::FrameRate kNoStd = Kest::FrameRate_none;
 
 // One row per label_t, in value order.
 constexpr LabelTypeInfo kLabelTypes[] = {
-    {prefix_label_t, "prefix_label_t", "prefix_label", false, kNone, "", 1, 1, nullptr, nullptr, "BAD"},
-    {label_cvt_t, "label_cvt_t", "label_cvt", false, kNone, "", 1, 1, nullptr, nullptr, "BAD"},
-    {variable_label_t, "variable_label_t", "variable_label", false, kNone, "", 1, 1, nullptr, nullptr, "BAD"},
-    {dummy_label_t, "dummy_label_t", "dummy_label", false, kNone, "", 1, 1, nullptr, nullptr, "BAD"},
-    {timecode_label_t, "timecode_label_t", "timecode_label", false, kNone, "", 1, 1, nullptr, nullptr, "BAD"},
-    {pal_label_t, "pal_label_t", "pal_label", true, kTc, "frame", 25, 1, "P", "25F", "25f"},
-    {ntsc_label_t, "ntsc_label_t", "ntsc_label", true, kTc, "frame", 30, 1, "N", "30F-NONDROP", "30f-nondrop"},
-    {ntsc_drop_label_t, "ntsc_drop_label_t", "ntsc_drop_label", true, kTc, "frame", 30, 1, "ND", "30F-DROP", "30f-drop"},
-    {tc_24_label_t, "tc_24_label_t", "tc_24_label", true, kTc, "frame", 24, 1, "P24", "24F", "24f"},
-    {keycode_label_t, "keycode_label_t", "keycode_label", false, kNone, "", 1, 1, nullptr, nullptr, "BAD"},
-    {keycode_35_label_t, "keycode_35_label_t", "keycode_35_label", true, kKey, "perforation", 16, 4, "F35", nullptr, "F35"},
-    {keycode_16_label_t, "keycode_16_label_t", "keycode_16_label", true, kKey, "perforation", 20, 1, "F16", nullptr, "F16"},
-    {keycode_353_label_t, "keycode_353_label_t", "keycode_353_label", true, kKey, "perforation", 22, 3, "F353", nullptr, "F353"},
-    {foot_label_t, "foot_label_t", "foot_label", false, kNone, "", 1, 1, nullptr, nullptr, "BAD"},
-    {foot_35_label_t, "foot_35_label_t", "foot_35_label", true, kFeet, "perforation", 16, 4, nullptr, nullptr, "BAD"},
-    {foot_16_label_t, "foot_16_label_t", "foot_16_label", true, kFeet, "perforation", 40, 1, nullptr, nullptr, "BAD"},
-    {foot_353_label_t, "foot_353_label_t", "foot_353_label", true, kFeet, "perforation", 22, 3, nullptr, nullptr, "BAD"},
-    {ink_label_t, "ink_label_t", "ink_label", false, kNone, "", 1, 1, nullptr, nullptr, "I35"},
-    {ink_35_label_t, "ink_35_label_t", "ink_35_label", true, kInk, "perforation", 16, 4, "I35", nullptr, "I35"},
-    {ink_16_label_t, "ink_16_label_t", "ink_16_label", true, kInk, "perforation", 20, 1, "I16", nullptr, "I16"},
-    {tc_48_label_t, "tc_48_label_t", "tc_48_label", true, kTc, "frame", 48, 1, "P48", "48F", "48f"},
-    {keycode_35_label_4_t, "keycode_35_label_4_t", "keycode_35_label_4", true, kKey, "perforation", 16, 4, "F35_4", nullptr, "F35_4"},
-    {keycode_35_label_5_t, "keycode_35_label_5_t", "keycode_35_label_5", true, kKey, "perforation", 16, 4, "F35_5", nullptr, "F35_5"},
-    {keycode_35_label_6_t, "keycode_35_label_6_t", "keycode_35_label_6", true, kKey, "perforation", 16, 4, "F35_6", nullptr, "F35_6"},
-    {keycode_16_label_4_t, "keycode_16_label_4_t", "keycode_16_label_4", true, kKey, "perforation", 20, 1, "F16_4", nullptr, "F16_4"},
-    {keycode_16_label_5_t, "keycode_16_label_5_t", "keycode_16_label_5", true, kKey, "perforation", 20, 1, "F16_5", nullptr, "F16_5"},
-    {keycode_16_label_6_t, "keycode_16_label_6_t", "keycode_16_label_6", true, kKey, "perforation", 20, 1, "F16_6", nullptr, "F16_6"},
-    {keycode_353_label_4_t, "keycode_353_label_4_t", "keycode_353_label_4", true, kKey, "perforation", 22, 3, "F353_4", nullptr, "F353_4"},
-    {keycode_353_label_5_t, "keycode_353_label_5_t", "keycode_353_label_5", true, kKey, "perforation", 22, 3, "F353_5", nullptr, "F353_5"},
-    {keycode_353_label_6_t, "keycode_353_label_6_t", "keycode_353_label_6", true, kKey, "perforation", 22, 3, "F353_6", nullptr, "F353_6"},
-    {film_frames_label_t, "film_frames_label_t", "film_frames_label", true, kFrames, "frame", 999999, 1, "FR", nullptr, "BAD"},
-    {tc_50_label_t, "tc_50_label_t", "tc_50_label", true, kTc, "frame", 50, 1, "P50", "50F", "50f"},
-    {tc_60_label_t, "tc_60_label_t", "tc_60_label", true, kTc, "frame", 60, 1, "P60", "60F", "60f"},
-    {keycode_352_label_t, "keycode_352_label_t", "keycode_352_label", true, kKey, "perforation", 32, 2, "F352", nullptr, "F352"},
-    {keycode_358_label_t, "keycode_358_label_t", "keycode_358_label", true, kKey, "perforation", 8, 8, "F358", nullptr, "F358"},
-    {keycode_655_80_label_t, "keycode_655_80_label_t", "keycode_655_80_label", true, kKey, "perforation", 16, 5, "F655_80", nullptr, "F655_80"},
-    {keycode_658_80_label_t, "keycode_658_80_label_t", "keycode_658_80_label", true, kKey, "perforation", 10, 8, "F658_80", nullptr, "F658_80"},
-    {keycode_6510_80_label_t, "keycode_6510_80_label_t", "keycode_6510_80_label", true, kKey, "perforation", 8, 10, "F6510_80", nullptr, "F6510_80"},
-    {keycode_655_120_label_t, "keycode_655_120_label_t", "keycode_655_120_label", true, kKey, "perforation", 24, 5, "F655_120", nullptr, "F655_120"},
-    {keycode_658_120_label_t, "keycode_658_120_label_t", "keycode_658_120_label", true, kKey, "perforation", 15, 8, "F658_120", nullptr, "F658_120"},
-    {keycode_6510_120_label_t, "keycode_6510_120_label_t", "keycode_6510_120_label", true, kKey, "perforation", 12, 10, "F6510_120", nullptr, "F6510_120"},
-    {keycode_6515_120_label_t, "keycode_6515_120_label_t", "keycode_6515_120_label", true, kKey, "perforation", 8, 15, "F6515_120", nullptr, "F6515_120"},
-    {tc_50_duration_label_t, "tc_50_duration_label_t", "tc_50_duration_label", true, kTc, "frame", 50, 1, "D50", nullptr, "BAD"},
-    {tc_60_duration_label_t, "tc_60_duration_label_t", "tc_60_duration_label", true, kTc, "frame", 60, 1, "D60", nullptr, "BAD"},
-    {tc_12_label_t, "tc_12_label_t", "tc_12_label", true, kTc, "frame", 12, 1, "P12", nullptr, "12f"},
-    {tc_15_label_t, "tc_15_label_t", "tc_15_label", true, kTc, "frame", 15, 1, "P15", nullptr, "15f"},
-    {tc_20_label_t, "tc_20_label_t", "tc_20_label", true, kTc, "frame", 20, 1, "P20", nullptr, "20f"},
-    {tc_80_label_t, "tc_80_label_t", "tc_80_label", true, kTc, "frame", 80, 1, "P80", nullptr, "80f"},
-    {tc_90_label_t, "tc_90_label_t", "tc_90_label", true, kTc, "frame", 90, 1, "P90", nullptr, "90f"},
-    {tc_100_label_t, "tc_100_label_t", "tc_100_label", true, kTc, "frame", 100, 1, "P100", nullptr, "100f"},
-    {tc_120_label_t, "tc_120_label_t", "tc_120_label", true, kTc, "frame", 120, 1, "P120", nullptr, "120f"},
-    {tc_240_label_t, "tc_240_label_t", "tc_240_label", true, kTc, "frame", 240, 1, "P240", nullptr, "240f"},
+    {prefix_label_t, "prefix_label_t", "prefix_label", false, kNone, "", 1, 1, nullptr, nullptr, "BAD", kNoStd},
+    {label_cvt_t, "label_cvt_t", "label_cvt", false, kNone, "", 1, 1, nullptr, nullptr, "BAD", kNoStd},
+    {variable_label_t, "variable_label_t", "variable_label", false, kNone, "", 1, 1, nullptr, nullptr, "BAD", kNoStd},
+    {dummy_label_t, "dummy_label_t", "dummy_label", false, kNone, "", 1, 1, nullptr, nullptr, "BAD", kNoStd},
+    {timecode_label_t, "timecode_label_t", "timecode_label", false, kNone, "", 1, 1, nullptr, nullptr, "BAD", kNoStd},
+    {pal_label_t, "pal_label_t", "pal_label", true, kTc, "frame", 25, 1, "P", "25F", "25f", Kest::FrameRate_25},
+    {ntsc_label_t, "ntsc_label_t", "ntsc_label", true, kTc, "frame", 30, 1, "N", "30F-NONDROP", "30f-nondrop", Kest::FrameRate_29_97},
+    {ntsc_drop_label_t, "ntsc_drop_label_t", "ntsc_drop_label", true, kTc, "frame", 30, 1, "ND", "30F-DROP", "30f-drop", Kest::FrameRate_29_97},
+    {tc_24_label_t, "tc_24_label_t", "tc_24_label", true, kTc, "frame", 24, 1, "P24", "24F", "24f", Kest::FrameRate_23_976},
+    {keycode_label_t, "keycode_label_t", "keycode_label", false, kNone, "", 1, 1, nullptr, nullptr, "BAD", kNoStd},
+    {keycode_35_label_t, "keycode_35_label_t", "keycode_35_label", true, kKey, "perforation", 16, 4, "F35", nullptr, "F35", kNoStd},
+    {keycode_16_label_t, "keycode_16_label_t", "keycode_16_label", true, kKey, "perforation", 20, 1, "F16", nullptr, "F16", kNoStd},
+    {keycode_353_label_t, "keycode_353_label_t", "keycode_353_label", true, kKey, "perforation", 22, 3, "F353", nullptr, "F353", kNoStd},
+    {foot_label_t, "foot_label_t", "foot_label", false, kNone, "", 1, 1, nullptr, nullptr, "BAD", kNoStd},
+    {foot_35_label_t, "foot_35_label_t", "foot_35_label", true, kFeet, "perforation", 16, 4, nullptr, nullptr, "BAD", kNoStd},
+    {foot_16_label_t, "foot_16_label_t", "foot_16_label", true, kFeet, "perforation", 40, 1, nullptr, nullptr, "BAD", kNoStd},
+    {foot_353_label_t, "foot_353_label_t", "foot_353_label", true, kFeet, "perforation", 22, 3, nullptr, nullptr, "BAD", kNoStd},
+    {ink_label_t, "ink_label_t", "ink_label", false, kNone, "", 1, 1, nullptr, nullptr, "I35", kNoStd},
+    {ink_35_label_t, "ink_35_label_t", "ink_35_label", true, kInk, "perforation", 16, 4, "I35", nullptr, "I35", kNoStd},
+    {ink_16_label_t, "ink_16_label_t", "ink_16_label", true, kInk, "perforation", 20, 1, "I16", nullptr, "I16", kNoStd},
+    {tc_48_label_t, "tc_48_label_t", "tc_48_label", true, kTc, "frame", 48, 1, "P48", "48F", "48f", Kest::FrameRate_48},
+    {keycode_35_label_4_t, "keycode_35_label_4_t", "keycode_35_label_4", true, kKey, "perforation", 16, 4, "F35_4", nullptr, "F35_4", kNoStd},
+    {keycode_35_label_5_t, "keycode_35_label_5_t", "keycode_35_label_5", true, kKey, "perforation", 16, 4, "F35_5", nullptr, "F35_5", kNoStd},
+    {keycode_35_label_6_t, "keycode_35_label_6_t", "keycode_35_label_6", true, kKey, "perforation", 16, 4, "F35_6", nullptr, "F35_6", kNoStd},
+    {keycode_16_label_4_t, "keycode_16_label_4_t", "keycode_16_label_4", true, kKey, "perforation", 20, 1, "F16_4", nullptr, "F16_4", kNoStd},
+    {keycode_16_label_5_t, "keycode_16_label_5_t", "keycode_16_label_5", true, kKey, "perforation", 20, 1, "F16_5", nullptr, "F16_5", kNoStd},
+    {keycode_16_label_6_t, "keycode_16_label_6_t", "keycode_16_label_6", true, kKey, "perforation", 20, 1, "F16_6", nullptr, "F16_6", kNoStd},
+    {keycode_353_label_4_t, "keycode_353_label_4_t", "keycode_353_label_4", true, kKey, "perforation", 22, 3, "F353_4", nullptr, "F353_4", kNoStd},
+    {keycode_353_label_5_t, "keycode_353_label_5_t", "keycode_353_label_5", true, kKey, "perforation", 22, 3, "F353_5", nullptr, "F353_5", kNoStd},
+    {keycode_353_label_6_t, "keycode_353_label_6_t", "keycode_353_label_6", true, kKey, "perforation", 22, 3, "F353_6", nullptr, "F353_6", kNoStd},
+    {film_frames_label_t, "film_frames_label_t", "film_frames_label", true, kFrames, "frame", 999999, 1, "FR", nullptr, "BAD", kNoStd},
+    {tc_50_label_t, "tc_50_label_t", "tc_50_label", true, kTc, "frame", 50, 1, "P50", "50F", "50f", Kest::FrameRate_50},
+    {tc_60_label_t, "tc_60_label_t", "tc_60_label", true, kTc, "frame", 60, 1, "P60", "60F", "60f", Kest::FrameRate_60},
+    {keycode_352_label_t, "keycode_352_label_t", "keycode_352_label", true, kKey, "perforation", 32, 2, "F352", nullptr, "F352", kNoStd},
+    {keycode_358_label_t, "keycode_358_label_t", "keycode_358_label", true, kKey, "perforation", 8, 8, "F358", nullptr, "F358", kNoStd},
+    {keycode_655_80_label_t, "keycode_655_80_label_t", "keycode_655_80_label", true, kKey, "perforation", 16, 5, "F655_80", nullptr, "F655_80", kNoStd},
+    {keycode_658_80_label_t, "keycode_658_80_label_t", "keycode_658_80_label", true, kKey, "perforation", 10, 8, "F658_80", nullptr, "F658_80", kNoStd},
+    {keycode_6510_80_label_t, "keycode_6510_80_label_t", "keycode_6510_80_label", true, kKey, "perforation", 8, 10, "F6510_80", nullptr, "F6510_80", kNoStd},
+    {keycode_655_120_label_t, "keycode_655_120_label_t", "keycode_655_120_label", true, kKey, "perforation", 24, 5, "F655_120", nullptr, "F655_120", kNoStd},
+    {keycode_658_120_label_t, "keycode_658_120_label_t", "keycode_658_120_label", true, kKey, "perforation", 15, 8, "F658_120", nullptr, "F658_120", kNoStd},
+    {keycode_6510_120_label_t, "keycode_6510_120_label_t", "keycode_6510_120_label", true, kKey, "perforation", 12, 10, "F6510_120", nullptr, "F6510_120", kNoStd},
+    {keycode_6515_120_label_t, "keycode_6515_120_label_t", "keycode_6515_120_label", true, kKey, "perforation", 8, 15, "F6515_120", nullptr, "F6515_120", kNoStd},
+    {tc_50_duration_label_t, "tc_50_duration_label_t", "tc_50_duration_label", true, kTc, "frame", 50, 1, "D50", nullptr, "BAD", kNoStd},
+    {tc_60_duration_label_t, "tc_60_duration_label_t", "tc_60_duration_label", true, kTc, "frame", 60, 1, "D60", nullptr, "BAD", kNoStd},
+    {tc_12_label_t, "tc_12_label_t", "tc_12_label", true, kTc, "frame", 12, 1, "P12", nullptr, "12f", Kest::FrameRate_12},
+    {tc_15_label_t, "tc_15_label_t", "tc_15_label", true, kTc, "frame", 15, 1, "P15", nullptr, "15f", Kest::FrameRate_15},
+    {tc_20_label_t, "tc_20_label_t", "tc_20_label", true, kTc, "frame", 20, 1, "P20", nullptr, "20f", Kest::FrameRate_20},
+    {tc_80_label_t, "tc_80_label_t", "tc_80_label", true, kTc, "frame", 80, 1, "P80", nullptr, "80f", Kest::FrameRate_80},
+    {tc_90_label_t, "tc_90_label_t", "tc_90_label", true, kTc, "frame", 90, 1, "P90", nullptr, "90f", Kest::FrameRate_90},
+    {tc_100_label_t, "tc_100_label_t", "tc_100_label", true, kTc, "frame", 100, 1, "P100", nullptr, "100f", Kest::FrameRate_100},
+    {tc_120_label_t, "tc_120_label_t", "tc_120_label", true, kTc, "frame", 120, 1, "P120", nullptr, "120f", Kest::FrameRate_120},
+    {tc_240_label_t, "tc_240_label_t", "tc_240_label", true, kTc, "frame", 240, 1, "P240", nullptr, "240f", Kest::FrameRate_240},
 };
 static_assert(sizeof(kLabelTypes) / sizeof(kLabelTypes[0]) == label_type_count, "one row per label type");
 
@@ -184,12 +186,12 @@ dummy_label::~dummy_label() = default;
 char const* dummy_label::type_str() const { return "dummy_label"; }
 label_t dummy_label::type() const { return dummy_label_t; }
 UserLabelType dummy_label::UserType() const { return none_UserLabel; }
-char const* dummy_label::get_string(LabelPoint*, int) { return "???"; }
+char const* dummy_label::get_string(LabelPoint*, int) { return kNoTypeText; }
 char const* dummy_label::get_perfs_string(LabelPoint*, int) { return "??"; }
 unsigned dummy_label::get_smpte_string(LabelPoint*, int) { return 0; }
 int dummy_label::get_sample(LabelPoint*, char const*) { return invalid_sample; }
 int dummy_label::get_sample(LabelPoint*, int) { return invalid_sample; }
-char const* dummy_label::get_abs_string(LabelPoint*, int) { return "???"; }
+char const* dummy_label::get_abs_string(LabelPoint*, int) { return kNoTypeText; }
 unsigned dummy_label::get_abs_smpte_string(LabelPoint*, int) { return 0; }
 int dummy_label::get_abs_sample(char const*) { return invalid_sample; }
 double dummy_label::get_V2tc(int) { return 1e99; }

@@ -5,6 +5,7 @@
 
 #include "detail/internal.h"
 #include "labelsbase/labelcvt.h"
+#include "labelsbase/vocabulary.h"
 
 namespace {
 
@@ -57,97 +58,30 @@ FilmRow const* film_row(label_t t, int last) {
     return (i >= kFilmFirst && i <= last) ? &kFilm[i - kFilmFirst] : nullptr;
 }
 
-// Per Kest::FrameRate 0..47: the timecode type of a project standard (0:
-// decided by drop-frame), the default type of a frame rate, and the
-// nominal timecode rate as whole rate and 1001 flag.
-struct RateRow {
-    label_t tvstd;
-    label_t for_rate;
-    double tc_whole;
-    bool tc_1001;
-};
-constexpr label_t kNtsc = prefix_label_t;  // marker: ntsc or drop-frame by the standard
-constexpr RateRow kRateRows[] = {
-    /* 0 */ {kNtsc, tc_24_label_t, 24, false},
-    /* 1 */ {tc_24_label_t, tc_24_label_t, 24, false},
-    /* 2 */ {tc_24_label_t, tc_24_label_t, 24, true},
-    /* 3 */ {pal_label_t, pal_label_t, 25, false},
-    /* 4 */ {kNtsc, ntsc_label_t, 30, false},
-    /* 5 */ {kNtsc, ntsc_label_t, 30, true},
-    /* 6 */ {tc_24_label_t, tc_24_label_t, 24, false},
-    /* 7 */ {tc_24_label_t, tc_24_label_t, 24, false},
-    /* 8 */ {tc_50_label_t, tc_50_label_t, 50, false},
-    /* 9 */ {tc_60_label_t, tc_60_label_t, 60, false},
-    /* 10 */ {tc_60_label_t, tc_60_label_t, 60, true},
-    /* 11..34 */
-    {kNtsc, tc_24_label_t, 24, false}, {kNtsc, tc_24_label_t, 24, false}, {kNtsc, tc_24_label_t, 24, false},
-    {kNtsc, tc_24_label_t, 24, false}, {kNtsc, tc_24_label_t, 24, false}, {kNtsc, tc_24_label_t, 24, false},
-    {kNtsc, tc_24_label_t, 24, false}, {kNtsc, tc_24_label_t, 24, false}, {kNtsc, tc_24_label_t, 24, false},
-    {kNtsc, tc_24_label_t, 24, false}, {kNtsc, tc_24_label_t, 24, false}, {kNtsc, tc_24_label_t, 24, false},
-    {kNtsc, tc_24_label_t, 24, false}, {kNtsc, tc_24_label_t, 24, false}, {kNtsc, tc_24_label_t, 24, false},
-    {kNtsc, tc_24_label_t, 24, false}, {kNtsc, tc_24_label_t, 24, false}, {kNtsc, tc_24_label_t, 24, false},
-    {kNtsc, tc_24_label_t, 24, false}, {kNtsc, tc_24_label_t, 24, false}, {kNtsc, tc_24_label_t, 24, false},
-    {kNtsc, tc_24_label_t, 24, false}, {kNtsc, tc_24_label_t, 24, false}, {kNtsc, tc_24_label_t, 24, false},
-    /* 35 */ {tc_12_label_t, tc_12_label_t, 12, false},
-    /* 36 */ {tc_12_label_t, tc_12_label_t, 12, true},
-    /* 37 */ {tc_12_label_t, tc_12_label_t, 12.5, false},
-    /* 38 */ {tc_15_label_t, tc_15_label_t, 15, false},
-    /* 39 */ {tc_15_label_t, tc_15_label_t, 15, true},
-    /* 40 */ {tc_20_label_t, tc_20_label_t, 20, false},
-    /* 41 */ {tc_80_label_t, tc_80_label_t, 80, false},
-    /* 42 */ {tc_90_label_t, tc_90_label_t, 90, false},
-    /* 43 */ {tc_100_label_t, tc_100_label_t, 100, false},
-    /* 44 */ {tc_120_label_t, tc_120_label_t, 120, false},
-    /* 45 */ {tc_120_label_t, tc_120_label_t, 120, true},
-    /* 46 */ {tc_240_label_t, tc_240_label_t, 240, false},
-    /* 47 */ {tc_240_label_t, tc_240_label_t, 240, true},
-};
-static_assert(sizeof(kRateRows) / sizeof(kRateRows[0]) == Kest::FrameRate_last + 1, "one row per frame rate");
-
-// Timecode standard of each timecode label type (rate 0 elsewhere).
-struct TvStdRow {
-    label_t type;
-    Kest::FrameRate rate;
-};
-constexpr TvStdRow kTvStd[] = {
-    {pal_label_t, Kest::FrameRate_25},       {ntsc_label_t, Kest::FrameRate_29_97},
-    {ntsc_drop_label_t, Kest::FrameRate_29_97}, {tc_24_label_t, Kest::FrameRate_23_976},
-    {tc_48_label_t, Kest::FrameRate_48},     {tc_50_label_t, Kest::FrameRate_50},
-    {tc_60_label_t, Kest::FrameRate_60},     {tc_12_label_t, Kest::FrameRate_12},
-    {tc_15_label_t, Kest::FrameRate_15},     {tc_20_label_t, Kest::FrameRate_20},
-    {tc_80_label_t, Kest::FrameRate_80},     {tc_90_label_t, Kest::FrameRate_90},
-    {tc_100_label_t, Kest::FrameRate_100},   {tc_120_label_t, Kest::FrameRate_120},
-    {tc_240_label_t, Kest::FrameRate_240},
-};
-
 char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 }  // namespace
 
+// Rates without a standard of their own (and values outside 0..47) take
+// NTSC timecode, drop-frame or not as the project says.
 label_t TvStd_to_label_type(TCInf const& t) {
-    int const r = static_cast<int>(t.rate);
-    label_t const l = (r >= 0 && r <= Kest::FrameRate_last) ? kRateRows[r].tvstd : kNtsc;
-    if (l != kNtsc) return l;
+    label_t const l = lb::rate_row(t.rate).tv_std_type;
+    if (l != prefix_label_t) return l;
     return t.drop_frame ? ntsc_drop_label_t : ntsc_label_t;
 }
 
 TCInf label_type_to_TvStd(label_t t) {
-    for (TvStdRow const& row : kTvStd)
-        if (row.type == t) return TCInf{row.rate, t == ntsc_drop_label_t};
-    return TCInf{Kest::FrameRate_none, false};
+    Kest::FrameRate const r = label_type_info(t).tv_std;
+    return TCInf{r, r != Kest::FrameRate_none && t == ntsc_drop_label_t};
 }
 
+// Values outside 0..47 read the row of "no rate": 24 fps, tc_24_label_t.
 double getDefaultTimecodeFrameRate(Kest::FrameRate r) {
-    int const i = static_cast<int>(r);
-    if (i < 2 || i > Kest::FrameRate_last) return 24.0;
-    return kRateRows[i].tc_1001 ? kRateRows[i].tc_whole / 1.001 : kRateRows[i].tc_whole;
+    lb::RateRow const& row = lb::rate_row(r);
+    return row.tc_1001 ? row.tc_whole / 1.001 : row.tc_whole;
 }
 
-label_t getDefaultLabelTypeforFrameRate(Kest::FrameRate r) {
-    int const i = static_cast<int>(r);
-    if (i < 3 || i > Kest::FrameRate_last) return tc_24_label_t;
-    return kRateRows[i].for_rate;
-}
+label_t getDefaultLabelTypeforFrameRate(Kest::FrameRate r) { return lb::rate_row(r).default_type; }
 
 label_t getDefaultLabelTypeForProject() {
     TCInf const t{Kest::CurrentProject::getFrameRate(0), Kest::CurrentProject::getUseDropFrameTimecode()};

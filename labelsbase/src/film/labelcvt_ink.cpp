@@ -3,6 +3,7 @@
 
 #include "labelsbase/LabelPoint.h"
 #include "detail/internal.h"
+#include "detail/ink_text.h"
 #include "labelsbase/labelcvt.h"
 
 namespace {
@@ -10,16 +11,10 @@ namespace {
 constexpr unsigned kInkNumberLen = 8;  // prefix and count
 constexpr unsigned kInkCountLen = 4;
 
-// The normalised form of a typed ink number: 11 characters at most.
-struct InkText {
-    char chars[16];
-    std::size_t size;
-};
+}  // namespace
 
-// Typed ink numbers come with or without a gap between prefix and count and
-// sometimes without the prefix: keep the 4 prefix characters and the last 7
-// (count, separator, frame) of a long text, pad a short one with '0's in
-// front of the prefix.
+namespace lb {
+
 InkText normalise_ink(char const* t) {
     InkText u;
     // Only whether the text reaches 12 characters matters before the copy.
@@ -40,7 +35,7 @@ InkText normalise_ink(char const* t) {
     return u;
 }
 
-}  // namespace
+}  // namespace lb
 
 // ---------------------------------------------------------------------------
 // ink_label
@@ -84,12 +79,12 @@ int ink_label::get_abs_sample(char const* t) {
     std::size_t const pad = n < 12 ? ((11 - n) < 4 ? 11 - n : 4) : 0;
     std::size_t const size = n < 12 ? pad + n : 11;
     std::size_t const start = prefix_len < size ? prefix_len : size;
-    InkText u;
+    lb::InkText u;
     char const* body;
     if (n < 12 && start >= pad) {
         body = t + (start - pad);
     } else {
-        u = normalise_ink(t);
+        u = lb::normalise_ink(t);
         body = u.chars + start;
     }
     // Count field: count_len characters after the prefix (fewer when the
@@ -131,7 +126,7 @@ void ink_label::build_template() {
 
 void ink_label::set_prefix(LabelPoint* lp, char const* t) {
     if (!has_prefix()) return;
-    InkText const u = normalise_ink(t ? t : "");
+    lb::InkText const u = lb::normalise_ink(t ? t : "");
     prefix_label::set_prefix(lp, u.chars);
 }
 

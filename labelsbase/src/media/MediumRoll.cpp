@@ -1,9 +1,10 @@
 #include "labelsbase/MediumRoll.h"
 
+#include <array>
 #include <cstring>
 
-#include "detail/MediumFacts.h"
 #include "detail/internal.h"
+#include "labelsbase/vocabulary.h"
 
 // ---------------------------------------------------------------------------
 // Medium rolls.
@@ -82,83 +83,21 @@ MediumRoll const& invalid_MediumRoll() {
 
 namespace {
 
-using lb::kMediumFacts;
-using lb::MediumScan;
-using lb::MediumSide;
-
-// Media of each Kest::FrameRate 0..47: what material of that rate comes in
-// as, what output at that rate plays out as, and the edit and playout media
-// a project of that rate starts with. 0: no medium stands for the rate.
+// Media of each Kest::FrameRate 0..47, gathered once from the vocabulary's
+// rows: what material of that rate comes in as, what output at that rate
+// plays out as. unknown_Medium: no medium stands for the rate.
 struct RateMedia {
     MediumRollMedium source_p, source_i, output_p, output_i;
-    MediumRollMedium edit, playout;
 };
 
-constexpr MediumRollMedium M(int m) { return static_cast<MediumRollMedium>(m); }
-constexpr RateMedia unmapped() {
-    return {unknown_Medium, unknown_Medium, unknown_Medium, unknown_Medium, source_24i_Medium,
-            output_24i_Medium};
+constexpr std::array<RateMedia, Kest::FrameRate_last + 1> gather_rate_media() {
+    std::array<RateMedia, Kest::FrameRate_last + 1> t{};
+    for (int r = 0; r <= Kest::FrameRate_last; ++r)
+        t[r] = {lb::rate_source_medium(r, false), lb::rate_source_medium(r, true), lb::rate_output_medium(r, false),
+                lb::rate_output_medium(r, true)};
+    return t;
 }
-constexpr RateMedia rate_row(int sp, int si, int op, int oi, int edit = source_24i_Medium,
-                         int playout = output_24i_Medium) {
-    return {M(sp), M(si), M(op), M(oi), M(edit), M(playout)};
-}
-
-constexpr RateMedia kRateMedia[] = {
-    unmapped(),                      //  0 no rate
-    rate_row(15, 17, 28, 30),            //  1 24
-    rate_row(16, 18, 29, 31),            //  2 23.976
-    rate_row(19, 20, 32, 33, 20, 33),    //  3 25
-    rate_row(21, 23, 34, 36, 23, 37),    //  4 30
-    rate_row(22, 24, 35, 37, 23, 37),    //  5 29.97
-    rate_row(41, 41, 43, 43),            //  6 48
-    rate_row(42, 42, 44, 44),            //  7 47.952
-    rate_row(25, 25, 38, 38, 25, 33),    //  8 50
-    rate_row(26, 26, 39, 39, 26, 37),    //  9 60
-    rate_row(27, 27, 40, 40, 26, 37),    // 10 59.94
-    unmapped(), unmapped(), unmapped(), unmapped(), unmapped(),  // 11..15
-    unmapped(), unmapped(), unmapped(), unmapped(), unmapped(),  // 16..20
-    unmapped(), unmapped(), unmapped(), unmapped(), unmapped(),  // 21..25 decimated
-    unmapped(), unmapped(), unmapped(), unmapped(), unmapped(),  // 26..30 decimated
-    unmapped(), unmapped(), unmapped(), unmapped(),              // 31..34 film rates
-    rate_row(45, 45, 58, 58),            // 35 12
-    rate_row(46, 46, 59, 59),            // 36 11.988
-    rate_row(47, 47, 60, 60),            // 37 12.5
-    rate_row(48, 48, 61, 61),            // 38 15
-    rate_row(49, 49, 62, 62),            // 39 14.985
-    rate_row(50, 50, 63, 63),            // 40 20
-    rate_row(51, 51, 64, 64),            // 41 80
-    rate_row(52, 52, 65, 65),            // 42 90
-    rate_row(53, 53, 66, 66),            // 43 100
-    rate_row(54, 54, 67, 67),            // 44 120
-    rate_row(55, 55, 68, 68),            // 45 119.88
-    rate_row(56, 56, 69, 69),            // 46 240
-    rate_row(57, 57, 70, 70),            // 47 239.76
-};
-static_assert(sizeof(kRateMedia) / sizeof(kRateMedia[0]) == Kest::FrameRate_last + 1,
-              "one row per frame rate 0..47");
-
-// Every medium a rate maps to is a video medium of that rate, side and scan.
-constexpr bool medium_is(int m, int r, MediumSide side, MediumScan scan) {
-    return m == 0 || (kMediumFacts[m].rate == r && kMediumFacts[m].side == side &&
-                      (kMediumFacts[m].scan == scan || kMediumFacts[m].double_rate ||
-                       m >= source_48p_Medium));
-}
-constexpr bool rate_rows_agree_with_media() {
-    for (int r = 0; r <= Kest::FrameRate_last; ++r) {
-        RateMedia const& row = kRateMedia[r];
-        if (!medium_is(row.source_p, r, MediumSide::source, MediumScan::progressive) ||
-            !medium_is(row.source_i, r, MediumSide::source, MediumScan::interlaced) ||
-            !medium_is(row.output_p, r, MediumSide::output, MediumScan::progressive) ||
-            !medium_is(row.output_i, r, MediumSide::output, MediumScan::interlaced))
-            return false;
-        if (kMediumFacts[row.source_p].scan == MediumScan::interlaced ||
-            kMediumFacts[row.output_p].scan == MediumScan::interlaced)
-            return false;
-    }
-    return true;
-}
-static_assert(rate_rows_agree_with_media(), "rate table and media table disagree");
+constexpr std::array<RateMedia, Kest::FrameRate_last + 1> kRateMedia = gather_rate_media();
 
 RateMedia const* rate_media(Kest::FrameRate r) {
     return (r >= 0 && r <= Kest::FrameRate_last) ? &kRateMedia[r] : nullptr;
@@ -210,10 +149,7 @@ MediumRollMedium getMediumRollfromOutputFramerateDouble(double fps) {
     return output_24p_Medium;
 }
 
-Kest::FrameRate getFrameRatefromMedium(MediumRollMedium m) {
-    lb::MediumFacts const* f = lb::medium_facts(m);
-    return f ? f->rate : Kest::FrameRate_none;
-}
+Kest::FrameRate getFrameRatefromMedium(MediumRollMedium m) { return lb::medium_rate(m); }
 
 MediumRollMedium getOutputMediumfromFrameRate(Kest::FrameRate rate) {
     RateMedia const* row = rate_media(rate);
@@ -240,17 +176,17 @@ double getSampleDurationFromMedium(MediumRollMedium m) {
 }
 
 bool mediumRollIsFrameProgressive(MediumRollMedium m) {
-    lb::MediumFacts const* f = lb::medium_facts(m);
-    return f && f->scan == MediumScan::progressive;
+    lb::MediumRow const* f = lb::medium_row(m);
+    return f && f->scan == lb::MediumScan::progressive;
 }
 
 bool mediumIsDoubleRateProgressive(MediumRollMedium m) {
-    lb::MediumFacts const* f = lb::medium_facts(m);
+    lb::MediumRow const* f = lb::medium_row(m);
     return f && f->double_rate;
 }
 
 label_t getDefaultLabelTypeForMedium(MediumRollMedium m) {
-    lb::MediumFacts const* f = lb::medium_facts(m);
+    lb::MediumRow const* f = lb::medium_row(m);
     if (!f || f->label_type == prefix_label_t) {
         lb::assertion_failed("false", "labelsbase/MediumRoll line 696");
         return prefix_label_t;
@@ -266,12 +202,9 @@ MediumRollMedium getDefaultEditMediumForProject() {
     return getDefaultEditMediumForProject(Kest::CurrentProject::getFrameRate(0));
 }
 
-MediumRollMedium getDefaultEditMediumForProject(Kest::FrameRate rate) {
-    RateMedia const* row = rate_media(rate);
-    return row ? row->edit : source_24i_Medium;
-}
+// Rates outside 0..47 read the row of "no rate": 24 fps interlaced media.
+MediumRollMedium getDefaultEditMediumForProject(Kest::FrameRate rate) { return lb::rate_row(rate).edit; }
 
 MediumRollMedium getDefaultEditPlayoutMediumForProject() {
-    RateMedia const* row = rate_media(Kest::CurrentProject::getFrameRate(0));
-    return row ? row->playout : output_24i_Medium;
+    return lb::rate_row(Kest::CurrentProject::getFrameRate(0)).playout;
 }

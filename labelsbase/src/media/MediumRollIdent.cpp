@@ -2,8 +2,8 @@
 
 #include <cstddef>
 
-#include "detail/MediumFacts.h"
 #include "detail/internal.h"
+#include "labelsbase/vocabulary.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ void MediumRollId_from_string(char const* text, MediumRollIdent& id, UserLabelTy
     int generation = 0;
     bool const have_generation = *p == ',' && (++p, lb::scan_int(p, 1, generation));
 
-    if (medium < any_Medium || medium > output_240p_1001_Medium) return;
+    if (medium < any_Medium || medium >= lb::medium_count) return;
     if (!have_generation || generation == 0) {
         generation = default_generation(medium);
         // An ink-number label names film by its medium alone; the generation
@@ -80,8 +80,8 @@ int MediumRollId_to_string(char* out, MediumRollIdent const& id) {
 char const* MediumRollId_to_UserString(MediumRollIdent const& id) {
     std::size_t len = 0;
     g_user_string[0] = '\0';
-    lb::MediumFacts const* f = lb::medium_facts(id.medium);
-    append_bounded(g_user_string, kUserStringSize, len, f ? f->user_string : "med?");
+    lb::MediumRow const* f = lb::medium_row(id.medium);
+    append_bounded(g_user_string, kUserStringSize, len, f ? f->shown_as : "med?");
     int const g = id.generation;
     append_bounded(g_user_string, kUserStringSize, len,
                    (g >= any_Generation && g <= fourth_Generation) ? kGenerationSuffix[g]
@@ -96,9 +96,9 @@ bool MediumRollIdent::MediumRollId_fits_this(MediumRollIdent const& other) const
     if (medium == any_Medium) return generation_fits;
     if (!generation_fits) return false;
     if (medium == other.medium) return true;
-    lb::MediumFacts const* f = lb::medium_facts(medium);
+    lb::MediumRow const* f = lb::medium_row(medium);
     if (!f) return false;
-    for (std::int8_t accepted : f->accepts)
-        if (accepted != 0 && accepted == other.medium) return true;
+    for (MediumRollMedium accepted : f->accepts)
+        if (accepted != unknown_Medium && accepted == other.medium) return true;
     return false;
 }

@@ -72,6 +72,11 @@ char* put_u64(char* p, u64 v, int min_digits) {
 
 int frame_digits(timecode_rate r) { return r.nominal > 100 ? 3 : 2; }
 
+inline bool rate_ok(timecode_rate r) {
+    if (r.nominal < 1 || r.nominal > kMaxNominal) return false;
+    return !r.drop || (r.fractional && r.nominal % 30 == 0);
+}
+
 // A count reduced into [0, day).
 u64 into_day(std::int64_t frame, std::int64_t day) {
     std::int64_t v = frame % day;  // (-day, day)
@@ -79,28 +84,137 @@ u64 into_day(std::int64_t frame, std::int64_t day) {
     return static_cast<u64>(v);
 }
 
+// A rate as the label arithmetic sees it: frame numbers a second and
+// whether labels are dropped. Fixed<N, D> has them at compile time, so the
+// common rates divide by constants; Dyn carries any valid rate.
+template <unsigned N, bool D>
+struct Fixed {
+    static constexpr unsigned n() { return N; }
+    static constexpr bool drop() { return D; }
+};
+struct Dyn {
+    unsigned nominal;
+    bool dropped;
+    unsigned n() const { return nominal; }
+    bool drop() const { return dropped; }
+};
+
+// Calls f with the Fixed kind of a valid rate when there is one; false
+// when there is none (f not called).
+template <class F>
+bool on_fixed(timecode_rate r, F&& f) {
+    switch (r.nominal * 2 + (r.drop ? 1 : 0)) {
+        case 2 * 24: f(Fixed<24, false>{}); return true;
+        case 2 * 25: f(Fixed<25, false>{}); return true;
+        case 2 * 30: f(Fixed<30, false>{}); return true;
+        case 2 * 30 + 1: f(Fixed<30, true>{}); return true;
+        case 2 * 48: f(Fixed<48, false>{}); return true;
+        case 2 * 50: f(Fixed<50, false>{}); return true;
+        case 2 * 60: f(Fixed<60, false>{}); return true;
+        case 2 * 60 + 1: f(Fixed<60, true>{}); return true;
+        case 2 * 72: f(Fixed<72, false>{}); return true;
+        case 2 * 96: f(Fixed<96, false>{}); return true;
+        case 2 * 100: f(Fixed<100, false>{}); return true;
+        case 2 * 120: f(Fixed<120, false>{}); return true;
+        case 2 * 120 + 1: f(Fixed<120, true>{}); return true;
+        case 2 * 240: f(Fixed<240, false>{}); return true;
+        case 2 * 240 + 1: f(Fixed<240, true>{}); return true;
+        default: return false;
+    }
+}
+
+template <class R>
+std::int64_t day_of(R const& k) {
+    if (k.drop()) return std::int64_t{24} * lb::drop_rule(k.n()).hour;
+    return std::int64_t{k.n()} * 86400;
+}
+
 // The label fields of v frames from midnight.
-template <class U>
-timecode_fields label_of(timecode_rate r, U v) {
-    unsigned const n = static_cast<unsigned>(r.nominal);
-    if (r.drop) v = lb::drop_frames_to_labels(lb::drop_rule(n), v);
-    U const secs = v / n;
+template <class R, class U>
+timecode_fields label_of(R const& k, U v) {
+    unsigned const n = k.n();
+    if (k.drop()) v = lb::drop_frames_to_labels(lb::drop_rule(n), v);
+    // Three quotients of v side by side rather than one after another.
+    U const secs = v / n, mins = v / (U{60} * n), hours = v / (U{3600} * n);
     timecode_fields f;
-    f.frames = static_cast<int>(v - secs * n);  // [0, n - 1]
-    U const mins = secs / 60;
+    f.frames = static_cast<int>(v - secs * n);       // [0, n - 1]
     f.seconds = static_cast<int>(secs - mins * 60);  // [0, 59]
-    U const hours = mins / 60;
     f.minutes = static_cast<int>(mins - hours * 60);  // [0, 59]
     f.hours = static_cast<std::int64_t>(hours);
     return f;
 }
 
+// The label of frame, wrapped into the day: the time of day.
+template <class R>
+timecode_fields day_label(R const& k, std::int64_t frame) {
+    std::int64_t const day = day_of(k);
+    if (frame < 0 || frame >= day) frame = static_cast<std::int64_t>(into_day(frame, day));
+    return label_of(k, static_cast<std::uint32_t>(frame));  // a day is below 2^32 frames
+}
+
+// ":mm:ss", the frame separator, the frames and a NUL into p (room for
+// 11): the length without the NUL.
+template <class R>
+std::size_t put_after_hours(R const& k, timecode_fields const& f, char* p) {
+    p[0] = ':';
+    lb::put_pair(p + 1, static_cast<unsigned>(f.minutes));
+    p[3] = ':';
+    lb::put_pair(p + 4, static_cast<unsigned>(f.seconds));
+    p[6] = k.drop() ? ';' : ':';
+    if (k.n() > 100) {
+        lb::put_triple(p + 7, static_cast<unsigned>(f.frames));
+        p[10] = '\0';
+        return 10;
+    }
+    lb::put_pair(p + 7, static_cast<unsigned>(f.frames));
+    p[9] = '\0';
+    return 9;
+}
+
+// The interchange text of a time of day into p (room for 13): its length.
+template <class R>
+std::size_t put_label(R const& k, timecode_fields const& f, char* p) {
+    lb::put_pair(p, static_cast<unsigned>(f.hours));
+    return 2 + put_after_hours(k, f, p + 2);
+}
+
+// Strict reading of exactly "hh:mm:ss" + separator + frames with every
+// field in range and the label not skipped; false for anything else (the
+// general reader then finds the fault).
+template <class R>
+bool read_label(R const& k, char const* t, std::size_t len, std::int64_t& out) {
+    unsigned const n = k.n();
+    std::size_t const fd = n > 100 ? 3 : 2;
+    if (len != 9 + fd) return false;
+    auto d = [t](int i) { return static_cast<unsigned>(static_cast<unsigned char>(t[i])) - static_cast<unsigned>('0'); };
+    char const sep = t[8];
+    bool const sep_ok = k.drop() ? (sep == ';' || sep == '.' || sep == ',') : sep == ':';
+    bool const digits = (d(0) <= 9) & (d(1) <= 9) & (d(3) <= 9) & (d(4) <= 9) & (d(6) <= 9) & (d(7) <= 9) &
+                        (d(9) <= 9) & (d(10) <= 9);
+    if (!digits || t[2] != ':' || t[5] != ':' || !sep_ok) return false;
+    unsigned f = d(9) * 10 + d(10);
+    if (fd == 3) {
+        if (d(11) > 9) return false;
+        f = f * 10 + d(11);
+    }
+    unsigned const h = d(0) * 10 + d(1), m = d(3) * 10 + d(4), s = d(6) * 10 + d(7);
+    if (h > 23 || m > 59 || s > 59 || f >= n) return false;
+    unsigned const minutes = h * 60 + m, label = s * n + f;
+    if (k.drop()) {
+        lb::DropRule const rule = lb::drop_rule(n);
+        if (lb::drop_label_skipped(rule, static_cast<int>(m), static_cast<int>(s), static_cast<int>(f))) return false;
+        out = lb::drop_label_frame(rule, minutes, label);
+    } else {
+        out = std::int64_t{minutes} * 60 * n + label;
+    }
+    return true;
+}
+
+Dyn dyn(timecode_rate r) { return Dyn{static_cast<unsigned>(r.nominal), r.drop}; }
+
 }  // namespace
 
-bool timecode_rate_ok(timecode_rate r) {
-    if (r.nominal < 1 || r.nominal > kMaxNominal) return false;
-    return !r.drop || (r.fractional && r.nominal % 30 == 0);
-}
+bool timecode_rate_ok(timecode_rate r) { return rate_ok(r); }
 
 timecode_rate timecode_rate_from_name(char const* name, std::size_t n) {
     if (!name) return timecode_rate{};
@@ -180,19 +294,22 @@ std::int64_t timecode_frames_per_day(timecode_rate r) {
 }
 
 bool timecode_frames_to_fields(timecode_rate r, std::int64_t frame, unsigned options, timecode_fields* out) {
-    if (!out || !timecode_rate_ok(r)) return false;
-    std::int64_t const day = timecode_frames_per_day(r);
+    if (!out || !rate_ok(r)) return false;
+    if (!(options & (timecode_running | timecode_signed))) {
+        if (!on_fixed(r, [&](auto k) { *out = day_label(k, frame); })) *out = day_label(dyn(r), frame);
+        return true;
+    }
+    std::int64_t const day = day_of(dyn(r));
     bool const negative = frame < 0 && (options & timecode_signed);
-    if (frame < 0 && !negative && (options & timecode_running)) return false;
+    if (frame < 0 && !negative) {
+        if (options & timecode_running) return false;
+        *out = day_label(dyn(r), frame);
+        return true;
+    }
     // The magnitude of a signed count; INT64_MIN included.
     u64 v = negative ? 0 - static_cast<u64>(frame) : static_cast<u64>(frame);
-    if (!(options & timecode_running)) {
-        if (negative || frame >= 0)
-            v %= static_cast<u64>(day);
-        else
-            v = into_day(frame, day);
-    }
-    timecode_fields f = v <= 0xffffffffu ? label_of(r, static_cast<std::uint32_t>(v)) : label_of(r, v);
+    if (!(options & timecode_running)) v %= static_cast<u64>(day);
+    timecode_fields f = label_of(dyn(r), v);
     f.negative = negative && v != 0;
     *out = f;
     return true;
@@ -221,24 +338,24 @@ bool timecode_fields_to_frames(timecode_rate r, timecode_fields const& f, std::i
 }
 
 std::size_t timecode_write(timecode_rate r, std::int64_t frame, char* out, std::size_t size, unsigned options) {
+    if (!out || !rate_ok(r)) return 0;
+    if (options == 0 && size >= 13) {
+        // A time of day, written in place.
+        std::size_t n = 0;
+        if (!on_fixed(r, [&](auto k) { n = put_label(k, day_label(k, frame), out); }))
+            n = put_label(dyn(r), day_label(dyn(r), frame), out);
+        return n;
+    }
     timecode_fields f;
-    if (!out || !timecode_frames_to_fields(r, frame, options, &f)) return 0;
+    if (!timecode_frames_to_fields(r, frame, options, &f)) return 0;
     char buf[timecode_text_size];
     char* p = buf;
     if (f.negative) *p++ = '-';
-    u64 const h = static_cast<u64>(f.hours);
-    p = h < 100 ? lb::put_pair(p, static_cast<unsigned>(h)) : put_u64(p, h, 2);
-    *p++ = ':';
-    p = lb::put_pair(p, static_cast<unsigned>(f.minutes));
-    *p++ = ':';
-    p = lb::put_pair(p, static_cast<unsigned>(f.seconds));
-    *p++ = r.drop ? ';' : ':';
-    p = frame_digits(r) == 3 ? lb::put_triple(p, static_cast<unsigned>(f.frames))
-                             : lb::put_pair(p, static_cast<unsigned>(f.frames));
+    p = put_u64(p, static_cast<u64>(f.hours), 2);  // hours past 99 in a running count
+    p += put_after_hours(dyn(r), f, p);
     std::size_t const n = static_cast<std::size_t>(p - buf);
     if (n + 1 > size) return 0;
-    std::memcpy(out, buf, n);
-    out[n] = '\0';
+    std::memcpy(out, buf, n + 1);
     return n;
 }
 
@@ -303,6 +420,13 @@ bool is_drop_separator(char c) { return c == ';' || c == '.' || c == ','; }
 }  // namespace
 
 timecode_reading timecode_read_n(timecode_rate r, char const* text, std::size_t length, unsigned options) {
+    if (text && rate_ok(r) && !(options & timecode_running)) {
+        timecode_reading res;
+        bool ok = false;
+        if (!on_fixed(r, [&](auto k) { ok = read_label(k, text, length, res.frame); }))
+            ok = read_label(dyn(r), text, length, res.frame);
+        if (ok) return res;
+    }
     Reader rd{text, text ? length : 0, 0, timecode_reading{}};
     timecode_problem& pb = rd.res.problem;
     if (!timecode_rate_ok(r)) {
@@ -522,27 +646,22 @@ std::uint32_t field_bit(timecode_rate r) { return r.nominal == 50 && !r.fraction
 }  // namespace
 
 bool timecode_to_smpte(timecode_rate r, std::int64_t frame, std::uint32_t* word) {
+    if (!word || r.nominal > 80 || !rate_ok(r)) return false;
     timecode_fields f;
-    if (!word || r.nominal > 80 || !timecode_frames_to_fields(r, frame, 0, &f)) return false;
+    if (!on_fixed(r, [&](auto k) { f = day_label(k, frame); })) f = day_label(dyn(r), frame);
     unsigned ff = static_cast<unsigned>(f.frames);
-    unsigned const ss = static_cast<unsigned>(f.seconds), mm = static_cast<unsigned>(f.minutes);
-    unsigned const hh = static_cast<unsigned>(f.hours);
     std::uint32_t w = 0;
     if (halved(r)) {
-        if (ff & 1u) w |= field_bit(r);
-        ff /= 2;  // [0, 39]
+        w |= (ff & 1u) * field_bit(r);  // no branch: odd and even frames alternate
+        ff /= 2;                         // [0, 39]
     }
     // bits 0-3 hour units, 4-5 hour tens, 8-11 minute units, 12-14 minute
     // tens, 16-19 second units, 20-22 second tens, 24-27 frame units, 28-29
-    // frame tens, 30 drop flag
-    w |= hh % 10;
-    w |= (hh / 10) << 4;
-    w |= (mm % 10) << 8;
-    w |= (mm / 10) << 12;
-    w |= (ss % 10) << 16;
-    w |= (ss / 10) << 20;
-    w |= (ff % 10) << 24;
-    w |= (ff / 10) << 28;
+    // frame tens, 30 drop flag; lb::bcd(v) is (v / 10) << 4 | v % 10.
+    w |= lb::bcd(static_cast<unsigned>(f.hours));
+    w |= lb::bcd(static_cast<unsigned>(f.minutes)) << 8;
+    w |= lb::bcd(static_cast<unsigned>(f.seconds)) << 16;
+    w |= lb::bcd(ff) << 24;
     w |= static_cast<std::uint32_t>(r.drop) << 30;
     *word = w;
     return true;

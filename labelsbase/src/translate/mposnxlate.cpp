@@ -6,15 +6,16 @@
 // group, source video, output, cel, audio, clock). Each returns the signed
 // result. Cases that have no direct formula translate through an
 // intermediate medium: two nested translations with the same block.
+#include <array>
 #include <cmath>
 #include <climits>
 #include <cstdint>
 #include <initializer_list>
 
-#include "detail/MediumFacts.h"
-#include "labelsbase/MediumRoll.h"
 #include "detail/internal.h"
+#include "labelsbase/MediumRoll.h"
 #include "labelsbase/mposnxlate.h"
+#include "labelsbase/vocabulary.h"
 
 namespace {
 
@@ -29,98 +30,37 @@ constexpr double kNoPosition = 1e99;
 constexpr int kMaxViaDepth = 8;
 
 // ---------------------------------------------------------------------------
-// Classes of media.
+// Classes of media and rates: columns of the vocabulary's rows.
 
-enum class MClass : unsigned char {
-    none,       // not a translatable medium once generic media are resolved
-    film,       // film, ink, lab: seconds of 24 fps film
-    ntsc_src,   // 30 and 60 fps source video
-    pal_src,    // 25 and 50 fps source video
-    other_src,  // every other source video rate
-    output,     // output media
-    cel,
-    audio,
-    time
-};
+using MClass = lb::MediumClass;
+using lb::Pullup;
+using RClass = lb::RateClass;
 
-// Output media up to 60 fps that pull film up with a fixed cadence.
-enum class Pullup : unsigned char { none, ntsc, pal };
-
+// The translation class and pull-up of every medium, gathered from the media
+// rows into one compact table the driver reads per call; a number outside
+// 0..70 reads the row of unknown_Medium.
 struct MediumInfo {
     MClass cls;
     Pullup pullup;
 };
 
-constexpr MediumInfo N{MClass::none, Pullup::none};
-constexpr MediumInfo F{MClass::film, Pullup::none};
-constexpr MediumInfo SN{MClass::ntsc_src, Pullup::none};
-constexpr MediumInfo SP{MClass::pal_src, Pullup::none};
-constexpr MediumInfo SO{MClass::other_src, Pullup::none};
-constexpr MediumInfo O{MClass::output, Pullup::none};
-constexpr MediumInfo ON{MClass::output, Pullup::ntsc};
-constexpr MediumInfo OP{MClass::output, Pullup::pal};
-constexpr MediumInfo C{MClass::cel, Pullup::none};
-constexpr MediumInfo A{MClass::audio, Pullup::none};
-constexpr MediumInfo T{MClass::time, Pullup::none};
-
-constexpr MediumInfo kMedia[] = {
-    // 0 unknown, 1 any, 2 film, 3 video, 4 audio, 5, 6, 7 time, 8 edit, 9,
-    // 10 ink, 11 lab, 12 cel, 13 source 24, 14 edit 24
-    N, N, F, N, A, N, N, T, N, N, F, F, C, N, N,
-    // 15..18 source 24p, 24p/1001, 24i, 24i/1001; 19, 20 source 25p, 25i;
-    // 21..24 source 30p, 30p/1001, 30i, 30i/1001; 25 source 50p; 26, 27 60p
-    SO, SO, SO, SO, SP, SP, SN, SN, SN, SN, SP, SN, SN,
-    // 28..31 output 24 fps; 32, 33 output 25p, 25i; 34..37 output 30 fps;
-    // 38 output 50p; 39, 40 output 60 fps
-    O, O, O, O, OP, OP, ON, ON, ON, ON, OP, ON, ON,
-    // 41, 42 source 48p; 43, 44 output 48p
-    SO, SO, O, O,
-    // 45..57 source 12p ... 240p/1001
-    SO, SO, SO, SO, SO, SO, SO, SO, SO, SO, SO, SO, SO,
-    // 58..70 output 12p ... 240p/1001
-    O, O, O, O, O, O, O, O, O, O, O, O, O,
-};
-static_assert(sizeof kMedia / sizeof kMedia[0] == output_240p_1001_Medium + 1, "one row per medium");
+constexpr std::array<MediumInfo, lb::medium_count> gather_media() {
+    std::array<MediumInfo, lb::medium_count> t{};
+    for (int m = 0; m < lb::medium_count; ++m) t[m] = {lb::kMedia[m].xlate, lb::kMedia[m].pullup};
+    return t;
+}
+constexpr std::array<MediumInfo, lb::medium_count> kMedia = gather_media();
 
 MediumInfo const& medium_info(MediumRollMedium m) {
     int const i = static_cast<int>(m);
-    return (i >= 0 && i <= output_240p_1001_Medium) ? kMedia[i] : kMedia[0];
+    return (i >= 0 && i < lb::medium_count) ? kMedia[i] : kMedia[0];
 }
 
-// ---------------------------------------------------------------------------
-// Classes of project rates.
-
-enum class RClass : unsigned char { other, film, pal, ntsc };
-
-constexpr RClass kRates[] = {
-    // 0, then 1 24, 2 23.976, 3 25, 4 30, 5 29.97, 6 48, 7 47.952, 8 50, 9 60, 10 59.94
-    RClass::other, RClass::film, RClass::film, RClass::pal, RClass::ntsc, RClass::ntsc,
-    RClass::film, RClass::film, RClass::pal, RClass::ntsc, RClass::ntsc,
-    // 11..30: silent, animation and decimated rates
-    RClass::other, RClass::other, RClass::other, RClass::other, RClass::other,
-    RClass::other, RClass::other, RClass::other, RClass::other, RClass::other,
-    RClass::other, RClass::other, RClass::other, RClass::other, RClass::other,
-    RClass::other, RClass::other, RClass::other, RClass::other, RClass::other,
-    // 31 film frame for frame, 32 film at 25 (grouped with PAL where named),
-    // 33 film at 30 (grouped with NTSC where named), 34 film at 48
-    RClass::film, RClass::other, RClass::other, RClass::film,
-    // 35..47: 12 to 240 fps
-    RClass::other, RClass::other, RClass::other, RClass::other, RClass::other,
-    RClass::other, RClass::other, RClass::other, RClass::other, RClass::other,
-    RClass::other, RClass::other, RClass::other,
-};
-static_assert(sizeof kRates / sizeof kRates[0] == Kest::FrameRate_last + 1, "one row per frame rate");
-
-RClass rate_class(Kest::FrameRate r) {
-    int const i = static_cast<int>(r);
-    return (i >= 0 && i <= Kest::FrameRate_last) ? kRates[i] : RClass::other;
-}
-bool is_film_rate(Kest::FrameRate r) { return rate_class(r) == RClass::film; }
-
-template <typename... V>
-bool one_of(int v, V... set) {
-    return ((v == static_cast<int>(set)) || ...);
-}
+RClass rate_class(Kest::FrameRate r) { return lb::rate_row(r).xlate; }
+using lb::is_film_rate;
+// Film carried as 24 (23.976) or 48 (47.952) fps video frames.
+bool is_24_film_video(Kest::FrameRate r) { return lb::is_film_video_rate(r) && Kest::getNominalFramesPerSecond(r) == 24; }
+bool is_48_film_video(Kest::FrameRate r) { return lb::is_film_video_rate(r) && Kest::getNominalFramesPerSecond(r) == 48; }
 
 // ---------------------------------------------------------------------------
 // Host rate arithmetic, by the names the rules use.
@@ -128,10 +68,7 @@ constexpr double fps(Kest::FrameRate r) { return Kest::getFramesPerSecond(r); }
 constexpr double dur(Kest::FrameRate r) { return Kest::getFrameDuration(r); }
 constexpr double cel(Kest::FrameRate r) { return Kest::getCelResolution(r); }
 constexpr double gear(Kest::FrameRate a, Kest::FrameRate b) { return Kest::getEditResolutionFrameGearing(a, b); }
-Kest::FrameRate R(MediumRollMedium m) {
-    lb::MediumFacts const* f = lb::medium_facts(m);
-    return f ? f->rate : Kest::FrameRate_none;
-}
+Kest::FrameRate R(MediumRollMedium m) { return lb::medium_rate(m); }
 constexpr Kest::FrameRate r24 = Kest::FrameRate_24, r25 = Kest::FrameRate_25, r30 = Kest::FrameRate_30,
                           r2997 = Kest::FrameRate_29_97, r50 = Kest::FrameRate_50, r60 = Kest::FrameRate_60,
                           r5994 = Kest::FrameRate_59_94;
@@ -298,24 +235,27 @@ LB_HOT Cadence const& cadence(MediumRollMedium m) {
     }
 }
 
-// Project rates as bit sets (rates beyond 63 are in none).
-constexpr std::uint64_t rate_bits(std::initializer_list<int> rates) {
+// Project rates as bit sets gathered from a predicate over the rate rows
+// (rates beyond 63 are in none).
+constexpr std::uint64_t rate_bits(bool (*pred)(int)) {
     std::uint64_t b = 0;
-    for (int r : rates) b |= std::uint64_t{1} << r;
+    for (int r = 0; r <= Kest::FrameRate_last && r < 64; ++r)
+        if (pred(r)) b |= std::uint64_t{1} << r;
     return b;
 }
 LB_HOT bool in(std::uint64_t bits, Kest::FrameRate r) {
     return static_cast<unsigned>(r) < 64 && ((bits >> static_cast<unsigned>(r)) & 1) != 0;
 }
+static_assert(Kest::FrameRate_last < 64, "project rate sets fit 64 bits");
 // Project rates of the other family: film there has no picture on this
 // family's video.
-constexpr std::uint64_t kNoFilmOnNtsc = rate_bits({3, 8, 32});
-constexpr std::uint64_t kNoFilmOnPal = rate_bits({4, 5, 9, 10, 33});
+constexpr std::uint64_t kNoFilmOnNtsc = rate_bits(lb::is_pal_family_rate);
+constexpr std::uint64_t kNoFilmOnPal = rate_bits(lb::is_ntsc_family_rate);
 // Those, and film run at the video rate: no table.
-constexpr std::uint64_t kNoNtscTable = kNoFilmOnNtsc | rate_bits({Kest::FrameRate_film_at_30});
-constexpr std::uint64_t kNoPalTable = kNoFilmOnPal | rate_bits({Kest::FrameRate_film_at_25});
+constexpr std::uint64_t kNoNtscTable = kNoFilmOnNtsc | rate_bits([](int r) { return r == Kest::FrameRate_film_at_30; });
+constexpr std::uint64_t kNoPalTable = kNoFilmOnPal | rate_bits([](int r) { return r == Kest::FrameRate_film_at_25; });
 // Film rates at which NTSC video of no stated transfer is pulled down.
-constexpr std::uint64_t kPulledDownByDefault = rate_bits({1, 6});
+constexpr std::uint64_t kPulledDownByDefault = rate_bits(lb::is_whole_film_video_rate);
 
 // Whether film at project rate pr with transfer t reaches c's table.
 LB_HOT bool table_applies(Cadence const& c, Kest::FrameRate pr, transfer_type t) {
@@ -366,7 +306,7 @@ double film_to_ntsc_source(Step const& s) {
     if (in(kPulledDownByDefault, s.pr) && t == transfer_unspecified) t = transfer_pulldown;
     if (t == transfer_unspecified || t == transfer_frame_for_frame) return s.out(gear(s.pr, rt) * n / fps(rt));
     // 2:3 pulldown
-    if (one_of(s.to, source_60p_Medium, source_60p_1001_Medium)) return s.out(2.5 * n * dur(rt));
+    if (lb::medium_row(s.to)->double_rate) return s.out(2.5 * n * dur(rt));
     return s.out(through_table(cadence(s.to), s.P.sequence_phase, frame_count(n), s.align));
 }
 
@@ -384,10 +324,10 @@ double film_to_pal_source(Step const& s) {
 double film_to_cel(Step const& s) {
     double const c = cel(s.pr);
     double const cam = s.P.camera_film_fps;
-    if (one_of(s.pr, 31, 32, 33, 34)) return s.out(c * mround(s.a / 24));
+    if (lb::is_film_counted_rate(s.pr)) return s.out(c * mround(s.a / 24));
     double const v = s.a / dur(r24);  // film frames
-    if (one_of(s.pr, 1, 2)) return s.out(near(cam, 48.0) ? c * mround(v / 2) : c * mround(v));
-    if (one_of(s.pr, 6, 7)) return s.out(near(cam, 24.0) ? c * mround(2 * v) : c * mround(v));
+    if (is_24_film_video(s.pr)) return s.out(near(cam, 48.0) ? c * mround(v / 2) : c * mround(v));
+    if (is_48_film_video(s.pr)) return s.out(near(cam, 24.0) ? c * mround(2 * v) : c * mround(v));
     return s.via(s.P.video_medium);
 }
 
@@ -459,7 +399,7 @@ double from_source(Step const& s) {
 double output_to_cel(Step const& s) {
     Kest::FrameRate const rf = R(s.from);
     Pullup const pullup = medium_info(s.from).pullup;
-    if (is_film_rate(s.pr) && s.from <= output_60p_1001_Medium && s.P.output_pulled_down &&
+    if (is_film_rate(s.pr) && s.P.output_pulled_down &&
         pullup != Pullup::none) {
         unsigned const f = frame_count(mround(2 * s.a / dur(rf)));  // output field
         std::int64_t n;                                              // film frame
@@ -491,7 +431,7 @@ double cel_general(Step const& s) {
 
 double cel_to_output(Step const& s) {
     Pullup const pullup = s.to_info.pullup;
-    if (!(is_film_rate(s.pr) && s.to <= output_60p_1001_Medium && s.P.output_pulled_down &&
+    if (!(is_film_rate(s.pr) && s.P.output_pulled_down &&
           pullup != Pullup::none))
         return cel_general(s);
     unsigned const n = frame_count(mround(mround(s.a / cel(s.pr))));  // film frame
@@ -507,13 +447,12 @@ double cel_to_output(Step const& s) {
 double cel_to_ntsc_pal_source(Step const& s) {
     bool const ntsc = s.to_info.cls == MClass::ntsc_src;
     double const c = cel(s.pr);
-    switch (static_cast<int>(s.pr)) {
-    case 1: case 6: case 31: case 32: case 33: case 34: return s.via(film_Medium);
-    case 2: case 7: return s.out(s.a);
-    case 4: case 5: case 9: case 10: {
-        if (!ntsc) return s.out(one_of(s.pr, 9, 10) ? s.a : kNoPosition);
+    if (lb::is_whole_film_video_rate(s.pr) || lb::is_film_counted_rate(s.pr)) return s.via(film_Medium);
+    if (lb::is_film_video_rate(s.pr)) return s.out(s.a);  // 23.976 and 47.952 fps
+    if (lb::is_ntsc_rate(s.pr)) {
+        if (!ntsc) return s.out(lb::is_double_rate(s.pr) ? s.a : kNoPosition);
         // Fields at 30 fps projects, frames at 60 fps projects.
-        double const n = mround((one_of(s.pr, 4, 5) ? 2 * s.a : s.a) / c);
+        double const n = mround((lb::is_double_rate(s.pr) ? s.a : 2 * s.a) / c);
         switch (s.to) {
         case source_30p_Medium: case source_30i_Medium: return s.out(n / (2 * fps(r30)));
         case source_30p_1001_Medium: case source_30i_1001_Medium: return s.out(n / (2 * fps(r2997)));
@@ -521,14 +460,13 @@ double cel_to_ntsc_pal_source(Step const& s) {
         default: return s.out(n / fps(r5994));  // source_60p_1001_Medium
         }
     }
-    case 3: case 8: {
+    if (lb::is_pal_rate(s.pr)) {
         if (ntsc) return s.out(kNoPosition);
         // Fields at 25 fps projects, frames at 50 fps projects.
-        double const n = mround((s.pr == r25 ? 2 * s.a : s.a) / c);
+        double const n = mround((lb::is_double_rate(s.pr) ? s.a : 2 * s.a) / c);
         return s.out(s.to == source_50p_Medium ? n / fps(r50) : n / (2 * fps(r25)));
     }
-    default: return s.out(s.a);
-    }
+    return s.out(s.a);
 }
 
 double cel_to_film(Step const& s) {
@@ -540,11 +478,11 @@ double cel_to_film(Step const& s) {
         return s.out(s.P.transfer == transfer_pulldown ? s.a : s.a * fps(s.pr) / 24);
     default: break;
     }
-    if (one_of(s.pr, 1, 2, 6, 7)) {
+    if (lb::is_film_video_rate(s.pr)) {
         if (near(cam, 24.0) || near(cam, 48.0)) return s.out(mround((cam / 24) * (s.a / cel(r24))) / 24);
         return s.out(s.a);
     }
-    if (one_of(s.pr, 31, 32, 33, 34)) return s.out(mround(s.a / cel(s.pr)) / 24);
+    if (lb::is_film_counted_rate(s.pr)) return s.out(mround(s.a / cel(s.pr)) / 24);
     return s.out(s.a);
 }
 
@@ -580,7 +518,7 @@ constexpr double kPalSlowDown = 0.96;               // 24/25
 constexpr double kNtscSlowDown = 0.8;               // 24/30
 char const kVideoInFilmPulldown[] = "video_in_film_pulldown";
 
-bool is_pal_video(Kest::FrameRate r) { return one_of(r, 3, 8); }
+bool is_pal_video(Kest::FrameRate r) { return lb::is_pal_rate(r); }
 
 // Whether the camera-speed correction applies to audio of this transfer.
 bool camera_correction_applies(MPosn_Xlate_Params const& P) {
@@ -609,7 +547,7 @@ double audio_to_project_seconds(Step const& s) {
         if (unspecified || !camera_correction_applies(P)) return a;
         return near(cam, 48.0) ? a * cam / 50 : a * cam / 25;
     }
-    if (one_of(s.pr, 32, 33)) return a;
+    if (lb::is_film_at_video_rate(s.pr)) return a;
     if (unspecified) return Kest::has1001Factor(P.video_rate) ? a / k1001 : a;
     if (!camera_correction_applies(P)) return a;
     return near(cam, 48.0) ? a * cam / 60 : a * cam / 30;
@@ -653,7 +591,7 @@ double cel_to_audio(Step const& s) {
 LB_HOT double time_to_cel(Step const& s) {
     MPosn_Xlate_Params const& P = s.P;
     Kest::FrameRate const orate = P.output_rate;
-    if (is_film_rate(s.pr) && orate <= Kest::FrameRate_59_94) {
+    if (is_film_rate(s.pr)) {
         double const v = P.output_rate_has_1001 ? s.a / k1001 : s.a;
         if (rate_class(orate) == RClass::ntsc) return s.out(P.output_pulled_down ? v : v * kNtscSpeedUp);
         if (rate_class(orate) == RClass::pal) return s.out(P.output_pulled_down ? v : v * kPalSpeedUp);
@@ -670,7 +608,7 @@ double from_time(Step const& s) {
 LB_HOT double cel_to_time(Step const& s) {
     MPosn_Xlate_Params const& P = s.P;
     Kest::FrameRate const orate = P.output_rate;
-    if (one_of(s.pr, 1, 6, 31, 34) && orate <= Kest::FrameRate_59_94) {
+    if (is_film_rate(s.pr) && !Kest::has1001Factor(s.pr)) {
         if (rate_class(orate) == RClass::ntsc) {
             double const v = P.output_rate_has_1001 ? s.a * k1001 : s.a;
             return s.out(P.output_pulled_down ? v : v * kNtscSlowDown);

@@ -4,6 +4,7 @@
 #include "labelsbase/MediumRoll.h"
 #include "detail/internal.h"
 #include "labelsbase/mposnxlate.h"
+#include "labelsbase/vocabulary.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ void MPosn_Xlate_Params::initOutputFormat(Kest::FrameRate project, Kest::FrameRa
 
 void MPosn_Xlate_Params::modify_sequence_to_playfile_std(int frames) {
     if (transfer != transfer_pulldown) return;
-    int const cycle = (video_rate == Kest::FrameRate_25 || video_rate == Kest::FrameRate_50) ? 25 : 5;
+    int const cycle = lb::is_pal_rate(video_rate) ? 25 : 5;
     sequence_phase = advance_phase(sequence_phase, frames, cycle);
 }
 

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "detail/internal.h"
+#include "labelsbase/vocabulary.h"
 
 namespace {
 
@@ -66,64 +67,6 @@ bool rule_holds(PitchRule const& r, int medium) {
 }
 
 // ---------------------------------------------------------------------------
-// What the equivalence tests and the audio rules know of each medium.
-enum SourceFamily : signed char { no_family = 0, family_24 = 24, family_25 = 25, family_30 = 30 };
-
-struct MediumFacts {
-    MediumRollMedium medium;
-    SourceFamily source_family;  // picture family of a source medium (whole and 1001 rates alike)
-    signed char playout_group;   // output media of one output rate, either scan; 0: not output
-    bool rate_1001;              // a source medium at a 1001 rate
-};
-
-constexpr MediumFacts kMediumFacts[] = {
-    {source_24_Medium, family_24, 0, false},
-    {source_24p_Medium, family_24, 0, false},
-    {source_24p_1001_Medium, family_24, 0, true},
-    {source_24i_Medium, family_24, 0, false},
-    {source_24i_1001_Medium, family_24, 0, true},
-    {source_25p_Medium, family_25, 0, false},
-    {source_25i_Medium, family_25, 0, false},
-    {source_50p_Medium, family_25, 0, false},
-    {source_30p_Medium, family_30, 0, false},
-    {source_30p_1001_Medium, family_30, 0, true},
-    {source_30i_Medium, family_30, 0, false},
-    {source_30i_1001_Medium, family_30, 0, true},
-    {source_60p_Medium, family_30, 0, false},
-    {source_60p_1001_Medium, family_30, 0, true},
-    {output_24p_Medium, no_family, 1, false},
-    {output_24i_Medium, no_family, 1, false},
-    {output_24p_1001_Medium, no_family, 2, false},
-    {output_24i_1001_Medium, no_family, 2, false},
-    {output_25p_Medium, no_family, 3, false},
-    {output_25i_Medium, no_family, 3, false},
-    {output_30p_Medium, no_family, 4, false},
-    {output_30i_Medium, no_family, 4, false},
-    {output_30p_1001_Medium, no_family, 5, false},
-    {output_30i_1001_Medium, no_family, 5, false},
-    {output_50p_Medium, no_family, 6, false},
-    {output_60p_Medium, no_family, 7, false},
-    {output_60p_1001_Medium, no_family, 8, false},
-};
-static_assert(sizeof(kMediumFacts) / sizeof(kMediumFacts[0]) == 27, "one row per medium with facts");
-
-constexpr int kMediumCount = output_240p_1001_Medium + 1;
-
-// The rows above spread over every medium value, for direct lookup.
-constexpr std::array<MediumFacts, kMediumCount> spread_medium_facts() {
-    std::array<MediumFacts, kMediumCount> t{};
-    for (int i = 0; i < kMediumCount; ++i) t[i] = {static_cast<MediumRollMedium>(i), no_family, 0, false};
-    for (MediumFacts const& f : kMediumFacts) t[f.medium] = f;
-    return t;
-}
-constexpr std::array<MediumFacts, kMediumCount> kFactsByMedium = spread_medium_facts();
-
-MediumFacts const& facts(MediumRollMedium m) {
-    int const i = static_cast<int>(m);
-    return (i >= 0 && i < kMediumCount) ? kFactsByMedium[i] : kFactsByMedium[0];
-}
-
-// ---------------------------------------------------------------------------
 // Frame rate of an audio label's timecode for the audio rules; 24 for every
 // type without a row.
 struct AudioRate {
@@ -135,6 +78,18 @@ constexpr AudioRate kAudioRates[] = {
     {tc_50_duration_label_t, 50}, {tc_60_label_t, 60},          {tc_60_duration_label_t, 60},
     {pal_label_t, 25},
 };
+
+// The picture family of a source medium (the 24, 25 and 30 fps media and
+// the generic 24 fps source); none for every other medium.
+lb::VideoFamily source_family(MediumRollMedium m) {
+    lb::MediumRow const* row = lb::medium_row(m);
+    return row ? row->family : lb::VideoFamily::none;
+}
+
+int playout_group(MediumRollMedium m) {
+    lb::MediumRow const* row = lb::medium_row(m);
+    return row ? row->playout_group : 0;
+}
 
 int audio_frame_rate(label_t t) {
     for (AudioRate const& r : kAudioRates)
@@ -240,27 +195,28 @@ void EditLabel::fix_audio_label_pitch(transfer_type transfer, MediumRollMedium v
     if (medium_roll.medium != audio_Medium) return;
     fixup_pitch();
     double const frame = 1.0 / audio_frame_rate(start.converter->type());
-    MediumFacts const& v = facts(video);
+    lb::VideoFamily const family = source_family(video);
     double p = frame;
     if (transfer == transfer_frame_for_frame || transfer == transfer_pulldown) {
         if (medium_roll.generation == first_Generation) {
             // Audio recorded with the picture: it ran at the camera's speed.
-            if (video < source_24p_Medium || video > source_60p_1001_Medium) return;
+            // Only concrete source media of the 24, 25 and 30 fps families say how.
+            if (!lb::is_source_medium(video)) return;
             bool const pulldown = transfer == transfer_pulldown;
-            switch (v.source_family) {
-                case family_30:
+            switch (family) {
+                case lb::VideoFamily::f30:
                     if (!pulldown && camera != Kest::FrameRate_30) p = (frame * 30) / 24;
                     break;
-                case family_25:
+                case lb::VideoFamily::f25:
                     if (!pulldown && camera != Kest::FrameRate_25) p = (frame * 25) / 24;
                     break;
-                case family_24:
+                case lb::VideoFamily::f24:
                     break;
-                case no_family:
-                    return;  // every source medium 15..27 has a family
+                case lb::VideoFamily::none:
+                    return;
             }
         }
-    } else if (v.rate_1001) {
+    } else if (family != lb::VideoFamily::none && lb::rate_is_1001(lb::medium_rate(video))) {
         p = frame * 1.001;
     }
     pitch = p;
@@ -271,17 +227,15 @@ void EditLabel::fix_audio_label_pitch(transfer_type transfer, MediumRollMedium v
 // Medium-roll equivalence.
 
 bool EditLabel::equivalentPlayoutLabelMediumRolls(EditLabel const& other) const {
-    int const om = static_cast<int>(other.medium_roll.medium);
-    if (om < output_24p_Medium || om > output_60p_1001_Medium) return false;
-    return facts(medium_roll.medium).playout_group == facts(other.medium_roll.medium).playout_group;
+    int const group = playout_group(other.medium_roll.medium);
+    return group != 0 && group == playout_group(medium_roll.medium);
 }
 
 bool EditLabel::equivalentPreviousGenerationMediumRolls(EditLabel const& other) const {
     if (medium_roll.generation == first_Generation || other.medium_roll.generation == first_Generation)
         return false;
-    if (static_cast<int>(other.medium_roll.medium) >= output_24p_Medium) return false;
-    SourceFamily const f = facts(medium_roll.medium).source_family;
-    return f != no_family && f == facts(other.medium_roll.medium).source_family;
+    lb::VideoFamily const f = source_family(medium_roll.medium);
+    return f != lb::VideoFamily::none && f == source_family(other.medium_roll.medium);
 }
 
 // ---------------------------------------------------------------------------
@@ -310,10 +264,7 @@ char* EditLabel::make_keep_string(char* out) const {
 
 // ---------------------------------------------------------------------------
 
-bool is_film_project() {
-    Kest::FrameRate const r = Kest::CurrentProject::getFrameRate(0);
-    return r == Kest::FrameRate_24 || r == Kest::FrameRate_48;
-}
+bool is_film_project() { return lb::is_whole_film_video_rate(Kest::CurrentProject::getFrameRate(0)); }
 
 namespace {
 lb::EarlyStatic<EditLabel> g_invalid_edit_label;
