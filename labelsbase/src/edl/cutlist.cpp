@@ -133,7 +133,7 @@ Range source_range(Event const& e, Rate r, long& first, long& last) {
     }
     Motion const& m = e.motion.front();
     if (rdur == 0) return Range::none;
-    if (rdur < 0) return Range::unreachable;
+    if (rdur < 0 || r.nominal <= 0) return Range::unreachable;
     long const start = m.entry.ok ? m.entry.frames : e.source_in.frames;
     double const fps = m.fps;
     long n = static_cast<long>(std::floor(static_cast<double>(rdur) * std::fabs(fps) / r.nominal + 0.5));
