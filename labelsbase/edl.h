@@ -21,8 +21,9 @@
 //    `B`, `NONE`), transition (`C`, `D`, `W###`, `K`, `KB`, `KO`, also
 //    written `K B` / `K O`) with its duration, source in/out and record
 //    in/out;
-//  - comment lines (`*` first) kept with the event before them, or with the
-//    list head before the first event;
+//  - comment lines (`*` first, and the `EFFECTS NAME IS` and `>>>` notes
+//    some systems write without one) kept with the event before them, or
+//    with the list head before the first event;
 //  - `M2` motion lines (reel, speed in frames per second, entry timecode)
 //    kept with their event;
 //  - `SPLIT:` lines (kept with the event after them) and `AUD` lines (kept

@@ -18,5 +18,6 @@
 #include "labelsbase/timecode_rate.h"
 #include "labelsbase/mposnxlate.h"
 #include "labelsbase/text_checks.h"
+#include "labelsbase/edl.h"
 
 #endif
