@@ -2,8 +2,8 @@
 #include <cstring>
 
 #include "labelsbase/LabelPoint.h"
-#include "detail/internal.h"
 #include "detail/ink_text.h"
+#include "detail/internal.h"
 #include "labelsbase/labelcvt.h"
 
 namespace {
@@ -12,30 +12,6 @@ constexpr unsigned kInkNumberLen = 8;  // prefix and count
 constexpr unsigned kInkCountLen = 4;
 
 }  // namespace
-
-namespace lb {
-
-InkText normalise_ink(char const* t) {
-    InkText u;
-    // Only whether the text reaches 12 characters matters before the copy.
-    std::size_t n = 0;
-    while (n < 12 && t[n]) ++n;
-    if (n == 12) {
-        n += std::strlen(t + 12);
-        std::memcpy(u.chars, t, 4);
-        std::memcpy(u.chars + 4, t + n - 7, 7);
-        u.size = 11;
-    } else {
-        std::size_t const pad = (11 - n) < 4 ? 11 - n : 4;  // [0, 4]
-        for (std::size_t i = 0; i < pad; ++i) u.chars[i] = '0';
-        for (std::size_t i = 0; i < n; ++i) u.chars[pad + i] = t[i];
-        u.size = pad + n;  // [4, 11]
-    }
-    u.chars[u.size] = '\0';
-    return u;
-}
-
-}  // namespace lb
 
 // ---------------------------------------------------------------------------
 // ink_label

@@ -1,6 +1,6 @@
 // The flat legacy interface. Stands apart from the rest of the library: it
-// uses the standard library and the stateless drop-frame rule only, so its
-// wrap helpers and digit reader and writer are local.
+// keeps no converter state and uses only the library's stateless private
+// helpers (the drop-frame rule, wrapping arithmetic, digit readers and writers).
 #include "labelsbase/legacy.h"
 
 #include <climits>
@@ -8,23 +8,17 @@
 #include <cstdint>
 #include <iterator>
 
+#include "detail/digits.h"
 #include "detail/drop_frame.h"
+#include "detail/wrap.h"
 
 namespace {
 
-// ---------------------------------------------------------------------
-// 32-bit two's complement on caller-supplied numbers
-// ---------------------------------------------------------------------
-
-int wrap_add(int a, int b) {
-    return static_cast<int>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
-}
-int wrap_sub(int a, int b) {
-    return static_cast<int>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
-}
-int wrap_mul(int a, int b) {
-    return static_cast<int>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b));
-}
+using lb::is_digit;
+using lb::is_space;
+using lb::wrap_add;
+using lb::wrap_mul;
+using lb::wrap_sub;
 
 // A whole number computed in double precision, back to int: the low 32 bits
 // of its integer part, as the 32-bit arithmetic around it would keep them.
@@ -51,62 +45,28 @@ int lift_negative_delta(int d, int cycle) {
 // Digits: the fields sscanf("%<w>d...") reads and snprintf("%.2d...") writes
 // ---------------------------------------------------------------------
 
-bool is_space(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
-// One "%<width>d" conversion: white space skipped (not counted), an optional
-// sign counted in the width, then digits up to the width. Widths here are at
-// most 6, so the value is in [-99999, 999999].
-bool scan_field(char const*& p, int width, int& out) {
-    char const* q = p;
-    while (is_space(*q)) ++q;
-    bool neg = false;
-    if (*q == '+' || *q == '-') {
-        neg = (*q == '-');
-        ++q;
-        --width;
-    }
-    if (width <= 0 || !is_digit(*q)) return false;
-    int v = 0;
-    for (; width > 0 && is_digit(*q); ++q, --width) v = v * 10 + (*q - '0');
-    out = neg ? -v : v;
-    p = q;
-    return true;
-}
-
 // Reads n fields of the given widths one after the other; a field that
 // cannot be read ends the reading, it and the later fields stay 0 (sscanf
 // with its targets zeroed beforehand).
 void scan_fields(char const* text, int const* widths, int n, int* out) {
     for (int i = 0; i < n; ++i) out[i] = 0;
     for (int i = 0; i < n; ++i)
-        if (!scan_field(text, widths[i], out[i])) return;
-}
-
-// v in [0, 10^n): exactly n digits, zero-padded, as "%.<n>d" prints it.
-char* put_digits(char* p, int v, int n) {
-    for (int i = n - 1; i >= 0; --i) {
-        p[i] = static_cast<char>('0' + v % 10);
-        v /= 10;
-    }
-    return p + n;
+        if (!lb::scan_int(text, widths[i], out[i])) return;  // widths <= 6: [-99999, 999999]
 }
 
 // "%.2d%.2d%.2d%.2d" of four fields, each in [0, 99].
 void put_hmsf(char* out, int h, int m, int s, int f) {
-    char* p = put_digits(out, h, 2);
-    p = put_digits(p, m, 2);
-    p = put_digits(p, s, 2);
-    p = put_digits(p, f, 2);
+    char* p = lb::put_digits(out, static_cast<unsigned>(h), 2);
+    p = lb::put_digits(p, static_cast<unsigned>(m), 2);
+    p = lb::put_digits(p, static_cast<unsigned>(s), 2);
+    p = lb::put_digits(p, static_cast<unsigned>(f), 2);
     *p = '\0';
 }
 
 // "%.6d%.2d" of a count in [0, 999999] and a frame in [0, 99].
 void put_count_frame(char* out, int count, int frame) {
-    char* p = put_digits(out, count, 6);
-    p = put_digits(p, frame, 2);
+    char* p = lb::put_digits(out, static_cast<unsigned>(count), 6);
+    p = lb::put_digits(p, static_cast<unsigned>(frame), 2);
     *p = '\0';
 }
 

@@ -1,0 +1,29 @@
+// 32-bit two's complement arithmetic on caller-supplied numbers: samples,
+// offsets and counts may be any int, and sums and products wrap rather
+// than overflow. Stateless; every unit, the flat legacy interface
+// included, uses these. Internal: not part of the exported API.
+#ifndef LABELSBASE_DETAIL_WRAP_H
+#define LABELSBASE_DETAIL_WRAP_H
+
+#include <cstdint>
+
+namespace lb {
+
+inline int wrap_add(int a, int b) {
+    return static_cast<int>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
+}
+inline int wrap_sub(int a, int b) {
+    return static_cast<int>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
+}
+inline int wrap_mul(int a, int b) {
+    return static_cast<int>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b));
+}
+inline int wrap_neg(int a) { return static_cast<int>(0u - static_cast<std::uint32_t>(a)); }
+// Magnitude of any int, INT_MIN included.
+inline unsigned abs_u(int a) {
+    return a < 0 ? 0u - static_cast<unsigned>(a) : static_cast<unsigned>(a);
+}
+
+}  // namespace lb
+
+#endif
