@@ -1,4 +1,5 @@
-// Shared helpers of the edit-list units.
+// Shared pieces of the edit-list units: field splitting, line kinds, the
+// event, motion and FCM line readers, KeyKode texts.
 #ifndef LABELSBASE_SRC_DETAIL_EDL_INTERNAL_H
 #define LABELSBASE_SRC_DETAIL_EDL_INTERNAL_H
 
