@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "cli/cli.h"
+#include "cli/rates.h"
 
 namespace cli {
 
@@ -20,6 +21,7 @@ struct ConvertArgs {
     TranslationOptions tr;
     bool explain = false;
     bool echo = false;
+    RateOptions rate;
 };
 
 json endpoint_json(Endpoint const& e) {
@@ -29,8 +31,8 @@ json endpoint_json(Endpoint const& e) {
                 {"pitch", e.pitch()}};
 }
 
-std::unique_ptr<ConversionSetup> prepare(ConvertArgs const& a) {
-    return make_conversion(a.from, a.to, a.tr, a.prefix, a.sync);
+std::unique_ptr<TextConversion> prepare(ConvertArgs const& a) {
+    return std::make_unique<TextConversion>(a.from, a.to, a.tr, a.prefix, a.sync, a.rate);
 }
 
 json setup_json(ConversionSetup& pr, ConvertArgs const& a) {
@@ -43,9 +45,11 @@ json setup_json(ConversionSetup& pr, ConvertArgs const& a) {
 }
 
 void run_convert(Output& out, ConvertArgs const& a) {
-    auto pr = prepare(a);
-    Conversion& c = *pr->conv;
-    out.doc = setup_json(*pr, a);
+    auto tc = prepare(a);
+    TextConversion& c = *tc;
+    ConversionSetup* pr = tc->library();
+    bool const rates = !pr || tc->rate_named();
+    out.doc = rates ? tc->setup_json() : setup_json(*pr, a);
     json results = json::array();
     Conversion::Result r;
     for (std::string const& text : a.texts) {
@@ -63,7 +67,9 @@ void run_convert(Output& out, ConvertArgs const& a) {
         j["target_sample"] = r.target_sample;
         j["text"] = r.text;
         results.push_back(j);
-        if (a.explain) {
+        if (a.explain && rates) {
+            out.line(tc->explain(text, r));
+        } else if (a.explain) {
             out.line(text + " = " + label_type_info(pr->from.type).class_name + " sample " + std::to_string(r.sample) +
                      " = " + format_double(r.position) + " s on " + medium_label(pr->from.roll.medium) + " -> " +
                      format_double(r.target_position) + " s on " + medium_label(pr->to.roll.medium) + " = " +
@@ -116,8 +122,8 @@ void run_batch(Output& out, ConvertArgs const& a) {
     static char in_buffer[1 << 20];
     static char out_buffer[1 << 20];
     std::setvbuf(stdout, out_buffer, _IOFBF, sizeof out_buffer);
-    auto pr = prepare(a);
-    Conversion& c = *pr->conv;
+    auto tc = prepare(a);
+    TextConversion& c = *tc;
     FILE* in = stdin;
     if (!a.file.empty() && a.file != "-") {
         in = std::fopen(a.file.c_str(), "r");
@@ -241,6 +247,7 @@ void add_convert_options(CLI::App* sub, ConvertArgs& a) {
                     " (and the pulldown phase) count from there. Without it both count from their zero.")
         ->type_name("SRC=DST");
     add_translation_options(*sub, a.tr);
+    add_rate_options(*sub, a.rate, true, true);
 }
 
 constexpr char kMediumDefaults[] =
@@ -266,7 +273,13 @@ void add_convert_commands(CLI::App& app, std::vector<Command>& out) {
                                 "  labels convert 01:00:00+00 --from tc_24@film --to pal@source_25p --transfer pogle\n"
                                 "                                                            01:00:00.00\n"
                                 "  labels convert 12+05 --from foot_35 --to keycode_35 --prefix KJ231234\n"
-                                "                                                            KJ2312340012+05\n") +
+                                "                                                            KJ2312340012+05\n"
+                                "  labels convert 00:00:00;02 --from 29.97df --to 59.94df   00:00:00;04\n"
+                                "Between two timecode rates (29.97df, 23.976, 25 ...; `labels rates`) the target frame\n"
+                                "is the one whose start is nearest the source frame's start in real time (exactly\n"
+                                "half-way: the later frame); --transfer frame keeps the frame count. With a label\n"
+                                "type at the other end or a pulldown transfer, a rate stands for the label type of its\n"
+                                "nominal rate on the source medium of its exact rate (29.97 and 30: interlaced).\n") +
                     kMediumDefaults);
     out.push_back({convert, [ca](Output& o) { run_convert(o, *ca); }});
 

@@ -1,6 +1,7 @@
 // The commands that work in one label type: `format` (samples to texts),
 // `parse` (texts to samples) and `calc` (a text plus or minus durations).
 #include "cli/cli.h"
+#include "cli/rates.h"
 
 namespace cli {
 
@@ -9,9 +10,11 @@ namespace {
 struct FormatArgs {
     std::string type, prefix;
     std::vector<std::string> samples;
+    RateOptions rate;
 };
 
 void run_format(Output& out, FormatArgs const& a) {
+    if (run_rate_format(out, FormatRequest{a.type, a.prefix, a.samples}, a.rate)) return;
     label_t const t = parse_type(a.type);
     if (!a.prefix.empty()) check_prefix(t, a.prefix);
     std::vector<int> samples;
@@ -42,9 +45,11 @@ void run_format(Output& out, FormatArgs const& a) {
 struct ParseArgs {
     std::string type;
     std::vector<std::string> texts;
+    RateOptions rate;
 };
 
 void run_parse(Output& out, ParseArgs const& a) {
+    if (run_rate_parse(out, a.type, a.texts, a.rate)) return;
     label_t const t = parse_type(a.type);
     bool const per_frame = converter(t)->samples_per_unit() > 1;
     json results = json::array();
@@ -75,9 +80,11 @@ void run_parse(Output& out, ParseArgs const& a) {
 struct CalcArgs {
     std::string type, medium;
     std::vector<std::string> items;
+    RateOptions rate;
 };
 
 void run_calc(Output& out, CalcArgs const& a) {
+    if (run_rate_calc(out, a.type, a.items, a.rate)) return;
     label_t const t = parse_type(a.type);
     MediumRollIdent roll{default_medium(t), any_Generation};
     if (!a.medium.empty()) roll = parse_medium_roll(a.medium);
@@ -103,9 +110,14 @@ void add_label_commands(CLI::App& app, std::vector<Command>& out) {
     format->add_option("--prefix", fa->prefix,
                        "KeyKode or ink prefix to print (8 characters for KeyKode like KJ231234, 4 for ink;"
                        " default XX000000 / XXXX)");
-    format->footer("Examples:\n"
+    add_rate_options(*format, fa->rate, false, true);
+    format->footer("TYPE is a label type or a timecode rate (29.97df, 59.94df, 23.976, 25 ...; `labels rates`);\n"
+                   "a plain number is a rate, type:N the label type number N.\n"
+                   "Examples:\n"
                    "  labels format pal 90000             01:00:00.00\n"
                    "  labels format ntsc_drop 1800        00:01:00;02\n"
+                   "  labels format 59.94df 107892        00:30:00;00\n"
+                   "  labels format pal 90013 --style interchange   01:00:00:13\n"
                    "  labels format keycode_35 788 --prefix KJ231234   KJ2312340012+05\n"
                    "Text output drops the blank sign column of non-negative timecode and feet; --json\n"
                    "gives the exact text.");
@@ -115,8 +127,12 @@ void add_label_commands(CLI::App& app, std::vector<Command>& out) {
     auto* parse = app.add_subcommand("parse", "Read texts of a label type as samples");
     parse->add_option("TYPE", pa->type, "Label type (`labels types`)")->required();
     parse->add_option("TEXT", pa->texts, "Texts to read")->required();
-    parse->footer("Examples:\n"
+    add_rate_options(*parse, pa->rate, true, false);
+    parse->footer("Rate names read strictly and say which field is wrong; --strict does the same for a\n"
+                  "timecode label type.\n"
+                  "Examples:\n"
                   "  labels parse pal 01:00:00:00          90000\n"
+                  "  labels parse 29.97df 00:10:00;00      17982\n"
                   "  labels parse F35 KJ2312340012+05      788\n"
                   "  labels parse foot_35 12+05            788\n"
                   "Spaces inside KeyKode numbers are ignored (KJ 23 1234 0012+05).");
@@ -129,6 +145,7 @@ void add_label_commands(CLI::App& app, std::vector<Command>& out) {
     calc->add_option("--medium", ca->medium,
                      "Medium whose clock seconds are counted on (default: the type's default medium, as for convert)")
         ->type_name("MEDIUM[,GEN]");
+    add_rate_options(*calc, ca->rate, true, true);
     calc->footer("A DURATION is a text of the same type (00:00:10:00), a frame count (100f), seconds (2.5s,\n"
                  "whole frames, on the medium's clock) or, for film types, perforations (64p).\n"
                  "Results wrap as the type does (timecode at 24 hours, KeyKode at the count range).\n"

@@ -38,7 +38,9 @@ std::string short_type_name(label_t t) {
 char const* category_name(UserLabelType u) { return lb::user_label_type_name(u); }
 
 label_t parse_type(std::string const& raw, bool allow_base) {
-    std::string const text = trim(raw);
+    std::string text = trim(raw);
+    // "type:N": label type number N where a plain number names a frame rate.
+    if (lower(text.substr(0, 5)) == "type:") text = trim(text.substr(5));
     int found = -1;
     int n = 0;
     if (read_int(text, n)) {

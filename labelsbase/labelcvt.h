@@ -13,11 +13,21 @@
 // sample (100000001) and the before-start sample (100000002); formatters
 // print the template's '?', '>' and '<' forms for them.
 //
-// Nothing here is thread-safe: converters keep scratch state and write into
-// the caller's label point, and the registry's converters are shared.
+// Threads: conversions are reentrant. The registry is built once (under a
+// lock, on the first lookup from any thread) with every choice its
+// converters would make on first use already made, and its templates shared
+// immutably; after that a lookup takes no lock. A converter, shared or a
+// caller's own, may serve any number of threads at once, each writing only
+// into its own label points; the converters' documented scratch fields
+// publish the last result with relaxed atomic stores and are never read back
+// (labelcvt_timecode.h, labelcvt_film.h, published.h). The lookups below are
+// pure. Configuration-time only: build_template, init, set_count_len and
+// template changes on a converter others are using. The arithmetic without
+// a converter is in timecode_rate.h and positions.h.
 #ifndef LABELSBASE_LABELCVT_H
 #define LABELSBASE_LABELCVT_H
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -36,7 +46,8 @@ public:
     LabelTemplate full_template;   // the whole text, prefix included
     LabelTemplate count_template;  // prefix positions locked ('~') for prefixed types
 
-    static int howmany;  // converter objects alive
+    // Converter objects alive; counted atomically, reads as an int.
+    static std::atomic<int> howmany;
 
     label_cvt();
     label_cvt(label_cvt const&) = delete;

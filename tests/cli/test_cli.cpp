@@ -127,7 +127,8 @@ TEST(CliBasics, UsageErrorsExitTwoAndSayWhatIsAccepted) {
     check({
         {"format pall 1", 2, "", {"unknown label type 'pall'", "Did you mean", "pal", "labels types"}},
         {"format|P foo|1", 2, ""},  // the EDL reader takes the first word; the command the whole name
-        {"parse keycode x", 2, "", {"base class", "keycode_35"}}, {"parse 60 x", 2, "", {"outside 0..51"}},
+        {"parse keycode x", 2, "", {"base class", "keycode_35"}}, {"parse type:60 x", 2, "", {"outside 0..51"}},
+        {"parse 1001 x", 2, "", {"outside 0..51"}},  // no rate: read as a type number
         {"convert x --from pal@flim --to pal", 2, "", {"unknown medium 'flim'", "film"}},
         {"xlate 1 film film --project-rate 23.967", 2, "", {"unknown frame rate", "23.976"}},
         {"xlate 1 film film --transfer pulldwn", 2, "", {"unknown transfer", "pulldown"}},
@@ -192,9 +193,9 @@ TEST(CliFormatParse, WorkedTextsPrintAndReadBack) {
         cases.push_back({std::string("parse ") + c.type + " " + c.text, 0, std::to_string(c.sample) + "\n"});
     }
     struct { char const* names; char const* sample_and_text; } const named[] = {  // every name reads the same type
-        {"pal pal_label PAL_LABEL pal_label_t P p 25F 25f 5", " 90000|01:00:00.00"},
-        {"ntsc_drop ND nd 30f-drop 30F-DROP 7", " 1800|00:01:00;02"},
-        {"tc_12 P12 12f", " 13|00:00:01.01"}, {"F35 f35 keycode_35 10", " 788|XX0000000012+05"},
+        {"pal pal_label PAL_LABEL pal_label_t P p 25F 25f type:5 TYPE:5", " 90000|01:00:00.00"},
+        {"ntsc_drop ND nd 30f-drop 30F-DROP type:7", " 1800|00:01:00;02"},
+        {"tc_12 P12 12f", " 13|00:00:01.01"}, {"F35 f35 keycode_35 type:10", " 788|XX0000000012+05"},
     };
     for (auto const& n : named) {
         Args const st = words(n.sample_and_text);
@@ -419,3 +420,105 @@ TEST(CliBatch, LargeInputStreams) {
 }
 
 }  // namespace
+
+// Timecode by rate: rate names in every TYPE position, strict reading that
+// names the field, the two text styles, running and signed counts, and
+// conversions by real time, by frame count and through film pulldown.
+TEST(CliRates, FormatParseAndCalc) {
+    check({
+        // format: interchange text; worked examples
+        {"format 59.94df 107892 215784 35964", 0, "00:30:00;00\n01:00:00;00\n00:10:00;00\n"},
+        {"format 29.97df 107892 17982 1800 -1", 0, "01:00:00;00\n00:10:00;00\n00:01:00;02\n23:59:59;29\n"},
+        {"format 23.976 86399", 0, "00:59:59:23\n"}, {"format 120 119", 0, "00:00:00:119\n"},
+        {"format 7 1800", 0, "00:04:17:01\n"}, {"format 30/1.001df 1800", 0, "00:01:00;02\n"},
+        {"format 25 2250000 --running", 0, "25:00:00:00\n"}, {"format 25 2250000", 0, "01:00:00:00\n"},
+        {"format 25 -25 --signed", 0, "-00:00:01:00\n"},
+        {"format 25 -25 --running", 1, "", {"no 25 timecode"}},
+        // the two styles
+        {"format pal 90013 --style interchange", 0, "01:00:00:13\n"}, {"format 25 90013 --style display", 0, "01:00:00.13\n"},
+        {"format 24 25 --style display", 0, "00:00:01+01\n"}, {"format 29.97df 1800 --style display", 0, "00:01:00;02\n"},
+        {"format 59.94df 1 --style display", 2, "", {"no label type writes 59.94df"}},
+        {"format 25 1 --style fancy", 2, "", {"display or interchange"}},
+        {"format keycode_35 1 --style interchange", 2, "", {"apply to timecode"}},
+        {"format 25 x", 2, "", {"not a frame count"}},
+        {"format 29.97DF 0", 0, "00:00:00;00\n"}, {"format 30df 0", 2, "", {"unknown label type"}},
+        // parse: strict, the reason names the field
+        {"parse 29.97df 00:10:00;00 00:10:00.00 00:10:00,00", 0, "17982\n17982\n17982\n"},
+        {"parse 59.94df 01:00:00;00", 0, "215784\n"}, {"parse 25 25:00:00:00 --running", 0, "2250000\n"},
+        {"parse 25 -00:00:01:00 --signed", 0, "-25\n"},
+        {"parse 29.97df 00:01:00;00", 1, "", {"00:01:00;00 is not a drop-frame label: frames 00 and 01 are skipped at minute 1"}},
+        {"parse 59.94df 00:01:00;03", 1, "", {"frames 00 to 03 are skipped at minute 1"}},
+        {"parse 29.97df 01:61:00;00", 1, "", {"minutes 61 out of range 0-59"}},
+        {"parse 25 24:00:00:00", 1, "", {"hours 24 out of range 0-23"}},
+        {"parse 25 00:00:60:00", 1, "", {"seconds 60 out of range 0-59"}},
+        {"parse 25 00:00:00:25", 1, "", {"frames 25 out of range 0-24"}},
+        {"parse 29.97df 00:00:00:00", 1, "", {"drop-frame labels take ';'"}},
+        {"parse 25 00:00:00;00", 1, "", {"non-drop labels take ':'"}},
+        {"parse 29.97df 01:00:00;00,extra", 1, "", {"after the frames"}},
+        {"parse 25 -00:00:01:00", 1, "", {"negative timecode not allowed"}},
+        // --strict for label types: the type's own separator is taken too
+        {"parse pal 01:00:00.13 01:00:00:13 --strict", 0, "90013\n90013\n"},
+        {"parse pal 01:61:00.13 --strict", 1, "", {"as pal_label: minutes 61 out of range 0-59"}},
+        {"parse pal 01:61:00.13", 0, "181513\n"},  // the type's own reading is lenient
+        {"parse ntsc_drop 00:01:00;00 --strict", 1, "", {"frames 00 and 01 are skipped"}},
+        {"parse tc_24 00:00:01+01 --strict", 0, "25\n"},
+        {"parse keycode_35 KJ2312340012+05 --strict", 2, "", {"apply to timecode"}},
+        // calc
+        {"calc 00:59:59;29 + 1f --type 29.97df", 0, "01:00:00;00\n"},
+        {"calc 00:00:00:00 - 1f --type 25", 0, "23:59:59:24\n"},
+        {"calc 00:00:00:00 - 1f --type 25 --signed", 0, "-00:00:00:01\n"},
+        {"calc 23:00:00:00 + 02:00:00:00 --type 25 --running", 0, "25:00:00:00\n"},
+        {"calc 00:00:00;00 + 1s --type 59.94df", 0, "00:00:01;00\n"},
+        {"calc 01:00:00:00 + 100f --type pal --style interchange", 0, "01:00:04:00\n"},
+        {"calc 00:01:00;00 + 1f --type 29.97df", 1, "", {"not a drop-frame label"}},
+        {"calc 01:61:00.00 + 1f --type pal --strict", 1, "", {"minutes 61"}},
+    });
+    json const j = json_of("--json format 59.94df 107892", 0);
+    expect_members(j, R"({"rate": "59.94df", "style": "interchange"})");
+    EXPECT_EQ(j["results"][0]["text"], "00:30:00;00");
+    Result const r = run("rates");
+    EXPECT_EQ(r.status, 0);
+    for (char const* n : {"23.976 ", "59.94df ", "119.88df ", "239.76 ", "72 ", "30000/1001", "5178816"})
+        EXPECT_TRUE(has(r.out, n)) << n;
+    json const rates = json_of("--json rates", 0)["timecode_rates"];
+    EXPECT_EQ(rates.size(), 20u);
+    EXPECT_EQ(rates[4]["name"], "29.97df");
+    EXPECT_EQ(rates[4]["frames_per_day"], 2589408);
+}
+
+TEST(CliRates, ConvertAndBatch) {
+    check({
+        // by real time: the nearest frame start, half-way to the later frame
+        {"convert 00:00:00;02 --from 29.97df --to 59.94df", 0, "00:00:00;04\n"},
+        {"convert 00:00:00;05 --from 59.94df --to 29.97df", 0, "00:00:00;03\n"},
+        {"convert 01:00:00:00 --from 24 --to 25", 0, "01:00:00:00\n"},
+        {"convert 00:00:00:12 --from 24 --to 25", 0, "00:00:00:13\n"},
+        {"convert 01:00:00;00 --from 29.97df --to 30", 0, "01:00:00:00\n"},  // 3599.9964 s
+        {"convert 01:00:00:00 --from 29.97 --to 30", 0, "01:00:03:18\n"},    // 3603.6 s
+        // by frame count
+        {"convert 00:00:01;00 --from 29.97df --to 59.94df --transfer frame", 0, "00:00:00;30\n"},
+        {"convert 00:00:01:00 --from 25 --to 24 --transfer frame", 0, "00:00:01:01\n"},
+        // with a sync pair: counted from the pair
+        {"convert 01:00:01:00 --from 25 --to 24 --sync 01:00:00:00=10:00:00:00", 0, "10:00:01:00\n"},
+        // through the library: film pulldown, label types at one end
+        {"convert KJ2312340012+05 --from keycode_35 --to 29.97df --transfer pull23 --phase 0", 0, "00:00:08;06\n"},
+        {"convert 00:00:08;06 --from 29.97df --to keycode_35 --transfer pull23 --phase 0 --prefix KJ231234", 0,
+         "KJ2312340012+05\n"},
+        {"convert 01:00:00:00 --from 25 --to pal@source_25p", 0, "01:00:00.00\n"},
+        {"convert 01:00:00.00 --from pal --to ntsc --style interchange", 0, std::nullopt},
+        {"convert 01:61:00.00 --from pal --to ntsc --strict", 1, "", {"minutes 61 out of range"}},
+        // refusals
+        {"convert 00:01:00;00 --from 29.97df --to 59.94df", 1, "", {"not a drop-frame label"}},
+        {"convert 00:00:01:00 --from 72 --to keycode_35 --transfer pull23", 2, "", {"no label type counts 72"}},
+        {"convert 00:00:01:00 --from 25 --to keycode_35 --style interchange", 2, "", {"timecode target"}},
+    });
+    Result const b = run("batch --from 29.97df --to 59.94df --echo", "00:00:00;02\n00:01:00;00\n\n01:00:00;00\n");
+    EXPECT_EQ(b.status, 1);
+    EXPECT_EQ(b.out, "00:00:00;02\t00:00:00;04\n00:01:00;00\terror: line 2: cannot read '00:01:00;00' as 29.97df "
+                     "timecode: 00:01:00;00 is not a drop-frame label: frames 00 and 01 are skipped at minute 1\n\n"
+                     "01:00:00;00\t01:00:00;00\n");
+    json const j = json_of("--json convert 00:00:00;02 --from 29.97df --to 59.94df", 0);
+    expect_members(j, R"({"method": "real time", "from": {"rate": "29.97df", "exact": "30000/1001"},
+                          "to": {"rate": "59.94df"}})");
+    EXPECT_EQ(j["results"][0]["target_sample"], 4);
+}
