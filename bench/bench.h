@@ -98,6 +98,7 @@ void register_timecode(std::vector<Row>& rows);
 void register_film(std::vector<Row>& rows);
 void register_values(std::vector<Row>& rows);
 void register_timecode_rate(std::vector<Row>& rows);
+void register_edl(std::vector<Row>& rows);
 
 // Quietens the peer's logging; its version text, or null without it.
 char const* peer_init();

@@ -106,6 +106,7 @@ int main(int argc, char** argv) {
     bench::register_film(rows);
     bench::register_values(rows);
     bench::register_timecode_rate(rows);
+    bench::register_edl(rows);
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

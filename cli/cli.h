@@ -183,6 +183,7 @@ void add_info_commands(CLI::App& app, std::vector<Command>& out);
 void add_label_commands(CLI::App& app, std::vector<Command>& out);
 void add_keep_command(CLI::App& app, std::vector<Command>& out);
 void add_convert_commands(CLI::App& app, std::vector<Command>& out);
+void add_edl_commands(CLI::App& app, std::vector<Command>& out);
 
 }  // namespace cli
 

@@ -107,6 +107,7 @@ int run_command(int argc, char** argv) {
     add_label_commands(app, commands);
     add_keep_command(app, commands);
     add_convert_commands(app, commands);
+    add_edl_commands(app, commands);
 
     for (Command const& c : commands)
         c.app->footer(c.app->get_footer() +
@@ -144,7 +145,7 @@ int run_command(int argc, char** argv) {
             names.push_back(c.app->get_name());
         }
         std::string const msg = "no command '" + help_for + "'." + did_you_mean(help_for, names) +
-                                " Commands: types, media, rates, format, parse, calc, convert, batch, xlate, keep.";
+                                " Commands: types, media, rates, format, parse, calc, convert, batch, xlate, keep, edl.";
         return usage_error(out, msg.c_str());
     }
 

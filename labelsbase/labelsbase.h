@@ -19,5 +19,6 @@
 #include "labelsbase/mposnxlate.h"
 #include "labelsbase/positions.h"
 #include "labelsbase/text_checks.h"
+#include "labelsbase/edl.h"
 
 #endif

@@ -1,0 +1,595 @@
+// Edit lists: reading, byte-exact writing, checks with line numbers, whole
+// list conversions, telecine logs and film cut lists worked by hand.
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <labelsbase/edl.h>
+
+namespace {
+
+using edl::Rate;
+
+Rate const k2997df{30, true, true};
+Rate const k2997{30, true, false};
+Rate const k25{25, false, false};
+Rate const k24{24, false, false};
+Rate const k23976{24, true, false};
+
+std::string slurp(std::string const& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<std::string> shipped_lists() {
+    std::vector<std::string> out;
+    for (std::string dir : {std::string(LABELSBASE_SOURCE_DIR) + "/examples", std::string(LABELSBASE_SOURCE_DIR) + "/examples/edl"}) {
+        DIR* d = opendir(dir.c_str());
+        if (!d) continue;
+        while (dirent* e = readdir(d)) {
+            std::string const n = e->d_name;
+            if (n.size() > 4 && n.compare(n.size() - 4, 4, ".edl") == 0) out.push_back(dir + "/" + n);
+        }
+        closedir(d);
+    }
+    return out;
+}
+
+std::string tc(long f, Rate r) { return edl::write_timecode(f, r); }
+
+// An event line in the standard layout.
+std::string cut(int n, char const* reel, long si, long so, long ri, long ro, Rate r, char const* track = "V") {
+    edl::Event e;
+    e.number = n;
+    e.number_text = std::to_string(n);
+    e.reel = reel;
+    e.track = track;
+    e.transition = "C";
+    e.source_in.text = tc(si, r);
+    e.source_out.text = tc(so, r);
+    e.record_in.text = tc(ri, r);
+    e.record_out.text = tc(ro, r);
+    return edl::format_event(e);
+}
+
+// ---------------------------------------------------------------------------
+// Reading and writing.
+
+TEST(EdlWrite, EveryShippedListRoundTripsByteForByte) {
+    std::vector<std::string> const files = shipped_lists();
+    ASSERT_GE(files.size(), 7u);
+    for (std::string const& f : files) {
+        std::string const bytes = slurp(f);
+        ASSERT_FALSE(bytes.empty()) << f;
+        edl::List const list = edl::read(bytes, k2997);
+        EXPECT_EQ(edl::write(list), bytes) << f;
+        EXPECT_FALSE(list.events.empty()) << f;
+    }
+}
+
+TEST(EdlWrite, LineEndingsBomAndMissingLastEndingComeBack) {
+    std::string const body[] = {
+        "TITLE: X\r\nFCM: NON-DROP FRAME\r\n001  R1 V C 01:00:00:00 01:00:01:00 00:00:00:00 00:00:01:00\r\n",
+        "TITLE: X\rFCM: NON-DROP FRAME\r001  R1 V C 01:00:00:00 01:00:01:00 00:00:00:00 00:00:01:00\r",
+        "TITLE: X\nFCM: NON-DROP FRAME\n001  R1 V C 01:00:00:00 01:00:01:00 00:00:00:00 00:00:01:00",
+        "\xEF\xBB\xBFTITLE: X\n\n\n001\tR1\tV\tC\t01:00:00:00\t01:00:01:00\t00:00:00:00\t00:00:01:00\n\n",
+        "TITLE: X\r\n001  R1 V C 01:00:00:00 01:00:01:00 00:00:00:00 00:00:01:00\n* mixed endings\r\n",
+        "",
+        "\n",
+    };
+    for (std::string const& b : body) {
+        edl::List const list = edl::read(b, k2997);
+        EXPECT_EQ(edl::write(list), b);
+        if (!b.empty() && b != "\n") {
+            ASSERT_EQ(list.events.size(), 1u) << b;
+            EXPECT_EQ(list.title, "X");
+            EXPECT_TRUE(list.events[0].complete);
+            EXPECT_EQ(list.events[0].record_out.frames, 30);
+        }
+    }
+}
+
+TEST(EdlRead, FieldsOfEveryTrackAndTransitionForm) {
+    struct Row {
+        char const* line;
+        char const* reel;
+        char const* track;
+        char const* transition;
+        int duration;
+    };
+    Row const rows[] = {
+        {"001  AX       V     C        01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00", "AX", "V", "C", -1},
+        {"002  R2 aa/v d 030 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00", "R2", "AA/V", "D", 30},
+        {"003\tR3\tA2\tW001\t015\t01:00:00:00\t01:00:01:00\t01:00:00:00\t01:00:01:00", "R3", "A2", "W001", 15},
+        {"004  R4       V     K    B   01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00", "R4", "V", "KB", -1},
+        {"005  R4       V     KO   010 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00", "R4", "V", "KO", 10},
+        {"006  R5       B     C        01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00", "R5", "B", "C", -1},
+        {"007  BLK      NONE  C        01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00", "BLK", "NONE", "C", -1},
+        {"8 r6 a4 k 005 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00", "r6", "A4", "K", 5},
+    };
+    for (Row const& r : rows) {
+        edl::List const list = edl::read(r.line, k2997);
+        ASSERT_EQ(list.events.size(), 1u) << r.line;
+        edl::Event const& e = list.events[0];
+        EXPECT_TRUE(e.complete) << r.line;
+        EXPECT_EQ(e.reel, r.reel);
+        EXPECT_EQ(e.track, r.track);
+        EXPECT_EQ(e.transition, r.transition);
+        EXPECT_EQ(e.duration_frames, r.duration);
+        EXPECT_EQ(e.source_out.frames - e.source_in.frames, 30);
+        EXPECT_FALSE(edl::has_errors(edl::check(list, k2997))) << r.line;
+    }
+}
+
+TEST(EdlRead, CommentsMotionSplitAndAudLinesStayWithTheirEvent) {
+    std::string const text =
+        "TITLE: T\n"
+        "* head note\n"
+        "001  R1       V     C        01:00:00:00 01:00:01:00 00:00:00:00 00:00:01:00\n"
+        "* FROM CLIP NAME: ONE\n"
+        "AUD  3    4\n"
+        "SPLIT:    AUDIO DELAY=  00:00:00:10\n"
+        "002  R2       AA/V  C        02:00:00:00 02:00:02:00 00:00:01:00 00:00:02:00\n"
+        "M2   R2       060.0                02:00:00:00\n"
+        "*ASC_SOP (1 1 1)(0 0 0)(1 1 1)\n"
+        "something else\n";
+    edl::List const list = edl::read(text, k2997);
+    ASSERT_EQ(list.events.size(), 2u);
+    ASSERT_EQ(list.head_comments.size(), 1u);
+    EXPECT_EQ(list.lines[static_cast<std::size_t>(list.head_comments[0])].number, 2);
+    EXPECT_EQ(list.events[0].comment_texts(list), std::vector<std::string>{"* FROM CLIP NAME: ONE"});
+    ASSERT_EQ(list.events[0].extras.size(), 1u);  // AUD
+    ASSERT_EQ(list.events[1].extras.size(), 1u);  // SPLIT: before it
+    EXPECT_EQ(list.lines[static_cast<std::size_t>(list.events[1].extras[0])].number, 6);
+    ASSERT_EQ(list.events[1].motion.size(), 1u);
+    EXPECT_DOUBLE_EQ(list.events[1].motion[0].fps, 60.0);
+    EXPECT_EQ(list.events[1].comment_texts(list), std::vector<std::string>{"*ASC_SOP (1 1 1)(0 0 0)(1 1 1)"});
+    EXPECT_EQ(list.lines.back().kind, edl::LineKind::unknown);
+    EXPECT_EQ(list.lines.back().number, 10);
+    // A motion effect explains the source running twice the record.
+    std::vector<edl::Problem> const ps = edl::check(list, k2997);
+    EXPECT_FALSE(edl::has_errors(ps));
+    ASSERT_EQ(ps.size(), 1u);
+    EXPECT_EQ(ps[0].line, 10);
+    EXPECT_EQ(ps[0].severity, edl::Severity::warning);
+}
+
+TEST(EdlWrite, OnlyAChangedEventTakesTheStandardLayout) {
+    std::string const text =
+        "TITLE: T\n"
+        "1\tr1\tv\tc\t01:00:00:00 01:00:01:00 00:00:00:00 00:00:01:00\n"
+        "2\tr2\tv\tc\t01:00:00:00 01:00:01:00 00:00:01:00 00:00:02:00\n";
+    edl::List list = edl::read(text, k2997);
+    list.events[1].reel = "NEWREEL9";
+    EXPECT_EQ(edl::write(list),
+              "TITLE: T\n"
+              "1\tr1\tv\tc\t01:00:00:00 01:00:01:00 00:00:00:00 00:00:01:00\n"
+              "002  NEWREEL9 V     C        01:00:00:00 01:00:01:00 00:00:01:00 00:00:02:00\n");
+    list.events[1].transition = "D";
+    list.events[1].duration = "5";
+    list.events[1].duration_frames = 5;
+    EXPECT_EQ(edl::format_event(list.events[1]),
+              "002  NEWREEL9 V     D    005 01:00:00:00 01:00:01:00 00:00:01:00 00:00:02:00");
+}
+
+// ---------------------------------------------------------------------------
+// Checks.
+
+struct Expect {
+    int line;
+    edl::Severity severity;
+    char const* words;  // part of the message
+};
+
+void expect_problems(std::string const& text, Rate r, std::vector<Expect> const& want) {
+    edl::List const list = edl::read(text, r);
+    std::vector<edl::Problem> const got = edl::check(list, r);
+    std::string all;
+    for (edl::Problem const& p : got) all += std::to_string(p.line) + ": " + p.message + "\n";
+    ASSERT_EQ(got.size(), want.size()) << text << "\n" << all;
+    for (std::size_t i = 0; i < want.size(); ++i) {
+        EXPECT_EQ(got[i].line, want[i].line) << all;
+        EXPECT_EQ(got[i].severity, want[i].severity) << all;
+        EXPECT_NE(got[i].message.find(want[i].words), std::string::npos) << got[i].message;
+    }
+}
+
+TEST(EdlCheck, MalformedListsNameTheirLines) {
+    auto const E = edl::Severity::error;
+    auto const W = edl::Severity::warning;
+    std::string const head = "TITLE: BAD\nFCM: DROP FRAME\n\n";  // events start at line 4
+    struct Case {
+        std::string body;
+        std::vector<Expect> want;
+    };
+    Case const cases[] = {
+        // truncated lines
+        {"001  R1 V C 01:00:00;00 01:00:01;00\n", {{4, E, "2 of its 4 timecodes"}}},
+        {"001  R1\n", {{4, E, "ends after the reel"}}},
+        {"001  R1 V C 01:00:00;00 01:00:01;00 00:00:00;00 00:00:01;00\n002\n", {{5, E, "ends after its number"}}},
+        // bad timecodes: ranges, skipped drop-frame labels, junk
+        {"001  R1 V C 01:61:00;00 01:62:00;00 00:00:00;00 00:00:01;00\n",
+         {{4, E, "minutes 61"}, {4, E, "minutes 62"}}},
+        {"001  R1 V C 00:01:00;00 00:01:01;00 00:00:00;00 00:00:01;00\n", {{4, E, "not a drop-frame label"}}},
+        {"001  R1 V C 01:00:00;30 01:00:01;00 00:00:00;00 00:00:01;00\n", {{4, E, "frames 30"}}},
+        {"001  R1 V C 1:00:00;00 01:00:01;00 00:00:00;00 00:00:01;00\n", {{4, E, "source in"}}},
+        // out before in; durations that differ without motion
+        {"001  R1 V C 01:00:01;00 01:00:00;00 00:00:00;00 00:00:01;00\n",
+         {{4, E, "source out 01:00:00;00 is before source in"}}},
+        {"001  R1 V C 01:00:00;00 01:00:02;00 00:00:00;00 00:00:01;00\n", {{4, E, "source runs 60 frames and record 30"}}},
+        // event numbers out of order; a gap and an overlap (warnings)
+        {"002  R1 V C 01:00:00;00 01:00:01;00 00:00:00;00 00:00:01;00\n"
+         "001  R1 V C 01:00:00;00 01:00:01;00 00:00:02;00 00:00:03;00\n"
+         "003  R1 V C 01:00:00;00 01:00:01;00 00:00:02;15 00:00:03;15\n",
+         {{5, E, "out of order"}, {5, W, "gap of 30 frames on V"}, {6, W, "overlaps the event before on V by 15"}}},
+        // long reels, unknown tracks and transitions, lines not understood
+        {"001  REEL_NAME_TOO_LONG V C 01:00:00;00 01:00:01;00 00:00:00;00 00:00:01;00\n",
+         {{4, W, "longer than the 8 columns"}}},
+        {"001  R1 V9 X 01:00:00;00 01:00:01;00 00:00:00;00 00:00:01;00\n",
+         {{4, E, "unknown track 'V9'"}, {4, E, "unknown transition 'X'"}}},
+        {"001  R1 V D 01:00:00;00 01:00:01;00 00:00:00;00 00:00:01;00\n", {{4, E, "without its duration"}}},
+        {"hello there\n001  R1 V C 01:00:00;00 01:00:01;00 00:00:00;00 00:00:01;00\n", {{4, W, "not understood"}}},
+        {"001  R1 V C 01:00:00;00 01:00:01;00 00:00:00;00 00:00:01;00\nM2   R1 fast 01:00:00;00\n",
+         {{5, E, "M2 speed 'fast'"}}},
+    };
+    for (Case const& c : cases) expect_problems(head + c.body, k2997df, c.want);
+    // A drop-frame count where the rate has none.
+    expect_problems("FCM: DROP FRAME\n001  R1 V C 01:00:00:00 01:00:01:00 00:00:00:00 00:00:01:00\n", k25,
+                    {{1, E, "has no drop frame"}});
+    expect_problems("", k25, {{0, W, "no events"}});
+}
+
+// ---------------------------------------------------------------------------
+// Conversions.
+
+// A list whose events step through the day at 29.97 DF, across minute and
+// ten-minute boundaries where labels are skipped.
+std::string sweep_list(Rate r, int events) {
+    std::string s = "TITLE: SWEEP\n";
+    s += r.drop ? "FCM: DROP FRAME\n" : "FCM: NON-DROP FRAME\n";
+    long const day = edl::frames_per_day(r);
+    long rec = 0;
+    for (int i = 0; i < events; ++i) {
+        long const src = (static_cast<long>(i) * 1799 + i % 7) % (day - 100);
+        long const len = 1 + i % 90;
+        s += cut(i + 1, "R1", src, src + len, rec, rec + len, r) + "\n";
+        rec += len;
+    }
+    return s;
+}
+
+TEST(EdlConvert, DropFrameAndNonDropRelabelKeepEveryFrame) {
+    std::string const df = sweep_list(k2997df, 1500);
+    edl::List list = edl::read(df, k2997df);
+    ASSERT_FALSE(edl::has_errors(edl::check(list, k2997df)));
+    std::vector<long> frames;
+    for (edl::Event const& e : list.events)
+        for (edl::Timecode const* t : {&e.source_in, &e.source_out, &e.record_in, &e.record_out}) frames.push_back(t->frames);
+    std::string why;
+    ASSERT_TRUE(edl::relabel(list, k2997df, false, why)) << why;
+    std::string const ndf = edl::write(list);
+    edl::List back = edl::read(ndf, k2997);
+    EXPECT_FALSE(back.drop);
+    ASSERT_FALSE(edl::has_errors(edl::check(back, k2997)));
+    std::size_t k = 0;
+    for (edl::Event const& e : back.events)
+        for (edl::Timecode const* t : {&e.source_in, &e.source_out, &e.record_in, &e.record_out})
+            ASSERT_EQ(t->frames, frames[k++]) << t->text;
+    ASSERT_TRUE(edl::relabel(back, k2997, true, why)) << why;
+    EXPECT_EQ(edl::write(back), df);
+    // The relabelled list says so in its FCM line.
+    EXPECT_NE(ndf.find("FCM: NON-DROP FRAME\n"), std::string::npos);
+    // 25 fps has no drop frame to relabel to.
+    EXPECT_FALSE(edl::relabel(back, k25, true, why));
+}
+
+TEST(EdlConvert, NewRatesKeepStructureAndComments) {
+    std::string const text =
+        "TITLE: R\nFCM: DROP FRAME\n"
+        "001  R1       V     C        00:00:00;02 00:00:01;00 01:00:00;00 01:00:00;28\n"
+        "* KEEP ME\n"
+        "002  R1       V     C        00:00:01;00 00:00:01;00 01:00:00;28 01:00:00;28\n"
+        "002  R2       V     D    030 00:10:00;00 00:10:02;00 01:00:00;28 01:00:02;28\n"
+        "M2   R2       060.0                00:10:00;00\n";
+    struct Case {
+        Rate to;
+        edl::RateRule rule;
+        char const* first_line;  // event 1 afterwards
+        char const* duration;    // of the dissolve
+        char const* speed;
+    };
+    Case const cases[] = {
+        {Rate{60, true, true}, edl::RateRule::real_time,
+         "001  R1       V     C        00:00:00;04 00:00:01;00 01:00:00;00 01:00:00;56", "060", "060.0"},
+        // 01:00:00;00 is frame 107892, 3599.9964 s: frame 89999.91 at 25, so 90000
+        {k25, edl::RateRule::real_time, "001  R1       V     C        00:00:00:02 00:00:01:00 01:00:00:00 01:00:00:23",
+         "025", "060.0"},
+        // video frame 2 is BC: film B, frame 1; 107892 = 5 x 21578 + 2 is BC as well: 4 x 21578 + 1
+        {k23976, edl::RateRule::pulldown, "001  R1       V     C        00:00:00:01 00:00:01:00 00:59:56:09 00:59:57:08",
+         "024", "048.0"},
+    };
+    for (Case const& c : cases) {
+        edl::List list = edl::read(text, k2997df);
+        std::string why;
+        ASSERT_TRUE(edl::convert_rate(list, k2997df, c.to, c.rule, why)) << why;
+        std::string const out = edl::write(list);
+        edl::List const back = edl::read(out, c.to);
+        ASSERT_EQ(back.events.size(), 3u);
+        EXPECT_EQ(list.lines[2].text, "001  R1       V     C        00:00:00;02 00:00:01;00 01:00:00;00 01:00:00;28");
+        EXPECT_EQ(edl::format_event(back.events[0]), c.first_line) << out;
+        EXPECT_EQ(back.events[0].comment_texts(back), std::vector<std::string>{"* KEEP ME"});
+        EXPECT_EQ(back.events[2].transition, "D");
+        EXPECT_EQ(back.events[2].duration, c.duration);
+        ASSERT_EQ(back.events[2].motion.size(), 1u);
+        EXPECT_EQ(back.events[2].motion[0].speed, c.speed);
+        EXPECT_EQ(back.events[1].source_in.text, back.events[1].source_out.text);  // the zero-length side stays so
+    }
+}
+
+TEST(EdlConvert, PulldownThereAndBackKeepsEveryFilmFrame) {
+    // Film frames at 24 to 2:3 video at 30 and back: each film frame comes
+    // back, whatever its place in the four-frame cycle.
+    std::string s = "TITLE: F\n";
+    for (int i = 0; i < 400; ++i) s += cut(i + 1, "R", 1000 + i * 13, 1000 + i * 13 + 1 + i % 5, 0, 1 + i % 5, k24) + "\n";
+    edl::List list = edl::read(s, k24);
+    std::string why;
+    ASSERT_TRUE(edl::convert_rate(list, k24, Rate{30, false, false}, edl::RateRule::pulldown, why)) << why;
+    ASSERT_TRUE(edl::convert_rate(list, Rate{30, false, false}, k24, edl::RateRule::pulldown, why)) << why;
+    EXPECT_EQ(edl::write(list), s);
+    // And 24-to-25.
+    ASSERT_TRUE(edl::convert_rate(list, k24, k25, edl::RateRule::pulldown, why)) << why;
+    ASSERT_TRUE(edl::convert_rate(list, k25, k24, edl::RateRule::pulldown, why)) << why;
+    EXPECT_EQ(edl::write(list), s);
+    // No pulldown between two video rates.
+    EXPECT_FALSE(edl::convert_rate(list, k24, k24, edl::RateRule::pulldown, why));
+}
+
+TEST(EdlConvert, FailuresLeaveTheListAsItWas) {
+    std::string const text = "001  R1 V C 23:59:59:00 23:59:59:20 00:00:00:00 00:00:00:20\n"
+                             "002  R1 V C 01:00:00:00 01:00:99:00 00:00:00:20 00:00:01:00\n";
+    edl::List list = edl::read(text, k25);
+    std::string why;
+    EXPECT_FALSE(edl::convert_rate(list, k25, k24, edl::RateRule::frame_count, why));
+    EXPECT_NE(why.find("line 1"), std::string::npos) << why;  // 23:59:59 at 25 is beyond the 24 fps day
+    EXPECT_EQ(edl::write(list), text);
+    list = edl::read(text.substr(text.find('\n') + 1), k25);
+    EXPECT_FALSE(edl::relabel(list, k2997, true, why));
+    EXPECT_NE(why.find("line 1"), std::string::npos) << why;
+    EXPECT_NE(why.find("seconds 99"), std::string::npos) << why;
+}
+
+TEST(EdlConvert, RecordStartMovesEveryRecordTimecode) {
+    edl::List list = edl::read(sweep_list(k2997df, 20), k2997df);
+    long const first = list.events[0].record_in.frames;
+    std::vector<long> lengths;
+    for (edl::Event const& e : list.events) lengths.push_back(e.record_out.frames - e.record_in.frames);
+    std::string why;
+    ASSERT_TRUE(edl::move_record_start(list, k2997df, 107892, why)) << why;  // 01:00:00;00
+    edl::List const back = edl::read(edl::write(list), k2997df);
+    EXPECT_EQ(back.events[0].record_in.text, "01:00:00;00");
+    for (std::size_t i = 0; i < back.events.size(); ++i) {
+        EXPECT_EQ(back.events[i].record_out.frames - back.events[i].record_in.frames, lengths[i]);
+        EXPECT_EQ(back.events[i].source_in.frames, list.events[i].source_in.frames);
+    }
+    EXPECT_EQ(first, 0);
+    EXPECT_FALSE(edl::move_record_start(list, k2997df, edl::frames_per_day(k2997df) - 5, why));
+}
+
+// ---------------------------------------------------------------------------
+// Telecine logs.
+
+TEST(TelecineLog, ColumnsQuotingPhasesAndBadRows) {
+    std::string const log =
+        "# made by hand\n"
+        "Scene,REEL,keykode,TimeCode,Phase,camroll,labroll,type\n"
+        "\"12, take 2\",A001,KJ 23 1234 0100+00,01:00:00;00,B,CR1,LR1,\n"
+        "14,A002,KJ2312400500+00,02:00:00;00,d,CR2,LR1,keycode_35\n"
+        "15,A003,EK1234560100&05,03:00:00;00,2,CR3,LR2,keycode_16\n"
+        "16,A004,KJ2312400500+00,00:01:00;00,0,CR4,LR2,\n"   // skipped drop-frame label
+        "17,A005,KJ23124005+00,04:00:00;00,0,CR5,LR2,\n"     // count too short
+        "18,A006,KJ2312400500+00,05:00:00;00,7,CR6,LR2,\n"   // phase outside 2:3
+        "19,A007,KJ2312400500+00,05:00:00;00,0,CR7,LR2,keycode_99\n"
+        "20,A008,KJ2312400500+00\n";
+    edl::TelecineLog const t = edl::read_telecine_log(log, k2997df);
+    ASSERT_EQ(t.rows.size(), 3u);
+    EXPECT_EQ(t.rows[0].reel, "A001");
+    EXPECT_EQ(t.rows[0].line, 3);
+    EXPECT_EQ(t.rows[0].phase, 1);
+    EXPECT_EQ(t.rows[0].prefix, "KJ231234");
+    EXPECT_EQ(t.rows[0].frames, 107892);
+    ASSERT_EQ(t.rows[0].extra.size(), 1u);
+    EXPECT_EQ(t.rows[0].extra[0].second, "12, take 2");
+    EXPECT_EQ(t.rows[1].phase, 4);
+    EXPECT_EQ(t.rows[2].type, keycode_16_label_t);
+    EXPECT_EQ(t.rows[2].phase, 2);
+    std::vector<int> lines;
+    for (edl::Problem const& p : t.problems) lines.push_back(p.line);
+    EXPECT_EQ(lines, (std::vector<int>{6, 7, 8, 9, 10}));
+
+    EXPECT_EQ(edl::read_telecine_log("reel,keykode\nA,KJ2312340100+00\n", k2997df).problems.at(0).line, 1);
+    EXPECT_EQ(edl::read_telecine_log("reel,timecode,keykode\n\"A,01:00:00;00,K", k2997df).problems.at(0).line, 2);
+    EXPECT_FALSE(edl::read_telecine_log("", k2997df).problems.empty());
+}
+
+// ---------------------------------------------------------------------------
+// Film cut lists, worked by hand.
+//
+// 2:3 pulldown puts film frames A B C D on the fields AA BBB CC DDD; video
+// frames are AA, BB, BC, CD, DD, and a video frame belongs to the film frame
+// of its first field. The phase of a log row says where in that cycle its
+// timecode falls: 0 AA, 1 BB, 2 BC, 3 CD, 4 DD.
+
+// Film frame (from the sync frame's) of video frame j at phase p.
+int cadence_film(int p, int j) {
+    static char const fields[] = "AABBBCCDDD";
+    int const start = 2 * p;  // first field of the sync frame
+    int film = 0;
+    char prev = fields[start % 10];
+    for (int f = 1; f <= 2 * j; ++f) {
+        char const c = fields[(start + f) % 10];
+        if (c != prev) ++film;
+        prev = c;
+    }
+    return film;
+}
+
+struct Cut {
+    std::string keykode_in, keykode_out;
+    int frames;
+};
+
+edl::CutList cut_of(std::string const& list_text, std::string const& log_text, Rate r) {
+    edl::List const list = edl::read(list_text, r);
+    Rate lr = r;
+    lr.drop = list.has_fcm ? list.drop : r.drop;
+    edl::TelecineLog const log = edl::read_telecine_log(log_text, lr);
+    EXPECT_TRUE(log.problems.empty()) << log.problems[0].message;
+    return edl::cut_list(list, lr, log);
+}
+
+std::string keykode(long frame) {  // KJ231234 at 16 frames a foot from 0100+00
+    char b[32];
+    std::snprintf(b, sizeof b, "KJ231234%04ld+%02ld", 100 + frame / 16, frame % 16);
+    return b;
+}
+
+TEST(CutList, EventsStartingOnEachOfTheFiveVideoFramesAtEveryPhase) {
+    for (int p = 0; p < 5; ++p) {
+        std::string s = "FCM: DROP FRAME\n";
+        long const sync = 107892;  // 01:00:00;00
+        for (int j = 0; j < 5; ++j) {
+            long const in = sync + 300 + j, out = in + 7 + j;  // 10 s later, so a few cycles in
+            s += cut(j + 1, "A001", in, out, j * 20, j * 20 + (out - in), k2997df) + "\n";
+        }
+        std::string const log = "reel,timecode,keykode,phase\nA001,01:00:00;00,KJ2312340100+00," + std::to_string(p) + "\n";
+        edl::CutList const cl = cut_of(s, log, k2997df);
+        ASSERT_EQ(cl.events.size(), 5u);
+        for (int j = 0; j < 5; ++j) {
+            int const a = cadence_film(p, 300 + j), b = cadence_film(p, 300 + j + 7 + j - 1);
+            EXPECT_EQ(cl.events[static_cast<std::size_t>(j)].keykode_in, keykode(a)) << "phase " << p << " frame " << j;
+            EXPECT_EQ(cl.events[static_cast<std::size_t>(j)].keykode_out, keykode(b)) << "phase " << p << " frame " << j;
+            EXPECT_EQ(cl.events[static_cast<std::size_t>(j)].frames, b - a + 1);
+        }
+    }
+}
+
+TEST(CutList, ReelsWithDifferentSyncPointsAndABreakInTheKeyKode) {
+    std::string const list =
+        "FCM: NON-DROP FRAME\n"
+        "001  A        V     C        01:00:00:05 01:00:00:10 00:00:00:00 00:00:00:05\n"
+        "002  B        V     C        05:30:00:00 05:30:00:05 00:00:00:05 00:00:00:10\n"
+        "003  A        V     C        01:10:00:00 01:10:00:10 00:00:00:10 00:00:00:20\n";
+    std::string const log =
+        "reel,timecode,keykode,phase\n"
+        "A,01:00:00:00,KJ2312340100+00,0\n"
+        "B,05:29:59:28,KJ2312340500+03,3\n"
+        "A,01:09:59:29,KJ2312349000+10,0\n";  // a new sync point after a break
+    edl::CutList const cl = cut_of(list, log, k2997);
+    ASSERT_EQ(cl.events.size(), 3u);
+    // A: video 5..9 at phase 0 are the second cycle, AA .. DD: film 4..7.
+    EXPECT_EQ(cl.events[0].keykode_in, "KJ2312340100+04");
+    EXPECT_EQ(cl.events[0].keykode_out, "KJ2312340100+07");
+    // B: the sync frame is CD (phase 3); video 2..6 from it: AA BB BC CD DD -> film 2 3 4 4 5
+    EXPECT_EQ(cl.events[1].keykode_in, "KJ2312340500+05");
+    EXPECT_EQ(cl.events[1].keykode_out, "KJ2312340500+08");
+    // Event 3 reads from the later sync point of reel A: video 1..10 from it.
+    EXPECT_EQ(cl.events[2].keykode_in, "KJ2312349000+11");
+    EXPECT_EQ(cl.events[2].keykode_out, "KJ2312349001+02");  // video 10: AA of the third cycle, film 8
+    EXPECT_EQ(cl.events[2].frames, 8);
+    EXPECT_EQ(cl.total_frames, 4 + 4 + 8);
+    EXPECT_EQ(cl.events[2].footage, "0001+00");
+    EXPECT_TRUE(cl.notes.empty());
+}
+
+TEST(CutList, PalTwentyThreeNineSevenSixAndSixteenMillimetre) {
+    // 24-to-25: video frames 0..24 of a cycle show film 0..23, the last frame twice at phase 0.
+    edl::CutList const pal = cut_of(
+        "001  P        V     C        10:00:00:20 10:00:01:05 00:00:00:00 00:00:00:10\n",
+        "reel,timecode,keykode\nP,10:00:00:00,KW2944553000+00\n", k25);
+    ASSERT_EQ(pal.events.size(), 1u);
+    EXPECT_EQ(pal.events[0].keykode_in, "KW2944553001+04");   // video 20: film 20
+    EXPECT_EQ(pal.events[0].keykode_out, "KW2944553001+12");  // video 29: film 28
+    EXPECT_EQ(pal.events[0].frames, 9);                        // video 24 repeats film 23
+    // 23.976 and 16 mm: one film frame per video frame; 16 mm KeyKode every 20 frames.
+    edl::CutList const doc = cut_of(
+        "001  S        V     C        05:00:01:00 05:00:03:00 00:00:00:00 00:00:02:00\n",
+        "reel,timecode,keykode,type\nS,05:00:00:00,EK1234560100&00,keycode_16\n", k23976);
+    ASSERT_EQ(doc.events.size(), 1u);
+    EXPECT_EQ(doc.events[0].keykode_in, "EK1234560101&04");   // frame 24
+    EXPECT_EQ(doc.events[0].keykode_out, "EK1234560103&11");  // frame 71
+    EXPECT_EQ(doc.events[0].frames, 48);
+    EXPECT_EQ(doc.events[0].feet_frames, "0001+08");  // 40 frames a foot
+}
+
+TEST(CutList, DupesDissolvesMotionAndNotes) {
+    std::string const list =
+        "FCM: NON-DROP FRAME\n"
+        "001  A        V     C        01:00:00:00 01:00:01:00 00:00:00:00 00:00:01:00\n"
+        "002  A        V     C        01:00:01:00 01:00:01:00 00:00:01:00 00:00:01:00\n"
+        "002  A        V     D    010 01:00:00:15 01:00:01:15 00:00:01:00 00:00:02:00\n"
+        "003  A        V     C        01:00:05:00 01:00:06:00 00:00:02:00 00:00:02:15\n"
+        "M2   A        060.0                01:00:05:00\n"
+        "004  BL       V     C        00:00:00:00 00:00:01:00 00:00:02:15 00:00:03:15\n"
+        "005  GONE     V     C        01:00:00:00 01:00:01:00 00:00:03:15 00:00:04:15\n"
+        "006  A        A     C        01:00:00:00 01:00:01:00 00:00:03:15 00:00:04:15\n";
+    edl::CutList const cl = cut_of(list, "reel,timecode,keykode,camroll\nA,01:00:00:00,KJ2312340100+00,CR1\n", k2997);
+    ASSERT_EQ(cl.events.size(), 3u);
+    // Event 1: video 0..29 -> film 0..23.
+    EXPECT_EQ(cl.events[0].keykode_in, "KJ2312340100+00");
+    EXPECT_EQ(cl.events[0].keykode_out, "KJ2312340101+07");
+    // Event 2 (the dissolve's incoming side): video 15..44 -> film 12..35.
+    EXPECT_EQ(cl.events[1].keykode_in, "KJ2312340100+12");
+    EXPECT_EQ(cl.events[1].keykode_out, "KJ2312340102+03");
+    // Event 3 runs at twice speed: 15 record frames take 30 source frames, 150..179 -> film 120..143.
+    EXPECT_EQ(cl.events[2].keykode_in, "KJ2312340107+08");
+    EXPECT_EQ(cl.events[2].keykode_out, "KJ2312340108+15");
+    EXPECT_EQ(cl.events[2].frames, 24);
+    // Film 12..23 is in events 1 and 2; the dissolve's outgoing side (video
+    // 30..39, film 24..31) is also inside its incoming side (film 12..35).
+    ASSERT_EQ(cl.dupes.size(), 2u);
+    EXPECT_EQ(cl.dupes[0].event_a, 1);
+    EXPECT_EQ(cl.dupes[0].event_b, 2);
+    EXPECT_EQ(cl.dupes[0].keykode_in, "KJ2312340100+12");
+    EXPECT_EQ(cl.dupes[0].keykode_out, "KJ2312340101+07");
+    EXPECT_EQ(cl.dupes[0].frames, 12);
+    EXPECT_EQ(cl.dupes[1].event_a, 2);
+    EXPECT_EQ(cl.dupes[1].event_b, 2);
+    EXPECT_EQ(cl.dupes[1].keykode_in, "KJ2312340101+08");
+    EXPECT_EQ(cl.dupes[1].keykode_out, "KJ2312340101+15");
+    EXPECT_EQ(cl.dupes[1].frames, 8);
+    ASSERT_EQ(cl.opticals.size(), 2u);
+    EXPECT_EQ(cl.opticals[0].kind, "dissolve");
+    EXPECT_EQ(cl.opticals[0].from_in, "KJ2312340101+08");   // video 30
+    EXPECT_EQ(cl.opticals[0].from_out, "KJ2312340101+15");  // video 39
+    EXPECT_EQ(cl.opticals[0].to_in, "KJ2312340100+12");     // video 15
+    EXPECT_EQ(cl.opticals[0].to_out, "KJ2312340101+03");   // video 24: film 19
+    EXPECT_EQ(cl.opticals[1].kind, "motion");
+    ASSERT_EQ(cl.notes.size(), 2u);
+    EXPECT_EQ(cl.notes[0].event, 4);
+    EXPECT_FALSE(cl.notes[0].unmatched);
+    EXPECT_EQ(cl.notes[1].event, 5);
+    EXPECT_TRUE(cl.notes[1].unmatched);
+    EXPECT_NE(cl.notes[1].message.find("not in the telecine log"), std::string::npos);
+    ASSERT_EQ(cl.pulls.size(), 1u);
+    EXPECT_EQ(cl.pulls[0].camroll, "CR1");
+    EXPECT_EQ(cl.pulls[0].events, (std::vector<int>{0, 1, 2}));
+}
+
+TEST(CutList, SourceBeforeTheFirstSyncPointIsANote) {
+    edl::CutList const cl = cut_of("001  A        V     C        00:59:59:00 01:00:00:10 00:00:00:00 00:00:01:10\n",
+                                   "reel,timecode,keykode\nA,01:00:00:00,KJ2312340100+00\n", k2997);
+    EXPECT_TRUE(cl.events.empty());
+    ASSERT_EQ(cl.notes.size(), 1u);
+    EXPECT_TRUE(cl.notes[0].unmatched);
+    EXPECT_NE(cl.notes[0].message.find("before the first sync point"), std::string::npos);
+}
+
+}  // namespace
