@@ -35,8 +35,7 @@ void run_format(Output& out, FormatArgs const& a) {
         }
         if (f.special) j["special"] = f.special;
         if (!f.error.empty()) {
-            out.fail(f.text.empty() ? f.error
-                                    : f.error + " (" + label_type_info(t).class_name + " gives '" + f.text + "')");
+            out.fail(format_failure(t, f));
             j["error"] = f.error;
         }
         results.push_back(j);

@@ -155,6 +155,8 @@ struct Formatted {
 };
 // The text of a sample; prefix empty for the type's placeholder prefix.
 Formatted format_sample(label_t t, int sample, std::string const& prefix = "");
+// The message the command prints for a Formatted with an error.
+std::string format_failure(label_t t, Formatted const& f);
 
 struct Parsed {
     int sample = invalid_sample;

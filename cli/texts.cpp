@@ -187,6 +187,11 @@ Formatted format_sample(label_t t, int s, std::string const& prefix) {
     return f;
 }
 
+std::string format_failure(label_t t, Formatted const& f) {
+    if (f.text.empty()) return f.error;
+    return f.error + " (" + label_type_info(t).class_name + " gives '" + f.text + "')";
+}
+
 Parsed parse_text(label_t t, std::string const& text) {
     Parsed r;
     r.sample = read_sample(t, text.c_str(), r.error);

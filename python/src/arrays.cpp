@@ -406,7 +406,7 @@ struct TranslationArgs {
             // Within int the engine judges the phase (and says why it is out of range).
             if (p < std::numeric_limits<int>::min() || p > std::numeric_limits<int>::max())
                 throw UsageError("phase " + std::to_string(p) + " is not a pulldown phase (0..4 for 2:3, 0..24 for 24-to-25)");
-            a.tr.phase = static_cast<int>(p);
+            a.tr.phase = std::to_string(static_cast<int>(p));
         }
         a.tr.video_medium = option_text(video_medium, "video_medium");
         a.tr.project.project_rate = option_text(project_rate, "project_rate");
@@ -470,7 +470,7 @@ py::object format(std::string const& type, py::handle samples, py::handle prefix
                     failed[i] = 1;
                 sink.clear(i);
                     if (!first.any())
-                        first.note(i, fm.error + " (" + label_type_info(t).class_name + " gives '" + fm.text + "')");
+                        first.note(i, cli::format_failure(t, fm));
                     continue;
                 }
             }
