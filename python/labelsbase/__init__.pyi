@@ -31,7 +31,7 @@ def parse(type: Union[str, int], texts: _Texts, *, errors: _Errors = ...) -> Lis
 def parse(type: Union[str, int], texts: npt.ArrayLike, *, errors: _Errors = ...) -> np.ndarray: ...
 @overload
 def convert(
-    texts: str, from_: str, to: str, *, transfer: Optional[str] = ..., phase: Optional[int] = ...,
+    texts: str, from_: str, to: str, *, transfer: Optional[str] = ..., phase: Union[int, str, None] = ...,
     sync: Optional[str] = ..., prefix: Optional[str] = ..., video_medium: Optional[str] = ...,
     project_rate: _Option = ..., drop_frame: _Option = ..., output_rate: _Option = ...,
     output_scan: _Option = ..., output_pulldown: _Option = ..., camera_speed: _Option = ...,
@@ -39,7 +39,7 @@ def convert(
 ) -> Optional[str]: ...
 @overload
 def convert(
-    texts: _Texts, from_: str, to: str, *, transfer: Optional[str] = ..., phase: Optional[int] = ...,
+    texts: _Texts, from_: str, to: str, *, transfer: Optional[str] = ..., phase: Union[int, str, None] = ...,
     sync: Optional[str] = ..., prefix: Optional[str] = ..., video_medium: Optional[str] = ...,
     project_rate: _Option = ..., drop_frame: _Option = ..., output_rate: _Option = ...,
     output_scan: _Option = ..., output_pulldown: _Option = ..., camera_speed: _Option = ...,
@@ -47,7 +47,7 @@ def convert(
 ) -> List[Optional[str]]: ...
 @overload
 def convert(
-    texts: npt.ArrayLike, from_: str, to: str, *, transfer: Optional[str] = ..., phase: Optional[int] = ...,
+    texts: npt.ArrayLike, from_: str, to: str, *, transfer: Optional[str] = ..., phase: Union[int, str, None] = ...,
     sync: Optional[str] = ..., prefix: Optional[str] = ..., video_medium: Optional[str] = ...,
     project_rate: _Option = ..., drop_frame: _Option = ..., output_rate: _Option = ...,
     output_scan: _Option = ..., output_pulldown: _Option = ..., camera_speed: _Option = ...,
@@ -55,21 +55,21 @@ def convert(
 ) -> np.ndarray: ...
 @overload
 def xlate(
-    positions: float, from_: str, to: str, *, transfer: Optional[str] = ..., phase: Optional[int] = ...,
+    positions: float, from_: str, to: str, *, transfer: Optional[str] = ..., phase: Union[int, str, None] = ...,
     video_medium: Optional[str] = ..., project_rate: _Option = ..., drop_frame: _Option = ...,
     output_rate: _Option = ..., output_scan: _Option = ..., output_pulldown: _Option = ...,
     camera_speed: _Option = ..., audio_sync_pulled_down: _Option = ..., errors: _Errors = ...,
 ) -> Optional[float]: ...
 @overload
 def xlate(
-    positions: Sequence[float], from_: str, to: str, *, transfer: Optional[str] = ..., phase: Optional[int] = ...,
+    positions: Sequence[float], from_: str, to: str, *, transfer: Optional[str] = ..., phase: Union[int, str, None] = ...,
     video_medium: Optional[str] = ..., project_rate: _Option = ..., drop_frame: _Option = ...,
     output_rate: _Option = ..., output_scan: _Option = ..., output_pulldown: _Option = ...,
     camera_speed: _Option = ..., audio_sync_pulled_down: _Option = ..., errors: _Errors = ...,
 ) -> List[Optional[float]]: ...
 @overload
 def xlate(
-    positions: npt.ArrayLike, from_: str, to: str, *, transfer: Optional[str] = ..., phase: Optional[int] = ...,
+    positions: npt.ArrayLike, from_: str, to: str, *, transfer: Optional[str] = ..., phase: Union[int, str, None] = ...,
     video_medium: Optional[str] = ..., project_rate: _Option = ..., drop_frame: _Option = ...,
     output_rate: _Option = ..., output_scan: _Option = ..., output_pulldown: _Option = ...,
     camera_speed: _Option = ..., audio_sync_pulled_down: _Option = ..., errors: _Errors = ...,
@@ -95,7 +95,7 @@ class Timecode:
     def seconds(self) -> Fraction: ...
     @property
     def fields(self) -> Tuple[int, int, int, int]: ...
-    def to(self, rate: Union[str, int, float], transfer: Optional[str] = ..., phase: Optional[int] = ...) -> "Timecode": ...
+    def to(self, rate: Union[str, int, float], transfer: Optional[str] = ..., phase: Union[int, str, None] = ...) -> "Timecode": ...
     def __add__(self, other: Union[int, "Timecode"]) -> "Timecode": ...
     def __radd__(self, other: int) -> "Timecode": ...
     def __sub__(self, other: Union[int, "Timecode"]) -> "Timecode": ...

@@ -397,16 +397,12 @@ struct TranslationArgs {
         TranslationArgs a;
         std::string const t = option_text(transfer, "transfer");
         if (!t.empty()) a.tr.transfer = t;
+        // A number, or the 2:3 letters (A, B, BC, CD, D); the engine judges it.
         if (!phase.is_none()) {
-            if (!py::isinstance<py::int_>(phase) || py::isinstance<py::bool_>(phase))
-                throw py::type_error("phase is a whole number (0..4 for 2:3, 0..24 for 24-to-25)");
-            int overflow = 0;
-            long long p = PyLong_AsLongLongAndOverflow(phase.ptr(), &overflow);
-            if (overflow) p = overflow > 0 ? std::numeric_limits<long long>::max() : std::numeric_limits<long long>::min();
-            // Within int the engine judges the phase (and says why it is out of range).
-            if (p < std::numeric_limits<int>::min() || p > std::numeric_limits<int>::max())
-                throw UsageError("phase " + std::to_string(p) + " is not a pulldown phase (0..4 for 2:3, 0..24 for 24-to-25)");
-            a.tr.phase = std::to_string(static_cast<int>(p));
+            if (py::isinstance<py::bool_>(phase) ||
+                !(py::isinstance<py::int_>(phase) || py::isinstance<py::str>(phase)))
+                throw py::type_error("phase is a whole number (0..4 for 2:3, 0..24 for 24-to-25) or 2:3 letters");
+            a.tr.phase = py::str(phase).cast<std::string>();
         }
         a.tr.video_medium = option_text(video_medium, "video_medium");
         a.tr.project.project_rate = option_text(project_rate, "project_rate");
@@ -773,7 +769,7 @@ from_, to: "TYPE[@MEDIUM[,GENERATION]]" ("keycode_35", "ntsc_drop@source_30i_100
     on ink, 30 fps timecode on NTSC video, other timecode on the progressive
     source medium of its rate.
 transfer: none, pull23 (2:3 pulldown), pogle (24-to-25), frame, pulldown, default.
-phase: the pulldown phase of frame 0 (0..4 for 2:3, 0..24 for 24-to-25).
+phase: the pulldown phase of frame 0 (0..4 or the 2:3 letters A, B, BC, CD, D; 0..24 for 24-to-25).
 sync: "SRC=DST", two texts marking the same instant (the head of the material).
 prefix: the prefix of a KeyKode or ink target.
 video_medium, project_rate, drop_frame, output_rate, output_scan,
