@@ -34,6 +34,8 @@
 #ifndef LABELSBASE_LABELCVT_FILM_H
 #define LABELSBASE_LABELCVT_FILM_H
 
+#include "labelsbase/labelcvt.h"
+
 // ---------------------------------------------------------------------------
 // The base of every converter whose text starts with an alphanumeric prefix.
 //

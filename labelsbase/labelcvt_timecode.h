@@ -34,6 +34,8 @@
 #ifndef LABELSBASE_LABELCVT_TIMECODE_H
 #define LABELSBASE_LABELCVT_TIMECODE_H
 
+#include "labelsbase/labelcvt.h"
+
 struct timecode_rate_row;
 
 class timecode_label : public variable_label {
@@ -44,7 +46,9 @@ public:
         show_minutes = 2,  // minutes always printed, two digits
         show_seconds = 4,  // seconds always printed, two digits
         show_frames = 8,   // separator and frames printed even without seconds
-        special_slow = 16  // half-rate: two samples per timecode frame
+        special_slow = 16,  // half-rate: two samples per timecode frame
+        // Every field printed: what the registry and the factory give.
+        show_all = show_hours | show_minutes | show_seconds | show_frames
     };
 
     char const* type_str() const override;

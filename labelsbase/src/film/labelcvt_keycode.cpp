@@ -19,7 +19,7 @@ void copy_terminated(char* dst, char const* src, std::size_t max) {
 
 // The label point's prefix and text, and last_prefix, hold 20 characters.
 constexpr std::size_t kPrefixRoom = 20;
-constexpr std::size_t kTextRoom = 22;
+constexpr std::size_t kTextRoom = label_point_text_room;
 // Working copies of typed texts.
 constexpr std::size_t kWorkRoom = 63;
 

@@ -644,6 +644,6 @@ label_cvt* make_timecode_label_cvt(label_t t) {
     // fields and no half-rate mode; 50p/60p may still turn half-rate through
     // their configuration.
     for (timecode_rate_row const& r : kRates)
-        if (r.type == t) return r.make(15);
+        if (r.type == t) return r.make(timecode_label::show_all);
     return nullptr;
 }
