@@ -6,6 +6,7 @@
 
 #include "labelsbase/LabelPoint.h"
 #include "detail/internal.h"
+#include "detail/log_keys.h"
 
 namespace {
 
@@ -225,7 +226,7 @@ void build_static_label_cvts() {
         static_label_cvts[numLabelCvts++] = c ? c : bad_label_cvt;
     }
     if (numLabelCvts != tc_240_label_t + 1)
-        lb::assertion_failed("numLabelCvts == tc_240_label_t+1", "labelsbase/labelcvt line 2655");
+        lb::assertion_failed(lb::log_keys::registry_incomplete);
     static_label_cvts_built = true;
 }
 
@@ -233,7 +234,7 @@ label_cvt* get_static_label_cvt(label_t t) {
     if (!static_label_cvts_built) build_static_label_cvts();
     int const i = static_cast<int>(t);
     if (i >= 0 && i < numLabelCvts) return static_label_cvts[i];
-    lb::assertion_failed("false", "labelsbase/labelcvt line 2677");
+    lb::assertion_failed(lb::log_keys::registry_type_out_of_range);
     return bad_label_cvt;
 }
 

@@ -6,6 +6,7 @@
 
 #include "labelsbase/LabelPoint.h"
 #include "detail/internal.h"
+#include "detail/log_keys.h"
 #include "labelsbase/labelcvt.h"
 
 namespace {
@@ -130,7 +131,7 @@ static_assert(leaf_widths_consistent(), "prefix and count fill 12 characters; ma
 LeafRow const& leaf_row(label_t t) {
     for (LeafRow const& r : kLeaves)
         if (r.type == t) return r;
-    lb::assertion_failed("leaf_row(t)", "labelsbase/labelcvt_keycode line 139");
+    lb::assertion_failed(lb::log_keys::keycode_unknown_leaf);
     return kLeaves[0];
 }
 

@@ -13,6 +13,7 @@
 #include <initializer_list>
 
 #include "detail/internal.h"
+#include "detail/log_keys.h"
 #include "labelsbase/MediumRoll.h"
 #include "labelsbase/mposnxlate.h"
 #include "labelsbase/vocabulary.h"
@@ -498,7 +499,7 @@ double from_cel(Step const& s) {
     case MClass::film: return cel_to_film(s);
     case MClass::audio: return cel_to_audio(s);
     case MClass::time: return cel_to_time(s);
-    default: lb::assertion_failed("false", "labelsbase/mposnxlate line 1622"); return s.x;
+    default: lb::assertion_failed(lb::log_keys::translate_from_cel); return s.x;
     }
 }
 
@@ -622,7 +623,7 @@ LB_HOT double cel_to_time(Step const& s) {
 // The driver.
 
 double from_unknown(Step const& s) {
-    lb::assertion_failed("unknown_Medium", "labelsbase/mposnxlate line 2758");
+    lb::assertion_failed(lb::log_keys::translate_from_unknown);
     return s.x;
 }
 
