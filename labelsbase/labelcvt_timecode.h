@@ -14,7 +14,7 @@
 // follows the C library's formatted input of "%d:%d:%d%c%d" (fewer fields
 // when the flags show fewer), read by direct code.
 //
-// Choices made here where the behaviour is otherwise open:
+// Edge cases:
 // - A sample below minus one day (only reachable on a point without a sign
 //   column) is reduced into the day with a true remainder, so its digits
 //   are those of the same time of day rather than negative garbage. Every
