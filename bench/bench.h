@@ -97,6 +97,7 @@ struct Row {
 void register_timecode(std::vector<Row>& rows);
 void register_film(std::vector<Row>& rows);
 void register_values(std::vector<Row>& rows);
+void register_timecode_rate(std::vector<Row>& rows);
 
 // Quietens the peer's logging; its version text, or null without it.
 char const* peer_init();
@@ -115,6 +116,7 @@ bool write_batch_input(char const* path, long lines);
 int check_timecode();
 int check_film();
 int check_values();
+int check_timecode_rate();
 
 // Whether the peer agreed with us on every input of a case (set by the
 // checks, read by the table).

@@ -1,13 +1,18 @@
-// The `labels` command: shared declarations of its units.
+// The `labels` command's own units, on top of the engines of core.h.
 //
-// Units: main.cpp (command table, help, exit codes), names.cpp (reading
-// label types, media, rates, scan modes, transfers and generations from the
-// command line, with close-name suggestions), settings.cpp (the project and
-// translation options and the host settings they make), engine.cpp (label
-// endpoints and the text-to-text conversion that convert and batch share),
-// output.cpp (text and JSON output), and one unit per command group:
-// cmd_info.cpp (types, media, rates), cmd_label.cpp (format, parse, calc),
-// cmd_keep.cpp (keep), cmd_convert.cpp (convert, xlate, batch).
+// Units of labels_core, by job:
+//   numbers.cpp, suggest.cpp       plain words and numbers, close-name suggestions
+//   names_types.cpp, names_media.cpp, names_rates.cpp
+//                                  the names a user types for types, media, rates ...
+//   texts.cpp                      reading and writing texts of one type; format, parse
+//   conversion.cpp                 endpoints, text-to-text conversion, raw positions
+//   calc.cpp, keep.cpp             the calc and keep engines
+//   settings.cpp                   project, translation and configuration settings
+//   options.cpp                    their command-line options
+//   output.cpp                     text and JSON output
+//   cmd_*.cpp                      one unit per command group
+//   command.cpp                    the command table, help and exit statuses
+// main.cpp only calls run_command.
 //
 // The library reports failure as values; this program turns them into
 // messages and exit codes: 0 done, 1 a conversion failed (an unreadable
@@ -16,230 +21,30 @@
 #define LABELS_CLI_CLI_H
 
 #include <cstdio>
-#include <memory>
-#include <stdexcept>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
-#include <labelsbase/labelsbase.h>
+#include "cli/core.h"
 
 namespace cli {
 
 using json = nlohmann::ordered_json;
 
-constexpr int exit_ok = 0;
-constexpr int exit_failed = 1;
-constexpr int exit_usage = 2;
-
-// A wrong command line: exit status 2.
-struct UsageError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-// A conversion the library could not do: exit status 1.
-struct ConversionError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
+// The whole command: parses argv, runs the command, returns the exit status.
+int run_command(int argc, char** argv);
 
 // ---------------------------------------------------------------------------
-// Names (names.cpp).
+// Options (options.cpp).
 
-// "pal_label" without "_label": "pal", "keycode_35_4", "tc_50_duration".
-std::string short_type_name(label_t t);
-// The user category as a word: "timecode", "keycode", "feet", "ink", "film_frames", "none".
-char const* category_name(UserLabelType u);
-// Reads a label type: class name, short name, enumerator, EDL name (any
-// case) or label_t number. Throws UsageError naming close matches. Types
-// without a converter of their own are refused unless allow_base is set.
-label_t parse_type(std::string const& text, bool allow_base = false);
-
-// The enumerator of a medium without "_Medium" ("source_30i_1001"), or
-// null for the numbers that have none (5, 6, 9) and those outside 0..70.
-char const* medium_name(int m);
-// "source_30i_1001" for 24, the number as text for unnamed values.
-std::string medium_label(int m);
-// Reads a medium: enumerator name without "_Medium" (any case, the suffix
-// also accepted) or number 0..70.
-MediumRollMedium parse_medium(std::string const& text);
-// Reads a generation: any, 1st, 2nd, 3rd, 4th (or first ... fourth) or 0..5.
-MediumRollGeneration parse_generation(std::string const& text);
-char const* generation_name(int g);
-// Reads "MEDIUM[,GENERATION]"; the generation defaults to `any`.
-MediumRollIdent parse_medium_roll(std::string const& text);
-
-// Reads a frame rate: a name in frames per second (24, 23.976, 29.97,
-// 30000/1001 ...), a Kest::FrameRate enumerator name (film_at_25), "kest:N"
-// or a Kest::FrameRate number 0..47.
-Kest::FrameRate parse_rate(std::string const& text);
-// "23.976", "29.97", "film_at_25" ... the name a rate is shown by.
-std::string rate_name(Kest::FrameRate r);
-Kest::Image::ScanMode parse_scan(std::string const& text);
-char const* scan_name(int s);
-// none, pull23, pogle, frame, pulldown (and synonyms) or 0, 1, 2, 3, 7.
-transfer_type parse_transfer(std::string const& text);
-char const* transfer_name(int t);
-bool parse_bool(std::string const& what, std::string const& text);
-
-// Up to `max` names from `candidates` close to `text` by edit distance,
-// best first; empty when nothing is close.
-std::vector<std::string> close_names(std::string const& text, std::vector<std::string> const& candidates,
-                                     std::size_t max = 4);
-// " Did you mean: a, b?" or "".
-std::string did_you_mean(std::string const& text, std::vector<std::string> const& candidates);
-
-// Reads a whole decimal int (optional sign); false for anything else or
-// values outside 32 bits.
-bool read_int(std::string const& text, int& out);
-// Reads a whole finite decimal double.
-bool read_double(std::string const& text, double& out);
-// Shortest text that reads back as the same double ("8.208333333333334").
-std::string format_double(double v);
-
-// ---------------------------------------------------------------------------
-// Project and translation settings (settings.cpp).
-
-// Configuration keys the library reads, for checking --config.
-std::vector<std::string> const& known_config_keys();
-
-struct ConfigOptions {
-    std::vector<std::string> entries;  // KEY=VALUE
-    void add_to(CLI::App& app);
-    // host::set_config_int for each entry; throws UsageError.
-    void apply() const;
-};
-
-struct ProjectOptions {
-    std::string project_rate, drop_frame, output_rate, output_scan, output_pulldown, camera_speed,
-        audio_sync;
-    void add_to(CLI::App& app);
-    // The stand-in's defaults with the given options applied; throws UsageError.
-    host::ProjectSettings settings() const;
-};
-
-struct TranslationOptions {
-    ProjectOptions project;
-    std::string transfer = "none";
-    std::string video_medium;
-    int phase = 0;
-    void add_to(CLI::App& app);
-    // Sets the host project from the options and returns the parameter
-    // block of a translation (init_for_labelgroup with the transfer and
-    // phase, then the video medium if given). Throws UsageError.
-    MPosn_Xlate_Params apply() const;
-};
-
+void add_config_option(CLI::App& app, std::vector<std::string>& entries);
+void add_project_options(CLI::App& app, ProjectOptions& o);
+void add_translation_options(CLI::App& app, TranslationOptions& o);
 // The parameter block as JSON (names and numbers).
 json params_json(MPosn_Xlate_Params const& p);
-
-// ---------------------------------------------------------------------------
-// Labels and conversion (engine.cpp).
-
-// A private converter of each label type, made after the configuration is
-// applied so that the 50p/60p timecode settings given on the command line
-// take effect. Never freed: they live as long as the command.
-label_cvt* converter(label_t t);
-
-// The full template text of a converter ("-29.59.59.29").
-std::string template_text(label_cvt* c);
-// A sample text of the type to show the form it takes ("00:00:12.05").
-std::string example_text(label_t t);
-// Reads a text of the type (trimmed; KeyKode without its inner spaces);
-// the invalid sample and a message when it cannot.
-int read_sample(label_t t, char const* text, std::string& error);
-// The text as read_sample gives it to the converter.
-std::string prepared_text(label_t t, std::string const& text);
-// Whether the host has a video medium for an output or source rate.
-bool rate_has_medium(Kest::FrameRate r);
-// Message for a text the type cannot read.
-std::string unreadable_message(std::string const& text, label_t t);
-// Gives a label point a prefix of the converter's prefix length (KeyKode
-// 6 to 8 characters, ink 4); nothing for types without one.
-void set_point_prefix(label_cvt* c, LabelPoint* lp, char const* prefix);
-// Whether the converter's text for a sample is one of its failure texts
-// (the template's '?' form, "???", "NEGATIVE").
-bool is_failure_text(label_cvt* c, char const* text);
-// Text without the blank sign column of timecode and feet texts.
-char const* trim_sign_column(char const* text);
-
-// Checks a --prefix value for the type; throws UsageError.
-void check_prefix(label_t t, std::string const& prefix);
-
-// One end of a conversion: a label type on a medium roll, with the edit
-// label whose pitch ties its samples to positions and a label point that
-// its texts are read and written through.
-struct Endpoint {
-    label_t type = prefix_label_t;
-    MediumRollIdent roll{unknown_Medium, any_Generation};
-    label_cvt* cvt = nullptr;
-    std::unique_ptr<EditLabel> label;
-    std::unique_ptr<LabelPoint> point;
-    std::string prefix;  // for prefixed target types
-
-    Endpoint() = default;
-    Endpoint(label_t t, MediumRollIdent r);
-    double pitch() const;
-};
-
-// The default medium of a label type when "@MEDIUM" is left out: film for
-// KeyKode, feet and film frames, ink for ink numbers, and for timecode the
-// progressive source medium of the timecode's whole rate, except 30 fps
-// timecode (ntsc_label, ntsc_drop_label), which is NTSC video,
-// source_30i_1001.
-MediumRollMedium default_medium(label_t t);
-// Reads "TYPE[@MEDIUM[,GENERATION]]".
-void parse_endpoint(std::string const& text, label_t& t, MediumRollIdent& r);
-
-// Text to text through position translation. Prepared once, then run per
-// input without allocating.
-class Conversion {
-public:
-    Conversion(Endpoint& from, Endpoint& to, MPosn_Xlate_Params const& params);
-    // SRC=DST: the source text SRC and the target text DST are the same
-    // instant, the head of the material. Throws ConversionError.
-    void set_sync(std::string const& pair);
-
-    struct Result {
-        int sample = 0;           // source sample
-        double position = 0;      // on the source medium
-        double target_position = 0;
-        int target_sample = 0;
-        char const* text = nullptr;  // target text (points into the target label point)
-        char error[384] = {0};       // set when run returns false
-    };
-    bool run(char const* text, Result& r);
-
-    Endpoint& from() { return from_; }
-    Endpoint& to() { return to_; }
-    MPosn_Xlate_Params const& params() const { return params_; }
-    bool synced() const { return synced_; }
-
-private:
-    Endpoint& from_;
-    Endpoint& to_;
-    MPosn_Xlate_Params params_;
-    bool synced_ = false;
-    int sync_from_ = 0, sync_to_ = 0;
-    bool carry_prefix_ = false;
-    std::string unreadable_tail_;  // "' as <type>: expected ..." after the text
-    std::string no_position_;
-};
-
-// Translation counts frames and fields in 32 bits: positions are kept
-// within 8 000 000 s (92 days; 2^31 frames at 240 fps is 103 days).
-constexpr double kMaxPosition = 8.0e6;
-
-// Whether a translation may start or end on the medium (the library refuses
-// the others with an assertion line); throws UsageError naming it.
-void check_translatable(MediumRollMedium m, MPosn_Xlate_Params const& p, char const* side);
-// Explains a 1e99 result.
-std::string no_position_message(MediumRollMedium from, MediumRollMedium to, MPosn_Xlate_Params const& p);
-
-// Reads a duration in samples of the label: "100f" (frames), "2.5s"
-// (seconds on the label's medium), "64p" (samples: perforations or frames)
-// or a text of the label's type. Throws ConversionError / UsageError.
-int parse_duration(std::string const& text, Endpoint& e);
 
 // ---------------------------------------------------------------------------
 // Output (output.cpp).
@@ -266,7 +71,7 @@ struct Command {
 
 struct Globals {
     bool json = false;
-    ConfigOptions config;
+    std::vector<std::string> config;
 };
 
 void add_info_commands(CLI::App& app, std::vector<Command>& out);

@@ -22,11 +22,6 @@ struct ConvertArgs {
     bool echo = false;
 };
 
-struct Prepared {
-    Endpoint from, to;
-    std::unique_ptr<Conversion> conv;
-};
-
 json endpoint_json(Endpoint const& e) {
     return json{{"type", label_type_info(e.type).class_name},
                 {"medium", medium_label(e.roll.medium)},
@@ -34,26 +29,11 @@ json endpoint_json(Endpoint const& e) {
                 {"pitch", e.pitch()}};
 }
 
-std::unique_ptr<Prepared> prepare(ConvertArgs const& a) {
-    label_t ft, tt;
-    MediumRollIdent fr, trl;
-    parse_endpoint(a.from, ft, fr);
-    parse_endpoint(a.to, tt, trl);
-    if (!a.prefix.empty()) check_prefix(tt, a.prefix);
-    MPosn_Xlate_Params const p = a.tr.apply();
-    auto pr = std::make_unique<Prepared>();
-    pr->from = Endpoint(ft, fr);
-    pr->to = Endpoint(tt, trl);
-    pr->to.prefix = a.prefix;
-    // Audio follows the transfer of the picture it was synchronised with.
-    for (Endpoint* e : {&pr->from, &pr->to})
-        if (e->roll.medium == audio_Medium) e->label->fix_audio_label_pitch(p.transfer, p.video_medium);
-    pr->conv = std::make_unique<Conversion>(pr->from, pr->to, p);
-    if (!a.sync.empty()) pr->conv->set_sync(a.sync);
-    return pr;
+std::unique_ptr<ConversionSetup> prepare(ConvertArgs const& a) {
+    return make_conversion(a.from, a.to, a.tr, a.prefix, a.sync);
 }
 
-json setup_json(Prepared& pr, ConvertArgs const& a) {
+json setup_json(ConversionSetup& pr, ConvertArgs const& a) {
     json j;
     j["from"] = endpoint_json(pr.from);
     j["to"] = endpoint_json(pr.to);
@@ -154,7 +134,7 @@ void run_batch(Output& out, ConvertArgs const& a) {
         ++lineno;
         while (n > 0 && (line[n - 1] == '\n' || line[n - 1] == '\r')) line[--n] = '\0';
         char const* p = line;
-        while (*p == ' ' || *p == '\t') ++p;
+        while (is_blank(*p)) ++p;
         if (*p == '\0' || *p == '#') {
             // Blank lines and comments pass through, so output lines stay
             // in step with input lines.
@@ -228,29 +208,23 @@ struct XlateArgs {
 };
 
 void run_xlate(Output& out, XlateArgs const& a) {
+    MPosn_Xlate_Params p;
     double x = 0;
-    if (!read_double(a.position, x))
-        throw UsageError("'" + a.position + "' is not a position (seconds, or cel units on cel)");
-    MediumRollMedium const from = parse_medium(a.from);
-    MediumRollMedium const to = parse_medium(a.to);
-    if (std::fabs(x) > kMaxPosition && std::fabs(x) < 1e99)
-        throw ConversionError("position " + a.position +
-                              " lies beyond what translation counts (frames are 32-bit: keep within 8000000 s)");
-    MPosn_Xlate_Params p = a.tr.apply();
-    check_translatable(from, p, "from");
-    check_translatable(to, p, "to");
-    double const r = mPosn_Xlate(x, from, to, p, false);
+    read_double(a.position, x);
     out.doc["position"] = x;
-    out.doc["from"] = medium_label(from);
-    out.doc["to"] = medium_label(to);
-    out.doc["params"] = params_json(p);
-    if (std::fabs(r) >= 1e99) {
-        std::string const why = std::fabs(x) >= 1e99 ? "1e99 is no position" : no_position_message(from, to, p);
-        out.doc["error"] = why;
-        throw ConversionError(why);
+    out.doc["from"] = a.from;
+    out.doc["to"] = a.to;
+    try {
+        double const r = translate_position(a.position, a.from, a.to, a.tr, &p);
+        out.doc["from"] = medium_label(parse_medium(a.from));
+        out.doc["to"] = medium_label(parse_medium(a.to));
+        out.doc["params"] = params_json(p);
+        out.doc["result"] = r;
+        out.line(format_double(r));
+    } catch (ConversionError const&) {
+        out.doc["params"] = params_json(p);
+        throw;
     }
-    out.doc["result"] = r;
-    out.line(format_double(r));
 }
 
 void add_convert_options(CLI::App* sub, ConvertArgs& a) {
@@ -266,7 +240,7 @@ void add_convert_options(CLI::App* sub, ConvertArgs& a) {
                     "SOURCE=TARGET: two texts that mark the same instant, the head of the material; positions"
                     " (and the pulldown phase) count from there. Without it both count from their zero.")
         ->type_name("SRC=DST");
-    a.tr.add_to(*sub);
+    add_translation_options(*sub, a.tr);
 }
 
 constexpr char kMediumDefaults[] =
@@ -317,7 +291,7 @@ void add_convert_commands(CLI::App& app, std::vector<Command>& out) {
         ->required();
     xlate->add_option("FROM_MEDIUM", xa->from, "Source medium (`labels media`)")->required();
     xlate->add_option("TO_MEDIUM", xa->to, "Target medium")->required();
-    xa->tr.add_to(*xlate);
+    add_translation_options(*xlate, xa->tr);
     xlate->footer("Positions are seconds on the medium's clock: film frame n is at n/24 s, video frame j at j\n"
                   "frame durations, a field at half of one; cel positions count project frames in cel units.\n"
                   "Example:\n"

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "cli/cli.h"
+#include "labelsbase/vocabulary.h"
 
 namespace cli {
 
@@ -80,10 +81,13 @@ void run_media(Output& out) {
         MediumRollMedium const med = static_cast<MediumRollMedium>(m);
         Kest::FrameRate const rate = getFrameRatefromMedium(med);
         bool const video = rate != Kest::FrameRate_none;
-        bool const output = (m >= output_24p_Medium && m <= output_60p_1001_Medium) || m == output_48p_Medium ||
-                            m == output_48p_1001_Medium || m >= output_12p_Medium;
-        std::string const side = video ? (output ? "output" : "source") : "special";
-        std::string const scan = video ? (mediumRollIsFrameProgressive(med) ? "progressive" : "interlaced") : "-";
+        lb::MediumRow const& row = *lb::medium_row(m);
+        std::string const side = row.side == lb::MediumSide::output   ? "output"
+                                 : row.side == lb::MediumSide::source ? "source"
+                                                                      : "special";
+        std::string const scan = row.scan == lb::MediumScan::progressive  ? "progressive"
+                                 : row.scan == lb::MediumScan::interlaced ? "interlaced"
+                                                                          : "-";
         label_t const lt = video ? getDefaultLabelTypeForMedium(med) : prefix_label_t;
         json j;
         j["medium"] = m;

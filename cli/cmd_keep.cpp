@@ -1,7 +1,5 @@
 // `keep`: reads a stored label or edit-label keep string and describes it,
 // or writes one from a type, a start text, a length and a medium roll.
-#include <cstring>
-
 #include "cli/cli.h"
 
 namespace cli {
@@ -15,57 +13,27 @@ struct KeepArgs {
     bool unbounded = false;
 };
 
-constexpr char kKeepForm[] =
-    "LABEL_REV:1 <class> <start text> <length in frames> <pitch per frame> <bounded 0/1>"
-    " [MediumRollId <medium>,<generation>]";
-
-std::vector<std::string> split_spaces(std::string const& s) {
-    std::vector<std::string> v;
-    std::size_t i = 0;
-    while (i < s.size()) {
-        while (i < s.size() && s[i] == ' ') ++i;
-        std::size_t const b = i;
-        while (i < s.size() && s[i] != ' ') ++i;
-        if (i > b) v.push_back(s.substr(b, i - b));
-    }
-    return v;
-}
-
-std::vector<std::string> class_names() {
-    std::vector<std::string> v;
-    for (int i = 0; i < label_type_count; ++i) {
-        LabelTypeInfo const& r = label_type_info(static_cast<label_t>(i));
-        if (r.has_converter) v.push_back(r.class_name);
-    }
-    return v;
-}
-
-// Describes a label read back from a keep string.
-json describe(EditLabel& l, bool edit) {
-    LabelPoint& start = l.start;
-    label_cvt* c = start.cvt();
-    label_t const t = c->type();
+json keep_json(KeepInfo const& k) {
     json j;
-    j["revision"] = l.revision;
-    j["type"] = label_type_info(t).class_name;
-    j["label_t"] = static_cast<int>(t);
-    j["start_sample"] = start.sample;
-    j["start"] = start.get_string();
-    if (c->has_prefix()) j["prefix"] = start.get_prefix();
-    j["length"] = l.length;
-    j["end_sample"] = l.get_end();
-    j["end"] = l.get_unbounded_label_point(l.length).get_string();
-    j["pitch"] = l.pitch;
-    j["duration_seconds"] = static_cast<double>(l.length) * l.pitch;
-    j["bounded"] = l.bounded != 0;
-    if (edit) {
-        MediumRollIdent const& id = l.get_MediumRoll();
-        j["medium_roll"] = json{{"medium", static_cast<int>(id.medium)},
-                                {"medium_name", medium_label(id.medium)},
-                                {"generation", static_cast<int>(id.generation)},
-                                {"generation_name", generation_name(id.generation)},
-                                {"shown_as", MediumRollId_to_UserString(id)}};
-        j["valid"] = l.is_valid();
+    j["revision"] = k.revision;
+    j["type"] = label_type_info(k.type).class_name;
+    j["label_t"] = static_cast<int>(k.type);
+    j["start_sample"] = k.start_sample;
+    j["start"] = k.start;
+    if (k.has_prefix) j["prefix"] = k.prefix;
+    j["length"] = k.length;
+    j["end_sample"] = k.end_sample;
+    j["end"] = k.end;
+    j["pitch"] = k.pitch;
+    j["duration_seconds"] = static_cast<double>(k.length) * k.pitch;
+    j["bounded"] = k.bounded;
+    if (k.edit) {
+        j["medium_roll"] = json{{"medium", static_cast<int>(k.roll.medium)},
+                                {"medium_name", medium_label(k.roll.medium)},
+                                {"generation", static_cast<int>(k.roll.generation)},
+                                {"generation_name", generation_name(k.roll.generation)},
+                                {"shown_as", k.shown_as}};
+        j["valid"] = k.valid;
     }
     return j;
 }
@@ -91,61 +59,28 @@ void print_description(Output& out, json const& j) {
     }
 }
 
-void read_keep(Output& out, std::string const& text) {
-    std::vector<std::string> const tok = split_spaces(text);
-    if (tok.empty() || tok[0].rfind("LABEL_REV", 0) != 0)
-        throw ConversionError("not a keep string: '" + text + "'; a keep string reads " + kKeepForm);
-    EditLabel l(text.c_str());
-    if (l.revision < 1 || l.revision > 2)
-        throw ConversionError("keep string revision " + std::to_string(l.revision) +
-                              " is not one this library reads (1, or 2 for beta labels)");
-    if (tok.size() < 2) throw ConversionError("the keep string names no label type; it reads " + std::string(kKeepForm));
-    label_t const t = get_label_type(tok[1].c_str());
-    if (t == prefix_label_t)
-        throw ConversionError("the keep string names the label type '" + tok[1] + "', which no converter has." +
-                              did_you_mean(tok[1], class_names()));
-    if (tok.size() >= 3 && l.start.sample == invalid_sample)
-        throw ConversionError("the start text of the keep string: " + unreadable_message(tok[2], t));
-    bool const edit = text.find("MediumRollId") != std::string::npos;
-    json j = describe(l, edit);
-    char buf[131];
-    j["rewritten"] = edit ? l.make_keep_string(buf) : static_cast<Label&>(l).make_keep_string(buf);
+void run_read_keep(Output& out, std::string const& text) {
+    KeepInfo const k = read_keep(text);
+    json j = keep_json(k);
+    j["rewritten"] = k.keep;
     out.doc = j;
     print_description(out, j);
 }
 
-void make_keep(Output& out, KeepArgs const& a) {
+void run_make_keep(Output& out, KeepArgs const& a) {
     if (a.args.size() != 2)
         throw UsageError("keep --make takes TYPE and TEXT (the start), e.g. keep --make pal 01:00:00:00 --length 250f");
-    label_t const t = parse_type(a.args[0]);
-    if (!a.length.empty() && !a.end.empty()) throw UsageError("give --length or --end, not both");
-    bool const edit = !a.medium.empty();
-    MediumRollIdent const roll = edit ? parse_medium_roll(a.medium) : MediumRollIdent{default_medium(t), any_Generation};
-    std::string err;
-    int const s = read_sample(t, a.args[1].c_str(), err);
-    if (s == invalid_sample) throw ConversionError(err);
-    EditLabel l(t, edit ? roll : MediumRollIdent{any_Medium, any_Generation});
-    label_cvt* c = l.start.cvt();
-    l.start.sample = c->normalise_sample_unit(s);
-    if (c->has_prefix()) l.set_prefix(prepared_text(t, a.args[1]).c_str());
-    if (!edit) l.pitch = Label::get_natural_pitch(t);
-    if (!a.length.empty()) {
-        Endpoint e(t, roll);
-        l.length = parse_duration(a.length, e);
-    } else if (!a.end.empty()) {
-        int const e = read_sample(t, a.end.c_str(), err);
-        if (e == invalid_sample) throw ConversionError("--end: " + err);
-        l.set_end(c->normalise_sample_unit(e));
-    }
-    if (l.length < 0) throw ConversionError("the label would end before it starts (length " + std::to_string(l.length) + ")");
-    if (a.unbounded) l.bounded = 0;
-    char buf[131];
-    char const* keep = edit ? l.make_keep_string(buf) : static_cast<Label&>(l).make_keep_string(buf);
-    std::string const k = keep;
-    EditLabel back(k.c_str());
-    out.doc = describe(back, edit);
-    out.doc["keep"] = k;
-    out.line(k);
+    KeepRequest r;
+    r.type = a.args[0];
+    r.start = a.args[1];
+    r.length = a.length;
+    r.end = a.end;
+    r.medium = a.medium;
+    r.unbounded = a.unbounded;
+    KeepInfo const k = make_keep(r);
+    out.doc = keep_json(k);
+    out.doc["keep"] = k.keep;
+    out.line(k.keep);
 }
 
 }  // namespace
@@ -170,13 +105,13 @@ void add_keep_command(CLI::App& app, std::vector<Command>& out) {
                  "A keep string reads " + std::string(kKeepForm) + ".");
     out.push_back({keep, [a](Output& o) {
                        if (a->make) {
-                           make_keep(o, *a);
+                           run_make_keep(o, *a);
                        } else {
                            if (!a->length.empty() || !a->end.empty() || !a->medium.empty() || a->unbounded)
                                throw UsageError("--length, --end, --medium and --unbounded go with --make");
                            std::string joined;
                            for (std::string const& s : a->args) joined += (joined.empty() ? "" : " ") + s;
-                           read_keep(o, joined);
+                           run_read_keep(o, joined);
                        }
                    }});
 }

@@ -1,33 +1,10 @@
 // The commands that work in one label type: `format` (samples to texts),
 // `parse` (texts to samples) and `calc` (a text plus or minus durations).
-#include <cstring>
-
 #include "cli/cli.h"
 
 namespace cli {
 
 namespace {
-
-char const* special_name(int s) {
-    switch (s) {
-        case invalid_sample: return "invalid";
-        case past_end_sample: return "past_end";
-        case before_start_sample: return "before_start";
-        default: return nullptr;
-    }
-}
-
-// Samples the converter prints without complaint but outside its text: a
-// KeyKode or ink count wider than its digits (one wrap only), a timecode
-// more than a day before zero (one day is added only once).
-bool beyond_text_range(label_cvt* c, int s, char const* text) {
-    if (c->has_prefix()) return std::strlen(text) > std::strlen(c->full_template.template_text.c_str());
-    if (c->UserType() == timecode_UserLabel) {
-        int const day = c->normalise_sample_unit(-1) + 1;
-        return s < 0 && s != invalid_sample && s < -day;
-    }
-    return false;
-}
 
 struct FormatArgs {
     std::string type, prefix;
@@ -44,26 +21,17 @@ void run_format(Output& out, FormatArgs const& a) {
                                               std::string(label_type_info(t).unit) + "s)");
         samples.push_back(v);
     }
-    label_cvt* c = converter(t);
-    LabelPoint p(0, c);
-    set_point_prefix(c, &p, a.prefix.empty() ? c->get_dummy_prefix() : a.prefix.c_str());
     json results = json::array();
     for (int s : samples) {
-        p.sample = s;
-        char const* text = c->get_abs_string(&p, s);
+        Formatted const f = format_sample(t, s, a.prefix);
         json j;
         j["sample"] = s;
-        j["text"] = text;
-        if (char const* sp = special_name(s)) j["special"] = sp;
-        out.line(trim_sign_column(text));
-        if (is_failure_text(c, text) || beyond_text_range(c, s, text)) {
-            std::string const why = s == invalid_sample ? "is the invalid sample"
-                                    : std::strcmp(text, "NEGATIVE") == 0 ? "lies before count 0 of the roll"
-                                    : beyond_text_range(c, s, text)      ? "lies outside what the type can write"
-                                                                          : "has no text";
-            out.fail("sample " + std::to_string(s) + " " + why + " (" + label_type_info(t).class_name + " gives '" +
-                     text + "')");
-            j["error"] = "sample " + std::to_string(s) + " " + why;
+        j["text"] = f.text;
+        if (f.special) j["special"] = f.special;
+        out.line(trim_sign_column(f.text.c_str()));
+        if (!f.error.empty()) {
+            out.fail(f.error + " (" + label_type_info(t).class_name + " gives '" + f.text + "')");
+            j["error"] = f.error;
         }
         results.push_back(j);
     }
@@ -78,33 +46,26 @@ struct ParseArgs {
 
 void run_parse(Output& out, ParseArgs const& a) {
     label_t const t = parse_type(a.type);
-    label_cvt* c = converter(t);
-    LabelPoint p(0, c);
+    bool const per_frame = converter(t)->samples_per_unit() > 1;
     json results = json::array();
     for (std::string const& text : a.texts) {
+        Parsed const p = parse_text(t, text);
         json j;
         j["input"] = text;
-        std::string err;
-        int const s = read_sample(t, text.c_str(), err);
-        if (s == invalid_sample) {
-            out.fail(err);
-            j["error"] = err;
+        if (!p.error.empty()) {
+            out.fail(p.error);
+            j["error"] = p.error;
             results.push_back(j);
             continue;
         }
-        j["sample"] = s;
-        if (c->has_prefix()) {
-            c->set_prefix(&p, prepared_text(t, text).c_str());
-            j["prefix"] = p.get_prefix();
+        j["sample"] = p.sample;
+        if (converter(t)->has_prefix()) j["prefix"] = p.prefix;
+        if (per_frame) {
+            j["frame"] = p.frame;
+            j["perforation"] = p.perforation;
         }
-        int const spu = c->samples_per_unit();
-        if (spu > 1) {
-            j["frame"] = s / spu;
-            j["perforation"] = s % spu;
-        }
-        p.sample = s;
-        j["text"] = c->get_abs_string(&p, s);
-        out.line(std::to_string(s));
+        j["text"] = p.text;
+        out.line(std::to_string(p.sample));
         results.push_back(j);
     }
     out.doc["type"] = label_type_info(t).class_name;
@@ -120,41 +81,14 @@ void run_calc(Output& out, CalcArgs const& a) {
     label_t const t = parse_type(a.type);
     MediumRollIdent roll{default_medium(t), any_Generation};
     if (!a.medium.empty()) roll = parse_medium_roll(a.medium);
-    if (a.items.size() % 2 != 1)
-        throw UsageError("calc takes TEXT followed by pairs of + or - and a duration, e.g. 01:00:00:00 + 100f - 2.5s");
-    for (std::size_t i = 1; i < a.items.size(); i += 2)
-        if (a.items[i] != "+" && a.items[i] != "-")
-            throw UsageError("'" + a.items[i] + "' is not + or -; calc takes TEXT (+|-) DURATION ...");
-    Endpoint e(t, roll);
-    label_cvt* c = e.cvt;
-    for (std::size_t i = 2; i < a.items.size(); i += 2) {
-        std::string const& d = a.items[i];
-        char const u = d.empty() ? '\0' : d.back();
-        if ((u == 'p' || u == 'P') && label_type_info(t).unit != std::string("perforation"))
-            throw UsageError("'" + d + "': " + label_type_info(t).class_name + " counts frames, not perforations; use f");
-    }
-    std::string err;
-    int const s = read_sample(t, a.items[0].c_str(), err);
-    if (s == invalid_sample) throw ConversionError(err);
-    LabelPoint acc(s, c);
+    Calculated const r = calc(t, roll, a.items);
     json steps = json::array();
-    for (std::size_t i = 1; i + 1 < a.items.size(); i += 2) {
-        std::string const& op = a.items[i];
-        int const d = parse_duration(a.items[i + 1], e);
-        LabelPoint const b(d, c);
-        acc = op == "+" ? acc + b : acc - b;
-        steps.push_back(json{{"op", op}, {"operand", a.items[i + 1]}, {"samples", d}});
-    }
-    if (c->has_prefix()) c->set_prefix(&acc, a.items[0].c_str());
-    char const* text = c->get_abs_string(&acc, acc.sample);
+    for (CalcStep const& st : r.steps) steps.push_back(json{{"op", st.op}, {"operand", st.operand}, {"samples", st.samples}});
     out.doc["type"] = label_type_info(t).class_name;
-    out.doc["start"] = json{{"text", a.items[0]}, {"sample", s}};
+    out.doc["start"] = json{{"text", a.items[0]}, {"sample", r.start_sample}};
     out.doc["steps"] = steps;
-    out.doc["result"] = json{{"sample", acc.sample}, {"text", text}};
-    if (is_failure_text(c, text))
-        throw ConversionError("the result, sample " + std::to_string(acc.sample) + ", has no " +
-                              label_type_info(t).class_name + " text ('" + text + "')");
-    out.line(trim_sign_column(text));
+    out.doc["result"] = json{{"sample", r.sample}, {"text", r.text}};
+    out.line(trim_sign_column(r.text.c_str()));
 }
 
 }  // namespace

@@ -51,6 +51,9 @@ public:
         show_all = show_hours | show_minutes | show_seconds | show_frames
     };
 
+    // timecode_label's own answers, "timecode_label" and timecode_label_t
+    // (the leaves answer with their own row); build_template() likewise
+    // builds the common "-29.59.59.29".
     char const* type_str() const override;
     label_t type() const override;
     UserLabelType UserType() const override;
@@ -109,6 +112,12 @@ protected:
     int frames;
     int day_samples;
 
+    // The leaf's own row: its class name, label type and template (what the
+    // leaves' type_str, type and build_template answer).
+    char const* row_name() const;
+    label_t row_type() const;
+    void build_row_template();
+
     // True when this object's class is exactly its leaf, so none of the
     // virtual steps can have been overridden.
     bool exact_leaf() {
@@ -131,6 +140,8 @@ private:
     void choose_route();
     // sample_to_string through the virtual steps.
     char const* general_text(LabelPoint* lp, int s);
+    // Both templates from one text.
+    void set_templates(char const* text);
 
     timecode_rate_row const* row_;
     std::uint64_t div_magic_;
@@ -142,19 +153,28 @@ private:
     unsigned (*smpte_route_)(timecode_label&, int);
 };
 
+// What every leaf overrides: its name, its type and its template.
+#define LABELSBASE_TIMECODE_LEAF_OVERRIDES     \
+    char const* type_str() const override; \
+    label_t type() const override;         \
+    void build_template() override;
+
 class pal_label : public timecode_label {
 public:
     explicit pal_label(int display_flags);
+    LABELSBASE_TIMECODE_LEAF_OVERRIDES
 };
 class ntsc_label : public timecode_label {
 public:
     explicit ntsc_label(int display_flags);
+    LABELSBASE_TIMECODE_LEAF_OVERRIDES
 };
 // 29.97 fps drop-frame: frame numbers 0 and 1 are skipped at the start of
 // every minute not divisible by ten; a day is 24 x 107892 frames.
 class ntsc_drop_label : public timecode_label {
 public:
     explicit ntsc_drop_label(int display_flags);
+    LABELSBASE_TIMECODE_LEAF_OVERRIDES
     using timecode_label::get_abs_sample;
     // "%d:%d:%d%c%d" whatever the flags; a text starting with '-' gives 0.
     int get_abs_sample(char const* t) override;
@@ -166,61 +186,77 @@ public:
 class tc_24_label : public timecode_label {
 public:
     explicit tc_24_label(int display_flags);
+    LABELSBASE_TIMECODE_LEAF_OVERRIDES
 };
 class tc_48_label : public timecode_label {
 public:
     explicit tc_48_label(int display_flags);
+    LABELSBASE_TIMECODE_LEAF_OVERRIDES
 };
 // 50 fps, or 25 fps ("50p_timecode_type" 3) or 25 fps half-rate (2).
 class tc_50_label : public timecode_label {
 public:
     explicit tc_50_label(int display_flags);
+    LABELSBASE_TIMECODE_LEAF_OVERRIDES
 };
 // 60 fps, or 30 fps ("60p_timecode_type" 3) or 30 fps half-rate (2).
 class tc_60_label : public timecode_label {
 public:
     explicit tc_60_label(int display_flags);
+    LABELSBASE_TIMECODE_LEAF_OVERRIDES
 };
 class tc_50_duration_label : public timecode_label {
 public:
     explicit tc_50_duration_label(int display_flags);
+    LABELSBASE_TIMECODE_LEAF_OVERRIDES
 };
 class tc_60_duration_label : public timecode_label {
 public:
     explicit tc_60_duration_label(int display_flags);
+    LABELSBASE_TIMECODE_LEAF_OVERRIDES
 };
 class tc_12_label : public timecode_label {
 public:
     explicit tc_12_label(int display_flags);
+    LABELSBASE_TIMECODE_LEAF_OVERRIDES
 };
 class tc_15_label : public timecode_label {
 public:
     explicit tc_15_label(int display_flags);
+    LABELSBASE_TIMECODE_LEAF_OVERRIDES
 };
 class tc_20_label : public timecode_label {
 public:
     explicit tc_20_label(int display_flags);
+    LABELSBASE_TIMECODE_LEAF_OVERRIDES
 };
 class tc_80_label : public timecode_label {
 public:
     explicit tc_80_label(int display_flags);
+    LABELSBASE_TIMECODE_LEAF_OVERRIDES
 };
 class tc_90_label : public timecode_label {
 public:
     explicit tc_90_label(int display_flags);
+    LABELSBASE_TIMECODE_LEAF_OVERRIDES
 };
 class tc_100_label : public timecode_label {
 public:
     explicit tc_100_label(int display_flags);
+    LABELSBASE_TIMECODE_LEAF_OVERRIDES
 };
 // Three frame digits in texts and packed texts.
 class tc_120_label : public timecode_label {
 public:
     explicit tc_120_label(int display_flags);
+    LABELSBASE_TIMECODE_LEAF_OVERRIDES
 };
 class tc_240_label : public timecode_label {
 public:
     explicit tc_240_label(int display_flags);
+    LABELSBASE_TIMECODE_LEAF_OVERRIDES
 };
+
+#undef LABELSBASE_TIMECODE_LEAF_OVERRIDES
 
 #endif

@@ -15,6 +15,8 @@
 #include "labelsbase/VagueUIFLabel.h"
 #include "labelsbase/transfer_type.h"
 #include "labelsbase/legacy.h"
+#include "labelsbase/timecode_rate.h"
 #include "labelsbase/mposnxlate.h"
+#include "labelsbase/text_checks.h"
 
 #endif

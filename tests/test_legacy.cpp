@@ -195,7 +195,9 @@ TEST(LegacyRefusals, ExtremesStayDefinedAndInsideNineBytes) {
 
 TEST(LegacyTimecode, WorkedReadsAndWrites) {
     struct { char text[16]; int lt, drop, video; } reads[] = {  // drop-frame (only at 30 fps)
-        {"00010002", 1, 1, 1801}, {"00100000", 1, 1, 17983}, {"00010002", 37, 1, 3603}};
+        {"00010002", 1, 1, 1801}, {"00100000", 1, 1, 17983}, {"00010002", 37, 1, 3603},
+        {"01-50000", 1, 1, 107893},   // a negative minutes field drops nothing
+        {"0001-105", 1, 1, 1806}};    // nor does a negative seconds field count
     for (auto& c : reads) {
         int v = 0;
         EXPECT_TRUE(timecode_to_video_frames(&v, c.text, LT(c.lt), c.drop) == 1 && v == c.video) << c.text << ' ' << v;

@@ -266,3 +266,21 @@ TEST(TimecodeVideoTime, AssertsAndScales) {
 }
 
 }  // namespace
+
+// Qualified, the base class answers for itself; virtually, every leaf (and
+// a class derived from it) answers with its own row.
+TEST(TimecodeBaseClass, QualifiedCallsAnswerAsTheBase) {
+    for (tcref::Rate const& r : tcref::rates())
+        for (tcref::Make make : {r.make, r.make_derived}) {
+            std::unique_ptr<timecode_label> c = make(15);
+            EXPECT_STREQ(c->timecode_label::type_str(), "timecode_label") << r.name;
+            EXPECT_EQ(c->timecode_label::type(), timecode_label_t) << r.name;
+            EXPECT_STREQ(c->type_str(), r.name);
+            EXPECT_EQ(c->type(), r.type);
+            c->timecode_label::build_template();
+            EXPECT_EQ(c->full_template.template_text, "-29.59.59.29") << r.name;
+            c->build_template();
+            EXPECT_EQ(c->full_template.template_text, r.templ) << r.name;
+            EXPECT_EQ(c->count_template.template_text, r.templ) << r.name;
+        }
+}

@@ -111,6 +111,8 @@ TEST(TimecodeParse, WorkedExamples) {
         {0, 8, ".03", invalid_sample}, {2, 15, "00:01:00;00", 1798}, {2, 15, "00:01:00;01", 1799},  // dropped
         {2, 15, "-00:00:01;00", 0}, {2, 15, "-junk", 0}, {2, 15, "00:10", invalid_sample}, {2, 15, "", invalid_sample},
         {2, 2, "00:01:00;02", 1800}, {2, 2, "01:00;02", invalid_sample},  // drop-frame reads all fields
+        {2, 15, "01:-5:00;00", 107890}, {2, 15, "01:-5:03;04", 107984},  // negative minute units drop too
+        {2, 15, "00:01:-1;05", 1805}, {2, 15, "00:00:-3;07", 7},               // negative seconds count as none
     };
     for (auto const& c : cases)
         for (tcref::Make make : {tcref::rates()[c.rate].make, tcref::rates()[c.rate].make_derived})

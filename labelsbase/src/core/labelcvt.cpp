@@ -1,6 +1,7 @@
 // The label-type catalogue, the converter interface's defaults, the fallback
 // converter and the registry.
 #include "labelsbase/labelcvt.h"
+#include "labelsbase/text_checks.h"
 
 #include <cstring>
 
@@ -186,12 +187,12 @@ dummy_label::~dummy_label() = default;
 char const* dummy_label::type_str() const { return "dummy_label"; }
 label_t dummy_label::type() const { return dummy_label_t; }
 UserLabelType dummy_label::UserType() const { return none_UserLabel; }
-char const* dummy_label::get_string(LabelPoint*, int) { return "???"; }
+char const* dummy_label::get_string(LabelPoint*, int) { return kNoTypeText; }
 char const* dummy_label::get_perfs_string(LabelPoint*, int) { return "??"; }
 unsigned dummy_label::get_smpte_string(LabelPoint*, int) { return 0; }
 int dummy_label::get_sample(LabelPoint*, char const*) { return invalid_sample; }
 int dummy_label::get_sample(LabelPoint*, int) { return invalid_sample; }
-char const* dummy_label::get_abs_string(LabelPoint*, int) { return "???"; }
+char const* dummy_label::get_abs_string(LabelPoint*, int) { return kNoTypeText; }
 unsigned dummy_label::get_abs_smpte_string(LabelPoint*, int) { return 0; }
 int dummy_label::get_abs_sample(char const*) { return invalid_sample; }
 double dummy_label::get_V2tc(int) { return 1e99; }

@@ -8,6 +8,7 @@
 #include "detail/internal.h"
 #include "detail/log_keys.h"
 #include "labelsbase/labelcvt.h"
+#include "labelsbase/text_checks.h"
 
 namespace {
 
@@ -254,7 +255,7 @@ void prefix_label::set_prefix(LabelPoint* lp, char const* t) {
 }
 
 char const* prefix_label::print_counts(LabelPoint* lp, char separator, bool with_perf) {
-    if (count < 0) return "NEGATIVE";
+    if (count < 0) return kNegativeCountText;
     // One wrap only: a count that is still too large prints as it is.
     if (count > max_count) count = lb::wrap_sub(count, lb::wrap_add(max_count, 1));
     // The prefix as LabelPoint::get_prefix gives it (at most get_prefix_length()

@@ -1,6 +1,6 @@
 // The flat legacy interface. Stands apart from the rest of the library: it
 // keeps no converter state and uses only the library's stateless private
-// helpers (wrapping arithmetic, digit readers and writers).
+// helpers (the drop-frame rule, wrapping arithmetic, digit readers and writers).
 #include "labelsbase/legacy.h"
 
 #include <climits>
@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "detail/digits.h"
+#include "detail/drop_frame.h"
 #include "detail/wrap.h"
 
 namespace {
@@ -164,8 +165,7 @@ bool frame_for_frame(transfer_type t) {
 
 // Frames per 24 hours at a rate; drop-frame 30 fps loses 2 frames in 54 of
 // every 60 minutes.
-constexpr int kDropFramesPerHour = 107892;      // 30 * 3600 - 108
-constexpr int kDropFramesPer10Min = 17982;      // 30 * 600 - 18
+constexpr int kDropFramesPerDay = 24 * static_cast<int>(lb::kDrop30.hour);  // 2589408
 constexpr int kFilmTcDay = 24 * 86400;          // 2073600
 
 // Period of KeyKode counts for the digit flags: bits 2 upward, while set,
@@ -269,14 +269,8 @@ int timecode_to_video_frames(int* video_out, char* text, label_type lt, int drop
     int const h = v[0], m = v[1], s = v[2], f = v[3];  // each [-9, 99]: no overflow below
     int video;
     if (drop != 0 && rate == 30) {
-        int const m10 = m / 10;  // ten-minute blocks
-        int const m1 = m % 10;   // minute within the block; 1..9 lose frames 00 and 01
-        video = h * kDropFramesPerHour + m10 * kDropFramesPer10Min;
-        if (m1 >= 1) video += 1800 + (m1 - 1) * 1798;
-        if (s > 0) video += m1 >= 1 ? 28 + (s - 1) * 30 : s * 30;
-        video += f;
-        if (m1 >= 1 && s == 0) video -= 2;
-        video += 1;
+        // A negative minutes field ("-5") loses no frames here.
+        video = lb::drop_labels_to_frames(lb::kDrop30, h, m, s, f, lb::NegativeMinutes::kept) + 1;
     } else {
         video = ((h * 60 + m) * 60 + s) * rate + f + 1;
     }
@@ -288,37 +282,17 @@ int video_frames_to_timecode(int video, char* text_out, label_type lt, int drop)
     int const rate = type_row(lt).write;
     if (rate == 0 || !text_out) return 0;
     bool const df = drop != 0 && rate == 30;
-    int const day = df ? 24 * kDropFramesPerHour : rate * 86400;
+    int const day = df ? kDropFramesPerDay : rate * 86400;
     int const x = wrap_once(video, day);
     if (x < 0) return 0;  // before the start of the previous day
-    int h, m, s, f;
-    if (df) {
-        h = x / kDropFramesPerHour;
-        int const y = x % kDropFramesPerHour;    // [0, 107891] frames into the hour
-        int const m10 = y / kDropFramesPer10Min; // [0, 5] ten-minute blocks
-        int const z = y % kDropFramesPer10Min;   // [0, 17981] frames into the block
-        if (z < 1800) {                          // the block's first minute keeps 00 and 01
-            m = m10 * 10;
-            s = z / 30;
-            f = z % 30;
-        } else {
-            int const n = 1 + (z - 1800) / 1798;  // [1, 9] minute in the block
-            int const w = (z - 1800) % 1798;      // [0, 1797] frames into the minute
-            m = m10 * 10 + n;
-            if (w < 28) {
-                s = 0;
-                f = w + 2;
-            } else {
-                s = 1 + (w - 28) / 30;
-                f = (w - 28) % 30;
-            }
-        }
-    } else {
-        h = x / (rate * 3600);
-        m = (x / (rate * 60)) % 60;
-        s = (x / rate) % 60;
-        f = x % rate;
-    }
+    // Drop-frame: the label count, then the fields as at 30 fps.
+    unsigned const n = df ? lb::drop_frames_to_labels(lb::kDrop30, static_cast<unsigned>(x)) : static_cast<unsigned>(x);
+    unsigned const r = static_cast<unsigned>(rate);
+    unsigned const secs = n / r;
+    int const h = static_cast<int>(secs / 3600);
+    int const m = static_cast<int>(secs / 60 % 60);
+    int const s = static_cast<int>(secs % 60);
+    int const f = static_cast<int>(n - secs * r);
     if (h > 99) return 0;  // a hour field of three or more digits
     put_hmsf(text_out, h, m, s, f);
     return 1;

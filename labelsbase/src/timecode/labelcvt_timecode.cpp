@@ -5,6 +5,7 @@
 #include <typeinfo>
 
 #include "labelsbase/LabelPoint.h"
+#include "detail/drop_frame.h"
 #include "detail/internal.h"
 #include "detail/log_keys.h"
 #include "labelsbase/labelcvt.h"
@@ -66,7 +67,7 @@ static_assert(sizeof(kRates) / sizeof(kRates[0]) == 17, "one row per timecode le
 
 constexpr bool rows_consistent() {
     for (timecode_rate_row const& r : kRates) {
-        int const day = r.type == ntsc_drop_label_t ? 24 * 107892 : r.modulus * 86400;
+        int const day = r.type == ntsc_drop_label_t ? static_cast<int>(24 * lb::kDrop30.hour) : r.modulus * 86400;
         if (r.day_samples != day || (r.frame_digits == 3) != (r.modulus > 100)) return false;
     }
     return true;
@@ -126,16 +127,8 @@ inline Clock plain_clock(unsigned v) {
 }
 
 // Drop-frame: v frames of 29.97 fps into the count of displayed numbers at
-// 30 fps, and from there into the displayed numbers. Every ten
-// minutes (17982 frames) skip 18 numbers; within them, every 1798 frames
-// after the first two skip two more (numbers 0 and 1 of each minute not
-// divisible by ten), then count at 30.
-inline unsigned drop_count(unsigned v) {
-    unsigned const tens = v / 17982;
-    unsigned const rem = v - tens * 17982;
-    return v + 18 * tens + (rem < 2 ? 0 : 2 * ((rem - 2) / 1798));
-}
-inline Clock drop_clock(unsigned v) { return plain_clock<30>(drop_count(v)); }
+// 30 fps, and from there into the displayed numbers.
+inline Clock drop_clock(unsigned v) { return plain_clock<30>(lb::drop_frames_to_labels(lb::kDrop30, v)); }
 
 // SMPTE word pieces, made at compile time: the packed BCD of every number a
 // field can hold (frames up to 239, whose tens run past four bits), and of
@@ -174,18 +167,7 @@ constexpr DropHeads kDropHeads = make_drop_heads();
 // Numbers 0 and 1 of a dropped minute give the last two frames of the
 // minute before.
 inline int drop_sample(int hours, int minutes, int seconds, int frames) {
-    using lb::wrap_add;
-    using lb::wrap_mul;
-    int const tens = minutes / 10;
-    int const units = minutes % 10;  // [-9, 9]
-    int m0 = wrap_add(wrap_mul(hours, 107892), wrap_mul(tens, 17982));
-    if (units > 0) m0 = wrap_add(m0, 1800 + (units - 1) * 1798);
-    if (seconds >= 1) {
-        if (units != 0) return wrap_add(wrap_add(m0, wrap_mul(30, seconds - 1)), wrap_add(28, frames));
-        return wrap_add(wrap_add(m0, wrap_mul(30, seconds)), frames);
-    }
-    if (units != 0 && seconds == 0) return wrap_add(m0, lb::wrap_sub(frames, 2));
-    return wrap_add(m0, frames);
+    return lb::drop_labels_to_frames(lb::kDrop30, hours, minutes, seconds, frames);
 }
 
 // Formatted input of "%d:%d:%d%c%d" (n = 3), "%d:%d%c%d" (n = 2) or
@@ -268,11 +250,10 @@ struct timecode_label::leaf_route {
             // Within a block: minute units u (frames 0 and 1 of minutes 1 to 9
             // are skipped), then the frame number in the minute.
             unsigned const v = static_cast<unsigned>(into_day(s, c.day_samples));
-            unsigned const block = v / 17982, rem = v - block * 17982;  // block [0, 144]
-            unsigned const u = rem < 1800 ? 0 : (rem - 2) / 1798;
-            unsigned const in_minute = rem - 1798 * u, secs = in_minute / 30;
-            std::memcpy(p, kDropHeads.head[block], 4);
-            p[4] = static_cast<char>('0' + u);
+            lb::DropSplit const d = lb::drop_split(lb::kDrop30, v);  // block [0, 144]
+            unsigned const in_minute = d.label, secs = in_minute / 30;
+            std::memcpy(p, kDropHeads.head[d.block], 4);
+            p[4] = static_cast<char>('0' + d.minute);
             p[5] = ':';
             lb::put_pair(p + 6, secs);
             p[8] = c.frame_separator;
@@ -296,7 +277,7 @@ struct timecode_label::leaf_route {
     static unsigned smpte(timecode_label& c, int s) {
         if (s < 0 || s == past_end_sample || s == before_start_sample) return 0;
         unsigned v = static_cast<unsigned>(into_day(s, c.day_samples));
-        if (Drop) v = drop_count(v);
+        if (Drop) v = lb::drop_frames_to_labels(lb::kDrop30, v);
         // Fields OR-ed as the general way does: frame tens past 15 run on.
         unsigned const secs = v / M, hours = v / (3600 * M);
         return kSmpte.bcd[v - secs * M] | unsigned{kSmpte.min_sec[secs - hours * 3600]} << 8 |
@@ -358,7 +339,7 @@ timecode_label::timecode_label(label_t leaf, int flags)
       text_route_(nullptr),
       smpte_route_(nullptr) {
     frame_separator = row_->separator;
-    build_template();
+    build_row_template();
     // 50p and 60p material may be labelled with 25 or 30 fps timecode,
     // optionally counting two samples per timecode frame. Read once, here.
     if (row_->config_key) {
@@ -368,7 +349,7 @@ timecode_label::timecode_label(label_t leaf, int flags)
             day_samples = row_->day_samples / 2;
             if (v == 2) display_flags = flags | special_slow;
         }
-        build_template();
+        build_row_template();
     }
     set_divider();
 }
@@ -393,13 +374,21 @@ int timecode_label::divide_by_modulus(int s) const {
 
 timecode_label::~timecode_label() = default;
 
-char const* timecode_label::type_str() const { return row_->name; }
-label_t timecode_label::type() const { return row_->type; }
+// Called on timecode_label itself (qualified, or on a class derived from it
+// directly) these answer as the base class; each leaf answers with its row.
+char const* timecode_label::type_str() const { return kBaseRow.name; }
+label_t timecode_label::type() const { return kBaseRow.type; }
 UserLabelType timecode_label::UserType() const { return timecode_UserLabel; }
 bool timecode_label::isSpecialSlowTC() const { return (display_flags & special_slow) != 0; }
 
-void timecode_label::build_template() {
-    LightweightString<char> const t(row_->template_text);
+void timecode_label::build_template() { set_templates(kBaseRow.template_text); }
+
+char const* timecode_label::row_name() const { return row_->name; }
+label_t timecode_label::row_type() const { return row_->type; }
+void timecode_label::build_row_template() { set_templates(row_->template_text); }
+
+void timecode_label::set_templates(char const* text) {
+    LightweightString<char> const t(text);
     full_template.set(t);
     count_template.set(t);
 }
@@ -639,6 +628,30 @@ tc_90_label::tc_90_label(int f) : timecode_label(tc_90_label_t, f) {}
 tc_100_label::tc_100_label(int f) : timecode_label(tc_100_label_t, f) {}
 tc_120_label::tc_120_label(int f) : timecode_label(tc_120_label_t, f) {}
 tc_240_label::tc_240_label(int f) : timecode_label(tc_240_label_t, f) {}
+
+// Each leaf names itself and builds its template from its row.
+#define LABELSBASE_TIMECODE_LEAF_ROW(leaf)                                   \
+    char const* leaf::type_str() const { return row_name(); }               \
+    label_t leaf::type() const { return row_type(); }                       \
+    void leaf::build_template() { build_row_template(); }
+LABELSBASE_TIMECODE_LEAF_ROW(pal_label)
+LABELSBASE_TIMECODE_LEAF_ROW(ntsc_label)
+LABELSBASE_TIMECODE_LEAF_ROW(ntsc_drop_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_24_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_48_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_50_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_60_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_50_duration_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_60_duration_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_12_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_15_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_20_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_80_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_90_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_100_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_120_label)
+LABELSBASE_TIMECODE_LEAF_ROW(tc_240_label)
+#undef LABELSBASE_TIMECODE_LEAF_ROW
 
 label_cvt* make_timecode_label_cvt(label_t t) {
     // The registry and the factory give every timecode converter all four

@@ -4,17 +4,15 @@
 // and write it in the target type. Per input nothing is allocated: the
 // converters write into the endpoints' label points and messages go into
 // the result's fixed buffer.
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 
-#include "cli/cli.h"
+#include "cli/texts.h"
+#include "labelsbase/vocabulary.h"
 
 namespace cli {
 
 namespace {
-
-constexpr std::size_t kMaxInput = 255;
 
 int wrap_add(int a, int b) {
     return static_cast<int>(static_cast<unsigned>(a) + static_cast<unsigned>(b));
@@ -31,153 +29,6 @@ bool fits_samples(double position, double pitch) {
 }
 
 }  // namespace
-
-label_cvt* converter(label_t t) {
-    static label_cvt* made[label_type_count] = {};
-    int const i = static_cast<int>(t);
-    if (i < 0 || i >= label_type_count) return get_static_label_cvt(prefix_label_t);
-    if (!made[i]) made[i] = make_any_label_cvt(t);
-    return made[i];
-}
-
-std::string template_text(label_cvt* c) { return c->full_template.template_text.c_str(); }
-
-std::string example_text(label_t t) {
-    label_cvt* c = converter(t);
-    int const m = c->get_modulus();
-    int const s = m > 1000 ? 1234 : (12 * m + 5) * c->samples_per_unit();
-    LabelPoint p(0, c);
-    set_point_prefix(c, &p, c->get_dummy_prefix());
-    p.sample = s;
-    return trim_sign_column(c->get_abs_string(&p, s));
-}
-
-std::string unreadable_message(std::string const& text, label_t t) {
-    return "cannot read '" + text + "' as " + label_type_info(t).class_name + ": expected the form " +
-           template_text(converter(t)) + ", e.g. '" + example_text(t) + "'";
-}
-
-char const* trim_sign_column(char const* text) { return (text && text[0] == ' ') ? text + 1 : text; }
-
-void set_point_prefix(label_cvt* c, LabelPoint* lp, char const* prefix) {
-    if (!c->has_prefix()) return;
-    if (c->UserType() == ink_UserLabel) {
-        // The ink reader pads short texts on the left as numbers without a
-        // prefix, so the prefix goes in as a whole ink number.
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%.4s0000+00", prefix);
-        c->set_prefix(lp, buf);
-        return;
-    }
-    c->set_prefix(lp, prefix);
-}
-
-bool is_failure_text(label_cvt* c, char const* text) {
-    if (!text) return true;
-    if (std::strcmp(text, "???") == 0 || std::strcmp(text, "NEGATIVE") == 0) return true;
-    char const* inv = c->full_template.getInvalidString(invalid_sample);
-    return inv[0] != '\0' && std::strcmp(text, inv) == 0;
-}
-
-void check_prefix(label_t t, std::string const& prefix) {
-    label_cvt* c = converter(t);
-    if (!c->has_prefix())
-        throw UsageError("--prefix applies to KeyKode and ink-number types only; " +
-                         std::string(label_type_info(t).class_name) + " has no prefix");
-    std::size_t const n = static_cast<std::size_t>(c->get_prefix_length());
-    if (prefix.size() != n)
-        throw UsageError("the prefix of " + std::string(label_type_info(t).class_name) + " has " + std::to_string(n) +
-                         " characters (like '" + std::string(c->get_dummy_prefix()).substr(0, n) + "'), not " +
-                         std::to_string(prefix.size()) + " ('" + prefix + "')");
-    for (char ch : prefix)
-        if (ch < 33 || ch > 126)
-            throw UsageError("the prefix '" + prefix + "' holds a character that is not printable (spaces too)");
-}
-
-// The text as the library is given it: without surrounding white space and,
-// for KeyKode, without the spaces KeyKode is printed with on film
-// ("KJ 23 1234 5678+05"). False when it does not fit.
-static bool prepare_input(label_t t, char const* in, char* out, std::size_t size) {
-    while (*in == ' ' || *in == '\t' || *in == '\r' || *in == '\n') ++in;
-    std::size_t n = std::strlen(in);
-    while (n > 0 && (in[n - 1] == ' ' || in[n - 1] == '\t' || in[n - 1] == '\r' || in[n - 1] == '\n')) --n;
-    bool const squeeze = label_type_info(t).category == keycode_UserLabel;
-    std::size_t o = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (squeeze && (in[i] == ' ' || in[i] == '\t')) continue;
-        if (o + 1 >= size) return false;
-        out[o++] = in[i];
-    }
-    out[o] = '\0';
-    return true;
-}
-
-std::string prepared_text(label_t t, std::string const& text) {
-    char buf[kMaxInput + 1];
-    if (!prepare_input(t, text.c_str(), buf, sizeof buf)) return text;
-    return buf;
-}
-
-bool rate_has_medium(Kest::FrameRate r) {
-    int const v = static_cast<int>(r);
-    return (v >= Kest::FrameRate_24 && v <= Kest::FrameRate_59_94) || (v >= Kest::FrameRate_12 && v <= Kest::FrameRate_239_76);
-}
-
-// The converters read leniently (a KeyKode or ink count that is not a
-// number reads as 0, feet read whatever leads the text as a number); the
-// command refuses texts that cannot be meant as a label of the type.
-static bool plausible(label_t t, char const* s) {
-    bool digit = false;
-    for (char const* p = s; *p; ++p) digit = digit || (*p >= '0' && *p <= '9');
-    if (!digit) return false;
-    label_cvt* const c = converter(t);
-    std::size_t const n = std::strlen(s);
-    auto all_digits = [](char const* p, std::size_t k, bool underscore) {
-        for (std::size_t i = 0; i < k; ++i)
-            if (!((p[i] >= '0' && p[i] <= '9') || (underscore && p[i] == '_'))) return false;
-        return true;
-    };
-    switch (label_type_info(t).category) {
-        case keycode_UserLabel: {
-            std::size_t const pre = static_cast<std::size_t>(c->get_prefix_length());
-            std::size_t const cnt = static_cast<std::size_t>(c->get_count_length());
-            return n >= pre + cnt && all_digits(s + pre, cnt, true);
-        }
-        case ink_UserLabel: {
-            // The ink reader's own layout: prefix and the last 7 characters
-            // of long texts, short texts padded with zeros to 11.
-            char u[16];
-            if (n >= 12) {
-                std::memcpy(u, s, 4);
-                std::memcpy(u + 4, s + n - 7, 8);
-            } else {
-                std::size_t const pad = std::min<std::size_t>(11 - n, 4);
-                std::memset(u, '0', pad);
-                std::memcpy(u + pad, s, n + 1);
-            }
-            return all_digits(u + 4, 4, false);
-        }
-        case feet_UserLabel: {
-            while (*s == ' ' || *s == '\t') ++s;
-            if (*s == '-') ++s;
-            return *s >= '0' && *s <= '9';
-        }
-        default: return true;
-    }
-}
-
-int read_sample(label_t t, char const* text, std::string& error) {
-    char buf[kMaxInput + 1];
-    if (!prepare_input(t, text, buf, sizeof buf)) {
-        error = "text longer than " + std::to_string(kMaxInput) + " characters";
-        return invalid_sample;
-    }
-    int const s = plausible(t, buf) ? converter(t)->get_abs_sample(buf) : invalid_sample;
-    if (s == invalid_sample) error = unreadable_message(buf, t);
-    return s;
-}
-
-// ---------------------------------------------------------------------------
 
 MediumRollMedium default_medium(label_t t) {
     switch (label_type_info(t).category) {
@@ -232,7 +83,7 @@ void check_translatable(MediumRollMedium m, MPosn_Xlate_Params const& p, char co
     char const* why = nullptr;
     if (v == unknown_Medium) why = "the unknown medium has no positions";
     else if (v == any_Medium) why = "`any` is a wildcard for matching, not a medium to translate on";
-    else if (v == 5 || v == 6 || v == 9 || v < 0 || v > output_240p_1001_Medium) why = "the number names no medium";
+    else if (!lb::is_medium_used(v)) why = "the number names no medium";
     else if (v == video_Medium && getFrameRatefromMedium(p.video_medium) == 0)
         why = "`video` stands for the video medium of the translation, and none is set (use --video-medium)";
     else if (v == edit_Medium && !rate_has_medium(Kest::CurrentProject::getOutputImageKESTFrameRate()))
@@ -301,7 +152,7 @@ bool Conversion::run(char const* input, Result& r) {
         return false;
     }
     label_cvt* const fc = from_.cvt;
-    int const s = plausible(from_.type, buf) ? fc->get_abs_sample(buf) : invalid_sample;
+    int const s = has_count_digits(fc, buf) ? fc->get_abs_sample(buf) : invalid_sample;
     r.sample = s;
     if (s == invalid_sample) {
         std::snprintf(r.error, sizeof r.error, "cannot read '%s'%s", buf, unreadable_tail_.c_str());
@@ -366,44 +217,45 @@ bool Conversion::run(char const* input, Result& r) {
 
 // ---------------------------------------------------------------------------
 
-int parse_duration(std::string const& raw, Endpoint& e) {
-    std::string text = raw;
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.erase(0, 1);
-    label_cvt* const c = e.cvt;
-    char const unit = text.empty() ? '\0' : text.back();
-    std::string const number = text.empty() ? std::string() : text.substr(0, text.size() - 1);
-    if (unit == 'f' || unit == 'F') {
-        int n = 0;
-        if (!read_int(number, n))
-            throw UsageError("'" + text + "' is not a whole number of frames (like 100f)");
-        long long const v = static_cast<long long>(n) * c->samples_per_unit();
-        if (v < -2147483647LL || v > 2147483647LL) throw ConversionError("'" + text + "' is too many frames");
-        return static_cast<int>(v);
-    }
-    if (unit == 'p' || unit == 'P') {
-        int n = 0;
-        if (!read_int(number, n))
-            throw UsageError("'" + text + "' is not a whole number of perforations (like 64p)");
-        if (label_type_info(e.type).unit != std::string("perforation"))
-            throw UsageError("'" + text + "': " + label_type_info(e.type).class_name +
-                             " counts frames, not perforations; use f");
-        return n;
-    }
-    double secs = 0;
-    if ((unit == 's' || unit == 'S') && read_double(number, secs)) {
-        if (!fits_samples(secs, e.pitch())) throw ConversionError("'" + text + "' is too long a time");
-        int const s = e.label->posn_to_sample(secs);
-        if (s == invalid_sample) throw ConversionError("'" + text + "' gives no sample");
-        return s;
-    }
-    std::string err;
-    int const s = read_sample(e.type, text.c_str(), err);
-    if (s == invalid_sample)
-        throw ConversionError(err + "; a duration is a text of the type, a frame count (100f), seconds (2.5s)" +
-                              (label_type_info(e.type).unit == std::string("perforation") ? " or perforations (64p)"
-                                                                                           : ""));
-    return s;
+std::unique_ptr<ConversionSetup> make_conversion(std::string const& from, std::string const& to,
+                                                 TranslationOptions const& tr, std::string const& prefix,
+                                                 std::string const& sync) {
+    label_t ft, tt;
+    MediumRollIdent fr, trl;
+    parse_endpoint(from, ft, fr);
+    parse_endpoint(to, tt, trl);
+    if (!prefix.empty()) check_prefix(tt, prefix);
+    MPosn_Xlate_Params const p = tr.apply();
+    auto pr = std::make_unique<ConversionSetup>();
+    pr->from = Endpoint(ft, fr);
+    pr->to = Endpoint(tt, trl);
+    pr->to.prefix = prefix;
+    // Audio follows the transfer of the picture it was synchronised with.
+    for (Endpoint* e : {&pr->from, &pr->to})
+        if (e->roll.medium == audio_Medium) e->label->fix_audio_label_pitch(p.transfer, p.video_medium);
+    pr->conv = std::make_unique<Conversion>(pr->from, pr->to, p);
+    if (!sync.empty()) pr->conv->set_sync(sync);
+    return pr;
+}
+
+double translate_position(std::string const& position, std::string const& from_name, std::string const& to_name,
+                          TranslationOptions const& tr, MPosn_Xlate_Params* params) {
+    double x = 0;
+    if (!read_double(position, x))
+        throw UsageError("'" + position + "' is not a position (seconds, or cel units on cel)");
+    MediumRollMedium const from = parse_medium(from_name);
+    MediumRollMedium const to = parse_medium(to_name);
+    MPosn_Xlate_Params p = tr.apply();
+    if (params) *params = p;
+    if (std::fabs(x) > kMaxPosition && std::fabs(x) < 1e99)
+        throw ConversionError("position " + position +
+                              " lies beyond what translation counts (frames are 32-bit: keep within 8000000 s)");
+    check_translatable(from, p, "from");
+    check_translatable(to, p, "to");
+    double const r = mPosn_Xlate(x, from, to, p, false);
+    if (std::fabs(r) >= 1e99)
+        throw ConversionError(std::fabs(x) >= 1e99 ? "1e99 is no position" : no_position_message(from, to, p));
+    return r;
 }
 
 }  // namespace cli
