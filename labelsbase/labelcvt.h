@@ -208,27 +208,6 @@ label_cvt* make_timecode_label_cvt(label_t t);
 label_cvt* make_film_label_cvt(label_t t);
 
 // ---------------------------------------------------------------------------
-// Typed texts. The converters read leniently (a KeyKode or ink count that is
-// not a number reads as 0, feet read whatever leads the text as a number);
-// a caller that must refuse texts that cannot be meant as a label asks here.
-
-// Whether text can be meant as a label of c's type: it holds a digit, and
-// for KeyKode the count field (after the prefix) is digits or '_', for ink
-// numbers the four count characters of the ink reader's normal form are
-// digits, for feet the text starts (after blanks and a '-') with a digit.
-// Every other type only needs the digit.
-// Edge cases: a null converter or text is not plausible.
-bool label_text_is_plausible(label_cvt const* c, char const* text);
-
-// Copies in to out without leading and trailing white space (blank, tab,
-// CR, LF); for KeyKode also without the blanks inside, which its reader
-// does not skip. Returns the bytes written, terminator included, or 0 (and
-// out empty when size > 0) when the text does not fit in size bytes.
-// Edge cases: a null converter trims without squeezing; null in or out, or
-// size 0, writes nothing and returns 0.
-std::size_t label_text_trim(label_cvt const* c, char const* in, char* out, std::size_t size);
-
-// ---------------------------------------------------------------------------
 // Label type lookups.
 
 // The timecode standard of a project or label type.
