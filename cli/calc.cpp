@@ -81,13 +81,16 @@ Calculated calc(label_t t, MediumRollIdent roll, std::vector<std::string> const&
         acc = op == "+" ? acc + b : acc - b;
         r.steps.push_back(CalcStep{op, items[i + 1], d});
     }
-    if (c->has_prefix()) c->set_prefix(&acc, items[0].c_str());
+    // KeyKode and ink results take the start's prefix as read, without the
+    // spaces it may have been typed with; results are written unspaced.
+    if (c->has_prefix()) c->set_prefix(&acc, prepared_text(t, items[0]).c_str());
     char const* text = c->get_abs_string(&acc, acc.sample);
     r.sample = acc.sample;
     r.text = text;
     if (is_failure_text(c, text))
         throw ConversionError("the result, sample " + std::to_string(acc.sample) + ", has no " +
                               label_type_info(t).class_name + " text ('" + text + "')");
+    if (r.sample < 0 && !reads_back(c, r.sample, text)) throw ConversionError(unreadable_negative(t, r.sample, text));
     return r;
 }
 

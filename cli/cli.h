@@ -21,6 +21,7 @@
 #define LABELS_CLI_CLI_H
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -49,17 +50,121 @@ json params_json(MPosn_Xlate_Params const& p);
 // ---------------------------------------------------------------------------
 // Output (output.cpp).
 
-struct Output {
+// Everything the command writes on standard output goes through one
+// Output: JSON documents, JSON Lines records and text lines. It checks every
+// write; the first failure is kept, the rest of the output is dropped, and
+// close() reports it once ("writing the output failed: No space left on
+// device") with exit status 1. JSON strings are written as valid UTF-8:
+// bytes that are not UTF-8 become U+FFFD and the caller is told.
+class Output {
+public:
     bool json_mode = false;
     json doc;  // built by the command, printed at the end in JSON mode
     int status = exit_ok;
+    bool quiet = false;  // no notes
 
-    // A failure of one item: printed on standard error in text mode; the
-    // status becomes 1.
+    explicit Output(std::FILE* file = stdout) : file_(file) {}
+
+    // A failure of one item: printed on standard error; the status becomes 1.
     void fail(std::string const& message);
+    // A remark that changes nothing: "labels: note: ..." on standard error.
+    void note(std::string const& message);
     void line(std::string const& text);  // text mode only
     void finish();                       // prints the JSON document
+
+    // Streaming output (batch). Nothing is allocated.
+    void put(char const* s, std::size_t n) {
+        if (n <= sizeof buf_ - len_) {
+            std::memcpy(buf_ + len_, s, n);
+            len_ += n;
+        } else {
+            put_long(s, n);
+        }
+    }
+    void put(char const* s) { put(s, std::strlen(s)); }
+    void put_char(char c) {
+        if (len_ == sizeof buf_) drain();
+        buf_[len_++] = c;
+    }
+    void put_int(long long v);
+    void put_double(double v);
+    // A JSON string of n bytes; bytes that are not UTF-8 are written as
+    // U+FFFD and make the result true.
+    bool put_json_string(char const* s, std::size_t n);
+    // Flushes now (line-buffered output); false once writing failed.
+    bool flush();
+    bool failed() const { return error_ != 0; }
+    // Flushes and closes the file (once; later calls only answer); on a
+    // failure of any write prints the message once and sets status 1.
+    // Returns false then.
+    bool close();
+
+private:
+    void put_long(char const* s, std::size_t n);
+    void drain();  // the buffer to the file
+    void check();
+    std::FILE* file_;
+    int error_ = 0;
+    bool reported_ = false;
+    std::size_t len_ = 0;
+    char buf_[1 << 16];
 };
+
+// One JSON Lines record on an Output: {"key":value,...}\n.
+class JsonRecord {
+public:
+    explicit JsonRecord(Output& o) : o_(o) { o_.put_char('{'); }
+    JsonRecord& number(char const* key, long long v) {
+        this->key(key);
+        o_.put_int(v);
+        return *this;
+    }
+    JsonRecord& boolean(char const* key, bool v) {
+        this->key(key);
+        o_.put(v ? "true" : "false");
+        return *this;
+    }
+    // Returns whether bytes that are not UTF-8 were replaced.
+    bool string(char const* key, char const* s, std::size_t n) {
+        this->key(key);
+        return o_.put_json_string(s, n);
+    }
+    bool string(char const* key, char const* s) { return string(key, s, std::strlen(s)); }
+    void end() { o_.put("}\n", 2); }
+
+private:
+    void key(char const* k) {
+        if (!first_) o_.put_char(',');
+        first_ = false;
+        o_.put_char('"');
+        o_.put(k);
+        o_.put("\":", 2);
+    }
+    Output& o_;
+    bool first_ = true;
+};
+
+// ---------------------------------------------------------------------------
+// The batch engine (batch.cpp).
+
+struct BatchOptions {
+    bool echo = false;           // input, a tab, then the result
+    bool mark_mixed = false;     // a column / field for video frames of two film frames
+    bool line_buffered = false;  // flush after each line
+};
+struct BatchCount {
+    long long lines = 0, failed = 0, first_failed = 0;
+    int read_error = 0;  // errno of a failed read, 0 at the end of the input
+};
+// Converts each line of `in` onto `out`. A line with a NUL byte is an error
+// line; a byte-order mark before the first line is skipped; blank lines and
+// lines starting with # pass through. Stops at the end of the input, a read
+// error (in JSON mode written as one more record) or a failed write.
+BatchCount convert_stream(TextConverter& c, std::FILE* in, Output& out, BatchOptions const& o);
+
+// Whether standard input was closed when the command started (it then reads
+// as /dev/null, so no file opened later takes its number).
+bool standard_input_closed();
 
 // ---------------------------------------------------------------------------
 // Commands. Each registers its subcommand and returns the function that

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "cli/cli.h"
+#include "cli/rates.h"
 #include "labelsbase/vocabulary.h"
 
 namespace cli {
@@ -139,6 +140,7 @@ void run_rates(Output& out) {
                  pad(format_double(Kest::getCelResolution(r)), 10) + pad(short_type_name(lt), 12) + pad(src, 18) + dst);
     }
     out.doc["rates"] = list;
+    list_rate_names(out);
 }
 
 }  // namespace
@@ -158,7 +160,10 @@ void add_info_commands(CLI::App& app, std::vector<Command>& out) {
     auto* rates = app.add_subcommand("rates", "List the frame rates (Kest::FrameRate) with their names and media");
     rates->footer("A RATE argument takes the name in frames per second (24, 23.976, 29.97, 30000/1001),\n"
                   "a Kest::FrameRate name (film_at_25) or kest:N for the number N. Plain numbers that are\n"
-                  "not rate names (1..11, 13, 14, 16..19, 21..23, 26..29, 31..47) are Kest numbers too.");
+                  "not rate names (1..11, 13, 14, 16..19, 21..23, 26..29, 31..47) are Kest numbers too.\n"
+                  "The timecode rates after the table are TYPE names wherever a timecode type is taken\n"
+                  "(format, parse, calc, convert, batch): 29.97df, 59.94df, 23.976, 25, any whole N,\n"
+                  "N/1.001, with df for drop-frame at 1000/1001 multiples of 30.");
     out.push_back({rates, [](Output& o) { run_rates(o); }});
 }
 

@@ -19,11 +19,13 @@ json keep_json(KeepInfo const& k) {
     j["type"] = label_type_info(k.type).class_name;
     j["label_t"] = static_cast<int>(k.type);
     j["start_sample"] = k.start_sample;
-    j["start"] = k.start;
+    j["start"] = trim_sign_column(k.start.c_str());
     if (k.has_prefix) j["prefix"] = k.prefix;
     j["length"] = k.length;
     j["end_sample"] = k.end_sample;
-    j["end"] = k.end;
+    j["end"] = trim_sign_column(k.end.c_str());
+    j["last_sample"] = k.last_sample;
+    j["last"] = trim_sign_column(k.last.c_str());
     j["pitch"] = k.pitch;
     j["duration_seconds"] = static_cast<double>(k.length) * k.pitch;
     j["bounded"] = k.bounded;
@@ -41,14 +43,15 @@ json keep_json(KeepInfo const& k) {
 void print_description(Output& out, json const& j) {
     auto str = [](json const& v) { return v.is_string() ? v.get<std::string>() : v.dump(); };
     out.line("type:        " + str(j["type"]) + " (label_t " + str(j["label_t"]) + "), revision " + str(j["revision"]));
-    out.line("start:       " + std::string(trim_sign_column(str(j["start"]).c_str())) + " (sample " +
+    out.line("start:       " + str(j["start"]) + " (sample " +
              str(j["start_sample"]) + ")");
     if (j.contains("prefix")) out.line("prefix:      " + str(j["prefix"]));
     char secs[64], pitch[64];
     std::snprintf(secs, sizeof secs, "%.10g", j["duration_seconds"].get<double>());
     std::snprintf(pitch, sizeof pitch, "%.10g", j["pitch"].get<double>());
-    out.line("length:      " + str(j["length"]) + " samples, to " + trim_sign_column(str(j["end"]).c_str()) +
-             " (sample " + str(j["end_sample"]) + "), " + secs + " s");
+    out.line("length:      " + str(j["length"]) + " samples, " + secs + " s; last frame " + str(j["last"]) +
+             " (sample " + str(j["last_sample"]) + "), end " + str(j["end"]) + " (sample " + str(j["end_sample"]) +
+             ", one past the last)");
     out.line(std::string("pitch:       ") + pitch + " s per sample");
     out.line(std::string("bounded:     ") + (j["bounded"].get<bool>() ? "yes" : "no"));
     if (j.contains("medium_roll")) {
@@ -61,7 +64,9 @@ void print_description(Output& out, json const& j) {
 
 void run_read_keep(Output& out, std::string const& text) {
     KeepInfo const k = read_keep(text);
+    for (std::string const& n : k.notes) out.note("the library says: " + n);
     json j = keep_json(k);
+    if (!k.notes.empty()) j["notes"] = k.notes;
     j["rewritten"] = k.keep;
     out.doc = j;
     print_description(out, j);
@@ -93,7 +98,9 @@ void add_keep_command(CLI::App& app, std::vector<Command>& out) {
     keep->add_flag("--make", a->make, "Write a keep string for a label of TYPE starting at TEXT");
     keep->add_option("--length", a->length,
                      "With --make: the length, a text of the type, frames (250f), seconds (10s) or perforations (64p)");
-    keep->add_option("--end", a->end, "With --make: the text of the last sample, instead of --length");
+    keep->add_option("--end", a->end,
+                     "With --make: the text of the last frame, inclusive (01:00:00:00 to 01:00:09:24 is 250"
+                     " frames), instead of --length");
     keep->add_option("--medium", a->medium,
                      "With --make: write an edit label on this medium roll, MEDIUM[,GENERATION] (film, 24 or"
                      " source_30i_1001,1st); its pitch follows the medium")
@@ -101,8 +108,10 @@ void add_keep_command(CLI::App& app, std::vector<Command>& out) {
     keep->add_flag("--unbounded", a->unbounded, "With --make: a label whose offsets are not range-checked");
     keep->footer("Examples:\n"
                  "  labels keep 'LABEL_REV:1 pal_label  01:00:00.00 250 0.0400000000 1'\n"
+                 "  labels keep --make pal 01:00:00:00 --end 01:00:09:24  # LABEL_REV:1 pal_label  01:00:00.00 250 0.0400000000 1\n"
                  "  labels keep --make pal 01:00:00:00 --length 250f --medium source_25i,1st\n"
-                 "A keep string reads " + std::string(kKeepForm) + ".");
+                 "A keep string must have every field; a truncated or malformed one is refused. "
+"A keep string reads " + std::string(kKeepForm) + ".");
     out.push_back({keep, [a](Output& o) {
                        if (a->make) {
                            run_make_keep(o, *a);

@@ -101,10 +101,56 @@ std::string no_position_message(MediumRollMedium from, MediumRollMedium to, MPos
 
 // ---------------------------------------------------------------------------
 
-Conversion::Conversion(Endpoint& from, Endpoint& to, MPosn_Xlate_Params const& params)
+namespace {
+
+// The medium a generic medium stands for in this translation.
+int resolved_medium(MediumRollMedium m, MPosn_Xlate_Params const& p) {
+    if (m == video_Medium) return p.video_medium;
+    if (m == edit_Medium)
+        return lb::rate_output_medium(Kest::CurrentProject::getOutputImageKESTFrameRate(), false);
+    return m;
+}
+
+bool is_film_side(int m) { return lb::medium_class(m) == lb::MediumClass::film; }
+
+}  // namespace
+
+void Conversion::choose_transfer(bool asked_real_time) {
+    int const a = resolved_medium(from_.roll.medium, params_);
+    int const b = resolved_medium(to_.roll.medium, params_);
+    bool const video_a = lb::is_video_medium(a), video_b = lb::is_video_medium(b);
+    transfer_type const t = params_.transfer;
+    bool const pal = lb::is_pal_family_rate(lb::medium_rate(a)) || lb::is_pal_family_rate(lb::medium_rate(b));
+    bool const ntsc = lb::is_ntsc_family_rate(lb::medium_rate(a)) || lb::is_ntsc_family_rate(lb::medium_rate(b));
+    std::string const ends = medium_label(from_.roll.medium) + " and " + medium_label(to_.roll.medium);
+    if (t == transfer_pull23 && (pal || !ntsc))
+        throw UsageError("--transfer pull23 (2:3 pulldown) makes 30 or 60 fps video from film; it does not apply between " +
+                         ends + (pal ? " (25 fps video takes pogle)" : ""));
+    if (t == transfer_pogle && (ntsc || !pal))
+        throw UsageError("--transfer pogle (24-to-25 pulldown) makes 25 or 50 fps video from film; it does not apply between " +
+                         ends + (ntsc ? " (30 fps video takes pull23)" : ""));
+    if (asked_real_time && !(video_a && video_b))
+        throw UsageError("--transfer real_time keeps the instant between video media; " + ends +
+                         " are not both video (film takes pull23, pogle, frame or pulldown)");
+    if (video_a && video_b && t == transfer_unspecified) {
+        // Neither end is film: the same instant, the nearest frame. A speed
+        // change or a film cadence is asked for with --transfer.
+        real_time_ = true;
+        transfer_ran_ = "real_time";
+        return;
+    }
+    if (t == transfer_pulldown) transfer_ran_ = ntsc ? "pull23" : pal ? "pogle" : "frame";
+    else if (t == transfer_unspecified)
+        transfer_ran_ = (is_film_side(a) || is_film_side(b)) && ntsc && lb::is_film_rate(params_.project_rate) ? "pull23"
+                        : video_a || video_b ? "frame" : "none";
+    else transfer_ran_ = transfer_name(t);
+}
+
+Conversion::Conversion(Endpoint& from, Endpoint& to, MPosn_Xlate_Params const& params, bool real_time)
     : from_(from), to_(to), params_(params) {
     check_translatable(from_.roll.medium, params_, "from");
     check_translatable(to_.roll.medium, params_, "to");
+    choose_transfer(real_time);
     label_cvt* f = from_.cvt;
     label_cvt* t = to_.cvt;
     std::string const u = unreadable_message("", from_.type);
@@ -152,7 +198,7 @@ bool Conversion::run(char const* input, Result& r) {
         return false;
     }
     label_cvt* const fc = from_.cvt;
-    int const s = has_count_digits(fc, buf) ? fc->get_abs_sample(buf) : invalid_sample;
+    int const s = label_text_is_plausible(fc, buf) ? fc->get_abs_sample(buf) : invalid_sample;
     r.sample = s;
     if (s == invalid_sample) {
         std::snprintf(r.error, sizeof r.error, "cannot read '%s'%s", buf, unreadable_tail_.c_str());
@@ -178,7 +224,8 @@ bool Conversion::run(char const* input, Result& r) {
                       medium_label(from_.roll.medium).c_str());
         return false;
     }
-    double const target = mPosn_Xlate(position, from_.roll.medium, to_.roll.medium, params_, false);
+    double const target =
+        real_time_ ? position : mPosn_Xlate(position, from_.roll.medium, to_.roll.medium, params_, false);
     r.target_position = target;
     if (std::fabs(target) >= 1e99) {
         std::snprintf(r.error, sizeof r.error, "'%s': %s", buf, no_position_.c_str());
@@ -189,7 +236,7 @@ bool Conversion::run(char const* input, Result& r) {
                       label_type_info(to_.type).class_name);
         return false;
     }
-    int ts = to_.label->abs_posn_to_sample(target);
+    int ts = to_.label->abs_posn_to_sample(real_time_ ? target + 0.5 * to_.pitch() : target);
     if (ts == invalid_sample) {
         std::snprintf(r.error, sizeof r.error, "'%s': position %.6g s gives no %s sample", buf, target,
                       label_type_info(to_.type).class_name);
@@ -211,8 +258,41 @@ bool Conversion::run(char const* input, Result& r) {
                       label_type_info(to_.type).class_name, ts, out ? out : "");
         return false;
     }
+    if (ts < 0 && !reads_back(tc, ts, out)) {
+        std::snprintf(r.error, sizeof r.error, "'%s': %s", buf, unreadable_negative(to_.type, ts, out).c_str());
+        return false;
+    }
     r.text = out;
     return true;
+}
+
+bool Conversion::mixes_film_frames(Result const& r) const {
+    if (real_time_) return false;
+    auto interlaced = [&](MediumRollMedium m) {
+        lb::MediumRow const* row = lb::medium_row(resolved_medium(m, params_));
+        return row && row->scan == lb::MediumScan::interlaced;
+    };
+    MediumRollMedium m;
+    double position, pitch;
+    if (interlaced(to_.roll.medium)) {
+        m = to_.roll.medium;
+        position = r.target_position;
+        pitch = to_.pitch();
+    } else if (interlaced(from_.roll.medium)) {
+        m = from_.roll.medium;
+        position = r.position;
+        pitch = from_.pitch();
+    } else {
+        return false;
+    }
+    if (!(pitch > 0)) return false;
+    // The middle of each field of the frame, on film.
+    double const frame = std::floor(position / pitch + 1e-9);
+    MPosn_Xlate_Params p = params_;
+    double const a = mPosn_Xlate((frame + 0.25) * pitch, m, film_Medium, p, false);
+    double const b = mPosn_Xlate((frame + 0.75) * pitch, m, film_Medium, p, false);
+    if (std::fabs(a) >= 1e99 || std::fabs(b) >= 1e99) return false;
+    return std::floor(a * 24 + 1e-6) != std::floor(b * 24 + 1e-6);
 }
 
 // ---------------------------------------------------------------------------
@@ -233,7 +313,7 @@ std::unique_ptr<ConversionSetup> make_conversion(std::string const& from, std::s
     // Audio follows the transfer of the picture it was synchronised with.
     for (Endpoint* e : {&pr->from, &pr->to})
         if (e->roll.medium == audio_Medium) e->label->fix_audio_label_pitch(p.transfer, p.video_medium);
-    pr->conv = std::make_unique<Conversion>(pr->from, pr->to, p);
+    pr->conv = std::make_unique<Conversion>(pr->from, pr->to, p, tr.real_time());
     if (!sync.empty()) pr->conv->set_sync(sync);
     return pr;
 }
@@ -242,19 +322,20 @@ double translate_position(std::string const& position, std::string const& from_n
                           TranslationOptions const& tr, MPosn_Xlate_Params* params) {
     double x = 0;
     if (!read_double(position, x))
-        throw UsageError("'" + position + "' is not a position (seconds, or cel units on cel)");
+        throw UsageError("'" + position + "' is not a position: a finite number of seconds (cel units on cel);"
+                         " NaN and infinities have none");
     MediumRollMedium const from = parse_medium(from_name);
     MediumRollMedium const to = parse_medium(to_name);
     MPosn_Xlate_Params p = tr.apply();
     if (params) *params = p;
-    if (std::fabs(x) > kMaxPosition && std::fabs(x) < 1e99)
+    if (std::fabs(x) > kMaxPosition)
         throw ConversionError("position " + position +
-                              " lies beyond what translation counts (frames are 32-bit: keep within 8000000 s)");
+                              " lies beyond what translation counts (frames are 32-bit: keep within 8000000 s)" +
+                              (std::fabs(x) >= Label::no_position ? "; 1e99 and beyond stand for no position" : ""));
     check_translatable(from, p, "from");
     check_translatable(to, p, "to");
     double const r = mPosn_Xlate(x, from, to, p, false);
-    if (std::fabs(r) >= 1e99)
-        throw ConversionError(std::fabs(x) >= 1e99 ? "1e99 is no position" : no_position_message(from, to, p));
+    if (std::fabs(r) >= Label::no_position) throw ConversionError(no_position_message(from, to, p));
     return r;
 }
 

@@ -102,7 +102,8 @@ std::string rate_name(Kest::FrameRate r);
 bool rate_has_medium(Kest::FrameRate r);
 Kest::Image::ScanMode parse_scan(std::string const& text);
 char const* scan_name(int s);
-// none, pull23, pogle, frame, pulldown (and synonyms) or 0, 1, 2, 3, 7.
+// none, pull23, pogle, frame, pulldown (and synonyms) or 0, 1, 2, 3, 7;
+// empty and real_time are none (real time between video media).
 transfer_type parse_transfer(std::string const& text);
 char const* transfer_name(int t);
 // yes/no, true/false, on/off, 1/0; `what` names the option in the message.
@@ -134,6 +135,11 @@ std::string unreadable_message(std::string const& text, label_t t);
 void set_point_prefix(label_cvt* c, LabelPoint* lp, char const* prefix);
 // Text without the blank sign column of timecode and feet texts.
 char const* trim_sign_column(char const* text);
+// Whether the converter reads its text of sample s back as s (up to its
+// period): negative drop-frame texts, for one, read back as 0.
+bool reads_back(label_cvt* c, int s, char const* text);
+// Why such a text is not printed.
+std::string unreadable_negative(label_t t, int s, char const* text);
 // Checks a prefix for the type; throws UsageError.
 void check_prefix(label_t t, std::string const& prefix);
 
@@ -142,7 +148,8 @@ void check_prefix(label_t t, std::string const& prefix);
 
 struct Formatted {
     int sample = 0;
-    std::string text;             // the converter's text, sign column included
+    std::string text;             // the converter's text, sign column included;
+                                  // empty when it would not read back
     char const* special = nullptr;  // "invalid", "past_end", "before_start" or null
     std::string error;            // why the sample has no text of the type; empty when it has
 };
@@ -173,15 +180,24 @@ struct ProjectOptions {
     host::ProjectSettings settings() const;
 };
 
+// The 2:3 phase: where frame 0 of the material falls in the cycle of five
+// video frames AA BB BC CD DD (film frames A B C D over ten fields), as the
+// number of that video frame (0..4) or its letters: A 0, B 1, BC 2, CD 3,
+// D 4. 24-to-25 phases are numbers 0..24. Throws UsageError.
+int pulldown_phase(std::string const& text);
+
 struct TranslationOptions {
     ProjectOptions project;
-    std::string transfer = "none";
+    // none (or empty), pull23, pogle, frame, pulldown, default, real_time.
+    std::string transfer;
     std::string video_medium;
-    int phase = 0;
+    std::string phase;  // see pulldown_phase; empty: 0
     // Sets the host project from the options and returns the parameter
     // block of a translation (init_for_labelgroup with the transfer and
     // phase, then the video medium if given). Throws UsageError.
     MPosn_Xlate_Params apply() const;
+    // Whether real time was asked for by name.
+    bool real_time() const;
 };
 
 // ---------------------------------------------------------------------------
@@ -224,29 +240,57 @@ std::string no_position_message(MediumRollMedium from, MediumRollMedium to, MPos
 
 // Text to text through position translation. Prepared once, then run per
 // input without allocating.
-class Conversion {
+//
+// The transfer: when both ends are video and no transfer is given, the
+// conversion keeps the instant (real time: the target frame nearest to the
+// source frame's time); a speed change (frame) or a film cadence (pull23,
+// pogle, pulldown) is asked for with the parameter block's transfer. A film
+// cadence that cannot apply between the two ends (2:3 with 25 fps video,
+// 24-to-25 with 30 fps video) is refused with UsageError. transfer_ran()
+// names what runs: real_time, pull23, pogle, frame or none.
+// One text's conversion.
+struct ConversionResult {
+    int sample = 0;           // source sample
+    double position = 0;      // on the source medium
+    double target_position = 0;
+    int target_sample = 0;
+    char const* text = nullptr;  // target text (points into the converter's label point)
+    char error[384] = {0};       // set when run returns false
+};
+
+// What the batch engine runs per line: a text in, a result out, without
+// allocating.
+class TextConverter {
 public:
-    Conversion(Endpoint& from, Endpoint& to, MPosn_Xlate_Params const& params);
+    virtual ~TextConverter() = default;
+    virtual bool run(char const* text, ConversionResult& r) = 0;
+    // Whether the result's video frame shows two film frames.
+    virtual bool mixes_film_frames(ConversionResult const&) const { return false; }
+};
+
+class Conversion : public TextConverter {
+public:
+    Conversion(Endpoint& from, Endpoint& to, MPosn_Xlate_Params const& params, bool real_time = false);
     // SRC=DST: the source text SRC and the target text DST are the same
     // instant, the head of the material. Throws UsageError.
     void set_sync(std::string const& pair);
 
-    struct Result {
-        int sample = 0;           // source sample
-        double position = 0;      // on the source medium
-        double target_position = 0;
-        int target_sample = 0;
-        char const* text = nullptr;  // target text (points into the target label point)
-        char error[384] = {0};       // set when run returns false
-    };
-    bool run(char const* text, Result& r);
+    using Result = ConversionResult;
+    bool run(char const* text, Result& r) override;
 
     Endpoint& from() { return from_; }
     Endpoint& to() { return to_; }
     MPosn_Xlate_Params const& params() const { return params_; }
     bool synced() const { return synced_; }
+    char const* transfer_ran() const { return transfer_ran_; }
+    bool real_time() const { return real_time_; }
+    // Whether the video frame at the end on an interlaced video medium
+    // (the target, else the source) holds fields of two film frames; false
+    // when neither end is interlaced video or no film cadence runs.
+    bool mixes_film_frames(Result const& r) const override;
 
 private:
+    void choose_transfer(bool asked_real_time);
     Endpoint& from_;
     Endpoint& to_;
     MPosn_Xlate_Params params_;
@@ -255,6 +299,8 @@ private:
     bool carry_prefix_ = false;
     std::string unreadable_tail_;  // "' as <type>: expected ..." after the text
     std::string no_position_;
+    bool real_time_ = false;
+    char const* transfer_ran_ = "none";
 };
 
 // Both endpoints and the conversion between them, from the names a user
@@ -291,7 +337,10 @@ struct Calculated {
     int sample = 0;
     std::string text;  // the converter's text, sign column included
 };
-// TEXT (+|-) DURATION ...: items[0] is the start text. Throws.
+// TEXT (+|-) DURATION ...: items[0] is the start text. KeyKode and ink
+// starts may be typed with spaces; results are written in the canonical
+// unspaced form. A negative result that would not read back is refused.
+// Throws.
 Calculated calc(label_t t, MediumRollIdent roll, std::vector<std::string> const& items);
 
 // ---------------------------------------------------------------------------
@@ -303,7 +352,10 @@ struct KeepInfo {
     int start_sample = 0;
     std::string start, prefix, end;  // texts as the converter writes them
     bool has_prefix = false;
-    int length = 0, end_sample = 0;
+    int length = 0;
+    int end_sample = 0;   // one past the last sample (start + length)
+    int last_sample = 0;  // the last frame's first sample, and its text in `last`
+    std::string last;
     double pitch = 0;
     bool bounded = true;
     bool edit = false;  // an edit label with a medium roll
@@ -311,15 +363,19 @@ struct KeepInfo {
     std::string shown_as;  // the roll as the host shows it
     bool valid = true;
     std::string keep;      // the keep string written back
-    std::vector<std::string> notes;  // what the library warned of
+    std::vector<std::string> notes;  // what the library said while reading, one line each
 };
 extern char const kKeepForm[];
-// Reads a keep string completely; throws ConversionError with the reason.
+// Reads a keep string completely: every field present and well formed
+// (the library's own reader takes a truncated one as a default label);
+// throws ConversionError with the reason. What the library says while
+// reading (the warning of a revision-2 string) goes into notes instead of
+// standard error.
 KeepInfo read_keep(std::string const& text);
 
 struct KeepRequest {
     std::string type, start;  // as typed
-    std::string length, end;  // one of them, or neither
+    std::string length, end;  // one of them, or neither; end is the last frame, inclusive
     std::string medium;       // MEDIUM[,GEN] for an edit label; empty for a label
     bool unbounded = false;
 };

@@ -47,6 +47,9 @@ KeepInfo describe(EditLabel& l, bool edit) {
     k.length = l.length;
     k.end_sample = l.get_end();
     k.end = l.get_unbounded_label_point(l.length).get_string();
+    int const unit = c->samples_per_unit() > 0 ? c->samples_per_unit() : 1;
+    k.last_sample = k.end_sample - unit;
+    k.last = l.get_unbounded_label_point(l.length - unit).get_string();
     k.pitch = l.pitch;
     k.bounded = l.bounded != 0;
     k.edit = edit;
@@ -62,23 +65,68 @@ KeepInfo describe(EditLabel& l, bool edit) {
 
 }  // namespace
 
-KeepInfo read_keep(std::string const& text) {
-    std::vector<std::string> const tok = split_spaces(text);
-    if (tok.empty() || tok[0].rfind("LABEL_REV", 0) != 0)
+namespace {
+
+[[noreturn]] void malformed(std::string const& why) {
+    throw ConversionError("malformed keep string: " + why + "; a keep string reads " + kKeepForm);
+}
+
+// Checks every field the reader would take leniently or leave at its
+// default; label_t of the class when all are there and well formed.
+label_t check_fields(std::vector<std::string> const& tok, std::string const& text) {
+    static char const* const names[] = {"the revision", "the class name", "the start text", "the length",
+                                        "the pitch", "the bounded flag"};
+    if (tok.empty() || tok[0].rfind("LABEL_REV:", 0) != 0)
         throw ConversionError("not a keep string: '" + text + "'; a keep string reads " + kKeepForm);
-    EditLabel l(text.c_str());
-    if (l.revision < 1 || l.revision > 2)
-        throw ConversionError("keep string revision " + std::to_string(l.revision) +
+    int rev = 0;
+    if (!read_int(tok[0].substr(10), rev)) malformed("'" + tok[0] + "' has no revision number");
+    if (rev < 1 || rev > 2)
+        throw ConversionError("keep string revision " + std::to_string(rev) +
                               " is not one this library reads (1, or 2 for beta labels)");
-    if (tok.size() < 2) throw ConversionError("the keep string names no label type; it reads " + std::string(kKeepForm));
+    if (tok.size() < 6) malformed("it ends before " + std::string(names[tok.size()]));
     label_t const t = get_label_type(tok[1].c_str());
-    if (t == prefix_label_t)
+    if (t == prefix_label_t || !label_type_info(t).has_converter)
         throw ConversionError("the keep string names the label type '" + tok[1] + "', which no converter has." +
                               did_you_mean(tok[1], class_names()));
-    if (tok.size() >= 3 && l.start.sample == invalid_sample)
+    int length = 0, bounded = 0;
+    double pitch = 0;
+    if (!read_int(tok[3], length) || length < 0) malformed("the length '" + tok[3] + "' is not a whole number of 0 or more");
+    if (!read_double(tok[4], pitch) || pitch < 0) malformed("the pitch '" + tok[4] + "' is not a number of seconds");
+    if (!read_int(tok[5], bounded) || (bounded != 0 && bounded != 1))
+        malformed("the bounded flag '" + tok[5] + "' is not 0 or 1");
+    if (tok.size() == 6) return t;
+    if (tok[6] != "MediumRollId") malformed("'" + tok[6] + "' follows the bounded flag where MediumRollId or nothing goes");
+    if (tok.size() < 8) malformed("MediumRollId has no medium and generation");
+    if (tok.size() > 8) malformed("'" + tok[8] + "' follows the medium roll");
+    std::size_t const comma = tok[7].find(',');
+    int m = 0, g = 0;
+    if (comma == std::string::npos || !read_int(tok[7].substr(0, comma), m) || !read_int(tok[7].substr(comma + 1), g) ||
+        !medium_name(m) || g < 0 || g > fourth_Generation)
+        malformed("the medium roll '" + tok[7] + "' is not MEDIUM,GENERATION (a medium number and 0..5)");
+    return t;
+}
+
+// The library's messages while a keep string is read.
+void collect(char const* text, void* context) {
+    std::string s = text;
+    while (!s.empty() && (s.back() == '\n' || s.back() == '\r')) s.pop_back();
+    static_cast<std::vector<std::string>*>(context)->push_back(s);
+}
+
+}  // namespace
+
+KeepInfo read_keep(std::string const& text) {
+    std::vector<std::string> const tok = split_spaces(text);
+    label_t const t = check_fields(tok, text);
+    std::vector<std::string> notes;
+    host::set_message_sink(collect, &notes);
+    EditLabel l(text.c_str());
+    host::set_message_sink(nullptr, nullptr);
+    if (l.start.sample == invalid_sample)
         throw ConversionError("the start text of the keep string: " + unreadable_message(tok[2], t));
-    bool const edit = text.find("MediumRollId") != std::string::npos;
-    return describe(l, edit);
+    KeepInfo k = describe(l, tok.size() == 8);
+    k.notes = notes;
+    return k;
 }
 
 KeepInfo make_keep(KeepRequest const& a) {
@@ -100,7 +148,9 @@ KeepInfo make_keep(KeepRequest const& a) {
     } else if (!a.end.empty()) {
         int const e = read_sample(t, a.end.c_str(), err);
         if (e == invalid_sample) throw ConversionError("--end: " + err);
+        // --end names the last frame, inclusive, as editors count.
         l.set_end(c->normalise_sample_unit(e));
+        l.length += c->samples_per_unit();
     }
     if (l.length < 0) throw ConversionError("the label would end before it starts (length " + std::to_string(l.length) + ")");
     if (a.unbounded) l.bounded = 0;

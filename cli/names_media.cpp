@@ -42,6 +42,15 @@ MediumRollMedium parse_medium(std::string const& raw) {
     std::vector<std::string> all;
     for (lb::MediumRow const& m : lb::kMedia)
         if (m.name) all.push_back(m.name);
+    // A frame rate where a medium goes: the media of that rate.
+    int const rate = text.find('\0') == std::string::npos ? lb::rate_from_name(l.c_str()) : -1;
+    if (rate > 0 && lb::rate_has_media(rate)) {
+        MediumRollMedium const p = lb::rate_source_medium(rate, false), i = lb::rate_source_medium(rate, true);
+        std::string names = medium_label(p);
+        if (i != p) names += " (or " + medium_label(i) + " interlaced)";
+        throw UsageError("unknown medium '" + text + "'; did you mean " + names + "? '" + text +
+                         "' is a frame rate; a medium names its side, rate and scan (`labels media`).");
+    }
     throw UsageError("unknown medium '" + text + "'." + did_you_mean(l, all) +
                      " A medium is its name (film, audio, source_30i_1001, output_25p ...) or its number 0..70;"
                      " `labels media` lists them.");

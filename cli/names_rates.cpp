@@ -24,6 +24,8 @@ constexpr Word kTransferWords[] = {
     {"pogle", transfer_pogle},           {"24to25", transfer_pogle}, {"24-25", transfer_pogle},
     {"frame", transfer_frame_for_frame}, {"frame_for_frame", transfer_frame_for_frame},
     {"pulldown", transfer_pulldown},
+    // Between video media, none already means real time.
+    {"real_time", transfer_unspecified}, {"realtime", transfer_unspecified},
 };
 
 }  // namespace
@@ -76,6 +78,7 @@ char const* scan_name(int s) {
 }
 
 transfer_type parse_transfer(std::string const& text) {
+    if (trim(text).empty()) return transfer_unspecified;
     int n = 0;
     if (read_int(text, n)) {
         if (n == 0 || n == 1 || n == 2 || n == 3 || n == 7) return static_cast<transfer_type>(n);

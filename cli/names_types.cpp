@@ -41,9 +41,24 @@ label_t parse_type(std::string const& raw, bool allow_base) {
     std::string const text = trim(raw);
     int found = -1;
     int n = 0;
-    if (read_int(text, n)) {
+    // label_t numbers are written #N, type:N or label_t:N: a plain number
+    // names a frame rate ("24" is 24 fps timecode, not 16 mm KeyKode).
+    std::string const l0 = lower(text);
+    std::string number;
+    if (!l0.empty() && l0[0] == '#') number = text.substr(1);
+    else if (l0.rfind("type:", 0) == 0) number = text.substr(5);
+    else if (l0.rfind("label_t:", 0) == 0) number = text.substr(8);
+    if (number.empty() && read_int(text, n)) {
+        std::string why = "label type '" + text + "' is a bare number; write #" + text + ", type:" + text + " or label_t:" + text;
+        if (n >= 0 && n < label_type_count) why += std::string(" for ") + label_type_info(static_cast<label_t>(n)).class_name;
+        throw UsageError(why + ", or a type name (tc_24 for 24 fps timecode; `labels types` lists them)");
+    }
+    if (!number.empty() && !read_int(number, n))
+        throw UsageError("'" + text + "' is not a label_t number; write #N or label_t:N with N in 0.." +
+                         std::to_string(label_type_count - 1));
+    if (!number.empty()) {
         if (n < 0 || n >= label_type_count)
-            throw UsageError("label type number " + text + " is outside 0.." + std::to_string(label_type_count - 1) +
+            throw UsageError("label type number " + number + " is outside 0.." + std::to_string(label_type_count - 1) +
                              " (see `labels types`)");
         found = n;
     } else {
@@ -79,7 +94,7 @@ label_t parse_type(std::string const& raw, bool allow_base) {
     if (found < 0)
         throw UsageError("unknown label type '" + text + "'." + did_you_mean(text, type_names()) +
                          " A type is a class name (pal_label), a short name (pal), an EDL name (P, 25F, ND,"
-                         " F35) or a label_t number; `labels types` lists them all.");
+                         " F35) or a label_t number as #N; `labels types` lists them all.");
     label_t const t = static_cast<label_t>(found);
     if (!allow_base && !label_type_info(t).has_converter)
         throw UsageError("label type '" + text + "' (" + label_type_info(t).class_name + ", " + std::to_string(found) +

@@ -47,14 +47,20 @@ void add_translation_options(CLI::App& app, TranslationOptions& o) {
     add_project_options(app, o.project);
     std::string const g = "Translation";
     app.add_option("--transfer", o.transfer,
-                   "How the material went from film to video: none (let the project decide: 2:3 pulldown"
-                   " to NTSC video in film projects, frame for frame otherwise), pull23 (2:3 pulldown),"
-                   " pogle (24-to-25 pulldown), frame (frame for frame), pulldown (the pulldown the video"
-                   " rate calls for), default (pulldown when default_film_video_conversion_pulldown is set,"
-                   " else frame) (default none)")
+                   "How the material went between film and video: none (between two video media: real"
+                   " time, the same instant at the nearest frame; with film: let the project decide, 2:3"
+                   " pulldown to NTSC video in film projects, frame for frame otherwise), real_time (video to"
+                   " video, the same instant), pull23 (2:3 pulldown, 30/60 fps video), pogle (24-to-25"
+                   " pulldown, 25/50 fps video), frame (frame for frame: a speed change between rates),"
+                   " pulldown (the pulldown the video rate calls for), default (pulldown when"
+                   " default_film_video_conversion_pulldown is set, else frame). A film cadence that cannot"
+                   " apply to the video ends is refused. The output says which transfer ran (default none)")
         ->type_name("KIND")->group(g);
     app.add_option("--phase", o.phase,
-                   "Pulldown phase of frame 0 of the material: 0..4 for 2:3, 0..24 for 24-to-25 (default 0)")
+                   "Pulldown phase of frame 0 of the material. 2:3 pulldown lays film frames A B C D over ten"
+                   " fields as video frames AA BB BC CD DD; BC and CD mix two film frames. The phase is the"
+                   " video frame frame 0 starts in: 0 or A, 1 or B, 2 or BC, 3 or CD, 4 or D. 24-to-25: 0..24"
+                   " (default 0)")
         ->type_name("N")->group(g);
     app.add_option("--video-medium", o.video_medium,
                    "The video medium that `video` stands for (default: the source medium of the output"

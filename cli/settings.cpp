@@ -57,13 +57,27 @@ host::ProjectSettings ProjectOptions::settings() const {
     return s;
 }
 
+int pulldown_phase(std::string const& text) {
+    if (text.empty()) return 0;
+    int n = 0;
+    if (read_int(text, n)) return n;
+    static char const* const letters[] = {"a", "b", "bc", "cd", "d"};
+    std::string const l = lower(trim(text));
+    for (int i = 0; i < 5; ++i)
+        if (l == letters[i]) return i;
+    throw UsageError("--phase takes 0..4 or the 2:3 letters A, B, BC, CD, D (0..24 for 24-to-25), not '" + text + "'");
+}
+
 MPosn_Xlate_Params TranslationOptions::apply() const {
     host::set_project_settings(project.settings());
     transfer_type t = transfer_unspecified;
-    if (transfer == "default" || transfer == "DEFAULT")
+    if (transfer.empty() || real_time())
+        t = transfer_unspecified;
+    else if (transfer == "default" || transfer == "DEFAULT")
         t = config_int("default_film_video_conversion_pulldown", 0) ? transfer_pulldown : transfer_frame_for_frame;
     else
         t = parse_transfer(transfer);
+    int const phase = pulldown_phase(this->phase);
     if (phase < -1 || phase > 24)
         throw UsageError("--phase " + std::to_string(phase) +
                          " is outside the pulldown cycles: 0..4 for 2:3, 0..24 for 24-to-25 (-1: not set)");
@@ -79,6 +93,11 @@ MPosn_Xlate_Params TranslationOptions::apply() const {
         p.video_medium = m;
     }
     return p;
+}
+
+bool TranslationOptions::real_time() const {
+    std::string const l = lower(transfer);
+    return l == "real_time" || l == "realtime";
 }
 
 }  // namespace cli

@@ -20,17 +20,34 @@ std::string template_text(label_cvt* c) { return c->full_template.template_text.
 
 std::string example_text(label_t t) {
     label_cvt* c = converter(t);
-    int const m = c->get_modulus();
-    int const s = m > 1000 ? 1234 : (12 * m + 5) * c->samples_per_unit();
     LabelPoint p(0, c);
     set_point_prefix(c, &p, c->get_dummy_prefix());
+    int s;
+    if (label_type_info(t).category == timecode_UserLabel) {
+        // One hour, in the type's own separators and drop-frame count.
+        s = c->get_abs_sample("01:00:00:00");
+    } else {
+        int const m = c->get_modulus();
+        s = m > 1000 ? 1234 : (12 * m + 5) * c->samples_per_unit();
+    }
     p.sample = s;
     return trim_sign_column(c->get_abs_string(&p, s));
 }
 
 std::string unreadable_message(std::string const& text, label_t t) {
-    return "cannot read '" + text + "' as " + label_type_info(t).class_name + ": expected the form " +
-           template_text(converter(t)) + ", e.g. '" + example_text(t) + "'";
+    return "cannot read '" + text + "' as " + label_type_info(t).class_name + ": expected a text like '" +
+           example_text(t) + "'";
+}
+
+bool reads_back(label_cvt* c, int s, char const* text) {
+    char const* t = trim_sign_column(text);
+    int const back = c->get_abs_sample(t);
+    return back != invalid_sample && c->normalise_sample_unit(back) == c->normalise_sample_unit(s);
+}
+
+std::string unreadable_negative(label_t t, int s, char const* text) {
+    return "sample " + std::to_string(s) + " lies before zero; " + label_type_info(t).class_name + " writes it '" +
+           trim_sign_column(text) + "', which reads back as another sample, so it is not written";
 }
 
 char const* trim_sign_column(char const* text) { return (text && text[0] == ' ') ? text + 1 : text; }
@@ -66,14 +83,37 @@ void check_prefix(label_t t, std::string const& prefix) {
 // The text as the library is given it: without surrounding white space and,
 // for KeyKode, without the spaces KeyKode is printed with on film
 // ("KJ 23 1234 5678+05"). False when it does not fit.
+bool has_perforation_index(label_t t) {
+    static signed char known[label_type_count] = {};  // 0 not yet asked, 1 yes, -1 no
+    int const i = static_cast<int>(t);
+    if (i < 0 || i >= label_type_count) return false;
+    if (!known[i]) {
+        char const* tt = converter(t)->full_template.template_text.c_str();
+        std::size_t const n = std::strlen(tt);
+        known[i] = n >= 2 && tt[n - 2] == '.' ? 1 : -1;
+    }
+    return known[i] > 0;
+}
+
 bool prepare_input(label_t t, char const* in, char* out, std::size_t size) {
-    std::size_t const n = trimmed(in, std::strlen(in));
-    bool const squeeze = label_type_info(t).category == keycode_UserLabel;
-    std::size_t o = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (squeeze && is_blank(in[i])) continue;
-        if (o + 1 >= size) return false;
-        out[o++] = in[i];
+    std::size_t const written = label_text_trim(converter(t), in, out, size);
+    if (written == 0) return false;
+    std::size_t o = written - 1;
+    // Ink numbers are printed on film with spaces between their fields
+    // too ("ABCD 1234 + 05"); the library squeezes KeyKode only.
+    if (label_type_info(t).category == ink_UserLabel) {
+        std::size_t k = 0;
+        for (std::size_t i = 0; i < o; ++i)
+            if (!is_blank(out[i])) out[k++] = out[i];
+        o = k;
+    }
+    // A 3-perf text without its perforation index ("0012+05") means the
+    // frame's first perforation: ".1" completes it (the reader would take
+    // the last digit of the frame for the index).
+    if (o > 0 && has_perforation_index(t) && !std::memchr(out, '.', o)) {
+        if (o + 3 > size) return false;
+        out[o++] = '.';
+        out[o++] = '1';
     }
     out[o] = '\0';
     return true;
@@ -91,7 +131,7 @@ int read_sample(label_t t, char const* text, std::string& error) {
         error = "text longer than " + std::to_string(kMaxInput) + " characters";
         return invalid_sample;
     }
-    int const s = has_count_digits(converter(t), buf) ? converter(t)->get_abs_sample(buf) : invalid_sample;
+    int const s = label_text_is_plausible(converter(t), buf) ? converter(t)->get_abs_sample(buf) : invalid_sample;
     if (s == invalid_sample) error = unreadable_message(buf, t);
     return s;
 }
@@ -140,6 +180,9 @@ Formatted format_sample(label_t t, int s, std::string const& prefix) {
                           : beyond_text_range(c, s, text)      ? "lies outside what the type can write"
                                                                : "has no text";
         f.error = "sample " + std::to_string(s) + " " + why;
+    } else if (s < 0 && !reads_back(c, s, text)) {
+        f.error = unreadable_negative(t, s, text);
+        f.text.clear();
     }
     return f;
 }

@@ -8,12 +8,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 namespace Kest {
 
-OutputGearing::OutputGearing(ConstructionOptions)
-    : rate_(host::project_settings().output_image_rate),
-      pulldown_(host::project_settings().output_pulled_down) {}
+// Both from one snapshot.
+OutputGearing::OutputGearing(ConstructionOptions) : OutputGearing(host::project_settings()) {}
+OutputGearing::OutputGearing(host::ProjectSettings const& p)
+    : rate_(p.output_image_rate), pulldown_(p.output_pulled_down) {}
 
 OutputGearing::OutputGearing(FrameRate rate, bool use_pulldown) : rate_(rate), pulldown_(use_pulldown) {}
 
@@ -39,13 +41,21 @@ OutputFormat::Details::Details(Kest::Image::ScanMode scan, Kest::FrameRate rate)
 }
 
 // ---------------------------------------------------------------------------
-// Project settings and configuration keys.
+// Project settings and configuration keys. Each is an immutable snapshot
+// behind an atomic pointer: readers load the pointer (acquire) and read a
+// value no one writes again; setters copy the current snapshot, change the
+// copy and publish it (release) under a mutex. A replaced snapshot is kept
+// for the life of the process, since a reader may still hold it: setters are
+// configuration-time calls, so the snapshots number as many as the settings
+// made.
 namespace {
 
-host::ProjectSettings& settings() {
-    static host::ProjectSettings s = host::default_project_settings();
-    return s;
-}
+// A snapshot and the one it replaced.
+template <class T>
+struct Retired {
+    T value;
+    Retired* next;
+};
 
 // Configuration keys live in a fixed table so reading one never allocates.
 struct ConfigKey {
@@ -54,13 +64,50 @@ struct ConfigKey {
     bool used;
 };
 constexpr int kMaxConfigKeys = 64;
-ConfigKey g_config[kMaxConfigKeys];
+struct ConfigTable {
+    ConfigKey keys[kMaxConfigKeys];
+};
 
-ConfigKey* find_key(char const* key) {
+// Constant-initialised: usable from any static initialiser.
+struct Published {
+    std::mutex setters;
+    std::atomic<Retired<host::ProjectSettings>*> settings{nullptr};
+    std::atomic<Retired<ConfigTable>*> config{nullptr};
+};
+Published g_published;
+
+constexpr ConfigTable g_empty_config{};
+
+host::ProjectSettings const& default_settings() {
+    static host::ProjectSettings const d = host::default_project_settings();
+    return d;
+}
+
+host::ProjectSettings const& settings() {
+    Retired<host::ProjectSettings> const* p = g_published.settings.load(std::memory_order_acquire);
+    return p ? p->value : default_settings();
+}
+
+ConfigTable const& config_table() {
+    Retired<ConfigTable> const* p = g_published.config.load(std::memory_order_acquire);
+    return p ? p->value : g_empty_config;
+}
+
+ConfigKey const* find_key(ConfigTable const& t, char const* key) {
     if (!key) return nullptr;
-    for (ConfigKey& k : g_config)
+    for (ConfigKey const& k : t.keys)
         if (k.used && std::strcmp(k.key, key) == 0) return &k;
     return nullptr;
+}
+
+// Copies the current table, lets change() alter the copy, publishes it.
+template <class Change>
+void change_config(Change change) {
+    std::lock_guard<std::mutex> const lock(g_published.setters);
+    Retired<ConfigTable>* const prev = g_published.config.load(std::memory_order_relaxed);
+    auto* next = new Retired<ConfigTable>{prev ? prev->value : g_empty_config, prev};
+    change(next->value);
+    g_published.config.store(next, std::memory_order_release);
 }
 
 }  // namespace
@@ -73,37 +120,51 @@ ProjectSettings default_project_settings() {
                            Kest::FrameRate_24};
 }
 
-void set_project_settings(ProjectSettings const& p) { settings() = p; }
+void set_project_settings(ProjectSettings const& p) {
+    std::lock_guard<std::mutex> const lock(g_published.setters);
+    Retired<ProjectSettings>* const prev = g_published.settings.load(std::memory_order_relaxed);
+    g_published.settings.store(new Retired<ProjectSettings>{p, prev}, std::memory_order_release);
+}
 ProjectSettings const& project_settings() { return settings(); }
 
 void set_config_int(char const* key, int value) {
     if (!key) return;
-    if (ConfigKey* k = find_key(key)) {
-        k->value = value;
-        return;
-    }
-    for (ConfigKey& k : g_config) {
-        if (!k.used) {
-            std::snprintf(k.key, sizeof k.key, "%s", key);
-            k.value = value;
-            k.used = true;
-            return;
+    change_config([key, value](ConfigTable& t) {
+        for (ConfigKey& k : t.keys) {
+            if (k.used && std::strcmp(k.key, key) == 0) {
+                k.value = value;
+                return;
+            }
         }
-    }
+        for (ConfigKey& k : t.keys) {
+            if (!k.used) {
+                std::snprintf(k.key, sizeof k.key, "%s", key);
+                k.value = value;
+                k.used = true;
+                return;
+            }
+        }
+    });
 }
 
 void unset_config_int(char const* key) {
-    if (ConfigKey* k = find_key(key)) k->used = false;
+    if (!key) return;
+    change_config([key](ConfigTable& t) {
+        for (ConfigKey& k : t.keys)
+            if (k.used && std::strcmp(k.key, key) == 0) k.used = false;
+    });
 }
 
 void reset_config() {
-    for (ConfigKey& k : g_config) k.used = false;
+    change_config([](ConfigTable& t) {
+        for (ConfigKey& k : t.keys) k.used = false;
+    });
 }
 
 }  // namespace host
 
 int config_int(char const* key, int default_value) {
-    ConfigKey const* k = find_key(key);
+    ConfigKey const* k = find_key(config_table(), key);
     return k ? k->value : default_value;
 }
 
@@ -151,7 +212,7 @@ int configb::in(LightweightString<char> const& key, char* out) const {
 // Strings.
 LightweightString<char>::Rep* LightweightString<char>::make(char const* text, std::size_t n) {
     Rep* r = static_cast<Rep*>(::operator new(sizeof(Rep) + n));
-    r->refs = 1;
+    new (&r->refs) std::atomic<long>(1);
     r->size = n;
     if (n) std::memcpy(r->chars, text, n);
     r->chars[n] = '\0';
@@ -164,8 +225,16 @@ LightweightString<char>::LightweightString(char const* text)
 LightweightString<char>::LightweightString(char const* text, std::size_t n)
     : rep_(text ? make(text, n) : nullptr) {}
 
+namespace {
+// A new sharer needs no ordering; an immutable buffer is not counted.
+template <class Rep>
+inline void add_ref(Rep* r, long immutable) noexcept {
+    if (r && r->refs.load(std::memory_order_relaxed) != immutable) r->refs.fetch_add(1, std::memory_order_relaxed);
+}
+}  // namespace
+
 LightweightString<char>::LightweightString(LightweightString const& o) noexcept : rep_(o.rep_) {
-    if (rep_) ++rep_->refs;
+    add_ref(rep_, kImmutable);
 }
 
 LightweightString<char>::LightweightString(LightweightString&& o) noexcept : rep_(o.rep_) {
@@ -176,7 +245,7 @@ LightweightString<char>& LightweightString<char>::operator=(LightweightString co
     // Already sharing: nothing to count (label points re-take their
     // converter's template on every construction).
     if (rep_ == o.rep_) return *this;
-    if (o.rep_) ++o.rep_->refs;
+    add_ref(o.rep_, kImmutable);
     release();
     rep_ = o.rep_;
     return *this;
@@ -194,15 +263,25 @@ LightweightString<char>& LightweightString<char>::operator=(LightweightString&& 
 LightweightString<char>::~LightweightString() { release(); }
 
 void LightweightString<char>::release() noexcept {
-    if (rep_ && --rep_->refs == 0) ::operator delete(rep_);
+    // The last owner's release sees every other owner's writes (acq_rel).
+    if (rep_ && rep_->refs.load(std::memory_order_relaxed) != kImmutable &&
+        rep_->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+        rep_->refs.~atomic();
+        ::operator delete(rep_);
+    }
     rep_ = nullptr;
+}
+
+void LightweightString<char>::make_immutable() noexcept {
+    if (rep_) rep_->refs.store(kImmutable, std::memory_order_relaxed);
 }
 
 char* LightweightString<char>::unshare() {
     if (!rep_) rep_ = make("", 0);
-    if (rep_->refs > 1) {
+    // Sole owner (count 1): nobody else can be copying it now.
+    if (rep_->refs.load(std::memory_order_acquire) != 1) {
         Rep* r = make(rep_->chars, rep_->size);
-        --rep_->refs;
+        release();
         rep_ = r;
     }
     return rep_->chars;
@@ -249,10 +328,27 @@ tokeniser::~tokeniser() {
 
 // ---------------------------------------------------------------------------
 // Messages and identity.
+namespace {
+host::MessageSink message_sink = nullptr;
+void* message_sink_context = nullptr;
+}  // namespace
+
+void host::set_message_sink(MessageSink sink, void* context) {
+    message_sink = sink;
+    message_sink_context = context;
+}
+
 int herc_printf(char const* format, ...) {
     std::va_list ap;
     va_start(ap, format);
-    int const n = std::vfprintf(stderr, format, ap);
+    int n;
+    if (message_sink) {
+        char text[512];
+        n = std::vsnprintf(text, sizeof text, format, ap);
+        message_sink(text, message_sink_context);
+    } else {
+        n = std::vfprintf(stderr, format, ap);
+    }
     va_end(ap);
     return n;
 }
@@ -299,27 +395,3 @@ AllocationStats allocation_stats() {
     return AllocationStats{g_allocations.load(), g_frees.load(), g_live.load()};
 }
 }  // namespace host
-
-// Every allocation of the process goes through the host allocator.
-void* operator new(std::size_t size) { return OS()->allocator().allocate(size); }
-void* operator new[](std::size_t size) { return OS()->allocator().allocate(size); }
-void* operator new(std::size_t size, std::nothrow_t const&) noexcept {
-    try {
-        return OS()->allocator().allocate(size);
-    } catch (...) {
-        return nullptr;
-    }
-}
-void* operator new[](std::size_t size, std::nothrow_t const&) noexcept {
-    try {
-        return OS()->allocator().allocate(size);
-    } catch (...) {
-        return nullptr;
-    }
-}
-void operator delete(void* p) noexcept { OS()->allocator().free(p); }
-void operator delete[](void* p) noexcept { OS()->allocator().free(p); }
-void operator delete(void* p, std::nothrow_t const&) noexcept { OS()->allocator().free(p); }
-void operator delete[](void* p, std::nothrow_t const&) noexcept { OS()->allocator().free(p); }
-void operator delete(void* p, std::size_t) noexcept { OS()->allocator().free(p); }
-void operator delete[](void* p, std::size_t) noexcept { OS()->allocator().free(p); }

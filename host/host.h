@@ -47,12 +47,18 @@
 #ifndef LABELSBASE_HOST_HOST_H
 #define LABELSBASE_HOST_HOST_H
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <new>
 
 // ---------------------------------------------------------------------------
-// Reference-counted host string.
+// Reference-counted host string. Copies share one buffer under an atomic
+// count, so strings copied from one another may live and die on different
+// threads; one string object is still used by one thread at a time. A
+// buffer made immutable (make_immutable) is never counted or freed again:
+// copies of it cost no shared write, which is how long-lived templates are
+// shared by every thread at no cost.
 template <typename C>
 class LightweightString;
 
@@ -78,6 +84,9 @@ public:
     }
     // A writable copy of the characters private to this string (copy on write).
     char* unshare();
+    // This string's buffer (and every copy's) is kept for the life of the
+    // process and never written again; unshare() still gives a private copy.
+    void make_immutable() noexcept;
 
     friend bool operator==(LightweightString const& a, LightweightString const& b) noexcept;
     friend bool operator!=(LightweightString const& a, LightweightString const& b) noexcept {
@@ -86,10 +95,11 @@ public:
 
 private:
     struct Rep {
-        long refs;
+        std::atomic<long> refs;  // kImmutable: never counted, never freed
         std::size_t size;
         char chars[1];
     };
+    static constexpr long kImmutable = -1;
     static Rep* make(char const* text, std::size_t n);
     void release() noexcept;
     Rep* rep_ = nullptr;
@@ -97,6 +107,10 @@ private:
 
 // ---------------------------------------------------------------------------
 // Frame rates and the open project.
+namespace host {
+struct ProjectSettings;
+}
+
 namespace Kest {
 
 enum FrameRate : std::int32_t {
@@ -243,6 +257,7 @@ public:
     bool getUsePulldown() const { return pulldown_; }
 
 private:
+    explicit OutputGearing(host::ProjectSettings const& p);
     FrameRate rate_;
     bool pulldown_;
 };
@@ -329,7 +344,15 @@ private:
     int index_ = 0;
 };
 
-// The host's user-facing message output (standard error here).
+// Where the host's user-facing messages go: a function given each message
+// as one text (cut at 511 characters), or standard error when none is set
+// (null). A front end sets one to show the library's warnings its own way.
+namespace host {
+using MessageSink = void (*)(char const* text, void* context);
+void set_message_sink(MessageSink sink, void* context);
+}  // namespace host
+
+// The host's user-facing message output (standard error, or the sink).
 int herc_printf(char const* format, ...)
 #if defined(__GNUC__)
     __attribute__((format(printf, 1, 2)))
@@ -382,6 +405,14 @@ struct ProjectSettings {
     Kest::FrameRate in_camera_film_speed;
 };
 
+// Threads: the setters below are configuration-time calls, made before (or
+// between) the phases in which other threads convert; they are serialised
+// among themselves. The readers (project_settings, the CurrentProject
+// queries, config_int) take no lock and may run on any thread at any time:
+// each setter publishes a new immutable snapshot, so a reader sees the
+// settings (or keys) wholly before or wholly after a concurrent setter,
+// never a mixture. The reference project_settings() returns stays valid
+// for the life of the process.
 ProjectSettings default_project_settings();
 void set_project_settings(ProjectSettings const&);
 ProjectSettings const& project_settings();

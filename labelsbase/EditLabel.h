@@ -17,6 +17,7 @@
 #ifndef LABELSBASE_EDITLABEL_H
 #define LABELSBASE_EDITLABEL_H
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -36,7 +37,7 @@ public:
     std::int32_t marker;  // 1 after construction; kept for the host
 
     // Edit labels alive (the invalid edit label counts from load to unload).
-    static std::int32_t howmany;
+    static std::atomic<std::int32_t> howmany;  // counted atomically, reads as an int
 
     // Reads a keep string: the label, then the identifier after the first
     // "MediumRollId" in the text ({1, 1}, any medium and generation, when

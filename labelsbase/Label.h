@@ -134,7 +134,8 @@ public:
     bool operator!=(Label const& other) const { return !(*this == other); }
 
     // Writes the keep string into out (128 bytes) or, when out is null, into
-    // a static 128-byte buffer that the next such call overwrites. Returns the
+    // a 128-byte buffer of the calling thread's own that its next such call
+    // overwrites. Returns the
     // buffer written. Does not allocate.
     char* make_keep_string(char* out) const;
 

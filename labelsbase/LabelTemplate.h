@@ -20,14 +20,14 @@
 class LabelTemplate {
 public:
     LightweightString<char> template_text;
-    LightweightString<char> invalid_cache;       // '?' form, built on first request
+    LightweightString<char> invalid_cache;       // '?' form, built with the template
     LightweightString<char> past_end_cache;      // '>' form
     LightweightString<char> before_start_cache;  // '<' form
 
     LabelTemplate() = default;
     explicit LabelTemplate(LightweightString<char> text);
 
-    // New template text; the three invalid forms are rebuilt on next request.
+    // New template text and its three invalid forms.
     void set(LightweightString<char> text);
 
     // Whether c may be typed at position pos.
@@ -38,8 +38,14 @@ public:
     // sample 100000002, '>' form for the past-end sample 100000001, '?' form
     // for anything else. Letters, digits, '+', '-' and '?' are replaced by the
     // fill character; other characters are kept. Empty template: empty text.
-    // Valid until the next set().
+    // Valid until the next set(). Only reads: the forms are built by set(),
+    // so a template shared by several threads may answer all of them.
     char const* getInvalidString(int s) const;
+
+    // Marks the text and forms immutable (see LightweightString): copies of
+    // this template then share them without counting. For templates that
+    // live as long as the process and are never set again.
+    void make_immutable() noexcept;
 };
 
 #endif

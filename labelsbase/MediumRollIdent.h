@@ -110,7 +110,8 @@ void MediumRollId_from_tokens(tokeniser& t, MediumRollIdent& id);
 // Writes "%d,%d"; returns the number of characters written. The buffer must
 // hold 24 characters.
 int MediumRollId_to_string(char* out, MediumRollIdent const& id);
-// Display string such as "video,1stGen", in a static 32-byte buffer.
+// Display string such as "video,1stGen", in a 32-byte buffer of the calling
+// thread's own, valid until that thread's next call.
 // Edge cases: a medium without a display name (or outside 0..70) shows as
 // "med?", a generation outside 0..5 as "gen?".
 char const* MediumRollId_to_UserString(MediumRollIdent const& id);

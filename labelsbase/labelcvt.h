@@ -13,11 +13,21 @@
 // sample (100000001) and the before-start sample (100000002); formatters
 // print the template's '?', '>' and '<' forms for them.
 //
-// Nothing here is thread-safe: converters keep scratch state and write into
-// the caller's label point, and the registry's converters are shared.
+// Threads: conversions are reentrant. The registry is built once (under a
+// lock, on the first lookup from any thread) with every choice its
+// converters would make on first use already made, and its templates shared
+// immutably; after that a lookup takes no lock. A converter, shared or a
+// caller's own, may serve any number of threads at once, each writing only
+// into its own label points; the converters' documented scratch fields
+// publish the last result with relaxed atomic stores and are never read back
+// (labelcvt_timecode.h, labelcvt_film.h, published.h). The lookups below are
+// pure. Configuration-time only: build_template, init, set_count_len and
+// template changes on a converter others are using. The arithmetic without
+// a converter is in timecode_rate.h and positions.h.
 #ifndef LABELSBASE_LABELCVT_H
 #define LABELSBASE_LABELCVT_H
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -36,7 +46,8 @@ public:
     LabelTemplate full_template;   // the whole text, prefix included
     LabelTemplate count_template;  // prefix positions locked ('~') for prefixed types
 
-    static int howmany;  // converter objects alive
+    // Converter objects alive; counted atomically, reads as an int.
+    static std::atomic<int> howmany;
 
     label_cvt();
     label_cvt(label_cvt const&) = delete;
@@ -206,6 +217,27 @@ label_cvt* make_any_label_cvt(label_t t);
 // or null when t is not of the family.
 label_cvt* make_timecode_label_cvt(label_t t);
 label_cvt* make_film_label_cvt(label_t t);
+
+// ---------------------------------------------------------------------------
+// Typed texts. The converters read leniently (a KeyKode or ink count that is
+// not a number reads as 0, feet read whatever leads the text as a number);
+// a caller that must refuse texts that cannot be meant as a label asks here.
+
+// Whether text can be meant as a label of c's type: it holds a digit, and
+// for KeyKode the count field (after the prefix) is digits or '_', for ink
+// numbers the four count characters of the ink reader's normal form are
+// digits, for feet the text starts (after blanks and a '-') with a digit.
+// Every other type only needs the digit.
+// Edge cases: a null converter or text is not plausible.
+bool label_text_is_plausible(label_cvt const* c, char const* text);
+
+// Copies in to out without leading and trailing white space (blank, tab,
+// CR, LF); for KeyKode also without the blanks inside, which its reader
+// does not skip. Returns the bytes written, terminator included, or 0 (and
+// out empty when size > 0) when the text does not fit in size bytes.
+// Edge cases: a null converter trims without squeezing; null in or out, or
+// size 0, writes nothing and returns 0.
+std::size_t label_text_trim(label_cvt const* c, char const* in, char* out, std::size_t size);
 
 // ---------------------------------------------------------------------------
 // Label type lookups.

@@ -31,10 +31,34 @@
 //   getFrameSeparator gives variable_label's '.' for them.
 // - Periods (normalise_sample_unit) are taken modulo in 64 bits; a hand-built
 //   converter whose period is not positive leaves samples unchanged.
+//
+// Threads: every conversion of a registry leaf (and of a caller's own leaf
+// object) computes its counts in locals through the pure functions of
+// positions.h and writes only into the caller's label point, so one
+// converter may serve any number of threads, each with its own label
+// points. count, frame and perf still publish the fields of the last
+// conversion, and last_prefix the prefix last used (see published.h);
+// nothing reads them back to compute an answer, except the documented
+// sharing of the remembered prefix by points that have none of their own,
+// which across threads shows a prefix some thread used. Whether an object is
+// exactly a library leaf (and so may skip its virtual geometry steps) is
+// settled by the registry as it builds its converters, and by a caller's
+// own object on its first conversion through one atomic flag. A class
+// derived from a leaf that overrides get_counts or get_perfs is served
+// through those overrides and the fields they set: such an object is for
+// one thread at a time.
 #ifndef LABELSBASE_LABELCVT_FILM_H
 #define LABELSBASE_LABELCVT_FILM_H
 
+#include <typeinfo>
+
 #include "labelsbase/labelcvt.h"
+#include "labelsbase/published.h"
+
+namespace positions {
+struct FilmGauge;
+}
+struct shared_converter_setup;
 
 // ---------------------------------------------------------------------------
 // The base of every converter whose text starts with an alphanumeric prefix.
@@ -75,8 +99,17 @@ public:
 protected:
     // "%s%0*d%c%02d" of lp's prefix, count, separator and frame into lp's
     // text, with ".%d" of perf + 1 appended when with_perf is set; "NEGATIVE"
-    // for a negative count; a count above max_count wraps once.
+    // for a negative count; a count above max_count wraps once (and is
+    // published wrapped). The first form prints the fields.
     char const* print_counts(LabelPoint* lp, char separator, bool with_perf);
+    char const* print_counts(LabelPoint* lp, char separator, bool with_perf, int count, int frame, int perf);
+    // True when this object's class is exactly its library leaf (leaf_type_),
+    // so its virtual geometry steps are the gauge's.
+    bool exact_gauge() {
+        signed char const e = exact_.load(std::memory_order_relaxed);
+        return e ? e > 0 : settle_exact();
+    }
+
     // Into 0 .. period-1, period = (max_count + 1) * modulus * samples_per_unit().
     int normalise_by_period(int s);
     // The frame suffix of the templates: ((modulus - 1) / 10) * 10 + 9.
@@ -88,11 +121,20 @@ protected:
     unsigned count_len;
     int max_count;
     char const* dummy_prefix;
-    mutable char last_prefix[21];  // get_prefix remembers what it returns
+    mutable prefix_memory last_prefix;  // get_prefix remembers what it returns
     unsigned number_len;
-    int count;
-    int frame;
-    int perf;
+    published<int> count;
+    published<int> frame;
+    published<int> perf;
+    // Set by the leaves: the gauge's arithmetic and the leaf's class.
+    positions::FilmGauge const* gauge_;
+    std::type_info const* leaf_type_;
+    bool ink_counts_;  // the gauge splits as ink numbers do
+
+private:
+    friend struct shared_converter_setup;
+    bool settle_exact();
+    std::atomic<signed char> exact_;  // 0 not yet known, 1 exact leaf, -1 not
 };
 
 // ---------------------------------------------------------------------------
@@ -132,15 +174,22 @@ public:
     virtual int get_perfs();
 
 protected:
+    // The count, frame and perf of s: the gauge's arithmetic (positions.h)
+    // in locals for an exact leaf, published as get_counts would; get_counts
+    // and the fields it sets for anything else.
+    void counts_of(int s, int& c, int& f, int& p);
+    // The perforation of read fields (already published): the gauge's
+    // arithmetic for an exact leaf, get_perfs for anything else.
+    int perfs_of(int c, int f, int p);
     // Takes the prefix and count widths, separator and dummy prefix of the
     // leaf of type `leaf` from the leaf table.
     explicit keycode_label(label_t leaf);
     // get_abs_sample of the first n characters of t (the whole text when it
-    // is shorter).
-    int read_text(char const* t, std::size_t n);
-    // The frame after the count field of a text that reaches number_len
+    // is shorter), perf being the perforation already read.
+    int read_text(char const* t, std::size_t n, int perf);
+    // The frame after the count field c of a text that reaches number_len
     // characters (of its first n), and the sample.
-    int read_frame(char const* t, std::size_t n);
+    int read_frame(char const* t, std::size_t n, int c, int perf);
 };
 
 // The gauges whose frames divide the KeyKode interval: count = s / interval,
@@ -265,6 +314,10 @@ public:
 
     // Splits a perforation count into count and frame.
     virtual void get_counts(int perfs);
+
+protected:
+    // As keycode_label's.
+    void counts_of(int s, int& c, int& f);
 };
 
 class ink_35_label : public ink_label {
@@ -312,11 +365,11 @@ public:
     virtual int feet_to_samples(char const* t);
 
 protected:
-    int count;
-    int frame;
+    published<int> count;
+    published<int> frame;
     int feet_digits;
     int perfs_per_frame;
-    int perf;
+    published<int> perf;
 };
 
 class foot_35_label : public foot_label {

@@ -31,12 +31,31 @@
 // - `sample_to_hmsf` returns the frame number it decomposed.
 // - In the SMPTE word each digit is OR-ed into place unmasked, so the frame
 //   tens of 100 and more (120 and 240 fps) run into the bits above.
+//
+// Threads: every conversion of a registry leaf (and of a caller's own leaf
+// object) works in locals and the caller's label point, so one converter may
+// serve any number of threads at once as long as each uses its own label
+// points. hours, minutes, seconds and frames still publish the fields of
+// the last decomposition or reading (see published.h); nothing reads them
+// back. The route a leaf takes (its exact-leaf shortcuts) is chosen once: by
+// the registry as it builds its converters, and by a caller's own object on
+// its first conversion, idempotently through one atomic pointer, so racing
+// first uses agree. The half-rate choice of 50p and 60p is read from the
+// configuration in the constructor and never changes. init() is a
+// configuration-time call. A class derived from a leaf that overrides
+// sample_to_hmsf or hmsf_to_sample is served through those overrides and the
+// fields they set: such an object is for one thread at a time.
+//
+// For arithmetic without a converter see the pure functions of
+// labelsbase/timecode_rate.h.
 #ifndef LABELSBASE_LABELCVT_TIMECODE_H
 #define LABELSBASE_LABELCVT_TIMECODE_H
 
 #include "labelsbase/labelcvt.h"
+#include "labelsbase/published.h"
 
 struct timecode_rate_row;
+struct shared_converter_setup;
 
 class timecode_label : public variable_label {
 public:
@@ -106,10 +125,10 @@ protected:
     timecode_label(label_t leaf, int display_flags);
 
     int display_flags;
-    int hours;
-    int minutes;
-    int seconds;
-    int frames;
+    published<int> hours;
+    published<int> minutes;
+    published<int> seconds;
+    published<int> frames;
     int day_samples;
 
     // The leaf's own row: its class name, label type and template (what the
@@ -120,12 +139,36 @@ protected:
 
     // True when this object's class is exactly its leaf, so none of the
     // virtual steps can have been overridden.
-    bool exact_leaf() {
-        if (!route_chosen_) choose_route();
-        return exact_leaf_;
-    }
+    bool exact_leaf() { return route()->exact; }
+
+    // Hours, minutes, seconds, frames of s: the leaf's own arithmetic in
+    // locals for an exact leaf, the virtual step for anything else; published.
+    struct hmsf_t {
+        int h, m, s, f;
+    };
+    hmsf_t fields_of(int s, bool& odd);
+    // timecode_label's and ntsc_drop_label's own decomposition and
+    // composition, in locals.
+    hmsf_t base_fields(int s, bool& odd) const;
+    hmsf_t drop_fields(int s) const;
+    int base_sample(int const v[4]) const;
+    // The sample of read fields: the leaf's own arithmetic for an exact leaf,
+    // the virtual step for anything else. The fields are published first.
+    int sample_of(int const v[4]);
+    void publish(int h, int m, int s, int f);
 
 private:
+    friend struct shared_converter_setup;
+    struct route_t {
+        bool exact;
+        char const* (*text)(timecode_label&, LabelPoint*, int);
+        unsigned (*smpte)(timecode_label&, int);
+    };
+    route_t const* route() {
+        route_t const* r = route_.load(std::memory_order_acquire);
+        return r ? r : choose_route();
+    }
+
     // s / modulus for 0 <= s < 2^31 as a multiply and shift, worked out
     // once for the modulus it was made for (div_for_).
     int divide_by_modulus(int s) const;
@@ -137,7 +180,7 @@ private:
     // (the object's class is only known once it is built); any other object
     // keeps the general way through the virtual operations.
     struct leaf_route;
-    void choose_route();
+    route_t const* choose_route();
     // sample_to_string through the virtual steps.
     char const* general_text(LabelPoint* lp, int s);
     // Both templates from one text.
@@ -147,10 +190,7 @@ private:
     std::uint64_t div_magic_;
     int div_shift_;
     int div_for_;
-    bool route_chosen_;
-    bool exact_leaf_;
-    char const* (*text_route_)(timecode_label&, LabelPoint*, int);
-    unsigned (*smpte_route_)(timecode_label&, int);
+    std::atomic<route_t const*> route_;
 };
 
 // What every leaf overrides: its name, its type and its template.

@@ -17,6 +17,7 @@
 #include "labelsbase/legacy.h"
 #include "labelsbase/timecode_rate.h"
 #include "labelsbase/mposnxlate.h"
+#include "labelsbase/positions.h"
 #include "labelsbase/text_checks.h"
 
 #endif

@@ -21,7 +21,11 @@
 //    taken to 32 bits by saturation: NaN counts as 0, anything at or above
 //    2^31 as 2^31 - 1. The cycle division is unsigned and the position within
 //    the material is then formed in 64 bits, so no input overflows. Formulas
-//    without a table keep the rounded count as a double.
+//    without a table keep the rounded count as a double. So NaN and
+//    infinite positions are not refused: through a table NaN comes back as
+//    0.0 and an infinity as the position of frame 2^31 - 1 with its sign
+//    (about 8.96e7 s on NTSC video); callers that must not answer for them
+//    refuse them before translating.
 //  - Translation through an intermediate medium that leads back to itself
 //    (a parameter block whose video_medium is not a source video medium, e.g.
 //    an output medium, cel or film in a video-rate project) is cut off after

@@ -161,8 +161,9 @@ struct timecode_reading {
 
 // Strict reading of interchange text: exactly "hh:mm:ss" then the frame
 // separator and "ff" ("fff" above 100 fps); no blanks. Minutes and seconds
-// below 60, frames below the nominal rate, hours below 24 (any number of
-// digits, at least two, with timecode_running); the frame separator is ':'
+// below 60, frames below the nominal rate, hours below 24 (with
+// timecode_running any count up to 999999999: two digits, or more without a
+// leading zero); the frame separator is ':'
 // for non-drop rates and ';', '.' or ',' for drop-frame, and drop-frame
 // labels that the rate skips are refused. A leading '-' only with
 // timecode_signed. The first fault found, left to right, is reported.

@@ -118,4 +118,25 @@ TEST(NoAllocation, LegacyFilmToTimecodeAndPlusFrames) {
               0u);
 }
 
+TEST(NoAllocation, TimecodeByRate) {
+    for (char const* name : {"29.97df", "59.94df", "23.976", "25", "72", "239.76df"}) {
+        timecode_rate const r = timecode_rate_from_name(name);
+        EXPECT_EQ(allocations_in([r] {
+                      char text[timecode_text_size], why[timecode_reason_size];
+                      for (std::int64_t f = -5000; f < 6000000; f += 4999) {
+                          std::size_t const n = timecode_write(r, f, text, sizeof text);
+                          g_sink = static_cast<double>(timecode_read_n(r, text, n).frame);
+                          g_sink = static_cast<double>(timecode_write(r, f, text, sizeof text, timecode_running | timecode_signed));
+                          std::uint32_t w = 0;
+                          std::int64_t back = 0;
+                          if (timecode_to_smpte(r, f, &w)) g_sink = timecode_from_smpte(r, w, &back);
+                      }
+                      g_sink = static_cast<double>(
+                          timecode_reason(r, timecode_read(r, "01:61:00;00").problem, why, sizeof why));
+                  }),
+                  0u)
+            << name;
+    }
+}
+
 }  // namespace

@@ -198,6 +198,7 @@ TEST(TimecodeRateRead, RefusalsNameTheField) {
         {r25, "1:00:00:00", 0, timecode_field::hours, "hours: expected 2 digits at column 1"},
         {r25, "100:00:00:00", 0, timecode_field::hours, "hours: expected 2 digits at column 1"},
         {r25, "1000000000:00:00:00", timecode_running, timecode_field::hours, "hours 1000000000 out of range 0-999999999"},
+        {r25, "0100:00:00:00", timecode_running, timecode_field::hours, "hours: expected 2 digits at column 1"},
         // minutes
         {df, "01:61:00;00", 0, timecode_field::minutes, "minutes 61 out of range 0-59"},
         {r25, "01:6:00:00", 0, timecode_field::minutes, "minutes: expected 2 digits at column 4"},

@@ -61,7 +61,9 @@ if(PKG_CONFIG AND CXX_COMPILER)
   if(NOT rc EQUAL 0)
     message(FATAL_ERROR "compiling with the pkg-config flags failed:\n${err}")
   endif()
-  execute_process(COMMAND ${WORK_DIR}/consumer_pc RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+  # A shared build's libraries are found where pkg-config said they are.
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${prefix}/lib ${WORK_DIR}/consumer_pc
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out)
   if(NOT rc EQUAL 0)
     message(FATAL_ERROR "the pkg-config build printed '${out}' (status ${rc})")
   endif()

@@ -9,11 +9,32 @@ bool is_digit(char t) { return t >= '0' && t <= '9'; }
 
 LabelTemplate::LabelTemplate(LightweightString<char> text) { set(text); }
 
+namespace {
+// The template with letters, digits, '+', '-' and '?' replaced by fill.
+LightweightString<char> invalid_form(LightweightString<char> const& t, char fill) {
+    if (t.empty()) return LightweightString<char>();
+    LightweightString<char> form(t.c_str(), t.size());
+    char* p = form.unshare();
+    for (std::size_t i = 0; i < form.size(); ++i) {
+        char const c = p[i];
+        if (is_letter(c) || is_digit(c) || c == '+' || c == '-' || c == '?') p[i] = fill;
+    }
+    return form;
+}
+}  // namespace
+
 void LabelTemplate::set(LightweightString<char> text) {
     template_text = text;
-    invalid_cache = LightweightString<char>();
-    past_end_cache = LightweightString<char>();
-    before_start_cache = LightweightString<char>();
+    invalid_cache = invalid_form(template_text, '?');
+    past_end_cache = invalid_form(template_text, '>');
+    before_start_cache = invalid_form(template_text, '<');
+}
+
+void LabelTemplate::make_immutable() noexcept {
+    template_text.make_immutable();
+    invalid_cache.make_immutable();
+    past_end_cache.make_immutable();
+    before_start_cache.make_immutable();
 }
 
 bool LabelTemplate::isAtSeparator(unsigned pos) const {
@@ -38,24 +59,7 @@ bool LabelTemplate::isValidChar(char c, unsigned pos) const {
 }
 
 char const* LabelTemplate::getInvalidString(int s) const {
-    // The caches are conceptually part of the template's value: built lazily.
-    LabelTemplate* self = const_cast<LabelTemplate*>(this);
-    LightweightString<char>* cache = &self->invalid_cache;
-    char fill = '?';
-    if (s == 100000002) {
-        cache = &self->before_start_cache;
-        fill = '<';
-    } else if (s == 100000001) {
-        cache = &self->past_end_cache;
-        fill = '>';
-    }
-    if (!cache->empty()) return cache->c_str();
-    if (template_text.empty()) return "";
-    *cache = LightweightString<char>(template_text.c_str(), template_text.size());
-    char* p = cache->unshare();
-    for (std::size_t i = 0; i < cache->size(); ++i) {
-        char const t = p[i];
-        if (is_letter(t) || is_digit(t) || t == '+' || t == '-' || t == '?') p[i] = fill;
-    }
-    return cache->c_str();
+    if (s == 100000002) return before_start_cache.c_str();
+    if (s == 100000001) return past_end_cache.c_str();
+    return invalid_cache.c_str();
 }

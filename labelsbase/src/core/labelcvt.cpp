@@ -3,7 +3,9 @@
 #include "labelsbase/labelcvt.h"
 #include "labelsbase/text_checks.h"
 
+#include <atomic>
 #include <cstring>
+#include <mutex>
 
 #include "labelsbase/LabelPoint.h"
 #include "detail/internal.h"
@@ -98,7 +100,7 @@ bool UserType_matches(UserLabelType a, UserLabelType b) {
 
 // ---------------------------------------------------------------------------
 // label_cvt
-int label_cvt::howmany = 0;
+std::atomic<int> label_cvt::howmany{0};
 
 label_cvt::label_cvt() : full_template(LightweightString<char>("")), count_template(LightweightString<char>("")) {
     ++howmany;
@@ -201,13 +203,31 @@ void dummy_label::build_template() {}
 
 // ---------------------------------------------------------------------------
 // The registry. Plain zero-initialised statics, so they are usable from any
-// unit's static initialisers: the first lookup builds them.
+// unit's static initialisers: the first lookup builds them, under a lock so
+// that threads racing to the first lookup build it once; a lookup made from
+// inside a converter's constructor (same thread) re-enters the lock and
+// sees the partly built registry. Once built, lookups read an acquire flag
+// and take no lock.
 label_cvt* static_label_cvts[label_type_count];
 int numLabelCvts = 0;
 bool static_label_cvts_built = false;
 label_cvt* bad_label_cvt = nullptr;
 
+// Makes every choice a converter would otherwise make on its first use.
+struct shared_converter_setup {
+    static void prepare(label_cvt& c) {
+        if (timecode_label* tc = dynamic_cast<timecode_label*>(&c)) tc->choose_route();
+        if (prefix_label* p = dynamic_cast<prefix_label*>(&c)) p->settle_exact();
+    }
+};
+
 namespace {
+// Constant-initialised.
+std::recursive_mutex g_registry_build;
+std::atomic<bool> g_registry_ready{false};
+
+inline bool registry_ready() { return g_registry_ready.load(std::memory_order_acquire); }
+
 label_cvt* make_leaf(label_t t) {
     if (label_cvt* c = make_timecode_label_cvt(t)) return c;
     return make_film_label_cvt(t);
@@ -215,6 +235,8 @@ label_cvt* make_leaf(label_t t) {
 }  // namespace
 
 void build_static_label_cvts() {
+    if (registry_ready()) return;
+    std::lock_guard<std::recursive_mutex> const lock(g_registry_build);
     if (static_label_cvts_built) return;
     // A partly built registry (a converter constructor that looked a type up)
     // is not rebuilt from the start.
@@ -228,11 +250,22 @@ void build_static_label_cvts() {
     }
     if (numLabelCvts != tc_240_label_t + 1)
         lb::assertion_failed(lb::log_keys::registry_incomplete);
+    // The shared converters live as long as the process: their templates are
+    // shared by every label point without counting, and every choice a
+    // converter would make on first use is made now, before any thread can
+    // race to make it.
+    for (int i = 0; i < numLabelCvts; ++i) {
+        label_cvt* const c = static_label_cvts[i];
+        c->full_template.make_immutable();
+        c->count_template.make_immutable();
+        shared_converter_setup::prepare(*c);
+    }
     static_label_cvts_built = true;
+    g_registry_ready.store(true, std::memory_order_release);
 }
 
 label_cvt* get_static_label_cvt(label_t t) {
-    if (!static_label_cvts_built) build_static_label_cvts();
+    if (!registry_ready()) build_static_label_cvts();
     int const i = static_cast<int>(t);
     if (i >= 0 && i < numLabelCvts) return static_label_cvts[i];
     lb::assertion_failed(lb::log_keys::registry_type_out_of_range);
@@ -240,7 +273,7 @@ label_cvt* get_static_label_cvt(label_t t) {
 }
 
 label_t get_label_type(char const* name) {
-    if (!static_label_cvts_built) build_static_label_cvts();
+    if (!registry_ready()) build_static_label_cvts();
     if (!name) return prefix_label_t;
     for (int i = 0; i < numLabelCvts; ++i)
         if (std::strcmp(static_label_cvts[i]->type_str(), name) == 0) return static_cast<label_t>(i);

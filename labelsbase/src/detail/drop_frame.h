@@ -5,7 +5,7 @@
 // nothing skipped.
 //
 // Every timecode converter, the legacy functions and the rate-first
-// timecode functions use these helpers; nothing else knows the rule.
+// timecode functions use these functions; nothing else knows the rule.
 // Stateless and constexpr, so a caller with a fixed rate gets the
 // divisions by constants.
 #ifndef LABELSBASE_DROP_FRAME_H

@@ -5,6 +5,7 @@
 #include "labelsbase/LabelPoint.h"
 #include "detail/internal.h"
 #include "labelsbase/labelcvt.h"
+#include "labelsbase/positions.h"
 
 namespace {
 
@@ -133,7 +134,7 @@ char const* foot_label::samples_to_feet(LabelPoint* lp, int s) {
     frame = static_cast<int>(fr);
     // A label point whose sign column was dropped gets the unsigned form.
     char const sign = lp->label_template.template_text.c_str()[0] == '-' ? (s < 0 ? '-' : ' ') : '\0';
-    return put_feet(lp, sign, feet, feet_digits, frame, 0);
+    return put_feet(lp, sign, feet, feet_digits, static_cast<int>(fr), 0);
 }
 
 int foot_label::feet_to_samples(char const* t) {
@@ -188,15 +189,14 @@ label_t foot_353_label::type() const { return foot_353_label_t; }
 void foot_353_label::build_template() { set_feet_templates(*this, feet_digits, "+29.3"); }
 
 char const* foot_353_label::samples_to_feet(LabelPoint* lp, int s) {
-    std::uint32_t const t = lb::abs_u(s) + 2u;  // [2, 2^31 + 2]
-    std::uint32_t feet = t / 64;
-    std::uint32_t const r = t % 64;  // [0, 63]
-    frame = static_cast<int>(r / 3);      // [0, 21]
-    perf = 2 - static_cast<int>(r % 3);   // [0, 2]
+    positions::FilmCounts const k = positions::perfs_to_feet(positions::feet_353, s);  // frame [0, 21], perf [0, 2]
+    std::uint32_t feet = static_cast<std::uint32_t>(k.count);
+    frame = k.frame;
+    perf = k.perf;
     std::uint64_t const w = wrap_feet(feet_digits);
     if (feet > w) feet -= static_cast<std::uint32_t>(w);  // once
     count = static_cast<int>(feet);
-    return put_feet(lp, s < 0 ? '-' : ' ', feet, feet_digits, frame, perf + 1);
+    return put_feet(lp, s < 0 ? '-' : ' ', feet, feet_digits, k.frame, k.perf + 1);
 }
 
 int foot_353_label::feet_to_samples(char const* t) {

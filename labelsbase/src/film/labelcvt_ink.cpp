@@ -5,6 +5,7 @@
 #include "detail/ink_text.h"
 #include "detail/internal.h"
 #include "labelsbase/labelcvt.h"
+#include "labelsbase/positions.h"
 
 namespace {
 
@@ -33,8 +34,23 @@ int ink_label::normalise_sample_unit(int s) { return normalise_by_period(s); }
 char const* ink_label::get_abs_string(LabelPoint* lp, int s) {
     if (s == past_end_sample || s == before_start_sample || s == invalid_sample)
         return full_template.getInvalidString(s);
-    get_counts(s);
-    return print_counts(lp, frame_separator, false);
+    int c, f;
+    counts_of(s, c, f);
+    return print_counts(lp, frame_separator, false, c, f, 0);
+}
+
+void ink_label::counts_of(int s, int& c, int& f) {
+    if (exact_gauge()) {
+        positions::FilmCounts const k = positions::perfs_to_ink(*gauge_, s);
+        c = k.count;
+        f = k.frame;
+        count = c;
+        frame = f;
+        return;
+    }
+    get_counts(s);  // a derived split hands its results over in the fields
+    c = count;
+    f = frame;
 }
 
 int ink_label::get_abs_sample(char const* t) {
@@ -46,7 +62,8 @@ int ink_label::get_abs_sample(char const* t) {
         if (static_cast<int>(digits) > max_count || static_cast<int>(fd) >= modulus) return invalid_sample;
         count = static_cast<int>(digits);
         frame = static_cast<int>(fd);
-        return lb::wrap_mul(samples_per_unit(), lb::wrap_add(lb::wrap_mul(modulus, count), frame));
+        return lb::wrap_mul(samples_per_unit(),
+                            lb::wrap_add(lb::wrap_mul(modulus, static_cast<int>(digits)), static_cast<int>(fd)));
     }
     // The normalised text from the count field on: a short text's count and
     // frame are its own characters behind the '0' padding, so only long
@@ -88,7 +105,7 @@ int ink_label::get_abs_sample(char const* t) {
     }
     count = static_cast<int>(c);
     frame = f;
-    return lb::wrap_mul(samples_per_unit(), lb::wrap_add(lb::wrap_mul(modulus, count), frame));
+    return lb::wrap_mul(samples_per_unit(), lb::wrap_add(lb::wrap_mul(modulus, static_cast<int>(c)), f));
 }
 
 void ink_label::build_template() {
@@ -111,7 +128,10 @@ void ink_label::get_counts(int) {}
 // ---------------------------------------------------------------------------
 // The leaves: 16 frames of 4 perforations per count (35 mm), 20 frames of 1
 // (16 mm).
-ink_35_label::ink_35_label() : ink_label(16, 4) {}
+ink_35_label::ink_35_label() : ink_label(16, 4) {
+    gauge_ = &positions::gauge_35;
+    leaf_type_ = &typeid(ink_35_label);
+}
 ink_35_label::~ink_35_label() = default;
 char const* ink_35_label::type_str() const { return "ink_35_label"; }
 label_t ink_35_label::type() const { return ink_35_label_t; }
@@ -123,7 +143,10 @@ void ink_35_label::get_counts(int s) {
     frame = f % 16;  // [-15, 15]
 }
 
-ink_16_label::ink_16_label() : ink_label(20, 1) {}
+ink_16_label::ink_16_label() : ink_label(20, 1) {
+    gauge_ = &positions::gauge_16;
+    leaf_type_ = &typeid(ink_16_label);
+}
 ink_16_label::~ink_16_label() = default;
 char const* ink_16_label::type_str() const { return "ink_16_label"; }
 label_t ink_16_label::type() const { return ink_16_label_t; }

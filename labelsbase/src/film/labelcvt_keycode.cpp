@@ -8,6 +8,7 @@
 #include "detail/internal.h"
 #include "detail/log_keys.h"
 #include "labelsbase/labelcvt.h"
+#include "labelsbase/positions.h"
 #include "labelsbase/text_checks.h"
 
 namespace {
@@ -54,23 +55,33 @@ struct GeometryRow {
     int modulus;            // frames per interval
     int perfs_per_keyKode;  // what perfs_per_keyKode reports
     char separator;
+    positions::FilmGauge const* gauge;  // the same geometry for the pure functions
 };
 
 constexpr GeometryRow kGeometry[] = {
-    {64, 4, 16, 64, '+'},    // geo_35
-    {20, 1, 20, 20, '&'},    // geo_16
-    {64, 3, 22, 64, '+'},    // geo_353
-    {64, 2, 32, 1, '+'},     // geo_352: reports 1 perforation per KeyKode
-    {64, 8, 8, 1, '+'},      // geo_358: reports 1 perforation per KeyKode
-    {80, 5, 16, 80, '+'},    // geo_655_80
-    {80, 8, 10, 80, '+'},    // geo_658_80
-    {80, 10, 8, 80, '+'},    // geo_6510_80
-    {120, 5, 24, 120, '+'},  // geo_655_120
-    {120, 8, 15, 120, '+'},  // geo_658_120
-    {120, 10, 12, 120, '+'}, // geo_6510_120
-    {120, 15, 8, 120, '+'},  // geo_6515_120
+    {64, 4, 16, 64, '+', &positions::gauge_35},
+    {20, 1, 20, 20, '&', &positions::gauge_16},
+    {64, 3, 22, 64, '+', &positions::gauge_353},
+    {64, 2, 32, 1, '+', &positions::gauge_352},  // reports 1 perforation per KeyKode
+    {64, 8, 8, 1, '+', &positions::gauge_358},   // reports 1 perforation per KeyKode
+    {80, 5, 16, 80, '+', &positions::gauge_655_80},
+    {80, 8, 10, 80, '+', &positions::gauge_658_80},
+    {80, 10, 8, 80, '+', &positions::gauge_6510_80},
+    {120, 5, 24, 120, '+', &positions::gauge_655_120},
+    {120, 8, 15, 120, '+', &positions::gauge_658_120},
+    {120, 10, 12, 120, '+', &positions::gauge_6510_120},
+    {120, 15, 8, 120, '+', &positions::gauge_6515_120},
 };
 static_assert(sizeof(kGeometry) / sizeof(kGeometry[0]) == geometry_count, "one row per gauge");
+
+constexpr bool gauges_agree() {
+    for (GeometryRow const& g : kGeometry)
+        if (g.gauge->interval != g.interval || g.gauge->perfs_per_frame != g.perfs_per_frame ||
+            g.gauge->frames != g.modulus || g.gauge->three_perf != (g.gauge == &positions::gauge_353))
+            return false;
+    return true;
+}
+static_assert(gauges_agree(), "the converters' gauges are the pure functions' gauges");
 
 constexpr bool frames_fill_intervals() {
     for (GeometryRow const& g : kGeometry)
@@ -136,18 +147,6 @@ LeafRow const& leaf_row(label_t t) {
     return kLeaves[0];
 }
 
-// The linear gauges: frames divide the interval.
-void split_linear(GeometryRow const& g, int s, int& count, int& frame) {
-    count = s / g.interval;                        // truncates toward zero
-    frame = (s % g.interval) / g.perfs_per_frame;  // [-(modulus-1), modulus-1]
-}
-
-int join_linear(GeometryRow const& g, int count, int frame) {
-    // Frames are taken as unsigned: a negative frame is out of range.
-    if (static_cast<unsigned>(frame) >= static_cast<unsigned>(g.modulus)) return invalid_sample;
-    return lb::wrap_add(lb::wrap_mul(count, g.interval), frame * g.perfs_per_frame);
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -161,9 +160,19 @@ prefix_label::prefix_label(int m, int samples, int nlen)
       number_len(static_cast<unsigned>(nlen)),
       count(0),
       frame(0),
-      perf(0) {
+      perf(0),
+      gauge_(nullptr),
+      leaf_type_(nullptr),
+      ink_counts_(false),
+      exact_(0) {
     frame_separator = '+';
-    std::memset(last_prefix, 0, sizeof last_prefix);
+}
+
+bool prefix_label::settle_exact() {
+    // Every thread that gets here finds the same answer.
+    bool const e = gauge_ && leaf_type_ && typeid(*this) == *leaf_type_;
+    exact_.store(e ? 1 : -1, std::memory_order_relaxed);
+    return e;
 }
 
 prefix_label::~prefix_label() = default;
@@ -228,16 +237,24 @@ void prefix_label::build_template() {
 
 char const* prefix_label::get_prefix(LabelPoint const* lp) const {
     if (!has_prefix()) return "";
-    std::size_t const room = sizeof last_prefix - 1;
+    // Answered in the point's own text, so the answer is the caller's even
+    // when other threads use this converter.
+    std::size_t const room = prefix_memory::room;
     if (prefix_len <= room && lb::length_upto(lp->prefix, prefix_len) == prefix_len) {
         // A full prefix of the point's own: no NUL among its first prefix_len characters.
-        for (std::size_t i = 0; i < prefix_len; ++i) last_prefix[i] = lp->prefix[i];
-        last_prefix[prefix_len] = '\0';
-        return last_prefix;
+        for (std::size_t i = 0; i < prefix_len; ++i) lp->text[i] = lp->prefix[i];
+        lp->text[prefix_len] = '\0';
+        last_prefix.store(lp->text, prefix_len);
+        return lp->text;
     }
-    if (lb::length_upto(last_prefix, room) >= prefix_len) return last_prefix;
-    copy_terminated(last_prefix, dummy_prefix, prefix_len < room ? prefix_len : room);
-    return last_prefix;
+    char remembered[prefix_memory::room + 1];
+    if (last_prefix.load(remembered) >= prefix_len) {
+        std::memcpy(lp->text, remembered, sizeof remembered);
+        return lp->text;
+    }
+    copy_terminated(lp->text, dummy_prefix, prefix_len < room ? prefix_len : room);
+    last_prefix.store(lp->text, room);
+    return lp->text;
 }
 
 void prefix_label::set_prefix(LabelPoint* lp, char const* t) {
@@ -248,16 +265,22 @@ void prefix_label::set_prefix(LabelPoint* lp, char const* t) {
     // Only whether t reaches prefix_len characters matters.
     if (lb::length_upto(t, prefix_len) >= prefix_len) {
         copy_terminated(lp->prefix, t, nlen);
-    } else if (lb::length_upto(last_prefix, kPrefixRoom) < prefix_len) {
-        copy_terminated(lp->prefix, dummy_prefix, nlen);
+    } else {
+        char remembered[prefix_memory::room + 1];
+        if (last_prefix.load(remembered) < prefix_len) copy_terminated(lp->prefix, dummy_prefix, nlen);
     }
-    copy_terminated(last_prefix, lp->prefix, plen);
+    last_prefix.store(lp->prefix, plen);
 }
 
 char const* prefix_label::print_counts(LabelPoint* lp, char separator, bool with_perf) {
+    return print_counts(lp, separator, with_perf, count, frame, perf);
+}
+
+char const* prefix_label::print_counts(LabelPoint* lp, char separator, bool with_perf, int count, int frame,
+                                       int perf) {
     if (count < 0) return kNegativeCountText;
     // One wrap only: a count that is still too large prints as it is.
-    if (count > max_count) count = lb::wrap_sub(count, lb::wrap_add(max_count, 1));
+    if (count > max_count) this->count = count = lb::wrap_sub(count, lb::wrap_add(max_count, 1));
     // The prefix as LabelPoint::get_prefix gives it (at most get_prefix_length()
     // characters of the converter's prefix), straight into lp's text when lp
     // uses this converter.
@@ -270,18 +293,17 @@ char const* prefix_label::print_counts(LabelPoint* lp, char separator, bool with
         plen = lb::length_upto(from, want);
         own = plen == want;
         if (own) {
-            // Whole-array copies: what follows the prefix is overwritten or
+            // Whole-array copy: what follows the prefix is overwritten or
             // never read.
             std::memcpy(lp->text, from, kPrefixRoom);
-            std::memcpy(last_prefix, from, kPrefixRoom);
-            last_prefix[want] = '\0';
+            last_prefix.store(from, want);
         }
     }
     if (!own) {
         char const* pre;
         std::size_t room = kTextRoom;
         if (lp->cvt() == this) {
-            pre = prefix_label::get_prefix(lp);
+            pre = prefix_label::get_prefix(lp);  // in lp's text
             int const n = static_cast<int>(prefix_len);
             room = n < 0 ? 0 : n > static_cast<int>(kTextRoom) ? kTextRoom : static_cast<std::size_t>(n);
         } else {
@@ -345,6 +367,7 @@ keycode_label::keycode_label(label_t leaf)
     : prefix_label(kGeometry[leaf_row(leaf).geometry].modulus, kGeometry[leaf_row(leaf).geometry].perfs_per_frame,
                    static_cast<int>(kKeyKodeNumberLen)) {
     LeafRow const& r = leaf_row(leaf);
+    gauge_ = kGeometry[r.geometry].gauge;
     frame_separator = kGeometry[r.geometry].separator;
     dummy_prefix = kKeyKodeDummyPrefix;
     prefix_len = r.prefix_len;
@@ -368,11 +391,38 @@ int keycode_label::get_sample_span_from_packed_strings(char const* a, char const
     return normalise_sample_unit(lb::wrap_sub(sb, sa));
 }
 
+void keycode_label::counts_of(int s, int& c, int& f, int& p) {
+    if (exact_gauge()) {
+        positions::FilmCounts const k = positions::perfs_to_keykode(*gauge_, s);
+        c = k.count;
+        f = k.frame;
+        count = c;
+        frame = f;
+        if (gauge_->three_perf) {
+            p = k.perf;
+            perf = p;
+        } else {
+            p = perf;  // the linear gauges leave it as it is
+        }
+        return;
+    }
+    get_counts(s);  // a derived split hands its results over in the fields
+    c = count;
+    f = frame;
+    p = perf;
+}
+
+int keycode_label::perfs_of(int c, int f, int p) {
+    if (exact_gauge()) return positions::keykode_to_perfs(*gauge_, positions::FilmCounts{c, f, p});
+    return get_perfs();
+}
+
 char const* keycode_label::get_abs_string(LabelPoint* lp, int s) {
     if (s == past_end_sample || s == before_start_sample || s == invalid_sample)
         return full_template.getInvalidString(s);
-    get_counts(s);
-    return print_counts(lp, frame_separator, false);
+    int c, f, p;
+    counts_of(s, c, f, p);
+    return print_counts(lp, frame_separator, false, c, f, p);
 }
 
 char const* keycode_label::get_abs_perfs_string(LabelPoint* lp, int s) {
@@ -384,10 +434,10 @@ char const* keycode_label::get_abs_perfs_string(LabelPoint* lp, int s) {
 
 int keycode_label::get_abs_sample(char const* t) {
     if (!t) return invalid_sample;
-    return read_text(t, SIZE_MAX);
+    return read_text(t, SIZE_MAX, perf);
 }
 
-int keycode_label::read_text(char const* t, std::size_t n) {
+int keycode_label::read_text(char const* t, std::size_t n, int p) {
     // Characters from n on read as the end of the text.
     // The text must reach its count field.
     if (prefix_len > n || lb::length_upto(t, prefix_len) < prefix_len) return invalid_sample;
@@ -401,7 +451,7 @@ int keycode_label::read_text(char const* t, std::size_t n) {
         if (v > max_count) return invalid_sample;
         count = static_cast<int>(v);
         // The usual shape: the count fills the number, so the text reaches it.
-        if (count_chars == width && number_len >= prefix_len) return read_frame(t, n);
+        if (count_chars == width && number_len >= prefix_len) return read_frame(t, n, static_cast<int>(v), p);
     } else {
         char field[kWorkRoom + 1];
         std::size_t const avail = n - prefix_len;
@@ -411,18 +461,19 @@ int keycode_label::read_text(char const* t, std::size_t n) {
         v = lb::atol_(f);
     }
     if (v < 0 || v > max_count) return invalid_sample;
-    count = static_cast<int>(v);
+    int const k = static_cast<int>(v);
+    count = k;
     // A text that ends at (or inside) the count field has frame 0.
     if (number_len < prefix_len) {
         frame = 0;
-        return get_perfs();
+        return perfs_of(k, 0, p);
     }
     std::size_t const seen = lb::length_upto(c, count_chars);
     if ((seen < n - prefix_len ? seen : n - prefix_len) < count_chars) {
         frame = 0;
-        return get_perfs();
+        return perfs_of(k, 0, p);
     }
-    return read_frame(t, n);
+    return read_frame(t, n, k, p);
 }
 
 namespace {
@@ -443,13 +494,13 @@ int frame_field(At at, std::size_t from) {
 }
 }  // namespace
 
-int keycode_label::read_frame(char const* t, std::size_t n) {
+int keycode_label::read_frame(char const* t, std::size_t n, int c, int p) {
     // The frame field reads at most 5 characters from number_len on.
     int const f = n - number_len > 4 ? frame_field([t](std::size_t i) { return t[i]; }, number_len)
                                      : frame_field([t, n](std::size_t i) { return i < n ? t[i] : '\0'; }, number_len);
     if (f < 0) return invalid_sample;
     frame = f;
-    return get_perfs();
+    return perfs_of(c, f, p);
 }
 
 void keycode_label::get_counts(int) {}
@@ -462,9 +513,15 @@ int keycode_label::get_perfs() { return invalid_sample; }
     name::name(label_t leaf) : keycode_label(leaf) {}                                      \
     name::~name() = default;                                                               \
     int name::perfs_per_keyKode() const { return kGeometry[geo].perfs_per_keyKode; }       \
-    void name::get_counts(int s) { split_linear(kGeometry[geo], s, count, frame); }        \
+    void name::get_counts(int s) {                                                         \
+        positions::FilmCounts const k = positions::perfs_to_keykode(*kGeometry[geo].gauge, s); \
+        count = k.count;                                                                   \
+        frame = k.frame;                                                                   \
+    }                                                                                      \
     int name::get_perf_offset(int s) { return s % kGeometry[geo].interval; }               \
-    int name::get_perfs() { return join_linear(kGeometry[geo], count, frame); }
+    int name::get_perfs() {                                                                \
+        return positions::keykode_to_perfs(*kGeometry[geo].gauge, positions::FilmCounts{count, frame, 0}); \
+    }
 
 LB_DEFINE_KEYCODE_GEOMETRY(keycode_35, geo_35)
 LB_DEFINE_KEYCODE_GEOMETRY(keycode_16, geo_16)
@@ -487,19 +544,18 @@ keycode_353::~keycode_353() = default;
 int keycode_353::perfs_per_keyKode() const { return kGeometry[geo_353].perfs_per_keyKode; }
 
 void keycode_353::get_counts(int s) {
-    // Frame 0 of an interval starts two perforations before its edge number.
-    int const t = lb::wrap_add(s, 2);
-    count = t / 64;
-    int const r = t % 64;  // [-63, 63]
-    frame = r / 3;         // [-21, 21]
-    perf = 2 - r % 3;      // 0..2 for t >= 0; up to 4 below
+    // Frame 0 of an interval starts two perforations before its edge number:
+    // frame [-21, 21], perf 0..2 from two perforations before 0 up, up to 4 below.
+    positions::FilmCounts const k = positions::perfs_to_keykode(positions::gauge_353, s);
+    count = k.count;
+    frame = k.frame;
+    perf = k.perf;
 }
 
 int keycode_353::get_perf_offset(int s) { return s % 64; }
 
 int keycode_353::get_perfs() {
-    if (static_cast<unsigned>(frame) > 21u) return invalid_sample;
-    return lb::wrap_sub(lb::wrap_add(lb::wrap_mul(count, 64), frame * 3), perf);
+    return positions::keykode_to_perfs(positions::gauge_353, positions::FilmCounts{count, frame, perf});
 }
 
 char const* keycode_353::get_abs_string(LabelPoint* lp, int s) { return get_keep_string(lp, s); }
@@ -513,9 +569,10 @@ int keycode_353::get_abs_sample(char const* t) { return get_keep_sample(t); }
 char const* keycode_353::get_keep_string(LabelPoint* lp, int s) {
     if (s == past_end_sample || s == before_start_sample || s == invalid_sample)
         return full_template.getInvalidString(s);
-    get_counts(s);
+    int c, f, p;
+    counts_of(s, c, f, p);
     // The keep form always separates the frame with '+'.
-    return print_counts(lp, '+', true);
+    return print_counts(lp, '+', true, c, f, p);
 }
 
 int keycode_353::get_keep_sample(char const* t) {
@@ -525,8 +582,9 @@ int keycode_353::get_keep_sample(char const* t) {
     // 'XX0000000001+00.3': perforation index 3 is perf 2, the text before
     // the ".3" a KeyKode text.
     char const last = t[n - 1];
-    perf = (lb::is_digit(last) ? last - '0' : 0) - 1;
-    return read_text(t, n - 2);
+    int const p = (lb::is_digit(last) ? last - '0' : 0) - 1;
+    perf = p;
+    return read_text(t, n - 2, p);
 }
 
 void keycode_353::build_template() {
@@ -543,7 +601,10 @@ void keycode_353::build_template() {
 // ---------------------------------------------------------------------------
 // The leaves.
 #define LB_DEFINE_KEYCODE_LEAF(name, geometry)                        \
-    name::name() : geometry(name##_t) { build_template(); }           \
+    name::name() : geometry(name##_t) {                               \
+        leaf_type_ = &typeid(name);                                   \
+        build_template();                                             \
+    }                                                                 \
     name::~name() = default;                                          \
     char const* name::type_str() const { return #name; }              \
     label_t name::type() const { return name##_t; }                   \
@@ -571,3 +632,25 @@ LB_DEFINE_KEYCODE_LEAF(keycode_658_120_label, keycode_658_120)
 LB_DEFINE_KEYCODE_LEAF(keycode_6510_120_label, keycode_6510_120)
 LB_DEFINE_KEYCODE_LEAF(keycode_6515_120_label, keycode_6515_120)
 #undef LB_DEFINE_KEYCODE_LEAF
+
+// ---------------------------------------------------------------------------
+// The gauges of the pure functions by label type.
+namespace positions {
+bool film_gauge(label_t t, FilmGauge& g) {
+    switch (t) {
+        case ink_35_label_t: g = gauge_35; return true;
+        case ink_16_label_t: g = gauge_16; return true;
+        case foot_35_label_t: g = feet_35; return true;
+        case foot_16_label_t: g = feet_16; return true;
+        case foot_353_label_t: g = feet_353; return true;
+        default: break;
+    }
+    for (LeafRow const& r : kLeaves) {
+        if (r.type == t) {
+            g = *kGeometry[r.geometry].gauge;
+            return true;
+        }
+    }
+    return false;
+}
+}  // namespace positions

@@ -17,7 +17,8 @@ static_assert(sizeof(kGenerationSuffix) / sizeof(kGenerationSuffix[0]) == fourth
               "one suffix per generation 0..5");
 
 constexpr std::size_t kUserStringSize = 32;
-char g_user_string[kUserStringSize];
+// One per thread: valid until that thread's next call.
+thread_local char g_user_string[kUserStringSize];
 
 // Appends s at *len, never past the last byte kept for the terminator.
 void append_bounded(char* buf, std::size_t size, std::size_t& len, char const* s) {

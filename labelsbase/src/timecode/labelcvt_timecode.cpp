@@ -284,39 +284,55 @@ struct timecode_label::leaf_route {
                unsigned{kSmpte.bcd[hours]} << 24 | (Drop ? 1u << 6 : 0u);
     }
 
+    // Constant routes: choosing one is storing a pointer to one of them.
+    template <unsigned M, bool Drop>
+    struct routes {
+        static constexpr route_t two{true, text<M, Drop, 2>, smpte<M, Drop>};
+        static constexpr route_t three{true, text<M, Drop, 3>, smpte<M, Drop>};
+        static constexpr route_t words{true, nullptr, smpte<M, Drop>};
+    };
+    static constexpr route_t general{false, nullptr, nullptr};
+    static constexpr route_t exact_general{true, nullptr, nullptr};
+
     template <unsigned M, bool Drop = false>
-    static void use(timecode_label& c) {
+    static route_t const* use(timecode_label const& c) {
         bool const full = (c.display_flags & show_hours) != 0;
-        if (full && c.row_->frame_digits == 3) c.text_route_ = text<M, Drop, 3>;
-        if (full && c.row_->frame_digits == 2) c.text_route_ = text<M, Drop, 2>;
-        c.smpte_route_ = smpte<M, Drop>;
+        if (full && c.row_->frame_digits == 3) return &routes<M, Drop>::three;
+        if (full && c.row_->frame_digits == 2) return &routes<M, Drop>::two;
+        return &routes<M, Drop>::words;
     }
+    static route_t const* pick(timecode_label const& c);
 };
 
-void timecode_label::choose_route() {
-    route_chosen_ = true;
-    exact_leaf_ = row_->is_exactly && row_->is_exactly(*this);
-    text_route_ = nullptr;
-    smpte_route_ = nullptr;
+timecode_label::route_t const* timecode_label::choose_route() {
+    // Every thread that gets here computes the same route from fields fixed
+    // at construction, so racing first uses store the same pointer.
+    bool const exact = row_->is_exactly && row_->is_exactly(*this);
+    route_t const* const r = !exact ? &leaf_route::general : leaf_route::pick(*this);
+    route_.store(r, std::memory_order_release);
+    return r;
+}
+
+timecode_label::route_t const* timecode_label::leaf_route::pick(timecode_label const& c) {
     // Half-rate pairs keep the general way.
-    if (!exact_leaf_ || (display_flags & special_slow)) return;
-    if (row_->type == ntsc_drop_label_t) return leaf_route::use<30, true>(*this);
-    switch (modulus) {
-        case 12: return leaf_route::use<12>(*this);
-        case 15: return leaf_route::use<15>(*this);
-        case 20: return leaf_route::use<20>(*this);
-        case 24: return leaf_route::use<24>(*this);
-        case 25: return leaf_route::use<25>(*this);
-        case 30: return leaf_route::use<30>(*this);
-        case 48: return leaf_route::use<48>(*this);
-        case 50: return leaf_route::use<50>(*this);
-        case 60: return leaf_route::use<60>(*this);
-        case 80: return leaf_route::use<80>(*this);
-        case 90: return leaf_route::use<90>(*this);
-        case 100: return leaf_route::use<100>(*this);
-        case 120: return leaf_route::use<120>(*this);
-        case 240: return leaf_route::use<240>(*this);
-        default: return;
+    if (c.display_flags & special_slow) return &exact_general;
+    if (c.row_->type == ntsc_drop_label_t) return use<30, true>(c);
+    switch (c.modulus) {
+        case 12: return use<12>(c);
+        case 15: return use<15>(c);
+        case 20: return use<20>(c);
+        case 24: return use<24>(c);
+        case 25: return use<25>(c);
+        case 30: return use<30>(c);
+        case 48: return use<48>(c);
+        case 50: return use<50>(c);
+        case 60: return use<60>(c);
+        case 80: return use<80>(c);
+        case 90: return use<90>(c);
+        case 100: return use<100>(c);
+        case 120: return use<120>(c);
+        case 240: return use<240>(c);
+        default: return &exact_general;
     }
 }
 
@@ -334,10 +350,7 @@ timecode_label::timecode_label(label_t leaf, int flags)
       div_magic_(0),
       div_shift_(0),
       div_for_(0),
-      route_chosen_(false),
-      exact_leaf_(false),
-      text_route_(nullptr),
-      smpte_route_(nullptr) {
+      route_(nullptr) {
     frame_separator = row_->separator;
     build_row_template();
     // 50p and 60p material may be labelled with 25 or 30 fps timecode,
@@ -410,47 +423,83 @@ int timecode_label::normalise_sample_unit(int s) {
     return s;
 }
 
-int timecode_label::sample_to_hmsf(int s, bool& odd) {
+timecode_label::hmsf_t timecode_label::base_fields(int s, bool& odd) const {
     odd = false;
     if (display_flags & special_slow) {
         odd = (static_cast<unsigned>(s) & 1u) != 0;
         s /= 2;
     }
-    s = into_day(s, day_samples);           // [0, day)
-    int const secs = divide_by_modulus(s);  // [0, 86399] seconds into the day
-    frames = s - secs * modulus;            // [0, modulus - 1]
-    hours = secs / 3600;                    // [0, 23]
-    int const in_hour = secs - hours * 3600;  // [0, 3599]
-    minutes = in_hour / 60;                 // [0, 59]
-    seconds = in_hour - minutes * 60;       // [0, 59]
-    return frames;
+    s = into_day(s, day_samples);             // [0, day)
+    int const secs = divide_by_modulus(s);    // [0, 86399] seconds into the day
+    int const f = s - secs * modulus;         // [0, modulus - 1]
+    int const h = secs / 3600;                // [0, 23]
+    int const in_hour = secs - h * 3600;      // [0, 3599]
+    int const m = in_hour / 60;               // [0, 59]
+    return hmsf_t{h, m, in_hour - m * 60, f};
+}
+
+timecode_label::hmsf_t timecode_label::drop_fields(int s) const {
+    Clock const k = drop_clock(static_cast<unsigned>(into_day(s, day_samples)));
+    return hmsf_t{static_cast<int>(k.h), static_cast<int>(k.m), static_cast<int>(k.s), static_cast<int>(k.f)};
+}
+
+int timecode_label::base_sample(int const v[4]) const {
+    using lb::wrap_add;
+    using lb::wrap_mul;
+    int const secs = wrap_add(wrap_mul(wrap_add(wrap_mul(v[0], 60), v[1]), 60), v[2]);
+    return wrap_add(wrap_mul(secs, modulus), v[3]);
+}
+
+void timecode_label::publish(int h, int m, int s, int f) {
+    hours = h;
+    minutes = m;
+    seconds = s;
+    frames = f;
+}
+
+timecode_label::hmsf_t timecode_label::fields_of(int s, bool& odd) {
+    if (exact_leaf()) {
+        hmsf_t const k = row_->type == ntsc_drop_label_t ? (odd = false, drop_fields(s)) : base_fields(s, odd);
+        publish(k.h, k.m, k.s, k.f);
+        return k;
+    }
+    // A derived decomposition hands its results over in the fields.
+    sample_to_hmsf(s, odd);
+    return hmsf_t{hours, minutes, seconds, frames};
+}
+
+int timecode_label::sample_of(int const v[4]) {
+    publish(v[0], v[1], v[2], v[3]);
+    if (exact_leaf()) return row_->type == ntsc_drop_label_t ? drop_sample(v[0], v[1], v[2], v[3]) : base_sample(v);
+    return hmsf_to_sample();  // a derived composition reads the fields
+}
+
+int timecode_label::sample_to_hmsf(int s, bool& odd) {
+    hmsf_t const k = base_fields(s, odd);
+    publish(k.h, k.m, k.s, k.f);
+    return k.f;
 }
 
 int timecode_label::hmsf_to_sample() {
-    using lb::wrap_add;
-    using lb::wrap_mul;
-    int const secs = wrap_add(wrap_mul(wrap_add(wrap_mul(hours, 60), minutes), 60), seconds);
-    return wrap_add(wrap_mul(secs, modulus), frames);
+    int const v[4] = {hours, minutes, seconds, frames};
+    return base_sample(v);
 }
 
 int timecode_label::get_abs_hmsf(int s, short& h, short& m, short& sec, short& f) {
     bool odd;
-    sample_to_hmsf(s, odd);
-    h = static_cast<short>(hours);
-    m = static_cast<short>(minutes);
-    sec = static_cast<short>(seconds);
-    f = static_cast<short>(frames);
+    hmsf_t const k = fields_of(s, odd);
+    h = static_cast<short>(k.h);
+    m = static_cast<short>(k.m);
+    sec = static_cast<short>(k.s);
+    f = static_cast<short>(k.f);
     return f;
 }
 
-char const* timecode_label::get_abs_string(LabelPoint* lp, int s) {
-    if (text_route_) return text_route_(*this, lp, s);
-    return sample_to_string(lp, s);  // chooses the route on first use
-}
+char const* timecode_label::get_abs_string(LabelPoint* lp, int s) { return sample_to_string(lp, s); }
 
 char const* timecode_label::sample_to_string(LabelPoint* lp, int s) {
-    if (!route_chosen_) choose_route();
-    if (text_route_) return text_route_(*this, lp, s);
+    route_t const* const r = route();
+    if (r->text) return r->text(*this, lp, s);
     return general_text(lp, s);
 }
 
@@ -472,7 +521,8 @@ char const* timecode_label::general_text(LabelPoint* lp, int s) {
         lb::assertion_failed(lb::log_keys::timecode_negative_expression, row_->negative_where);
     }
     bool odd;
-    sample_to_hmsf(s, odd);
+    hmsf_t const k = fields_of(s, odd);
+    int const hours = k.h, minutes = k.m, seconds = k.s, frames = k.f;
 
     int const fl = display_flags;
     bool const h_shown = (fl & show_hours) || hours > 0;
@@ -496,19 +546,16 @@ char const* timecode_label::general_text(LabelPoint* lp, int s) {
     return lp->text;
 }
 
-unsigned timecode_label::get_abs_smpte_string(LabelPoint* lp, int s) {
-    if (smpte_route_) return smpte_route_(*this, s);
-    return sample_to_smpte_string(lp, s);  // chooses the route on first use
-}
+unsigned timecode_label::get_abs_smpte_string(LabelPoint* lp, int s) { return sample_to_smpte_string(lp, s); }
 
 unsigned timecode_label::sample_to_smpte_string(LabelPoint*, int s) {
-    if (!route_chosen_) choose_route();
-    if (smpte_route_) return smpte_route_(*this, s);
+    route_t const* const r = route();
+    if (r->smpte) return r->smpte(*this, s);
     if (s < 0 || s == past_end_sample || s == before_start_sample) return 0;  // the invalid sample is negative
     bool odd;
-    sample_to_hmsf(s, odd);
-    unsigned const f = lb::abs_u(frames), sec = lb::abs_u(seconds);
-    unsigned const m = lb::abs_u(minutes), h = lb::abs_u(hours);
+    hmsf_t const k = fields_of(s, odd);
+    unsigned const f = lb::abs_u(k.f), sec = lb::abs_u(k.s);
+    unsigned const m = lb::abs_u(k.m), h = lb::abs_u(k.h);
     // bits 0-3 frame units, 4-5 frame tens, 6 drop flag, 8-11 second units,
     // 12-14 second tens, 16-19 minute units, 20-22 minute tens, 24-27 hour
     // units, 28-29 hour tens. Tens go in unmasked: 50 and 60 fps frame
@@ -534,29 +581,40 @@ int timecode_label::get_abs_sample(char const* t) {
     int const fl = display_flags;
     Fields k;
     if ((fl & show_hours) && read_clock(p, k)) {
-        hours = k.h;
-        minutes = k.m;
-        seconds = k.s;
-        frames = k.f;
-        // Fields of at most three digits: nothing wraps.
-        int const s = exact_leaf() ? ((k.h * 60 + k.m) * 60 + k.s) * modulus + k.f : hmsf_to_sample();
+        int s;
+        if (exact_leaf()) {
+            publish(k.h, k.m, k.s, k.f);
+            // Fields of at most three digits: nothing wraps.
+            s = ((k.h * 60 + k.m) * 60 + k.s) * modulus + k.f;
+        } else {
+            int const v[4] = {k.h, k.m, k.s, k.f};
+            s = sample_of(v);
+        }
         return neg ? lb::wrap_neg(s) : s;
     }
     int const n = (fl & show_hours) ? 3 : (fl & show_minutes) ? 2 : (fl & show_seconds) ? 1 : 0;
     if (n == 0) return invalid_sample;
-    int* const all[4] = {&hours, &minutes, &seconds, &frames};
-    if (!scan_clock_general(p, n, all + (3 - n))) return invalid_sample;
-    int const s = hmsf_to_sample();
+    // Fields not read keep what they held, as they always have.
+    int v[4] = {0, 0, seconds, frames};
+    int* const all[4] = {&v[0], &v[1], &v[2], &v[3]};
+    if (!scan_clock_general(p, n, all + (3 - n))) {
+        publish(v[0], v[1], v[2], v[3]);
+        return invalid_sample;
+    }
+    int const s = sample_of(v);
     return neg ? lb::wrap_neg(s) : s;
 }
 
 int timecode_label::get_abs_sample_from_packed_string(char const* t) {
     if (!t) return invalid_sample;
     char const* p = t;
-    if (!lb::scan_int(p, 2, hours) || !lb::scan_int(p, 2, minutes) || !lb::scan_int(p, 2, seconds) ||
-        !lb::scan_int(p, row_->frame_digits, frames))
+    int v[4] = {hours, minutes, seconds, frames};
+    if (!lb::scan_int(p, 2, v[0]) || !lb::scan_int(p, 2, v[1]) || !lb::scan_int(p, 2, v[2]) ||
+        !lb::scan_int(p, row_->frame_digits, v[3])) {
+        publish(v[0], v[1], v[2], v[3]);
         return invalid_sample;
-    return hmsf_to_sample();
+    }
+    return sample_of(v);
 }
 
 int timecode_label::get_sample_span_from_packed_strings(char const* a, char const* b) {
@@ -586,25 +644,23 @@ int ntsc_drop_label::get_abs_sample(char const* t) {
     if (*t == '-') return 0;
     Fields k;
     if (read_clock(t, k)) {
-        hours = k.h;
-        minutes = k.m;
-        seconds = k.s;
-        frames = k.f;
-        return exact_leaf() ? drop_sample(k.h, k.m, k.s, k.f) : hmsf_to_sample();
+        int const v[4] = {k.h, k.m, k.s, k.f};
+        return sample_of(v);
     }
-    int* const fields[4] = {&hours, &minutes, &seconds, &frames};
-    if (!scan_clock_general(t, 3, fields)) return invalid_sample;
-    return hmsf_to_sample();
+    int v[4] = {hours, minutes, seconds, frames};
+    int* const fields[4] = {&v[0], &v[1], &v[2], &v[3]};
+    if (!scan_clock_general(t, 3, fields)) {
+        publish(v[0], v[1], v[2], v[3]);
+        return invalid_sample;
+    }
+    return sample_of(v);
 }
 
 int ntsc_drop_label::sample_to_hmsf(int s, bool& odd) {
     odd = false;  // no half-rate mode in drop-frame
-    Clock const k = drop_clock(static_cast<unsigned>(into_day(s, day_samples)));
-    hours = static_cast<int>(k.h);
-    minutes = static_cast<int>(k.m);
-    seconds = static_cast<int>(k.s);
-    frames = static_cast<int>(k.f);
-    return frames;
+    hmsf_t const k = drop_fields(s);
+    publish(k.h, k.m, k.s, k.f);
+    return k.f;
 }
 
 int ntsc_drop_label::hmsf_to_sample() { return drop_sample(hours, minutes, seconds, frames); }

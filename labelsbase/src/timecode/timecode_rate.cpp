@@ -2,9 +2,10 @@
 // reading and SMPTE words. The drop-frame rule is detail/drop_frame.h.
 #include "labelsbase/timecode_rate.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstring>
-#include <climits>
 
 #include "detail/drop_frame.h"
 #include "detail/internal.h"
@@ -189,9 +190,9 @@ bool read_label(R const& k, char const* t, std::size_t len, std::int64_t& out) {
     auto d = [t](int i) { return static_cast<unsigned>(static_cast<unsigned char>(t[i])) - static_cast<unsigned>('0'); };
     char const sep = t[8];
     bool const sep_ok = k.drop() ? (sep == ';' || sep == '.' || sep == ',') : sep == ':';
-    bool const digits = (d(0) <= 9) & (d(1) <= 9) & (d(3) <= 9) & (d(4) <= 9) & (d(6) <= 9) & (d(7) <= 9) &
-                        (d(9) <= 9) & (d(10) <= 9);
-    if (!digits || t[2] != ':' || t[5] != ':' || !sep_ok) return false;
+    // Eight checks without a branch each: a non-digit's value is above 9.
+    unsigned const worst = std::max({d(0), d(1), d(3), d(4), d(6), d(7), d(9), d(10)});
+    if (worst > 9 || t[2] != ':' || t[5] != ':' || !sep_ok) return false;
     unsigned f = d(9) * 10 + d(10);
     if (fd == 3) {
         if (d(11) > 9) return false;
@@ -449,9 +450,15 @@ timecode_reading timecode_read_n(timecode_rate r, char const* text, std::size_t 
     bool const running = (options & timecode_running) != 0;
     std::int64_t v;
     std::size_t at = rd.i;
-    if (!rd.digits(timecode_field::hours, 2, running ? 12 : 2, v) ||
-        !rd.range(timecode_field::hours, v, running ? kMaxRunningHours : 23, at))
+    if (!rd.digits(timecode_field::hours, 2, running ? 12 : 2, v)) return rd.res;
+    if (rd.i - at > 2 && rd.t[at] == '0') {
+        // Past two digits a running count is written without leading zeros.
+        rd.i = at;
+        pb.value = 2;
+        rd.fail(timecode_fault::digits, timecode_field::hours);
         return rd.res;
+    }
+    if (!rd.range(timecode_field::hours, v, running ? kMaxRunningHours : 23, at)) return rd.res;
     f.hours = v;
     if (!rd.colon(timecode_field::minutes)) return rd.res;
     at = rd.i;

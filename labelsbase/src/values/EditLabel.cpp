@@ -102,7 +102,7 @@ int audio_frame_rate(label_t t) {
 // ---------------------------------------------------------------------------
 // Construction.
 
-std::int32_t EditLabel::howmany = 0;
+std::atomic<std::int32_t> EditLabel::howmany{0};
 
 EditLabel::EditLabel(char const* text)
     : Label(text), medium_roll{any_Medium, any_Generation}, pitch_modified(false), marker(1) {

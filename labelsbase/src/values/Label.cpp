@@ -118,8 +118,9 @@ int compare_ignoring_case(char const* a, char const* b) {
     }
 }
 
-// The static keep-string buffer of callers that pass none.
-char g_keep_buffer[Label::keep_string_size];
+// The keep-string buffer of callers that pass none: one per thread, valid
+// until that thread's next such call.
+thread_local char g_keep_buffer[Label::keep_string_size];
 
 }  // namespace
 

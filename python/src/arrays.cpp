@@ -1,0 +1,809 @@
+// format, parse, convert and xlate over a scalar, a list or a NumPy array.
+//
+// A scalar gives a scalar, a list (or tuple) a list, an array (or anything
+// with __array__, such as a pandas Series) an array of the same shape:
+// integers for samples (int32, the library's sample), str (NumPy's
+// fixed-width unicode) for texts, float64 for positions.
+//
+// Texts are read from a NumPy unicode or bytes array in place; an object
+// array or a list is first packed into one C++ buffer while the GIL is
+// held. The loop itself runs with the GIL released, writing straight into
+// the result array.
+//
+// errors="raise" raises LabelError for the first item that fails, with the
+// command's message for it and the item's position as .index.
+// errors="coerce" gives None in lists and scalars and a masked entry in
+// arrays: the result is then a numpy.ma.MaskedArray whose mask marks the
+// items that failed (a missing text, None or NaN, is such an item too).
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include <pybind11/numpy.h>
+#include <pybind11/stl.h>
+
+#include "common.h"
+
+namespace lbpy {
+
+namespace {
+
+using cli::ConversionError;
+using cli::UsageError;
+using namespace pybind11::literals;
+
+// ---------------------------------------------------------------------------
+// Shapes of input and output.
+
+enum class Shape { scalar, list, array };
+
+Shape shape_of(py::handle obj) {
+    if (py::isinstance<py::array>(obj) || (!py::isinstance<py::str>(obj) && !py::isinstance<py::bytes>(obj) &&
+                                           py::hasattr(obj, "__array__") && !py::isinstance<py::list>(obj)))
+        return Shape::array;
+    if (py::isinstance<py::list>(obj) || py::isinstance<py::tuple>(obj)) return Shape::list;
+    return Shape::scalar;
+}
+
+py::array as_array(py::handle obj) {
+    if (py::isinstance<py::array>(obj)) return py::reinterpret_borrow<py::array>(obj);
+    return py::module_::import("numpy").attr("asarray")(obj);
+}
+
+// The first failure of a loop: the item and why.
+struct FirstFailure {
+    std::size_t index = std::numeric_limits<std::size_t>::max();
+    std::string message;
+    bool any() const { return index != std::numeric_limits<std::size_t>::max(); }
+    void note(std::size_t i, std::string const& m) {
+        if (i < index) {
+            index = i;
+            message = m;
+        }
+    }
+};
+
+[[noreturn]] void raise_at(FirstFailure const& f) {
+    py::object err = py::reinterpret_borrow<py::object>(label_error)(f.message);
+    err.attr("index") = f.index;
+    PyErr_SetObject(label_error, err.ptr());
+    throw py::error_already_set();
+}
+
+py::object masked(py::array data, std::vector<std::uint8_t> const& failed, py::handle shape) {
+    py::array_t<bool> mask(static_cast<py::ssize_t>(failed.size()));
+    bool* m = mask.mutable_data();
+    for (std::size_t i = 0; i < failed.size(); ++i) m[i] = failed[i] != 0;
+    return py::module_::import("numpy.ma").attr("masked_array")(data, py::arg("mask") = mask.attr("reshape")(shape));
+}
+
+// ---------------------------------------------------------------------------
+// Texts in.
+
+// Texts to read, whatever they came as. get() gives item i as UTF-8 with a
+// NUL in a scratch buffer (or in place), or null for a missing item.
+class TextColumn {
+public:
+    std::size_t size() const { return n_; }
+    py::object shape;  // of the array, for the result
+
+    // A whole column from a Python scalar, list or array (GIL held).
+    static TextColumn from(py::handle obj, Shape s) {
+        TextColumn c;
+        if (s == Shape::array) {
+            py::array a = as_array(obj);
+            c.shape = a.attr("shape");
+            char const kind = a.dtype().kind();
+            if (kind == 'U' || kind == 'S') {
+                c.keep_ = py::module_::import("numpy").attr("ascontiguousarray")(a).attr("reshape")(-1);
+                py::array flat = py::reinterpret_borrow<py::array>(c.keep_);
+                c.kind_ = kind;
+                c.base_ = static_cast<char const*>(flat.data());
+                c.itemsize_ = static_cast<std::size_t>(flat.itemsize());
+                c.n_ = static_cast<std::size_t>(flat.size());
+                return c;
+            }
+            if (kind != 'O')
+                throw py::type_error("texts must be str: a NumPy array of str, bytes or objects, not dtype " +
+                                     py::str(a.dtype()).cast<std::string>());
+            c.pack(a.attr("reshape")(-1));
+            return c;
+        }
+        if (s == Shape::list) {
+            c.pack(obj);
+            return c;
+        }
+        py::list one;
+        one.append(obj);
+        c.pack(one);
+        return c;
+    }
+
+    char const* get(std::size_t i, char* scratch, std::size_t cap) const {
+        if (kind_ == 'P') return missing_[i] ? nullptr : packed_.data() + offsets_[i];
+        char const* item = base_ + i * itemsize_;
+        std::size_t o = 0;
+        if (kind_ == 'S') {
+            while (o < itemsize_ && o + 1 < cap && item[o]) {
+                scratch[o] = item[o];
+                ++o;
+            }
+        } else {
+            // UCS-4 to UTF-8; a text too long for the scratch is cut, and the
+            // reader then refuses it as too long.
+            for (std::size_t k = 0; k + 4 <= itemsize_; k += 4) {
+                std::uint32_t cp;
+                std::memcpy(&cp, item + k, 4);
+                if (cp == 0) break;
+                if (o + 5 >= cap) break;
+                if (cp < 0x80) {
+                    scratch[o++] = static_cast<char>(cp);
+                } else if (cp < 0x800) {
+                    scratch[o++] = static_cast<char>(0xC0 | (cp >> 6));
+                    scratch[o++] = static_cast<char>(0x80 | (cp & 0x3F));
+                } else if (cp < 0x10000) {
+                    scratch[o++] = static_cast<char>(0xE0 | (cp >> 12));
+                    scratch[o++] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+                    scratch[o++] = static_cast<char>(0x80 | (cp & 0x3F));
+                } else {
+                    scratch[o++] = static_cast<char>(0xF0 | (cp >> 18));
+                    scratch[o++] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+                    scratch[o++] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+                    scratch[o++] = static_cast<char>(0x80 | (cp & 0x3F));
+                }
+            }
+        }
+        scratch[o] = '\0';
+        return scratch;
+    }
+
+private:
+    // Items of a sequence into one buffer: str as UTF-8, bytes as they are,
+    // None and float NaN (pandas' missing values) as missing.
+    void pack(py::handle seq) {
+        kind_ = 'P';
+        for (py::handle item : seq) {
+            offsets_.push_back(packed_.size());
+            char const* p = nullptr;
+            Py_ssize_t len = 0;
+            if (PyUnicode_Check(item.ptr())) {
+                p = PyUnicode_AsUTF8AndSize(item.ptr(), &len);
+                if (!p) throw py::error_already_set();
+            } else if (PyBytes_Check(item.ptr())) {
+                p = PyBytes_AS_STRING(item.ptr());
+                len = PyBytes_GET_SIZE(item.ptr());
+            } else if (item.is_none() || (PyFloat_Check(item.ptr()) && std::isnan(PyFloat_AS_DOUBLE(item.ptr())))) {
+                missing_.push_back(1);
+                packed_.push_back('\0');
+                continue;
+            } else {
+                throw py::type_error("texts must be str, not " + py::str(item.get_type().attr("__name__")).cast<std::string>());
+            }
+            missing_.push_back(0);
+            packed_.insert(packed_.end(), p, p + len);
+            packed_.push_back('\0');
+        }
+        n_ = offsets_.size();
+    }
+
+    char kind_ = 'P';  // 'U', 'S' (array in place) or 'P' (packed)
+    py::object keep_;
+    char const* base_ = nullptr;
+    std::size_t itemsize_ = 0;
+    std::size_t n_ = 0;
+    std::vector<char> packed_;
+    std::vector<std::size_t> offsets_;
+    std::vector<std::uint8_t> missing_;
+};
+
+constexpr std::size_t kScratch = 1024;
+
+// ---------------------------------------------------------------------------
+// Texts out: written straight into a NumPy unicode array of a fixed width,
+// or kept in one buffer for lists and scalars.
+
+class TextSink {
+public:
+    TextSink(std::size_t n, std::size_t width, bool array) : n_(n), width_(width), array_(array) {
+        if (array_) {
+            out_ = py::array(py::dtype("<U" + std::to_string(width_)), std::vector<py::ssize_t>{static_cast<py::ssize_t>(n_)});
+            data_ = static_cast<std::uint32_t*>(out_.mutable_data());
+        } else {
+            buf_.assign(n_ * (width_ + 1), '\0');
+        }
+    }
+    // False when the text is wider than the sink (the caller widens it and
+    // runs again).
+    bool put(std::size_t i, char const* text) {
+        std::size_t const len = std::strlen(text);
+        if (len > width_) {
+            if (len > wanted_) wanted_ = len;
+            return false;
+        }
+        if (array_) {
+            std::uint32_t* d = data_ + i * width_;
+            for (std::size_t k = 0; k < len; ++k) d[k] = static_cast<unsigned char>(text[k]);
+            for (std::size_t k = len; k < width_; ++k) d[k] = 0;
+        } else {
+            std::memcpy(&buf_[i * (width_ + 1)], text, len);
+        }
+        return true;
+    }
+    // An item with no text (a failure): empty.
+    void clear(std::size_t i) {
+        if (array_) std::memset(data_ + i * width_, 0, width_ * 4);
+    }
+    std::size_t wanted() const { return wanted_; }
+    py::array array() const { return out_; }
+    py::object item(std::size_t i) const { return py::str(&buf_[i * (width_ + 1)]); }
+
+private:
+    std::size_t n_, width_;
+    bool array_;
+    py::array out_;
+    std::uint32_t* data_ = nullptr;
+    std::vector<char> buf_;
+    std::size_t wanted_ = 0;
+};
+
+// The result for a text column: scalar, list or array, with failures
+// raised or coerced.
+py::object text_result(Shape s, TextSink const& sink, std::vector<std::uint8_t> const& failed,
+                       FirstFailure const& first, bool coerce, py::handle shape) {
+    if (first.any() && !coerce) raise_at(first);
+    if (s == Shape::array) {
+        py::array a = sink.array().attr("reshape")(shape);
+        return first.any() ? masked(a, failed, shape) : py::object(a);
+    }
+    if (s == Shape::scalar) return failed[0] ? py::object(py::none()) : sink.item(0);
+    py::list l(failed.size());
+    for (std::size_t i = 0; i < failed.size(); ++i)
+        l[i] = failed[i] ? py::object(py::none()) : sink.item(i);
+    return std::move(l);
+}
+
+// Runs a text-producing loop, widening the sink and running again in the
+// rare case a text is wider than the width guessed from the template.
+template <typename Loop>
+py::object run_text_loop(Shape s, std::size_t n, std::size_t width, bool coerce, py::handle shape, Loop loop,
+                         std::function<void(std::function<void()> const&)> const& guard) {
+    for (;;) {
+        TextSink sink(n, width, s == Shape::array);
+        std::vector<std::uint8_t> failed(n, 0);
+        FirstFailure first;
+        Failure f;
+        {
+            py::gil_scoped_release nogil;
+            f.capture([&] { guard([&] { loop(sink, failed, first); }); });
+        }
+        f.raise_if_failed();
+        if (sink.wanted() > width) {
+            width = sink.wanted();
+            continue;
+        }
+        return text_result(s, sink, failed, first, coerce, shape);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Samples in.
+
+class SampleColumn {
+public:
+    py::object shape;
+
+    std::size_t size() const { return n_; }
+    long long value(std::size_t i) const { return data_[i]; }
+    bool missing(std::size_t i) const { return !missing_.empty() && missing_[i]; }
+
+    static SampleColumn from(py::handle obj, Shape s) {
+        SampleColumn c;
+        py::module_ np = py::module_::import("numpy");
+        py::array a;
+        if (s == Shape::scalar) {
+            if (!py::isinstance<py::int_>(obj) && !py::isinstance<py::float_>(obj) && !py::hasattr(obj, "__index__"))
+                throw py::type_error("a sample is a whole number, not " +
+                                     py::str(obj.get_type().attr("__name__")).cast<std::string>());
+            a = np.attr("asarray")(py::make_tuple(obj), "dtype"_a = "object");
+        } else if (s == Shape::list) {
+            a = np.attr("asarray")(obj, "dtype"_a = "object");
+        } else {
+            a = as_array(obj);
+        }
+        c.shape = a.attr("shape");
+        py::object mask = py::none();
+        if (py::isinstance(a, np.attr("ma").attr("MaskedArray"))) {
+            mask = np.attr("ma").attr("getmaskarray")(a).attr("reshape")(-1);
+            a = a.attr("filled")(0);
+        }
+        char const kind = a.dtype().kind();
+        py::array flat = a.attr("reshape")(-1);
+        c.n_ = static_cast<std::size_t>(flat.size());
+        if (kind == 'i' || kind == 'u' || kind == 'b') {
+            // In place when the array already holds contiguous int64.
+            py::array_t<long long> v = np.attr("ascontiguousarray")(flat, "dtype"_a = "int64");
+            c.keep_ = v;
+            c.data_ = v.data();
+        } else if (kind == 'f' || kind == 'O') {
+            c.own_.assign(c.n_, 0);
+            c.missing_.assign(c.n_, 0);
+            if (kind == 'f') {
+                py::array_t<double> v = np.attr("ascontiguousarray")(flat, "dtype"_a = "float64");
+                double const* d = v.data();
+                for (std::size_t i = 0; i < c.n_; ++i) c.take_double(i, d[i]);
+            } else {
+                for (std::size_t i = 0; i < c.n_; ++i) c.take_object(i, flat[py::int_(i)]);
+            }
+            c.data_ = c.own_.data();
+        } else {
+            throw py::type_error("samples must be whole numbers, not dtype " + py::str(a.dtype()).cast<std::string>());
+        }
+        if (!mask.is_none()) {
+            py::array_t<bool> m = np.attr("ascontiguousarray")(mask, "dtype"_a = "bool");
+            if (c.missing_.empty()) c.missing_.assign(c.n_, 0);
+            for (std::size_t i = 0; i < c.n_; ++i)
+                if (m.data()[i]) c.missing_[i] = 1;
+        }
+        return c;
+    }
+
+private:
+    // A float counts when it is whole; NaN (pandas' missing value) and
+    // fractions are missing samples.
+    void take_double(std::size_t i, double d) {
+        if (std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 9.2e18)
+            own_[i] = static_cast<long long>(d);
+        else
+            missing_[i] = 1;
+    }
+    void take_object(std::size_t i, py::handle item) {
+        if (item.is_none()) {
+            missing_[i] = 1;
+        } else if (PyFloat_Check(item.ptr())) {
+            take_double(i, PyFloat_AS_DOUBLE(item.ptr()));
+        } else if (PyBool_Check(item.ptr()) || !PyIndex_Check(item.ptr())) {
+            throw py::type_error("a sample is a whole number, not " +
+                                 py::str(item.get_type().attr("__name__")).cast<std::string>());
+        } else {
+            py::object const index = py::reinterpret_steal<py::object>(PyNumber_Index(item.ptr()));
+            if (!index) throw py::error_already_set();
+            int overflow = 0;
+            long long const v = PyLong_AsLongLongAndOverflow(index.ptr(), &overflow);
+            own_[i] = overflow > 0 ? std::numeric_limits<long long>::max()
+                      : overflow < 0 ? std::numeric_limits<long long>::min()
+                                     : v;
+        }
+    }
+
+    py::object keep_;
+    long long const* data_ = nullptr;
+    std::vector<long long> own_;
+    std::vector<std::uint8_t> missing_;
+    std::size_t n_ = 0;
+};
+
+// ---------------------------------------------------------------------------
+// The options of the translating commands.
+
+struct TranslationArgs {
+    cli::TranslationOptions tr;
+
+    static TranslationArgs from(py::handle transfer, py::handle phase, py::handle video_medium,
+                                py::handle project_rate, py::handle drop_frame, py::handle output_rate,
+                                py::handle output_scan, py::handle output_pulldown, py::handle camera_speed,
+                                py::handle audio_sync_pulled_down) {
+        TranslationArgs a;
+        std::string const t = option_text(transfer, "transfer");
+        if (!t.empty()) a.tr.transfer = t;
+        if (!phase.is_none()) {
+            if (!py::isinstance<py::int_>(phase) || py::isinstance<py::bool_>(phase))
+                throw py::type_error("phase is a whole number (0..4 for 2:3, 0..24 for 24-to-25)");
+            int overflow = 0;
+            long long p = PyLong_AsLongLongAndOverflow(phase.ptr(), &overflow);
+            if (overflow) p = overflow > 0 ? std::numeric_limits<long long>::max() : std::numeric_limits<long long>::min();
+            // Within int the engine judges the phase (and says why it is out of range).
+            if (p < std::numeric_limits<int>::min() || p > std::numeric_limits<int>::max())
+                throw UsageError("phase " + std::to_string(p) + " is not a pulldown phase (0..4 for 2:3, 0..24 for 24-to-25)");
+            a.tr.phase = static_cast<int>(p);
+        }
+        a.tr.video_medium = option_text(video_medium, "video_medium");
+        a.tr.project.project_rate = option_text(project_rate, "project_rate");
+        a.tr.project.drop_frame = option_text(drop_frame, "drop_frame");
+        a.tr.project.output_rate = option_text(output_rate, "output_rate");
+        a.tr.project.output_scan = option_text(output_scan, "output_scan");
+        a.tr.project.output_pulldown = option_text(output_pulldown, "output_pulldown");
+        a.tr.project.camera_speed = option_text(camera_speed, "camera_speed");
+        a.tr.project.audio_sync = option_text(audio_sync_pulled_down, "audio_sync_pulled_down");
+        return a;
+    }
+};
+
+// ---------------------------------------------------------------------------
+// format
+
+py::object format(std::string const& type, py::handle samples, py::handle prefix_obj, std::string const& errors) {
+    bool const coerce = read_errors_mode(errors);
+    std::string const prefix = option_text(prefix_obj, "prefix");
+    Shape const s = shape_of(samples);
+    SampleColumn const col = SampleColumn::from(samples, s);
+    label_t t = prefix_label_t;
+    label_cvt* c = nullptr;
+    {
+        Failure f;
+        f.capture([&] {
+            t = cli::parse_type(type);
+            if (!prefix.empty()) cli::check_prefix(t, prefix);
+            c = cli::converter(t);
+        });
+        f.raise_if_failed();
+    }
+    std::string const unit = label_type_info(t).unit;
+    std::size_t const n = col.size();
+    auto loop = [&](TextSink& sink, std::vector<std::uint8_t>& failed, FirstFailure& first) {
+        LabelPoint p(0, c);
+        cli::set_point_prefix(c, &p, prefix.empty() ? c->get_dummy_prefix() : prefix.c_str());
+        std::size_t const plain = cli::template_text(c).size();
+        for (std::size_t i = 0; i < n; ++i) {
+            long long const v = col.value(i);
+            bool const missing = col.missing(i);
+            if (missing || v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max()) {
+                failed[i] = 1;
+                sink.clear(i);
+                if (!first.any())
+                    first.note(i, missing ? "item " + std::to_string(i) + " is not a sample number (a whole number of " + unit + "s)"
+                                                 : "'" + std::to_string(v) + "' is not a sample number (a whole number of " + unit + "s)");
+                continue;
+            }
+            int const sample = static_cast<int>(v);
+            p.sample = sample;
+            char const* text = c->get_abs_string(&p, sample);
+            // The engine has the last word on samples that may have no text:
+            // negative ones, and texts that may be failure texts (they hold
+            // '?' or read NEGATIVE) or are longer than the template.
+            std::size_t const len = std::strlen(text);
+            bool const suspect = std::memchr(text, '?', len) != nullptr || text[0] == kNegativeCountText[0];
+            if (sample < 0 || len > plain || (suspect && is_failure_text(c, text))) {
+                cli::Formatted const fm = cli::format_sample(t, sample, prefix);
+                if (!fm.error.empty()) {
+                    failed[i] = 1;
+                sink.clear(i);
+                    if (!first.any())
+                        first.note(i, fm.error + " (" + label_type_info(t).class_name + " gives '" + fm.text + "')");
+                    continue;
+                }
+            }
+            sink.put(i, cli::trim_sign_column(text));
+        }
+    };
+    std::size_t const width = cli::template_text(c).size();
+    return run_text_loop(s, n, width, coerce, col.shape, loop, with_current_settings);
+}
+
+// ---------------------------------------------------------------------------
+// parse
+
+py::object parse(std::string const& type, py::handle texts, std::string const& errors) {
+    bool const coerce = read_errors_mode(errors);
+    Shape const s = shape_of(texts);
+    TextColumn const col = TextColumn::from(texts, s);
+    label_t t = prefix_label_t;
+    {
+        Failure f;
+        f.capture([&] { t = cli::parse_type(type); });
+        f.raise_if_failed();
+    }
+    std::size_t const n = col.size();
+    py::array_t<std::int32_t> out(static_cast<py::ssize_t>(n));
+    std::int32_t* o = out.mutable_data();
+    std::vector<std::uint8_t> failed(n, 0);
+    FirstFailure first;
+    {
+        py::gil_scoped_release nogil;
+        with_current_settings([&] {
+            char scratch[kScratch];
+            std::string err;
+            for (std::size_t i = 0; i < n; ++i) {
+                char const* text = col.get(i, scratch, sizeof scratch);
+                if (!text) {
+                    failed[i] = 1;
+                    o[i] = 0;
+                    first.note(i, "item " + std::to_string(i) + " is missing (None or NaN), not a text");
+                    continue;
+                }
+                int const v = cli::read_sample(t, text, err);
+                if (v == invalid_sample) {
+                    failed[i] = 1;
+                    o[i] = 0;
+                    if (!first.any()) first.note(i, err);
+                    continue;
+                }
+                o[i] = v;
+            }
+        });
+    }
+    if (first.any() && !coerce) raise_at(first);
+    if (s == Shape::array) {
+        py::array a = out.attr("reshape")(col.shape);
+        return first.any() ? masked(a, failed, col.shape) : py::object(a);
+    }
+    if (s == Shape::scalar) return failed[0] ? py::object(py::none()) : py::object(py::int_(o[0]));
+    py::list l(n);
+    for (std::size_t i = 0; i < n; ++i) l[i] = failed[i] ? py::object(py::none()) : py::object(py::int_(o[i]));
+    return std::move(l);
+}
+
+// ---------------------------------------------------------------------------
+// convert
+
+py::object convert(py::handle texts, std::string const& from, std::string const& to, py::handle transfer,
+                   py::handle phase, py::handle sync, py::handle prefix, py::handle video_medium,
+                   py::handle project_rate, py::handle drop_frame, py::handle output_rate, py::handle output_scan,
+                   py::handle output_pulldown, py::handle camera_speed, py::handle audio_sync_pulled_down,
+                   std::string const& errors) {
+    bool const coerce = read_errors_mode(errors);
+    Shape const s = shape_of(texts);
+    TextColumn const col = TextColumn::from(texts, s);
+    std::string const sync_text = option_text(sync, "sync");
+    std::string const prefix_text = option_text(prefix, "prefix");
+    TranslationArgs args;
+    host::ProjectSettings want{};
+    {
+        Failure f;
+        f.capture([&] {
+            args = TranslationArgs::from(transfer, phase, video_medium, project_rate, drop_frame, output_rate,
+                                         output_scan, output_pulldown, camera_speed, audio_sync_pulled_down);
+            want = args.tr.project.settings();
+        });
+        f.raise_if_failed();
+    }
+    // The width of the target's texts, from its template.
+    std::size_t width = 0;
+    {
+        Failure f;
+        f.capture([&] {
+            label_t tt;
+            MediumRollIdent r;
+            cli::parse_endpoint(to, tt, r);
+            width = cli::template_text(cli::converter(tt)).size();
+        });
+        f.raise_if_failed();
+    }
+    std::size_t const n = col.size();
+    std::unique_ptr<cli::ConversionSetup> setup;
+    auto loop = [&](TextSink& sink, std::vector<std::uint8_t>& failed, FirstFailure& first) {
+        cli::Conversion& conv = *setup->conv;
+        cli::Conversion::Result r;
+        char scratch[kScratch];
+        for (std::size_t i = 0; i < n; ++i) {
+            char const* text = col.get(i, scratch, sizeof scratch);
+            if (!text) {
+                failed[i] = 1;
+                sink.clear(i);
+                first.note(i, "item " + std::to_string(i) + " is missing (None or NaN), not a text");
+                continue;
+            }
+            if (!conv.run(text, r)) {
+                failed[i] = 1;
+                sink.clear(i);
+                if (!first.any()) first.note(i, r.error);
+                continue;
+            }
+            sink.put(i, cli::trim_sign_column(r.text));
+        }
+    };
+    auto guard = [&](std::function<void()> const& work) {
+        with_settings(
+            want, [&] { setup = cli::make_conversion(from, to, args.tr, prefix_text, sync_text); }, work);
+    };
+    return run_text_loop(s, n, width, coerce, col.shape, loop, guard);
+}
+
+// ---------------------------------------------------------------------------
+// xlate
+
+py::object xlate(py::handle positions, std::string const& from, std::string const& to, py::handle transfer,
+                 py::handle phase, py::handle video_medium, py::handle project_rate, py::handle drop_frame,
+                 py::handle output_rate, py::handle output_scan, py::handle output_pulldown, py::handle camera_speed,
+                 py::handle audio_sync_pulled_down, std::string const& errors) {
+    bool const coerce = read_errors_mode(errors);
+    Shape const s = shape_of(positions);
+    py::module_ np = py::module_::import("numpy");
+    py::array in;
+    py::object shape;
+    std::vector<std::uint8_t> missing;
+    {
+        py::object src = s == Shape::scalar ? py::object(py::make_tuple(positions)) : py::reinterpret_borrow<py::object>(positions);
+        py::object arr = np.attr("asarray")(src);
+        if (py::isinstance(arr, np.attr("ma").attr("MaskedArray"))) {
+            py::array_t<bool> m = np.attr("ascontiguousarray")(np.attr("ma").attr("getmaskarray")(arr).attr("reshape")(-1));
+            missing.assign(m.data(), m.data() + m.size());
+            arr = arr.attr("filled")(0.0);
+        }
+        char const kind = py::array(arr).dtype().kind();
+        if (kind != 'f' && kind != 'i' && kind != 'u')
+            throw py::type_error("positions are numbers (seconds, or cel units on cel), not dtype " +
+                                 py::str(py::array(arr).dtype()).cast<std::string>());
+        shape = arr.attr("shape");
+        in = np.attr("ascontiguousarray")(arr.attr("reshape")(-1), "dtype"_a = "float64");
+    }
+    std::size_t const n = static_cast<std::size_t>(in.size());
+    if (missing.size() != n) missing.assign(n, 0);
+    double const* x = static_cast<double const*>(in.data());
+    TranslationArgs args;
+    host::ProjectSettings want{};
+    {
+        Failure f;
+        f.capture([&] {
+            args = TranslationArgs::from(transfer, phase, video_medium, project_rate, drop_frame, output_rate,
+                                         output_scan, output_pulldown, camera_speed, audio_sync_pulled_down);
+            want = args.tr.project.settings();
+        });
+        f.raise_if_failed();
+    }
+    py::array_t<double> out(static_cast<py::ssize_t>(n));
+    double* o = out.mutable_data();
+    std::vector<std::uint8_t> failed(n, 0);
+    FirstFailure first;
+    MPosn_Xlate_Params params;
+    MediumRollMedium fm = unknown_Medium, tm = unknown_Medium;
+    Failure f;
+    {
+        py::gil_scoped_release nogil;
+        f.capture([&] {
+            with_settings(
+                want,
+                [&] {
+                    fm = cli::parse_medium(from);
+                    tm = cli::parse_medium(to);
+                    params = args.tr.apply();
+                    cli::check_translatable(fm, params, "from");
+                    cli::check_translatable(tm, params, "to");
+                },
+                [&] {
+                    for (std::size_t i = 0; i < n; ++i) {
+                        double const v = x[i];
+                        double r = 1e99;
+                        if (!missing[i] && std::isfinite(v) && std::fabs(v) <= cli::kMaxPosition) {
+                            MPosn_Xlate_Params p = params;
+                            r = mPosn_Xlate(v, fm, tm, p, false);
+                        }
+                        o[i] = r;
+                        if (missing[i] || !(std::fabs(r) < 1e99)) {
+                            failed[i] = 1;
+                            o[i] = std::numeric_limits<double>::quiet_NaN();
+                            if (!first.any()) first.index = i;
+                        }
+                    }
+                });
+        });
+    }
+    f.raise_if_failed();
+    if (first.any() && !coerce) {
+        // The engine's own message for the first position without an answer.
+        if (missing[first.index]) {
+            first.message = "item " + std::to_string(first.index) + " is missing (masked), not a position";
+        } else {
+            // The position quoted as Python writes it.
+            std::string const typed = py::repr(py::float_(x[first.index])).cast<std::string>();
+            Failure why;
+            py::gil_scoped_release nogil;
+            why.capture([&] {
+                with_settings(want, [&] { cli::translate_position(typed, from, to, args.tr); }, [] {});
+            });
+            first.message = why.failed ? why.message : "no position";
+        }
+        raise_at(first);
+    }
+    // Coerced failures are NaN (and masked in arrays).
+    if (s == Shape::array) {
+        py::array a = out.attr("reshape")(shape);
+        return first.any() ? masked(a, failed, shape) : py::object(a);
+    }
+    if (s == Shape::scalar) return failed[0] ? py::object(py::none()) : py::object(py::float_(o[0]));
+    py::list l(n);
+    for (std::size_t i = 0; i < n; ++i) l[i] = failed[i] ? py::object(py::none()) : py::object(py::float_(o[i]));
+    return std::move(l);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+
+void register_arrays(py::module_& m) {
+    using namespace pybind11::literals;
+    m.def("format", &format, "type"_a, "samples"_a, py::kw_only(), "prefix"_a = py::none(), "errors"_a = "raise",
+          R"doc(format(type, samples, *, prefix=None, errors="raise")
+
+Write samples as texts of a label type, like `labels format TYPE SAMPLE...`.
+
+type: a label type (class name "pal_label", short name "pal", EDL name "ND",
+    or label_t number; `types()` lists them).
+samples: an int, a list of ints, or a NumPy array of integers (any shape).
+    Samples are frames for timecode and film frames, perforations for
+    KeyKode, ink numbers and feet.
+prefix: KeyKode or ink prefix to write (8 characters for KeyKode like
+    "KJ231234", 4 for ink); default the placeholder XX000000 / XXXX.
+errors: "raise" (LabelError for a sample with no text) or "coerce" (None in
+    lists, a masked entry in arrays).
+
+Returns a str, a list of str, or a NumPy array of str of the same shape.
+Texts are as `labels format` prints them: no blank sign column.
+
+>>> format("pal", 90000)
+'01:00:00.00'
+>>> format("ntsc_drop", numpy.array([0, 1800]))
+array(['00:00:00;00', '00:01:00;02'], dtype='<U12'))doc");
+
+    m.def("parse", &parse, "type"_a, "texts"_a, py::kw_only(), "errors"_a = "raise",
+          R"doc(parse(type, texts, *, errors="raise")
+
+Read texts of a label type as samples, like `labels parse TYPE TEXT...`.
+
+texts: a str, a list of str, or a NumPy array of str, bytes or objects (a
+    pandas column of strings is an object array). Blanks around a text are
+    ignored, and the spaces inside KeyKode numbers ("KJ 23 1234 0012+05").
+errors: "raise" (LabelError with the command's message for the first text
+    that cannot be read) or "coerce" (None in lists; in arrays the result is
+    a numpy.ma.MaskedArray whose mask marks the unreadable texts).
+
+Returns an int, a list of int, or a NumPy int32 array of the same shape.
+
+>>> parse("pal", "01:00:00:00")
+90000
+>>> parse("keycode_35", ["KJ2312340012+05"])
+[788])doc");
+
+    m.def("convert", &convert, "texts"_a, "from_"_a, "to"_a, py::kw_only(), "transfer"_a = "none",
+          "phase"_a = 0, "sync"_a = py::none(), "prefix"_a = py::none(), "video_medium"_a = py::none(),
+          "project_rate"_a = py::none(), "drop_frame"_a = py::none(), "output_rate"_a = py::none(),
+          "output_scan"_a = py::none(), "output_pulldown"_a = py::none(), "camera_speed"_a = py::none(),
+          "audio_sync_pulled_down"_a = py::none(), "errors"_a = "raise",
+          R"doc(convert(texts, from_, to, *, transfer="none", phase=0, sync=None, prefix=None,
+        video_medium=None, project_rate=None, drop_frame=None, output_rate=None,
+        output_scan=None, output_pulldown=None, camera_speed=None,
+        audio_sync_pulled_down=None, errors="raise")
+
+Convert label texts from one type and medium to another, like
+`labels convert TEXT... --from FROM --to TO [options]`.
+
+from_, to: "TYPE[@MEDIUM[,GENERATION]]" ("keycode_35", "ntsc_drop@source_30i_1001").
+    Without a medium: KeyKode, feet and film frames are on film, ink numbers
+    on ink, 30 fps timecode on NTSC video, other timecode on the progressive
+    source medium of its rate.
+transfer: none, pull23 (2:3 pulldown), pogle (24-to-25), frame, pulldown, default.
+phase: the pulldown phase of frame 0 (0..4 for 2:3, 0..24 for 24-to-25).
+sync: "SRC=DST", two texts marking the same instant (the head of the material).
+prefix: the prefix of a KeyKode or ink target.
+video_medium, project_rate, drop_frame, output_rate, output_scan,
+    output_pulldown, camera_speed, audio_sync_pulled_down: the project and
+    translation options of the command (rates as names or numbers: "23.976",
+    25; yes/no options as bool).
+errors: "raise" or "coerce", as for parse.
+
+texts: a str, list or array; the result has the same form.
+
+>>> convert("KJ2312340012+05", "keycode_35", "ntsc_drop", transfer="pull23")
+'00:00:08;06')doc");
+
+    m.def("xlate", &xlate, "positions"_a, "from_"_a, "to"_a, py::kw_only(), "transfer"_a = "none", "phase"_a = 0,
+          "video_medium"_a = py::none(), "project_rate"_a = py::none(), "drop_frame"_a = py::none(),
+          "output_rate"_a = py::none(), "output_scan"_a = py::none(), "output_pulldown"_a = py::none(),
+          "camera_speed"_a = py::none(), "audio_sync_pulled_down"_a = py::none(), "errors"_a = "raise",
+          R"doc(xlate(positions, from_, to, *, transfer="none", phase=0, video_medium=None, ..., errors="raise")
+
+Translate raw positions from one medium to another, like
+`labels xlate POSITION FROM_MEDIUM TO_MEDIUM [options]`.
+
+positions: seconds on the medium's clock (cel units on cel): a float, a list
+    or a NumPy array. from_, to: media ("film", "source_30i_1001", `media()`).
+The project and translation options are those of convert(). A position with
+no answer raises LabelError, or with errors="coerce" gives None (lists,
+scalars) or a masked NaN (arrays).
+
+>>> xlate(1.0, "film", "source_30i_1001", transfer="pull23")
+1.001)doc");
+}
+
+}  // namespace lbpy
