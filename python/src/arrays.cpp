@@ -483,9 +483,10 @@ std::atomic<bool> g_fast_timecode{true};
 
 class FastTimecode {
 public:
-    // Must run under the settings the loop runs under.
-    FastTimecode(label_t t, label_cvt* c) {
-        if (!g_fast_timecode.load(std::memory_order_relaxed)) return;
+    // Must run under the settings the loop runs under. The probes cost
+    // about as much as a few dozen items, so short columns go without.
+    FastTimecode(label_t t, label_cvt* c, std::size_t items) {
+        if (items < 64 || !g_fast_timecode.load(std::memory_order_relaxed)) return;
         r_ = cli::rate_of_type(t);
         if (!timecode_rate_ok(r_) || r_.nominal > 99) return;
         day_ = timecode_frames_per_day(r_);
@@ -566,7 +567,7 @@ py::object format(std::string const& type, py::handle samples, py::handle prefix
         LabelPoint p(0, c);
         cli::set_point_prefix(c, &p, prefix.empty() ? c->get_dummy_prefix() : prefix.c_str());
         std::size_t const plain = cli::template_text(c).size();
-        FastTimecode const fast(t, c);
+        FastTimecode const fast(t, c, n);
         char quick[timecode_text_size];
         for (std::size_t i = 0; i < n; ++i) {
             long long const v = col.value(i);
@@ -631,7 +632,7 @@ py::object parse(std::string const& type, py::handle texts, std::string const& e
         with_current_settings([&] {
             char scratch[kScratch];
             std::string err;
-            FastTimecode const fast(t, cli::converter(t));
+            FastTimecode const fast(t, cli::converter(t), n);
             char quick[12];
             for (std::size_t i = 0; i < n; ++i) {
                 if (fast.on() && col.ascii_exactly(i, 11, quick) && fast.read(quick, &o[i])) continue;

@@ -34,15 +34,13 @@ def both(fn, *args, **kw):
     return out
 
 
-def samples_for(type_):
-    day = next(d for d in lb.types() if d["short"] == type_)
+def samples_for(_type):
     # Both sides of zero, of every minute and ten-minute boundary early in
     # the day, a spread over the day and past its end, and int32 limits.
     edges = np.concatenate([np.arange(-40, 40), np.arange(1700, 1900), np.arange(17900, 18100),
                             np.arange(107800, 108200)])
     spread = np.arange(-3_000_000, 6_000_000, 1237)
     limits = np.array([2**31 - 1, -2**31, 5_184_000, 2_589_408, 2_589_407, 2_160_000, 2_073_600])
-    del day
     return np.concatenate([edges, spread, limits]).astype(np.int64)
 
 
