@@ -9,17 +9,14 @@
 
 #include "cli/texts.h"
 #include "labelsbase/vocabulary.h"
+#include "labelsbase/wrap.h"
 
 namespace cli {
 
 namespace {
 
-int wrap_add(int a, int b) {
-    return static_cast<int>(static_cast<unsigned>(a) + static_cast<unsigned>(b));
-}
-int wrap_sub(int a, int b) {
-    return static_cast<int>(static_cast<unsigned>(a) - static_cast<unsigned>(b));
-}
+using lb::wrap_add;
+using lb::wrap_sub;
 
 bool is_special(int s) { return s == invalid_sample || s == past_end_sample || s == before_start_sample; }
 

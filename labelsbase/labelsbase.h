@@ -18,6 +18,7 @@
 #include "labelsbase/timecode_rate.h"
 #include "labelsbase/mposnxlate.h"
 #include "labelsbase/positions.h"
+#include "labelsbase/wrap.h"
 #include "labelsbase/text_checks.h"
 #include "labelsbase/edl.h"
 

@@ -19,6 +19,7 @@
 #include <cstdint>
 
 #include "labelsbase/labelcvt.h"
+#include "labelsbase/wrap.h"
 
 namespace positions {
 
@@ -66,15 +67,9 @@ struct FilmCounts {
     int perf;
 };
 
-inline int wrap_add(int a, int b) {
-    return static_cast<int>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
-}
-inline int wrap_sub(int a, int b) {
-    return static_cast<int>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
-}
-inline int wrap_mul(int a, int b) {
-    return static_cast<int>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b));
-}
+using lb::wrap_add;
+using lb::wrap_mul;
+using lb::wrap_sub;
 
 // KeyKode. Perforations truncate toward zero, as the texts do (a negative
 // position gives a negative count and frame; perf is 0 outside 3-perf).

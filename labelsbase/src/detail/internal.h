@@ -12,7 +12,7 @@
 #include <new>
 
 #include "detail/digits.h"
-#include "detail/wrap.h"
+#include "labelsbase/wrap.h"
 
 namespace lb {
 

@@ -10,7 +10,7 @@
 
 #include "detail/digits.h"
 #include "detail/drop_frame.h"
-#include "detail/wrap.h"
+#include "labelsbase/wrap.h"
 
 namespace {
 

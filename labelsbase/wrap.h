@@ -1,9 +1,13 @@
 // 32-bit two's complement arithmetic on caller-supplied numbers: samples,
 // offsets and counts may be any int, and sums and products wrap rather
-// than overflow. Stateless; every unit, the flat legacy interface
-// included, uses these. Internal: not part of the exported API.
-#ifndef LABELSBASE_DETAIL_WRAP_H
-#define LABELSBASE_DETAIL_WRAP_H
+// than overflow, exactly as 32-bit registers would. Stateless; every unit,
+// the flat legacy interface, the pure position functions and the labels
+// command use these.
+//
+// Edge cases: wrap_add(INT_MAX, 1) is INT_MIN; wrap_neg(INT_MIN) is INT_MIN;
+// abs_u(INT_MIN) is 2147483648u.
+#ifndef LABELSBASE_WRAP_H
+#define LABELSBASE_WRAP_H
 
 #include <cstdint>
 
