@@ -550,6 +550,32 @@ py::object format(std::string const& type, py::handle samples, py::handle prefix
     std::string const prefix = option_text(prefix_obj, "prefix");
     Shape const s = shape_of(samples);
     SampleColumn const col = SampleColumn::from(samples, s);
+    // A rate name ("29.97df", "25", "119.88") writes interchange text, as
+    // the command does.
+    timecode_rate const rate = cli::rate_type(type);
+    if (timecode_rate_ok(rate)) {
+        if (!prefix.empty()) raise_label_error("--prefix applies to KeyKode and ink");
+        std::size_t const n = col.size();
+        auto loop = [&](TextSink& sink, std::vector<std::uint8_t>& failed, FirstFailure& first) {
+            for (std::size_t i = 0; i < n; ++i) {
+                if (col.missing(i)) {
+                    failed[i] = 1;
+                    sink.clear(i);
+                    if (!first.any()) first.note(i, "item " + std::to_string(i) + " is not a frame count (a whole number)");
+                    continue;
+                }
+                try {
+                    std::string const text = cli::write_rate_text(rate, col.value(i), 0);
+                    sink.put(i, text.c_str());
+                } catch (ConversionError const& e) {
+                    failed[i] = 1;
+                    sink.clear(i);
+                    if (!first.any()) first.note(i, e.what());
+                }
+            }
+        };
+        return run_text_loop(s, n, timecode_text_size - 1, coerce, col.shape, loop, with_current_settings);
+    }
     label_t t = prefix_label_t;
     label_cvt* c = nullptr;
     {
@@ -616,8 +642,10 @@ py::object parse(std::string const& type, py::handle texts, std::string const& e
     bool const coerce = read_errors_mode(errors);
     Shape const s = shape_of(texts);
     TextColumn const col = TextColumn::from(texts, s);
+    // A rate name reads interchange text strictly, as the command does.
+    timecode_rate const rate = cli::rate_type(type);
     label_t t = prefix_label_t;
-    {
+    if (!timecode_rate_ok(rate)) {
         Failure f;
         f.capture([&] { t = cli::parse_type(type); });
         f.raise_if_failed();
@@ -632,9 +660,28 @@ py::object parse(std::string const& type, py::handle texts, std::string const& e
         with_current_settings([&] {
             char scratch[kScratch];
             std::string err;
-            FastTimecode const fast(t, cli::converter(t), n);
+            FastTimecode const fast(t, timecode_rate_ok(rate) ? nullptr : cli::converter(t), timecode_rate_ok(rate) ? 0 : n);
             char quick[12];
             for (std::size_t i = 0; i < n; ++i) {
+                if (timecode_rate_ok(rate)) {
+                    char const* text = col.get(i, scratch, sizeof scratch);
+                    o[i] = 0;
+                    if (!text) {
+                        failed[i] = 1;
+                        first.note(i, "item " + std::to_string(i) + " is missing (None or NaN), not a text");
+                        continue;
+                    }
+                    try {
+                        std::int64_t const f = cli::read_rate_text(rate, text, 0);
+                        if (f < std::numeric_limits<std::int32_t>::min() || f > std::numeric_limits<std::int32_t>::max())
+                            throw ConversionError("'" + std::string(text) + "' is past the frame counts this reads");
+                        o[i] = static_cast<std::int32_t>(f);
+                    } catch (ConversionError const& e) {
+                        failed[i] = 1;
+                        if (!first.any()) first.note(i, e.what());
+                    }
+                    continue;
+                }
                 if (fast.on() && col.ascii_exactly(i, 11, quick) && fast.read(quick, &o[i])) continue;
                 char const* text = col.get(i, scratch, sizeof scratch);
                 if (!text) {
@@ -694,6 +741,10 @@ py::object convert(py::handle texts, std::string const& from, std::string const&
     {
         Failure f;
         f.capture([&] {
+            if (timecode_rate_ok(cli::rate_type(to))) {
+                width = 11;  // interchange text; a wider text widens the column
+                return;
+            }
             label_t tt;
             MediumRollIdent r;
             cli::parse_endpoint(to, tt, r);
@@ -702,9 +753,11 @@ py::object convert(py::handle texts, std::string const& from, std::string const&
         f.raise_if_failed();
     }
     std::size_t const n = col.size();
-    std::unique_ptr<cli::ConversionSetup> setup;
+    // The command's text conversion: rate names at either end, the
+    // library's translation otherwise.
+    std::unique_ptr<cli::TextConversion> setup;
     auto loop = [&](TextSink& sink, std::vector<std::uint8_t>& failed, FirstFailure& first) {
-        cli::Conversion& conv = *setup->conv;
+        cli::TextConversion& conv = *setup;
         cli::Conversion::Result r;
         char scratch[kScratch];
         for (std::size_t i = 0; i < n; ++i) {
@@ -726,7 +779,12 @@ py::object convert(py::handle texts, std::string const& from, std::string const&
     };
     auto guard = [&](std::function<void()> const& work) {
         with_settings(
-            want, [&] { setup = cli::make_conversion(from, to, args.tr, prefix_text, sync_text); }, work);
+            want,
+            [&] {
+                setup = std::make_unique<cli::TextConversion>(from, to, args.tr, prefix_text, sync_text,
+                                                              cli::RateOptions{});
+            },
+            work);
     };
     return run_text_loop(s, n, width, coerce, col.shape, loop, guard);
 }
