@@ -101,6 +101,23 @@ CASES = [
     (lambda: lb.convert("01:00:00:00", "pal", "25"), ["convert", "01:00:00:00", "--from", "pal", "--to", "25"]),
     (lambda: lb.convert("00:01:00;00", "29.97df", "25"), ["convert", "00:01:00;00", "--from", "29.97df", "--to", "25"]),
     (lambda: lb.convert("01:00:00:00", "25", "nonesuch"), ["convert", "01:00:00:00", "--from", "25", "--to", "nonesuch"]),
+    # convert with the timecode options
+    (lambda: lb.convert("25:00:00:00", "25", "24", running=True),
+     ["convert", "25:00:00:00", "--from", "25", "--to", "24", "--running"]),
+    (lambda: lb.convert("25:00:00:00", "25", "24"), ["convert", "25:00:00:00", "--from", "25", "--to", "24"]),
+    (lambda: lb.convert("-00:00:01:00", "25", "50", signed=True),
+     ["convert", "-00:00:01:00", "--from", "25", "--to", "50", "--signed"]),
+    (lambda: lb.convert("-00:00:01:00", "25", "50"), ["convert", "-00:00:01:00", "--from", "25", "--to", "50"]),
+    (lambda: lb.convert("01:00:00.00", "pal", "ntsc", style="interchange"),
+     ["convert", "01:00:00.00", "--from", "pal", "--to", "ntsc", "--style", "interchange"]),
+    (lambda: lb.convert("00:00:00:02", "50", "59.94df", style="display"),
+     ["convert", "00:00:00:02", "--from", "50", "--to", "59.94df", "--style", "display"]),
+    (lambda: lb.convert("01:00:00.00", "pal", "25", strict=True),
+     ["convert", "01:00:00.00", "--from", "pal", "--to", "25", "--strict"]),
+    (lambda: lb.convert("01:00:00:0", "pal", "25", strict=True),
+     ["convert", "01:00:00:0", "--from", "pal", "--to", "25", "--strict"]),
+    (lambda: lb.convert("01:00:00:00", "pal", "ntsc", style="sideways"),
+     ["convert", "01:00:00:00", "--from", "pal", "--to", "ntsc", "--style", "sideways"]),
     # xlate
     (lambda: lb.xlate(1.0, "film", "source_30i_1001", transfer="pull23"),
      ["xlate", "1.0", "film", "source_30i_1001", "--transfer", "pull23"]),
@@ -121,6 +138,11 @@ CASES = [
     (lambda: lb.calc("00:00:59;29 + 1f", "29.97df"), ["calc", "00:00:59;29", "+", "1f", "--type", "29.97df"]),
     (lambda: lb.calc("00:00:00:00 + 1s", "59.94"), ["calc", "00:00:00:00", "+", "1s", "--type", "59.94"]),
     (lambda: lb.calc("00:01:00;00 + 1f", "29.97df"), ["calc", "00:01:00;00", "+", "1f", "--type", "29.97df"]),
+    (lambda: lb.calc("23:59:59:24 + 1f", "25", running=True), ["calc", "23:59:59:24", "+", "1f", "--type", "25", "--running"]),
+    (lambda: lb.calc("00:00:00:00 - 1f", "25", signed=True), ["calc", "00:00:00:00", "-", "1f", "--type", "25", "--signed"]),
+    (lambda: lb.calc("01:00:00.00 + 1f", "pal", style="interchange"),
+     ["calc", "01:00:00.00", "+", "1f", "--type", "pal", "--style", "interchange"]),
+    (lambda: lb.calc("1:00:00.00 + 1f", "pal", strict=True), ["calc", "1:00:00.00", "+", "1f", "--type", "pal", "--strict"]),
 ]
 
 
