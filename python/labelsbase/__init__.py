@@ -12,6 +12,13 @@ messages of the ``labels`` command.
     '00:00:08;06'
     >>> lb.Timecode("29.97df", "00:10:00;00").frames
     17982
+    >>> lb.format("59.94df", 107892)
+    '00:30:00;00'
+
+Where a timecode type is taken (format, parse, calc, convert's from_ and
+to), a rate name ("23.976", "25", "29.97df", "59.94df", "119.88df", any N
+or N/1.001) stands for timecode of that rate in interchange text, read
+strictly, as in the command.
 
 format, parse, convert and xlate take a scalar, a list or a NumPy array
 and give the same back; arrays are converted in C++ with the GIL released,

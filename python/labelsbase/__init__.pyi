@@ -36,7 +36,8 @@ def convert(
     sync: Optional[str] = ..., prefix: Optional[str] = ..., video_medium: Optional[str] = ...,
     project_rate: _Option = ..., drop_frame: _Option = ..., output_rate: _Option = ...,
     output_scan: _Option = ..., output_pulldown: _Option = ..., camera_speed: _Option = ...,
-    audio_sync_pulled_down: _Option = ..., errors: _Errors = ...,
+    audio_sync_pulled_down: _Option = ..., errors: _Errors = ..., strict: bool = ...,
+    style: Optional[str] = ..., running: bool = ..., signed: bool = ...,
 ) -> Optional[str]: ...
 @overload
 def convert(
@@ -44,7 +45,8 @@ def convert(
     sync: Optional[str] = ..., prefix: Optional[str] = ..., video_medium: Optional[str] = ...,
     project_rate: _Option = ..., drop_frame: _Option = ..., output_rate: _Option = ...,
     output_scan: _Option = ..., output_pulldown: _Option = ..., camera_speed: _Option = ...,
-    audio_sync_pulled_down: _Option = ..., errors: _Errors = ...,
+    audio_sync_pulled_down: _Option = ..., errors: _Errors = ..., strict: bool = ...,
+    style: Optional[str] = ..., running: bool = ..., signed: bool = ...,
 ) -> List[Optional[str]]: ...
 @overload
 def convert(
@@ -52,7 +54,8 @@ def convert(
     sync: Optional[str] = ..., prefix: Optional[str] = ..., video_medium: Optional[str] = ...,
     project_rate: _Option = ..., drop_frame: _Option = ..., output_rate: _Option = ...,
     output_scan: _Option = ..., output_pulldown: _Option = ..., camera_speed: _Option = ...,
-    audio_sync_pulled_down: _Option = ..., errors: _Errors = ...,
+    audio_sync_pulled_down: _Option = ..., errors: _Errors = ..., strict: bool = ...,
+    style: Optional[str] = ..., running: bool = ..., signed: bool = ...,
 ) -> np.ndarray: ...
 @overload
 def xlate(
@@ -75,7 +78,10 @@ def xlate(
     output_rate: _Option = ..., output_scan: _Option = ..., output_pulldown: _Option = ...,
     camera_speed: _Option = ..., audio_sync_pulled_down: _Option = ..., errors: _Errors = ...,
 ) -> np.ndarray: ...
-def calc(expr: Union[str, Sequence[str]], type: Union[str, int], *, medium: Optional[str] = ...) -> str: ...
+def calc(
+    expr: Union[str, Sequence[str]], type: Union[str, int], *, medium: Optional[str] = ..., strict: bool = ...,
+    style: Optional[str] = ..., running: bool = ..., signed: bool = ...,
+) -> str: ...
 def keep(
     *args: str, make: bool = ..., length: Optional[str] = ..., end: Optional[str] = ...,
     medium: Optional[str] = ..., unbounded: bool = ...,

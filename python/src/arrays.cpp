@@ -550,6 +550,32 @@ py::object format(std::string const& type, py::handle samples, py::handle prefix
     std::string const prefix = option_text(prefix_obj, "prefix");
     Shape const s = shape_of(samples);
     SampleColumn const col = SampleColumn::from(samples, s);
+    // A rate name ("29.97df", "25", "119.88") writes interchange text, as
+    // the command does.
+    timecode_rate const rate = cli::rate_type(type);
+    if (timecode_rate_ok(rate)) {
+        if (!prefix.empty()) raise_label_error("--prefix applies to KeyKode and ink");
+        std::size_t const n = col.size();
+        auto loop = [&](TextSink& sink, std::vector<std::uint8_t>& failed, FirstFailure& first) {
+            for (std::size_t i = 0; i < n; ++i) {
+                if (col.missing(i)) {
+                    failed[i] = 1;
+                    sink.clear(i);
+                    if (!first.any()) first.note(i, "item " + std::to_string(i) + " is not a frame count (a whole number)");
+                    continue;
+                }
+                try {
+                    std::string const text = cli::write_rate_text(rate, col.value(i), 0);
+                    sink.put(i, text.c_str());
+                } catch (ConversionError const& e) {
+                    failed[i] = 1;
+                    sink.clear(i);
+                    if (!first.any()) first.note(i, e.what());
+                }
+            }
+        };
+        return run_text_loop(s, n, timecode_text_size - 1, coerce, col.shape, loop, with_current_settings);
+    }
     label_t t = prefix_label_t;
     label_cvt* c = nullptr;
     {
@@ -616,8 +642,10 @@ py::object parse(std::string const& type, py::handle texts, std::string const& e
     bool const coerce = read_errors_mode(errors);
     Shape const s = shape_of(texts);
     TextColumn const col = TextColumn::from(texts, s);
+    // A rate name reads interchange text strictly, as the command does.
+    timecode_rate const rate = cli::rate_type(type);
     label_t t = prefix_label_t;
-    {
+    if (!timecode_rate_ok(rate)) {
         Failure f;
         f.capture([&] { t = cli::parse_type(type); });
         f.raise_if_failed();
@@ -632,9 +660,28 @@ py::object parse(std::string const& type, py::handle texts, std::string const& e
         with_current_settings([&] {
             char scratch[kScratch];
             std::string err;
-            FastTimecode const fast(t, cli::converter(t), n);
+            FastTimecode const fast(t, timecode_rate_ok(rate) ? nullptr : cli::converter(t), timecode_rate_ok(rate) ? 0 : n);
             char quick[12];
             for (std::size_t i = 0; i < n; ++i) {
+                if (timecode_rate_ok(rate)) {
+                    char const* text = col.get(i, scratch, sizeof scratch);
+                    o[i] = 0;
+                    if (!text) {
+                        failed[i] = 1;
+                        first.note(i, "item " + std::to_string(i) + " is missing (None or NaN), not a text");
+                        continue;
+                    }
+                    try {
+                        std::int64_t const f = cli::read_rate_text(rate, text, 0);
+                        if (f < std::numeric_limits<std::int32_t>::min() || f > std::numeric_limits<std::int32_t>::max())
+                            throw ConversionError("'" + std::string(text) + "' is past the frame counts this reads");
+                        o[i] = static_cast<std::int32_t>(f);
+                    } catch (ConversionError const& e) {
+                        failed[i] = 1;
+                        if (!first.any()) first.note(i, e.what());
+                    }
+                    continue;
+                }
                 if (fast.on() && col.ascii_exactly(i, 11, quick) && fast.read(quick, &o[i])) continue;
                 char const* text = col.get(i, scratch, sizeof scratch);
                 if (!text) {
@@ -672,10 +719,15 @@ py::object convert(py::handle texts, std::string const& from, std::string const&
                    py::handle phase, py::handle sync, py::handle prefix, py::handle video_medium,
                    py::handle project_rate, py::handle drop_frame, py::handle output_rate, py::handle output_scan,
                    py::handle output_pulldown, py::handle camera_speed, py::handle audio_sync_pulled_down,
-                   std::string const& errors) {
+                   std::string const& errors, bool strict, py::handle style, bool running, bool signed_counts) {
     bool const coerce = read_errors_mode(errors);
     Shape const s = shape_of(texts);
     TextColumn const col = TextColumn::from(texts, s);
+    cli::RateOptions rate_opts;
+    rate_opts.strict = strict;
+    rate_opts.style = option_text(style, "style");
+    rate_opts.running = running;
+    rate_opts.signed_counts = signed_counts;
     std::string const sync_text = option_text(sync, "sync");
     std::string const prefix_text = option_text(prefix, "prefix");
     TranslationArgs args;
@@ -694,6 +746,10 @@ py::object convert(py::handle texts, std::string const& from, std::string const&
     {
         Failure f;
         f.capture([&] {
+            if (timecode_rate_ok(cli::rate_type(to))) {
+                width = 11;  // interchange text; a wider text widens the column
+                return;
+            }
             label_t tt;
             MediumRollIdent r;
             cli::parse_endpoint(to, tt, r);
@@ -702,9 +758,11 @@ py::object convert(py::handle texts, std::string const& from, std::string const&
         f.raise_if_failed();
     }
     std::size_t const n = col.size();
-    std::unique_ptr<cli::ConversionSetup> setup;
+    // The command's text conversion: rate names at either end, the
+    // library's translation otherwise.
+    std::unique_ptr<cli::TextConversion> setup;
     auto loop = [&](TextSink& sink, std::vector<std::uint8_t>& failed, FirstFailure& first) {
-        cli::Conversion& conv = *setup->conv;
+        cli::TextConversion& conv = *setup;
         cli::Conversion::Result r;
         char scratch[kScratch];
         for (std::size_t i = 0; i < n; ++i) {
@@ -726,7 +784,11 @@ py::object convert(py::handle texts, std::string const& from, std::string const&
     };
     auto guard = [&](std::function<void()> const& work) {
         with_settings(
-            want, [&] { setup = cli::make_conversion(from, to, args.tr, prefix_text, sync_text); }, work);
+            want,
+            [&] {
+                setup = std::make_unique<cli::TextConversion>(from, to, args.tr, prefix_text, sync_text, rate_opts);
+            },
+            work);
     };
     return run_text_loop(s, n, width, coerce, col.shape, loop, guard);
 }
@@ -859,7 +921,10 @@ void register_arrays(py::module_& m) {
 Write samples as texts of a label type, like `labels format TYPE SAMPLE...`.
 
 type: a label type (class name "pal_label", short name "pal", EDL name "ND",
-    or label_t number; `types()` lists them).
+    or label_t number; `types()` lists them), or a timecode rate name
+    ("23.976", "24", "25", "29.97df", "59.94df", "119.88df", any N or
+    N/1.001; "25" is the rate, "type:25" the label type number) which
+    writes interchange text (hh:mm:ss:ff, hh:mm:ss;ff at drop-frame).
 samples: an int, a list of ints, or a NumPy array of integers (any shape).
     Samples are frames for timecode and film frames, perforations for
     KeyKode, ink numbers and feet.
@@ -874,12 +939,18 @@ Texts are as `labels format` prints them: no blank sign column.
 >>> format("pal", 90000)
 '01:00:00.00'
 >>> format("ntsc_drop", numpy.array([0, 1800]))
-array(['00:00:00;00', '00:01:00;02'], dtype='<U12'))doc");
+array(['00:00:00;00', '00:01:00;02'], dtype='<U12')
+>>> format("59.94df", 107892)
+'00:30:00;00')doc");
 
     m.def("parse", &parse, "type"_a, "texts"_a, py::kw_only(), "errors"_a = "raise",
           R"doc(parse(type, texts, *, errors="raise")
 
 Read texts of a label type as samples, like `labels parse TYPE TEXT...`.
+
+type: a label type, or a timecode rate name as for format, which reads
+    interchange text strictly (two-digit fields in range, the rate's frame
+    separator, drop-frame labels that exist).
 
 texts: a str, a list of str, or a NumPy array of str, bytes or objects (a
     pandas column of strings is an object array). Blanks around a text are
@@ -899,17 +970,24 @@ Returns an int, a list of int, or a NumPy int32 array of the same shape.
           "phase"_a = 0, "sync"_a = py::none(), "prefix"_a = py::none(), "video_medium"_a = py::none(),
           "project_rate"_a = py::none(), "drop_frame"_a = py::none(), "output_rate"_a = py::none(),
           "output_scan"_a = py::none(), "output_pulldown"_a = py::none(), "camera_speed"_a = py::none(),
-          "audio_sync_pulled_down"_a = py::none(), "errors"_a = "raise",
+          "audio_sync_pulled_down"_a = py::none(), "errors"_a = "raise", "strict"_a = false, "style"_a = py::none(),
+          "running"_a = false, "signed"_a = false,
           R"doc(convert(texts, from_, to, *, transfer="none", phase=0, sync=None, prefix=None,
         video_medium=None, project_rate=None, drop_frame=None, output_rate=None,
         output_scan=None, output_pulldown=None, camera_speed=None,
-        audio_sync_pulled_down=None, errors="raise")
+        audio_sync_pulled_down=None, errors="raise", strict=False, style=None,
+        running=False, signed=False)
 
 Convert label texts from one type and medium to another, like
 `labels convert TEXT... --from FROM --to TO [options]`.
 
-from_, to: "TYPE[@MEDIUM[,GENERATION]]" ("keycode_35", "ntsc_drop@source_30i_1001").
-    Without a medium: KeyKode, feet and film frames are on film, ink numbers
+from_, to: "TYPE[@MEDIUM[,GENERATION]]" ("keycode_35", "ntsc_drop@source_30i_1001"),
+    or a timecode rate name ("23.976", "25", "29.97df", "59.94df", "120",
+    any N or N/1.001) whose texts are interchange timecode (hh:mm:ss:ff,
+    hh:mm:ss;ff at drop-frame), read strictly. Between two rate names the
+    target frame is the one whose start is nearest the source frame's in
+    real time (transfer="frame" keeps the count); with a label type at one
+    end a rate name stands for the label type of its rate. Without a medium: KeyKode, feet and film frames are on film, ink numbers
     on ink, 30 fps timecode on NTSC video, other timecode on the progressive
     source medium of its rate.
 transfer: none, pull23 (2:3 pulldown), pogle (24-to-25), frame, pulldown, default.
@@ -921,11 +999,16 @@ video_medium, project_rate, drop_frame, output_rate, output_scan,
     translation options of the command (rates as names or numbers: "23.976",
     25; yes/no options as bool).
 errors: "raise" or "coerce", as for parse.
+strict, style, running, signed: as --strict (read a label type's texts
+    strictly), --style display|interchange (the target's text), --running
+    (past 24 hours keeps counting) and --signed (negative counts with '-').
 
 texts: a str, list or array; the result has the same form.
 
 >>> convert("KJ2312340012+05", "keycode_35", "ntsc_drop", transfer="pull23")
-'00:00:08;06')doc");
+'00:00:08;06'
+>>> convert("00:00:00;02", "29.97df", "59.94df")
+'00:00:00;04')doc");
 
     m.def("xlate", &xlate, "positions"_a, "from_"_a, "to"_a, py::kw_only(), "transfer"_a = "none", "phase"_a = 0,
           "video_medium"_a = py::none(), "project_rate"_a = py::none(), "drop_frame"_a = py::none(),

@@ -120,7 +120,8 @@ py::object list_of(char const* command, char const* key, bool all = false) {
     return doc[py::str(key)];
 }
 
-py::object calc(py::object expr, std::string const& type, py::object medium) {
+py::object calc(py::object expr, std::string const& type, py::object medium, bool strict, py::object style,
+                bool running, bool signed_counts) {
     std::vector<std::string> items;
     if (py::isinstance<py::str>(expr)) {
         // "01:00:00:00 + 100f": words split at blanks; a text with blanks in
@@ -142,6 +143,14 @@ py::object calc(py::object expr, std::string const& type, py::object medium) {
         opts.push_back("--medium");
         opts.push_back(m);
     }
+    std::string const st = option_text(style, "style");
+    if (!st.empty()) {
+        opts.push_back("--style");
+        opts.push_back(st);
+    }
+    if (strict) opts.push_back("--strict");
+    if (running) opts.push_back("--running");
+    if (signed_counts) opts.push_back("--signed");
     py::object doc = run_command_json(opts, items);
     std::string const text = doc["result"]["text"].cast<std::string>();
     return py::str(cli::trim_sign_column(text.c_str()));
@@ -224,8 +233,9 @@ The frame rates, one dict per row of `labels --json rates`.)doc");
 
 The media, one dict per row of `labels --json media`.)doc");
 
-    m.def("calc", &calc, "expr"_a, "type"_a, py::kw_only(), "medium"_a = py::none(),
-          R"doc(calc(expr, type, *, medium=None) -> str
+    m.def("calc", &calc, "expr"_a, "type"_a, py::kw_only(), "medium"_a = py::none(), "strict"_a = false,
+          "style"_a = py::none(), "running"_a = false, "signed"_a = false,
+          R"doc(calc(expr, type, *, medium=None, strict=False, style=None, running=False, signed=False) -> str
 
 Add durations to a label text or subtract them from it, like
 `labels calc EXPR... --type TYPE`.
@@ -233,10 +243,16 @@ Add durations to a label text or subtract them from it, like
 expr: "TEXT (+|-) DURATION ..." as one str (words split at blanks) or as a
     list of words. A DURATION is a text of the type, frames (100f), seconds
     (2.5s, on the medium's clock) or, for film types, perforations (64p).
+type: a label type, or a timecode rate name ("29.97df", "25", "59.94")
+    whose texts are interchange timecode, read strictly.
 medium: MEDIUM[,GENERATION] whose clock seconds count on.
+strict, style, running, signed: as the command's --strict, --style
+    display|interchange, --running and --signed.
 
 >>> calc("01:00:00:00 + 100f", "pal")
-'01:00:04.00')doc");
+'01:00:04.00'
+>>> calc("00:00:59;29 + 1f", "29.97df")
+'00:01:00;02')doc");
 
     m.def("keep", &keep, "make"_a = false, "length"_a = py::none(), "end"_a = py::none(),
           "medium"_a = py::none(), "unbounded"_a = false,
