@@ -19,18 +19,15 @@
 #include <string>
 #include <vector>
 
+#include "run_labels.h"
+
 namespace {
 
+using labels_test::Args;
+using labels_test::Result;
+using labels_test::quote;
+using labels_test::run;
 using nlohmann::json;
-using Args = std::vector<std::string>;
-
-struct Result { std::string out, err; int status = -1; };
-
-std::string quote(std::string const& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
 
 Args split(std::string const& s, char sep, bool keep_empty) {
     Args a;
@@ -45,29 +42,6 @@ Args lines(std::string const& s) { return split(s, '\n', true); }
 // with blanks), else at blanks.
 Args words(std::string const& line) { return split(line, line.find('|') != std::string::npos ? '|' : ' ', false); }
 
-// Runs the labels binary with the arguments (each passed as one word) and
-// the given standard input.
-Result run(Args const& args, std::string const& input = "") {
-    static int counter = 0;
-    std::string const base = testing::TempDir() + "labels_cli_" + std::to_string(::getpid()) + "_" + std::to_string(++counter);
-    std::string const in = base + ".in", err = base + ".err";
-    std::ofstream(in, std::ios::binary) << input;
-    std::string cmd = quote(LABELS_BIN);
-    for (std::string const& a : args) cmd += " " + quote(a);
-    cmd += " <" + quote(in) + " 2>" + quote(err);
-    Result r;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return r;
-    char buf[65536];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
-    int const st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    std::ifstream e(err, std::ios::binary);
-    r.err.assign(std::istreambuf_iterator<char>(e), {});
-    std::remove(in.c_str());
-    std::remove(err.c_str());
-    return r;
-}
 Result run(std::string const& line, std::string const& input = "") { return run(words(line), input); }
 
 bool has(std::string const& hay, std::string const& needle) { return hay.find(needle) != std::string::npos; }

@@ -16,41 +16,15 @@
 
 #include <labelsbase/edl.h>
 
+#include "run_labels.h"
+
 namespace {
 
+using labels_test::Args;
+using labels_test::Result;
+using labels_test::quote;
+using labels_test::run;
 using nlohmann::json;
-using Args = std::vector<std::string>;
-
-struct Result {
-    std::string out, err;
-    int status = -1;
-};
-
-std::string quote(std::string const& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-Result run(Args const& args) {
-    static int counter = 0;
-    std::string const err = testing::TempDir() + "labels_edl_" + std::to_string(::getpid()) + "_" +
-                            std::to_string(++counter) + ".err";
-    std::string cmd = quote(LABELS_BIN);
-    for (std::string const& a : args) cmd += " " + quote(a);
-    cmd += " </dev/null 2>" + quote(err);
-    Result r;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return r;
-    char buf[65536];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
-    int const st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    std::ifstream e(err, std::ios::binary);
-    r.err.assign(std::istreambuf_iterator<char>(e), {});
-    std::remove(err.c_str());
-    return r;
-}
 
 std::string ex(std::string const& name) { return std::string(LABELS_SOURCE_DIR) + "/examples/" + name; }
 
