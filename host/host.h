@@ -4,7 +4,7 @@
 // allocator) plus the control API that lets tests, the `labels` command and
 // embedding programs set the project and configuration it reports.
 //
-// The host's own choices, fixed here and used consistently everywhere:
+// The host's conventions, the same everywhere it reports them:
 //
 //   Kest::FrameRate values (fps is exact; an "/1.001" rate is the double
 //   quotient n / 1.001):

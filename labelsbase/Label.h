@@ -17,7 +17,7 @@
 // past-end/before-start samples, 0 or 1e99. An unbounded label accepts every
 // offset.
 //
-// Choices made here:
+// Edge cases:
 //  - Times that have no sample (NaN, infinities, a pitch of 0, results
 //    outside the 32-bit range) give the invalid sample -100000000 from
 //    posn_to_sample and abs_posn_to_sample; they never reach an undefined

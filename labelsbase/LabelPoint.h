@@ -4,13 +4,21 @@
 #ifndef LABELSBASE_LABELPOINT_H
 #define LABELSBASE_LABELPOINT_H
 
+#include <cstddef>
+
 #include "labelsbase/LabelTemplate.h"
 #include "labelsbase/labelcvt.h"
 
+// Sizes of a label point's texts, terminator included: the prefix holds at
+// most 20 characters, the result text at most 22 (label_point_text_room).
+constexpr std::size_t label_point_prefix_size = 21;
+constexpr std::size_t label_point_text_size = 23;
+constexpr std::size_t label_point_text_room = label_point_text_size - 1;
+
 class LabelPoint {
 public:
-    char prefix[21];           // at most 20 characters and a NUL
-    mutable char text[23];     // results of string operations (22 characters and a NUL)
+    char prefix[label_point_prefix_size];    // at most 20 characters and a NUL
+    mutable char text[label_point_text_size];  // results of string operations
     int sample;
     label_cvt* converter;      // shared registry converter or a caller's; never owned
     bool primary_template;     // true: full_template, false: count_template

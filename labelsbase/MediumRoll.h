@@ -37,6 +37,18 @@ public:
 
 MediumRoll const& invalid_MediumRoll();
 
+// The mapping between media, rates, scans and label types reads the media
+// and rate rows of labelsbase/vocabulary.h.
+//
+// Edge cases: a rate no medium stands for (the silent, decimated and film_*
+// rates) or a value outside 0..47 prints the assertion line and answers
+// unknown_Medium (input and output details), output_24p_Medium (output
+// medium of a rate) or source_24p_Medium (representative source medium);
+// input details read the undecimated rate first. A medium outside 0..70
+// has no rate (FrameRate_none), is not progressive and not double rate;
+// its default label type is prefix_label_t, after the assertion line, as
+// for every medium that is not video. Project media of a rate outside
+// 0..47 are the 24 fps interlaced ones.
 MediumRollMedium getMediumRollfromInputDetails(Kest::Image::ScanMode scan, Kest::FrameRate rate);
 MediumRollMedium getMediumRollfromOutputDetails(Kest::Image::ScanMode scan, Kest::FrameRate rate);
 MediumRollMedium getMediumRollfromOutputFormat(OutputFormat::Details const& d);

@@ -100,6 +100,10 @@ struct MediumRollIdent {
 // "MediumRollId": the keyword before an identifier in stored texts.
 char const* MediumRollId_name_str();
 // Parses "<medium>,<generation>" ("%2d,%1d"); an unusable text leaves id {0, 0}.
+// Edge cases: a medium outside 1..70 or a generation outside 1..5 is
+// unusable; a missing, unreadable or 0 generation takes the medium's own
+// (video 1st, audio 2nd, anything else any), and an ink-number label then
+// names the ink medium whatever medium the text gave.
 void MediumRollId_from_string(char const* text, MediumRollIdent& id, UserLabelType type);
 // Parses the tokeniser's next token with none_UserLabel.
 void MediumRollId_from_tokens(tokeniser& t, MediumRollIdent& id);
@@ -108,6 +112,8 @@ void MediumRollId_from_tokens(tokeniser& t, MediumRollIdent& id);
 int MediumRollId_to_string(char* out, MediumRollIdent const& id);
 // Display string such as "video,1stGen", in a 32-byte buffer of the calling
 // thread's own, valid until that thread's next call.
+// Edge cases: a medium without a display name (or outside 0..70) shows as
+// "med?", a generation outside 0..5 as "gen?".
 char const* MediumRollId_to_UserString(MediumRollIdent const& id);
 // The invalid identifier {0, 0}.
 MediumRollIdent const& get_invalid_MediumRollIdent();

@@ -53,38 +53,77 @@ public:
     label_cvt(label_cvt const&) = delete;
     label_cvt& operator=(label_cvt const&) = delete;
 
+    // Samples s are absolute unless the name says relative: get_string,
+    // get_perfs_string, get_smpte_string and get_sample(lp, ...) work on
+    // s relative to lp->sample (wrapping). Texts are written into lp->text
+    // (at most label_point_text_room characters) or are constant; a text
+    // that cannot be read gives invalid_sample; the three special samples
+    // print the template's '?', '>' and '<' forms.
+
+    // The converter's class name ("pal_label").
     virtual char const* type_str() const = 0;
+    // The label type the converter stands for.
     virtual label_t type() const = 0;
+    // The category users pick the type by.
     virtual UserLabelType UserType() const = 0;
+    // Whether texts start with an alphanumeric prefix (KeyKode, ink numbers).
     virtual bool has_prefix() const = 0;
+    // Characters of that prefix; 0 without one.
     virtual int get_prefix_length() const = 0;
+    // Digits of the count after the prefix; 0 for types without a count field.
     virtual int get_count_length() const = 0;
+    // Frames per second (timecode), per KeyKode interval, ink count or foot.
     virtual int get_modulus() const = 0;
+    // Samples per unit (perforations per frame for film types, else 1).
     virtual int samples_per_unit() const = 0;
+    // s brought into the type's period (a timecode day, a KeyKode wrap); s itself by default.
     virtual int normalise_sample_unit(int s);
+    // Perforations per KeyKode interval; 1 by default.
     virtual int perfs_per_keyKode() const;
     virtual ~label_cvt();
+    // The display text of lp->sample + s.
     virtual char const* get_string(LabelPoint* lp, int s) = 0;
+    // The perforation text of lp->sample + s ("" for types without one).
     virtual char const* get_perfs_string(LabelPoint* lp, int s) = 0;
+    // The packed SMPTE word of lp->sample + s; 0 for types without one.
     virtual unsigned get_smpte_string(LabelPoint* lp, int s) = 0;
+    // The sample of a packed SMPTE word (drop set from its drop bit); 0 by default.
     virtual int get_samples_from_SMPTETc(unsigned& word, bool& drop);
+    // The sample of text t, relative to lp->sample.
     virtual int get_sample(LabelPoint* lp, char const* t) = 0;
+    // lp->sample + s.
     virtual int get_sample(LabelPoint* lp, int s) = 0;
+    // The sample of a packed text ("HHMMSSFF" for timecode); invalid_sample by default.
     virtual int get_abs_sample_from_packed_string(char const* t) = 0;
+    // Samples from packed text a to packed text b; invalid_sample by default.
     virtual int get_sample_span_from_packed_strings(char const* a, char const* b) = 0;
+    // The display text of absolute sample s.
     virtual char const* get_abs_string(LabelPoint* lp, int s) = 0;
+    // The packed SMPTE word of absolute sample s.
     virtual unsigned get_abs_smpte_string(LabelPoint* lp, int s) = 0;
+    // The perforation text of absolute sample s; "" by default.
     virtual char const* get_abs_perfs_string(LabelPoint* lp, int s);
+    // The absolute sample of display text t.
     virtual int get_abs_sample(char const* t) = 0;
+    // The stored (keep) text of absolute sample s; the display text by default.
     virtual char const* get_keep_string(LabelPoint* lp, int s) = 0;
+    // The absolute sample of a keep text; read as a display text by default.
     virtual int get_keep_sample(char const* t) = 0;
+    // Video time of sample s in seconds; 1e99 (no position) where there is none.
     virtual double get_V2tc(int s) = 0;
+    // The sample at video time t seconds; invalid_sample where there is none.
     virtual int get_abs_sample(double t) = 0;
+    // Sets full_template and count_template for the type's text layout.
     virtual void build_template();
+    // The placeholder prefix ("XX000000"); "" for types without a prefix.
     virtual char const* get_dummy_prefix() = 0;
+    // The prefix lp shows (its own, else the one this converter last used).
     virtual char const* get_prefix(LabelPoint const* lp) const = 0;
+    // Sets lp's prefix from p (and remembers it as the last used).
     virtual void set_prefix(LabelPoint* lp, char const* p) = 0;
+    // Half-rate timecode: two samples per timecode frame; false by default.
     virtual bool isSpecialSlowTC() const;
+    // The character between seconds (or count) and frame; '\0' by default.
     virtual char getFrameSeparator() const;
 
     // The template's invalid string for s; lp is not used.

@@ -9,7 +9,7 @@
 // 'XXXX0012+05'. Feet are a signed footage and frame: ' 0012+05',
 // '-0001+00.3'. Film frames are a plain count: "000042".
 //
-// Choices made where the text forms leave room:
+// Edge cases:
 // - Formatters build their text in a working copy and hand lp->text at most
 //   22 characters. No registered converter reaches that (the longest,
 //   3-perf KeyKode with a once-wrapped count of 8 digits, is 21 characters);
@@ -52,6 +52,7 @@
 
 #include <typeinfo>
 
+#include "labelsbase/labelcvt.h"
 #include "labelsbase/published.h"
 
 namespace positions {

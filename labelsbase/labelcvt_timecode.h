@@ -14,7 +14,7 @@
 // follows the C library's formatted input of "%d:%d:%d%c%d" (fewer fields
 // when the flags show fewer), read by direct code.
 //
-// Choices made here where the behaviour is otherwise open:
+// Edge cases:
 // - A sample below minus one day (only reachable on a point without a sign
 //   column) is reduced into the day with a true remainder, so its digits
 //   are those of the same time of day rather than negative garbage. Every
@@ -51,6 +51,7 @@
 #ifndef LABELSBASE_LABELCVT_TIMECODE_H
 #define LABELSBASE_LABELCVT_TIMECODE_H
 
+#include "labelsbase/labelcvt.h"
 #include "labelsbase/published.h"
 
 struct timecode_rate_row;
@@ -64,7 +65,9 @@ public:
         show_minutes = 2,  // minutes always printed, two digits
         show_seconds = 4,  // seconds always printed, two digits
         show_frames = 8,   // separator and frames printed even without seconds
-        special_slow = 16  // half-rate: two samples per timecode frame
+        special_slow = 16,  // half-rate: two samples per timecode frame
+        // Every field printed: what the registry and the factory give.
+        show_all = show_hours | show_minutes | show_seconds | show_frames
     };
 
     // timecode_label's own answers, "timecode_label" and timecode_label_t

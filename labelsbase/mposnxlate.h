@@ -10,7 +10,7 @@
 // came, and a translation with no answer returns it (with the input's sign).
 // A translation works on the magnitude of its input and puts the sign back.
 //
-// Decisions taken here where the behaviour is ours to choose:
+// Edge cases:
 //  - Sequence phase out of range: a phase outside 0..4 (2:3) or 0..24
 //    (24-to-25) is reduced modulo the cycle length into 0..L-1 before a table
 //    is read, so the -2 that modify_sequence_to_playfile_std(-3) can leave

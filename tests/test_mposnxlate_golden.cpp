@@ -1,32 +1,101 @@
-// Translation results pinned to the bit: every medium pair under varied
-// parameter blocks, both pulldowns at every phase, the project-reading
-// entry points and the host rate arithmetic, each group folded into one
-// digest of the exact results (and of any assertion lines printed). A
-// change to any single result changes its group's digest.
+// Translation results pinned to the bit against checked-in reference texts
+// (tests/reference/mposnxlate_*.txt): medium pairs under varied parameter
+// blocks, both pulldowns across phases, the project-reading entry points
+// and the host rate arithmetic. One named line per case, every result
+// printed exactly (the shortest "%.<n>g" that reads back), and the assertion lines each group printed,
+// counted. A difference fails with the differing lines, expected and got.
+//
+// The texts are generated, then reviewed by eye, after an intended change:
+//     LABELSBASE_WRITE_REFERENCE=1 build/release/tests/test_mposnxlate_golden
+// rewrites them in the source tree (and the tests pass); git diff shows
+// what moved.
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <limits>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
 
+#include "labelsbase/vocabulary.h"
 #include "test_support.h"
 
 namespace {
 
-struct Digest {
-    std::uint64_t h = 14695981039346656037ull;
-    void add(std::uint64_t v) {
-        for (int i = 0; i < 8; ++i) h = (h ^ ((v >> (8 * i)) & 0xff)) * 1099511628211ull;
+// ---------------------------------------------------------------------------
+// Reference texts.
+
+// The shortest "%.<n>g" that reads back to v exactly.
+std::string num(double v) {
+    if (std::isnan(v)) return "nan";  // every NaN alike: its sign bit is not a result
+    char buf[40];
+    for (int digits = 15; digits <= 17; ++digits) {
+        std::snprintf(buf, sizeof buf, "%.*g", digits, v);
+        if (std::strtod(buf, nullptr) == v) break;
     }
-    void add(double d) {
-        std::uint64_t b = 0x7ff8dead00000000ull;  // every NaN alike: its sign bit is not a result
-        if (!std::isnan(d)) std::memcpy(&b, &d, sizeof b);
-        add(b);
+    return buf;
+}
+
+std::string medium_name(int m) {
+    char const* n = lb::medium_row(m) ? lb::medium_row(m)->name : nullptr;
+    return n ? n : "medium" + std::to_string(m);
+}
+
+// Lines of one group: "<case>: <results>", then the printed lines counted.
+struct Lines {
+    std::vector<std::string> lines;
+    void add(std::string const& name, std::vector<double> const& values, std::string const& extra = "") {
+        std::string s = name + ":";
+        for (double v : values) s += " " + num(v);
+        lines.push_back(s + extra);
     }
-    void add(std::string const& s) {
-        for (char c : s) add(static_cast<std::uint64_t>(static_cast<unsigned char>(c)));
+    void add_printed(std::string const& out) {
+        std::map<std::string, int> counts;
+        std::istringstream in(out);
+        for (std::string l; std::getline(in, l);) ++counts[l];
+        for (auto const& [text, n] : counts) lines.push_back("printed " + std::to_string(n) + " x " + text);
     }
 };
+
+std::string reference_path(char const* name) {
+    return std::string(LABELSBASE_REFERENCE_DIR) + "/mposnxlate_" + name + ".txt";
+}
+
+void check_reference(char const* name, Lines const& got) {
+    std::string const path = reference_path(name);
+    char const* const header =
+        "# Translation reference; regenerate with LABELSBASE_WRITE_REFERENCE=1 tests/test_mposnxlate_golden";
+    if (std::getenv("LABELSBASE_WRITE_REFERENCE")) {
+        std::ofstream out(path);
+        out << header << "\n";
+        for (std::string const& l : got.lines) out << l << "\n";
+        ASSERT_TRUE(out.good()) << "cannot write " << path;
+        return;
+    }
+    std::ifstream in(path);
+    ASSERT_TRUE(in.good()) << "no reference text " << path;
+    std::vector<std::string> want;
+    for (std::string l; std::getline(in, l);)
+        if (!l.empty() && l[0] != '#') want.push_back(l);
+    std::size_t shown = 0, differing = 0;
+    std::size_t const n = std::max(want.size(), got.lines.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        std::string const w = i < want.size() ? want[i] : "(none)";
+        std::string const g = i < got.lines.size() ? got.lines[i] : "(none)";
+        if (w == g) continue;
+        ++differing;
+        if (shown++ < 20) ADD_FAILURE() << path << " line " << i + 2 << "\n  want " << w << "\n  got  " << g;
+    }
+    EXPECT_EQ(differing, 0u) << "lines differing from " << path;
+}
+
+// ---------------------------------------------------------------------------
 
 void set_key(int key) {  // -1: unset
     if (key < 0)
@@ -36,12 +105,18 @@ void set_key(int key) {  // -1: unset
 }
 
 double const inf = std::numeric_limits<double>::infinity();
-double const kPositions[] = {0.0, -0.0, 1 / 24.0, 0.5, 1.0, 2.99995 / 24, 7.3, 123.456, 1e6 / 24, 3e9, 5e-5,
-                             -1 / 24.0, -0.75, -41.7, 1e99, -1e99, inf, -inf, std::nan(""), 1e300};
+// Ordinary positions, and the signed, tiny, huge and non-finite ones.
+double const kPositions[] = {0.0, 1 / 24.0, 2.99995 / 24, 7.3, -41.7, 3e9};
+double const kOddPositions[] = {-0.0, 5e-5, 0.5, 1.0, 123.456, 1e6 / 24, -1 / 24.0,
+                                -0.75, 1e99, -1e99, inf, -inf, std::nan(""), 1e300};
+// A medium of every class, side, scan and rate family; the generic media;
+// numbers outside the enumeration and unused inside it.
+int const kMedia[] = {-1, 1, 2, 3, 4, 7, 8, 10, 12, 13, 14, 16, 17, 20, 21, 24, 25,
+                      27, 29, 33, 36, 38, 40, 42, 47, 71};
 
 using Golden = HostReset;
 
-TEST_F(Golden, EveryMediumPairUnderVariedBlocks) {
+TEST_F(Golden, MediumPairsUnderVariedBlocks) {
     // Project rate, transfer, phase, video medium and rate, output rate and
     // pulldown, camera speed, audio sync use and pulldown, key.
     struct { int pr, t, phase, vm, vr, orate; bool opd; double cam; bool sync, sync_pd; int key; } const blocks[] = {
@@ -56,9 +131,10 @@ TEST_F(Golden, EveryMediumPairUnderVariedBlocks) {
         {10, 3, 0, 12, 10, 35, true, 24, false, true, -1},  {35, 2, 3, 45, 35, 46, false, 24, false, true, -1},
         {46, 7, 0, 56, 46, 5, true, 24, false, true, -1},   {0, 1, 0, 0, 0, 0, true, 24, false, true, -1},
     };
-    Digest d;
-    d.add(printed([&] {
-        for (auto const& b : blocks) {
+    Lines out;
+    std::string const printed_text = printed([&] {
+        for (std::size_t bi = 0; bi < sizeof blocks / sizeof blocks[0]; ++bi) {
+            auto const& b = blocks[bi];
             set_key(b.key);
             MPosn_Xlate_Params P;
             P.initOutputFormat(fr(b.pr), fr(b.orate), b.opd);
@@ -69,38 +145,59 @@ TEST_F(Golden, EveryMediumPairUnderVariedBlocks) {
             P.camera_film_fps = b.cam;
             P.use_aud_sync_setting = b.sync;
             P.aud_sync_pulled_down = b.sync_pd;
-            for (int from = -1; from <= 71; ++from)
-                for (int to = -1; to <= 71; ++to)
-                    for (double x : kPositions) {
+            // The odd positions under the first block only.
+            bool const odd = bi == 0;
+            for (int from : kMedia)
+                for (int to : kMedia) {
+                    std::vector<double> r;
+                    std::string phase;  // the block's phase as the translations leave it, when changed
+                    auto run = [&](double x) {
                         MPosn_Xlate_Params Q = P;
-                        d.add(mPosn_Xlate(x, med(from), med(to), Q, (from + to) % 2 == 0));
-                        d.add(static_cast<std::uint64_t>(static_cast<std::uint32_t>(Q.sequence_phase)));
-                    }
+                        r.push_back(mPosn_Xlate(x, med(from), med(to), Q, (from + to) % 2 == 0));
+                        if (Q.sequence_phase != P.sequence_phase) phase = " (phase " + std::to_string(Q.sequence_phase) + ")";
+                    };
+                    for (double x : kPositions) run(x);
+                    if (odd)
+                        for (double x : kOddPositions) run(x);
+                    out.add("block" + std::to_string(bi) + " " + medium_name(from) + " -> " + medium_name(to), r, phase);
+                }
         }
-    }));
-    EXPECT_EQ(d.h, 0xb47a649552204b6bull) << std::hex << "digest now 0x" << d.h;
+    });
+    out.add_printed(printed_text);
+    check_reference("pairs", out);
 }
 
-TEST_F(Golden, BothPulldownsAtEveryPhase) {
+TEST_F(Golden, BothPulldownsAcrossPhases) {
     MediumRollMedium const video[] = {source_25p_Medium, source_25i_Medium,      source_50p_Medium,
                                       source_30p_Medium, source_30p_1001_Medium, source_30i_Medium,
                                       source_30i_1001_Medium, source_60p_Medium, source_60p_1001_Medium};
-    Digest d;
+    // Film frames: a 2:3 cycle and the next, the turn of the 24-to-25 cycle, far out.
+    int const frames[] = {-3, -1, 0, 1, 2, 3, 4, 5, 7, 23, 24, 25, 109};
+    int const phases[] = {-27, -1, 0, 1, 2, 3, 4, 5, 12, 24, 25, 27, INT_MIN, INT_MAX};
+    Lines out;
+    char const* const names[] = {"none", "pull23", "pogle", "frame", "", "", "", "pulldown"};
     for (transfer_type t : {transfer_pull23, transfer_pogle, transfer_pulldown})
         for (int pr : {1, 2})
-            for (int phase = -27; phase <= 27 + 3; ++phase) {
+            for (int phase : phases) {
                 MPosn_Xlate_Params P;
                 P.initOutputFormat(fr(pr), Kest::FrameRate_29_97, true);
                 P.transfer = t;
-                P.sequence_phase = phase <= 27 ? phase : phase == 28 ? INT_MIN : phase == 29 ? INT_MAX : INT_MIN + 1;
-                for (MediumRollMedium v : video)
-                    for (int n = -3; n < 110; ++n) {
-                        d.add(mPosn_Xlate(n / 24.0 + (n % 7 == 0 ? 0.013 : 0.0), film_Medium, v, P, n % 2 == 0));
-                        d.add(mPosn_Xlate(n / 59.94, v, film_Medium, P, false));
-                        d.add(mPosn_Xlate(n / 50.0 + 1e-6, v, ink_Medium, P, true));
+                P.sequence_phase = phase;
+                std::string const block = std::string(names[t]) + " rate" + std::to_string(pr) + " phase" +
+                                          std::to_string(phase) + " ";
+                for (MediumRollMedium v : video) {
+                    std::vector<double> to_video, from_video, to_ink;
+                    for (int n : frames) {
+                        to_video.push_back(mPosn_Xlate(n / 24.0 + (n % 7 == 0 ? 0.013 : 0.0), film_Medium, v, P, n % 2 == 0));
+                        from_video.push_back(mPosn_Xlate(n / 59.94, v, film_Medium, P, false));
+                        to_ink.push_back(mPosn_Xlate(n / 50.0 + 1e-6, v, ink_Medium, P, true));
                     }
+                    out.add(block + "film -> " + medium_name(v), to_video);
+                    out.add(block + medium_name(v) + " -> film", from_video);
+                    out.add(block + medium_name(v) + " -> ink", to_ink);
+                }
             }
-    EXPECT_EQ(d.h, 0x8835728fd43fb97dull) << std::hex << "digest now 0x" << d.h;
+    check_reference("pulldowns", out);
 }
 
 TEST_F(Golden, ProjectReadingEntryPoints) {
@@ -110,42 +207,51 @@ TEST_F(Golden, ProjectReadingEntryPoints) {
     };
     MediumRollMedium const media[] = {film_Medium, edit_Medium, video_Medium, cel_Medium, audio_Medium, time_Medium,
                                       source_30i_1001_Medium, source_25p_Medium, output_30i_Medium, output_25i_Medium};
-    Digest d;
-    d.add(printed([&] {
-        for (auto const& p : projects)
+    double const positions[] = {0.0, 1 / 24.0, 7.3, -41.7, 1e99};
+    Lines out;
+    std::string const printed_text = printed([&] {
+        for (std::size_t pi = 0; pi < sizeof projects / sizeof projects[0]; ++pi)
             for (int key = -1; key <= 1; ++key) {
+                auto const& p = projects[pi];
                 host::set_project_settings({fr(p.pr), true, fr(p.orate), static_cast<Kest::Image::ScanMode>(p.scan),
                                             p.pulled_down, true, fr(p.camera)});
                 set_key(key);
                 Kest::OutputGearing const g(fr(p.orate + 1), !p.pulled_down);
-                for (double x : kPositions) {
-                    for (MediumRollMedium a : media)
-                        for (MediumRollMedium b : media) {
-                            d.add(mPosn_Xlate(x, a, b));
-                            d.add(mPosn_Xlate(x, a, b, fr(p.pr + 1)));
-                        }
-                    for (double y : {mPosn_Xlate_ClockToCel(x), mPosn_Xlate_CelToClock(x), mPosn_Xlate_ClockToCel(x, g),
-                                     mPosn_Xlate_CelToClock(x, g), transform_KESTtime_to_CELtime(x),
-                                     transform_CELtime_to_KESTtime(x)})
-                        d.add(y);
-                    d.add(static_cast<std::uint64_t>(celPosn_to_SampleNr(x)));
+                std::string const block = "project" + std::to_string(pi) + " key" + std::to_string(key) + " ";
+                for (MediumRollMedium a : media)
+                    for (MediumRollMedium b : media) {
+                        std::vector<double> r;
+                        for (double x : positions) r.push_back(mPosn_Xlate(x, a, b));
+                        for (double x : positions) r.push_back(mPosn_Xlate(x, a, b, fr(p.pr + 1)));
+                        out.add(block + medium_name(a) + " -> " + medium_name(b) + " (project rate, next rate)", r);
+                    }
+                for (double x : kOddPositions) {
+                    out.add(block + "clock and cel at " + num(x),
+                            {mPosn_Xlate_ClockToCel(x), mPosn_Xlate_CelToClock(x), mPosn_Xlate_ClockToCel(x, g),
+                             mPosn_Xlate_CelToClock(x, g), transform_KESTtime_to_CELtime(x),
+                             transform_CELtime_to_KESTtime(x), static_cast<double>(celPosn_to_SampleNr(x))});
                 }
-                for (int n : {0, 1, -7, 1001, INT_MAX, INT_MIN}) d.add(sampleNr_to_CelPosn(n));
+                std::vector<double> r;
+                for (int n : {0, 1, -7, 1001, INT_MAX, INT_MIN}) r.push_back(sampleNr_to_CelPosn(n));
+                out.add(block + "cel of sample 0 1 -7 1001 INT_MAX INT_MIN", r);
             }
-    }));
-    EXPECT_EQ(d.h, 0xb5c93a2385b6e2adull) << std::hex << "digest now 0x" << d.h;
+    });
+    out.add_printed(printed_text);
+    check_reference("project", out);
 }
 
 TEST(GoldenHost, RateArithmetic) {
-    Digest d;
+    Lines out;
     for (int a = -2; a <= 49; ++a) {
-        for (double v : {Kest::getFramesPerSecond(fr(a)), Kest::getFrameDuration(fr(a)), Kest::getCelResolution(fr(a))})
-            d.add(v);
-        d.add(static_cast<std::uint64_t>(Kest::getNonDecimatedFrameRate(fr(a))));
-        d.add(static_cast<std::uint64_t>(Kest::has1001Factor(fr(a))));
-        for (int b = -2; b <= 49; ++b) d.add(Kest::getEditResolutionFrameGearing(fr(a), fr(b)));
+        out.add("rate" + std::to_string(a) + " fps duration cel undecimated 1001",
+                {Kest::getFramesPerSecond(fr(a)), Kest::getFrameDuration(fr(a)), Kest::getCelResolution(fr(a)),
+                 static_cast<double>(Kest::getNonDecimatedFrameRate(fr(a))),
+                 static_cast<double>(Kest::has1001Factor(fr(a)))});
+        std::vector<double> gearing;
+        for (int b = -2; b <= 49; ++b) gearing.push_back(Kest::getEditResolutionFrameGearing(fr(a), fr(b)));
+        out.add("rate" + std::to_string(a) + " gearing to rates -2..49", gearing);
     }
-    EXPECT_EQ(d.h, 0xe547796bbc4edf05ull) << std::hex << "digest now 0x" << d.h;
+    check_reference("rates", out);
 }
 
 }  // namespace

@@ -40,6 +40,9 @@ __all__ = [
     "Timecode",
     "KeyKode",
     "Feet",
+    "edl_check",
+    "edl_convert",
+    "edl_cutlist",
 ]
 
 
@@ -378,3 +381,121 @@ def _type_row(name):
 
 def _short(class_name):
     return _type_row(class_name)["short"]
+
+
+# ---------------------------------------------------------------------------
+# Edit lists: the `labels edl` commands run in process, their --json
+# documents as dicts.
+
+
+def _edl_file(path_or_text, stack):
+    """A path to read: the path given, or the text in a temporary file.
+
+    A str with a line break in it, or bytes, is the list itself; any other
+    str or os.PathLike is a path."""
+    import os
+    import tempfile
+
+    if isinstance(path_or_text, bytes) or (isinstance(path_or_text, str) and ("\n" in path_or_text or "\r" in path_or_text)):
+        data = path_or_text if isinstance(path_or_text, bytes) else path_or_text.encode("utf-8")
+        f = tempfile.NamedTemporaryFile(prefix="labelsbase-", suffix=".edl", delete=False)
+        stack.callback(os.unlink, f.name)
+        with f:
+            f.write(data)
+        return f.name
+    if isinstance(path_or_text, (str, os.PathLike)):
+        path = os.fspath(path_or_text)
+        if isinstance(path, bytes):
+            path = os.fsdecode(path)
+        if path == "-":
+            raise LabelError("'-' (standard input) is no list here: give a path or the list's text")
+        return path
+    raise TypeError("an edit list is a path or its text (str or bytes), not " + type(path_or_text).__name__)
+
+
+def _rate_options(rate):
+    if rate is None:
+        return []
+    if isinstance(rate, bool) or not isinstance(rate, (str, int, float)):
+        raise TypeError("rate is a rate name such as \"29.97\" or \"25\", not " + type(rate).__name__)
+    return ["--rate", str(rate)]
+
+
+def edl_check(path_or_text, rate=None):
+    """edl_check(path_or_text, rate=None)
+
+    Read a CMX 3600 edit list and check it, like `labels --json edl check FILE`.
+
+    path_or_text: a path (str or os.PathLike), or the list itself (bytes, or
+        a str with a line break in it).
+    rate: the list's rate ("29.97", "25", "23.976" ...; default 29.97); its
+        FCM lines set drop frame.
+
+    Returns the command's document: title, fcm ("DROP FRAME",
+    "NON-DROP FRAME" or None), rate, events (event, line, reel, track,
+    transition, duration, source_in, source_out, record_in, record_out,
+    comments, ...) and problems (line, severity "error" or "warning",
+    message). Problems in the list are returned, not raised; LabelError is
+    raised for a file that cannot be read or a rate that is no rate.
+
+    >>> doc = edl_check("examples/film_cut.edl")
+    >>> doc["title"], doc["events"][0]["record_in"]
+    ('NIGHT FERRY REEL 1', '01:00:00;00')
+    """
+    import contextlib
+
+    with contextlib.ExitStack() as stack:
+        path = _edl_file(path_or_text, stack)
+        return _core._edl(["check"] + _rate_options(rate), [path])
+
+
+def edl_convert(path_or_text, to, rate=None, transfer=None, record_start=None):
+    """edl_convert(path_or_text, to, rate=None, transfer=None, record_start=None)
+
+    Convert a whole edit list to another count or rate, like
+    `labels edl convert FILE --to TO`; returns the converted list's text.
+
+    to: the new rate; 29.97df <-> 29.97 re-labels the same frames.
+    rate: the list's rate (default 29.97; its FCM lines set drop frame).
+    transfer: between rates, "real" (by real time, the default), "frame"
+        (by frame count) or "pulldown" (2:3 or 24-to-25 through film).
+    record_start: a timecode at the new rate where the first event's record
+        then starts.
+
+    LabelError with the command's message when the list cannot be converted.
+
+    >>> print(edl_convert("examples/film_cut.edl", "29.97").splitlines()[1])
+    FCM: NON-DROP FRAME
+    """
+    import contextlib
+
+    opts = ["convert", "--to", str(to)] + _rate_options(rate)
+    if transfer is not None:
+        opts += ["--transfer", str(transfer)]
+    if record_start is not None:
+        opts += ["--record-start", str(record_start)]
+    with contextlib.ExitStack() as stack:
+        path = _edl_file(path_or_text, stack)
+        return _core._edl(opts, [path])["edl"]
+
+
+def edl_cutlist(edl, telecine, rate=None):
+    """edl_cutlist(edl, telecine, rate=None)
+
+    The film cut list of an edit list and a telecine log, like
+    `labels --json edl cutlist EDL --telecine LOG`.
+
+    edl, telecine: paths, or the texts themselves (as for edl_check).
+    rate: the list's rate (default 29.97; its FCM lines set drop frame).
+
+    Returns the command's document: title, rate, events (event, reel,
+    camroll, labroll, keykode_in, keykode_out, frames, feet_frames, footage,
+    transition, line), dupes, opticals, pulls, notes, total_frames,
+    total_footage, problems (of the list) and log_problems.
+    """
+    import contextlib
+
+    with contextlib.ExitStack() as stack:
+        path = _edl_file(edl, stack)
+        log = _edl_file(telecine, stack)
+        return _core._edl(["cutlist", "--telecine", log] + _rate_options(rate), [path])

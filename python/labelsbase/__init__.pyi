@@ -1,4 +1,5 @@
 # Type stubs of the labelsbase module.
+import os
 from fractions import Fraction
 from typing import Any, Dict, List, Optional, Sequence, Tuple, Union, overload
 
@@ -156,3 +157,15 @@ class Feet:
     def __le__(self, other: "Feet") -> bool: ...
     def __gt__(self, other: "Feet") -> bool: ...
     def __ge__(self, other: "Feet") -> bool: ...
+
+_EdlSource = Union[str, bytes, "os.PathLike[str]"]
+
+def edl_check(path_or_text: _EdlSource, rate: Union[str, int, float, None] = ...) -> Dict[str, Any]: ...
+def edl_convert(
+    path_or_text: _EdlSource,
+    to: Union[str, int, float],
+    rate: Union[str, int, float, None] = ...,
+    transfer: Optional[str] = ...,
+    record_start: Optional[str] = ...,
+) -> str: ...
+def edl_cutlist(edl: _EdlSource, telecine: _EdlSource, rate: Union[str, int, float, None] = ...) -> Dict[str, Any]: ...

@@ -15,15 +15,19 @@
 // errors="coerce" gives None in lists and scalars and a masked entry in
 // arrays: the result is then a numpy.ma.MaskedArray whose mask marks the
 // items that failed (a missing text, None or NaN, is such an item too).
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 #include <vector>
 
+#include <labelsbase/timecode_rate.h>
+
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
 
+#include "cli/rates.h"
 #include "common.h"
 
 namespace lbpy {
@@ -119,6 +123,42 @@ public:
         one.append(obj);
         c.pack(one);
         return c;
+    }
+
+    // Item i when it is exactly `len` ASCII characters, copied to out with
+    // a NUL; false for anything else (other lengths, other characters, a
+    // missing item). Reads NumPy str and bytes arrays in place.
+    bool ascii_exactly(std::size_t i, std::size_t len, char* out) const {
+        if (kind_ == 'U') {
+            if (itemsize_ < len * 4) return false;
+            auto const* item = reinterpret_cast<unsigned char const*>(base_ + i * itemsize_);
+            for (std::size_t k = 0; k < len; ++k) {
+                std::uint32_t cp;
+                std::memcpy(&cp, item + 4 * k, 4);
+                if (cp == 0 || cp >= 0x80) return false;
+                out[k] = static_cast<char>(cp);
+            }
+            if (itemsize_ >= (len + 1) * 4) {
+                std::uint32_t next;
+                std::memcpy(&next, item + 4 * len, 4);
+                if (next != 0) return false;
+            }
+        } else if (kind_ == 'S') {
+            if (itemsize_ < len) return false;
+            char const* item = base_ + i * itemsize_;
+            for (std::size_t k = 0; k < len; ++k) {
+                if (item[k] == 0 || static_cast<unsigned char>(item[k]) >= 0x80) return false;
+                out[k] = item[k];
+            }
+            if (itemsize_ > len && item[len] != 0) return false;
+        } else {
+            if (missing_[i]) return false;
+            char const* item = packed_.data() + offsets_[i];
+            if (std::strlen(item) != len) return false;
+            std::memcpy(out, item, len);
+        }
+        out[len] = '\0';
+        return true;
     }
 
     char const* get(std::size_t i, char* scratch, std::size_t cap) const {
@@ -231,6 +271,17 @@ public:
         }
         return true;
     }
+    // A text of a known length, no wider than the sink.
+    void put_n(std::size_t i, char const* text, std::size_t len) {
+        if (array_) {
+            std::uint32_t* d = data_ + i * width_;
+            for (std::size_t k = 0; k < len; ++k) d[k] = static_cast<unsigned char>(text[k]);
+            for (std::size_t k = len; k < width_; ++k) d[k] = 0;
+        } else {
+            std::memcpy(&buf_[i * (width_ + 1)], text, len);
+        }
+    }
+    std::size_t width() const { return width_; }
     // An item with no text (a failure): empty.
     void clear(std::size_t i) {
         if (array_) std::memset(data_ + i * width_, 0, width_ * 4);
@@ -417,6 +468,81 @@ struct TranslationArgs {
 };
 
 // ---------------------------------------------------------------------------
+// Timecode label types straight through the rate's writer and strict reader.
+//
+// The label converters and the command's reader are general; for the
+// timecode types whose samples are frames of a rate, the rate's own writer
+// and strict reader give the same texts many times faster. A type is taken
+// only when its converter writes exactly the rate's text (its own frame
+// separator aside) on a set of probe samples, under the settings in force;
+// a sample is taken only within the day, and a text only when it is the
+// type's own text of the frame read (written back byte for byte). Anything
+// else goes to the general path, which has the last word and the messages.
+
+std::atomic<bool> g_fast_timecode{true};
+
+class FastTimecode {
+public:
+    // Must run under the settings the loop runs under. The probes cost
+    // about as much as a few dozen items, so short columns go without.
+    FastTimecode(label_t t, label_cvt* c, std::size_t items) {
+        if (items < 64 || !g_fast_timecode.load(std::memory_order_relaxed)) return;
+        r_ = cli::rate_of_type(t);
+        if (!timecode_rate_ok(r_) || r_.nominal > 99) return;
+        day_ = timecode_frames_per_day(r_);
+        if (day_ <= 0 || day_ > std::numeric_limits<int>::max()) return;
+        LabelPoint p(0, c);
+        std::int64_t const probes[] = {0, 1, 2, 9, 10, r_.nominal - 1, r_.nominal, 59LL * r_.nominal,
+                                       60LL * r_.nominal - 1, 60LL * r_.nominal, 60LL * r_.nominal + 1,
+                                       60LL * r_.nominal + 2, 1798, 1799, 1800, 1801, 17982, 17983, 107891,
+                                       107892, 107999, 108000, 1234567, day_ / 2 + 1, day_ - 2, day_ - 1};
+        sep_ = 0;
+        for (std::int64_t s : probes) {
+            if (s < 0 || s >= day_) continue;
+            p.sample = static_cast<int>(s);
+            char const* label = cli::trim_sign_column(c->get_abs_string(&p, static_cast<int>(s)));
+            char own[timecode_text_size];
+            std::size_t const n = timecode_write(r_, s, own, sizeof own);
+            if (n != 11 || std::strlen(label) != n) return;
+            if (!sep_) sep_ = label[8];
+            own[8] = sep_;
+            if (std::memcmp(own, label, n) != 0) return;
+            std::string err;
+            if (cli::read_sample(t, label, err) != s) return;
+        }
+        on_ = sep_ != 0;
+    }
+    bool on() const { return on_; }
+
+    // The type's text of a sample (11 characters and a NUL), or false.
+    bool write(long long s, char* out) const {
+        if (!on_ || s < 0 || s >= day_) return false;
+        if (timecode_write(r_, s, out, timecode_text_size) != 11) return false;
+        out[8] = sep_;
+        return true;
+    }
+    // The sample of the type's own text of a frame (11 characters), or
+    // false. Strict reading takes only two-digit fields in range and the
+    // separators of the rate, and the hours within the day, so a text it
+    // takes is the one the writer gives for the frame read.
+    bool read(char* text, int* out) const {
+        if (!on_ || text[8] != sep_) return false;
+        text[8] = r_.drop ? ';' : ':';
+        timecode_reading const x = timecode_read_n(r_, text, 11);
+        text[8] = sep_;
+        if (!x.ok() || x.frame < 0 || x.frame >= day_) return false;
+        *out = static_cast<int>(x.frame);
+        return true;
+    }
+
+private:
+    bool on_ = false;
+    timecode_rate r_{};
+    std::int64_t day_ = 0;
+    char sep_ = 0;
+};
+
+// ---------------------------------------------------------------------------
 // format
 
 py::object format(std::string const& type, py::handle samples, py::handle prefix_obj, std::string const& errors) {
@@ -441,9 +567,15 @@ py::object format(std::string const& type, py::handle samples, py::handle prefix
         LabelPoint p(0, c);
         cli::set_point_prefix(c, &p, prefix.empty() ? c->get_dummy_prefix() : prefix.c_str());
         std::size_t const plain = cli::template_text(c).size();
+        FastTimecode const fast(t, c, n);
+        char quick[timecode_text_size];
         for (std::size_t i = 0; i < n; ++i) {
             long long const v = col.value(i);
             bool const missing = col.missing(i);
+            if (!missing && sink.width() >= 11 && fast.write(v, quick)) {
+                sink.put_n(i, quick, 11);
+                continue;
+            }
             if (missing || v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max()) {
                 failed[i] = 1;
                 sink.clear(i);
@@ -500,7 +632,10 @@ py::object parse(std::string const& type, py::handle texts, std::string const& e
         with_current_settings([&] {
             char scratch[kScratch];
             std::string err;
+            FastTimecode const fast(t, cli::converter(t), n);
+            char quick[12];
             for (std::size_t i = 0; i < n; ++i) {
+                if (fast.on() && col.ascii_exactly(i, 11, quick) && fast.read(quick, &o[i])) continue;
                 char const* text = col.get(i, scratch, sizeof scratch);
                 if (!text) {
                     failed[i] = 1;
@@ -709,6 +844,15 @@ py::object xlate(py::handle positions, std::string const& from, std::string cons
 
 void register_arrays(py::module_& m) {
     using namespace pybind11::literals;
+    m.def(
+        "_fast_timecode",
+        [](py::object on) {
+            bool const was = g_fast_timecode.load();
+            if (!on.is_none()) g_fast_timecode.store(on.cast<bool>());
+            return was;
+        },
+        "on"_a = py::none(),
+        "Whether format and parse take timecode types through the rate's writer and reader (None: just ask).");
     m.def("format", &format, "type"_a, "samples"_a, py::kw_only(), "prefix"_a = py::none(), "errors"_a = "raise",
           R"doc(format(type, samples, *, prefix=None, errors="raise")
 

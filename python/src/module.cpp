@@ -85,6 +85,7 @@ py::object run_command_json(std::vector<std::string> const& options, std::vector
             cli::add_info_commands(app, commands);
             cli::add_label_commands(app, commands);
             cli::add_keep_command(app, commands);
+            cli::add_edl_commands(app, commands);
             std::vector<char*> argv;
             for (std::string& a : args) argv.push_back(&a[0]);
             try {
@@ -274,6 +275,15 @@ writes one (the "keep" entry) and describes it.)doc");
             return d;
         },
         "type"_a, "text"_a, "A text's sample and prefix, as `labels parse` reads them.");
+
+    m.def(
+        "_edl",
+        [](std::vector<std::string> const& options, std::vector<std::string> const& words) {
+            std::vector<std::string> opts{"edl"};
+            opts.insert(opts.end(), options.begin(), options.end());
+            return run_command_json(opts, words);
+        },
+        "options"_a, "words"_a, "The document of `labels --json edl OPTIONS -- WORDS`.");
 
     register_arrays(m);
     register_values(m);

@@ -2,6 +2,13 @@
 # against it with find_package(labelsbase CONFIG), runs it, and compiles the
 # same program with the flags of the installed pkg-config file.
 file(REMOVE_RECURSE ${WORK_DIR})
+# The consumer is built by the compiler (and with the flags) the project was
+# built with, so a libc++ build links against a libc++ library.
+if(CXX)
+  set(CXX_COMPILER ${CXX})
+else()
+  find_program(CXX_COMPILER NAMES c++ g++ clang++)
+endif()
 set(prefix ${WORK_DIR}/prefix)
 
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix}
@@ -20,6 +27,7 @@ endif()
 
 execute_process(COMMAND ${CMAKE_COMMAND} -S ${SOURCE_DIR}/examples/consumer -B ${WORK_DIR}/build
     -G ${GENERATOR} -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_TYPE=${BUILD_TYPE}
+    -DCMAKE_CXX_COMPILER=${CXX_COMPILER}
     "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}"
   RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT rc EQUAL 0)
@@ -36,7 +44,6 @@ if(NOT rc EQUAL 0 OR NOT out MATCHES "KJ2312340012\\+05 -> +00:00:08;06")
 endif()
 
 find_program(PKG_CONFIG pkg-config)
-find_program(CXX_COMPILER NAMES c++ g++ clang++)
 if(PKG_CONFIG AND CXX_COMPILER)
   file(GLOB_RECURSE pc_files ${prefix}/labelsbase.pc)
   list(GET pc_files 0 pc_file)

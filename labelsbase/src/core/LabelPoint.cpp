@@ -76,7 +76,7 @@ char const* LabelPoint::get_prefix() const {
     char const* p = converter->get_prefix(this);
     int n = converter->get_prefix_length();
     if (n < 0) n = 0;
-    if (n > 22) n = 22;
+    if (n > static_cast<int>(label_point_text_room)) n = static_cast<int>(label_point_text_room);
     int i = 0;
     // The converter's text may be this point's own text: copy forwards.
     for (; i < n && p[i]; ++i) text[i] = p[i];

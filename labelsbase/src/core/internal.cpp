@@ -1,4 +1,5 @@
 #include "detail/internal.h"
+#include "detail/log_keys.h"
 
 #include <cstdio>
 #include <limits>
@@ -8,6 +9,8 @@ namespace lb {
 void assertion_failed(char const* expression, char const* where) {
     std::printf("assertion failed %s at %s\n", expression, where);
 }
+
+void assertion_failed(LogKey const& key) { assertion_failed(key.expression, key.site); }
 
 namespace {
 

@@ -9,6 +9,7 @@
 
 #include "labelsbase/LabelPoint.h"
 #include "detail/internal.h"
+#include "detail/log_keys.h"
 
 namespace {
 
@@ -248,7 +249,7 @@ void build_static_label_cvts() {
         static_label_cvts[numLabelCvts++] = c ? c : bad_label_cvt;
     }
     if (numLabelCvts != tc_240_label_t + 1)
-        lb::assertion_failed("numLabelCvts == tc_240_label_t+1", "labelsbase/labelcvt line 2655");
+        lb::assertion_failed(lb::log_keys::registry_incomplete);
     // The shared converters live as long as the process: their templates are
     // shared by every label point without counting, and every choice a
     // converter would make on first use is made now, before any thread can
@@ -267,7 +268,7 @@ label_cvt* get_static_label_cvt(label_t t) {
     if (!registry_ready()) build_static_label_cvts();
     int const i = static_cast<int>(t);
     if (i >= 0 && i < numLabelCvts) return static_label_cvts[i];
-    lb::assertion_failed("false", "labelsbase/labelcvt line 2677");
+    lb::assertion_failed(lb::log_keys::registry_type_out_of_range);
     return bad_label_cvt;
 }
 

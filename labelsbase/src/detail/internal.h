@@ -18,6 +18,9 @@ namespace lb {
 
 // Prints "assertion failed %s at %s\n" on standard output and returns.
 void assertion_failed(char const* expression, char const* where);
+// The same for one of the log keys of detail/log_keys.h.
+struct LogKey;
+void assertion_failed(LogKey const& key);
 
 // strtol(s, end, 10) of the C library: leading white space, optional sign,
 // decimal digits; clamps to LONG_MIN/LONG_MAX on overflow. *end (if given)

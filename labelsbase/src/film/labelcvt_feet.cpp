@@ -10,7 +10,7 @@
 namespace {
 
 constexpr int kMaxFeetDigits = 16;  // the 3-perf text is then 22 characters
-constexpr std::size_t kTextRoom = 22;
+constexpr std::size_t kTextRoom = label_point_text_room;
 constexpr std::size_t kWorkRoom = 63;
 
 bool is_special(int s) { return s == past_end_sample || s == before_start_sample || s == invalid_sample; }

@@ -6,6 +6,7 @@
 
 #include "labelsbase/LabelPoint.h"
 #include "detail/internal.h"
+#include "detail/log_keys.h"
 #include "labelsbase/labelcvt.h"
 #include "labelsbase/positions.h"
 #include "labelsbase/text_checks.h"
@@ -21,7 +22,7 @@ void copy_terminated(char* dst, char const* src, std::size_t max) {
 
 // The label point's prefix and text, and last_prefix, hold 20 characters.
 constexpr std::size_t kPrefixRoom = 20;
-constexpr std::size_t kTextRoom = 22;
+constexpr std::size_t kTextRoom = label_point_text_room;
 // Working copies of typed texts.
 constexpr std::size_t kWorkRoom = 63;
 
@@ -142,7 +143,7 @@ static_assert(leaf_widths_consistent(), "prefix and count fill 12 characters; ma
 LeafRow const& leaf_row(label_t t) {
     for (LeafRow const& r : kLeaves)
         if (r.type == t) return r;
-    lb::assertion_failed("leaf_row(t)", "labelsbase/labelcvt_keycode line 139");
+    lb::assertion_failed(lb::log_keys::keycode_unknown_leaf);
     return kLeaves[0];
 }
 

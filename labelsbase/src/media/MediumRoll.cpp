@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "detail/internal.h"
+#include "detail/log_keys.h"
 #include "labelsbase/vocabulary.h"
 
 // ---------------------------------------------------------------------------
@@ -113,7 +114,7 @@ bool scan_is_progressive(Kest::Image::ScanMode scan) {
 MediumRollMedium getMediumRollfromInputDetails(Kest::Image::ScanMode scan, Kest::FrameRate rate) {
     RateMedia const* row = rate_media(Kest::getNonDecimatedFrameRate(rate));
     if (!row || row->source_p == unknown_Medium) {
-        lb::assertion_failed("0", "labelsbase/MediumRoll line 224");
+        lb::assertion_failed(lb::log_keys::input_medium_of_rate);
         return unknown_Medium;
     }
     return scan_is_progressive(scan) ? row->source_p : row->source_i;
@@ -122,7 +123,7 @@ MediumRollMedium getMediumRollfromInputDetails(Kest::Image::ScanMode scan, Kest:
 MediumRollMedium getMediumRollfromOutputDetails(Kest::Image::ScanMode scan, Kest::FrameRate rate) {
     RateMedia const* row = rate_media(rate);
     if (!row || row->output_p == unknown_Medium) {
-        lb::assertion_failed("0", "labelsbase/MediumRoll line 361");
+        lb::assertion_failed(lb::log_keys::output_medium_of_scan_and_rate);
         return unknown_Medium;
     }
     return scan_is_progressive(scan) ? row->output_p : row->output_i;
@@ -154,7 +155,7 @@ Kest::FrameRate getFrameRatefromMedium(MediumRollMedium m) { return lb::medium_r
 MediumRollMedium getOutputMediumfromFrameRate(Kest::FrameRate rate) {
     RateMedia const* row = rate_media(rate);
     if (!row || row->output_p == unknown_Medium) {
-        lb::assertion_failed("false", "labelsbase/MediumRoll line 520");
+        lb::assertion_failed(lb::log_keys::output_medium_of_rate);
         return output_24p_Medium;
     }
     return row->output_p;
@@ -163,7 +164,7 @@ MediumRollMedium getOutputMediumfromFrameRate(Kest::FrameRate rate) {
 MediumRollMedium getRepresentativeSourceMediumfromFrameRate(Kest::FrameRate rate) {
     RateMedia const* row = rate_media(rate);
     if (!row || row->source_p == unknown_Medium) {
-        lb::assertion_failed("false", "labelsbase/MediumRoll line 577");
+        lb::assertion_failed(lb::log_keys::source_medium_of_rate);
         return source_24p_Medium;
     }
     return row->source_p;
@@ -188,7 +189,7 @@ bool mediumIsDoubleRateProgressive(MediumRollMedium m) {
 label_t getDefaultLabelTypeForMedium(MediumRollMedium m) {
     lb::MediumRow const* f = lb::medium_row(m);
     if (!f || f->label_type == prefix_label_t) {
-        lb::assertion_failed("false", "labelsbase/MediumRoll line 696");
+        lb::assertion_failed(lb::log_keys::label_type_of_medium);
         return prefix_label_t;
     }
     return f->label_type;

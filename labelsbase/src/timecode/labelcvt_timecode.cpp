@@ -7,6 +7,7 @@
 #include "labelsbase/LabelPoint.h"
 #include "detail/drop_frame.h"
 #include "detail/internal.h"
+#include "detail/log_keys.h"
 #include "labelsbase/labelcvt.h"
 
 // What one timecode leaf is made of.
@@ -35,7 +36,7 @@ bool is_exactly(timecode_label const& c) {
     return typeid(c) == typeid(Leaf);
 }
 
-constexpr char kAt1000[] = "labelsbase/labelcvt line 1000";
+constexpr char const* kAt1000 = lb::log_keys::timecode_negative_site;
 constexpr char kTemplate29[] = "-29.59.59.29";
 constexpr char kTemplate49[] = "-29.59.59.49";
 constexpr char kTemplate59[] = "-29.59.59.59";
@@ -59,8 +60,8 @@ constexpr timecode_rate_row kRates[] = {
     {tc_80_label_t, "tc_80_label", 80, '.', 6912000, "-29.59.59.79", 2, kAt1000, nullptr, make_leaf<tc_80_label>, is_exactly<tc_80_label>},
     {tc_90_label_t, "tc_90_label", 90, '.', 7776000, "-29.59.59.89", 2, kAt1000, nullptr, make_leaf<tc_90_label>, is_exactly<tc_90_label>},
     {tc_100_label_t, "tc_100_label", 100, '.', 8640000, "-29.59.59.99", 2, kAt1000, nullptr, make_leaf<tc_100_label>, is_exactly<tc_100_label>},
-    {tc_120_label_t, "tc_120_label", 120, '.', 10368000, "-29.59.59.199", 3, "labelsbase/labelcvt line 1079", nullptr, make_leaf<tc_120_label>, is_exactly<tc_120_label>},
-    {tc_240_label_t, "tc_240_label", 240, '.', 20736000, "-29.59.59.299", 3, "labelsbase/labelcvt line 1160", nullptr, make_leaf<tc_240_label>, is_exactly<tc_240_label>},
+    {tc_120_label_t, "tc_120_label", 120, '.', 10368000, "-29.59.59.199", 3, lb::log_keys::timecode_negative_site_120, nullptr, make_leaf<tc_120_label>, is_exactly<tc_120_label>},
+    {tc_240_label_t, "tc_240_label", 240, '.', 20736000, "-29.59.59.299", 3, lb::log_keys::timecode_negative_site_240, nullptr, make_leaf<tc_240_label>, is_exactly<tc_240_label>},
 };
 static_assert(sizeof(kRates) / sizeof(kRates[0]) == 17, "one row per timecode leaf");
 
@@ -517,7 +518,7 @@ char const* timecode_label::general_text(LabelPoint* lp, int s) {
             *p++ = ' ';
         }
     } else if (s < 0) {
-        lb::assertion_failed("abs_sample >= 0", row_->negative_where);
+        lb::assertion_failed(lb::log_keys::timecode_negative_expression, row_->negative_where);
     }
     bool odd;
     hmsf_t const k = fields_of(s, odd);
@@ -623,12 +624,12 @@ int timecode_label::get_sample_span_from_packed_strings(char const* a, char cons
 }
 
 double timecode_label::get_V2tc(int s) {
-    lb::assertion_failed("0", "labelsbase/labelcvt line 865");
+    lb::assertion_failed(lb::log_keys::timecode_video_time);
     return s / get_vid_fps(type());
 }
 
 int timecode_label::get_abs_sample(double t) {
-    lb::assertion_failed("0", "labelsbase/labelcvt line 872");
+    lb::assertion_failed(lb::log_keys::timecode_from_video_time);
     double const v = std::floor((t + 0.0001) * get_vid_fps(type()));
     // Converting a NaN or a value outside int is undefined; neither is a sample.
     if (!(v >= -2147483648.0 && v <= 2147483647.0)) return invalid_sample;
@@ -713,6 +714,6 @@ label_cvt* make_timecode_label_cvt(label_t t) {
     // fields and no half-rate mode; 50p/60p may still turn half-rate through
     // their configuration.
     for (timecode_rate_row const& r : kRates)
-        if (r.type == t) return r.make(15);
+        if (r.type == t) return r.make(timecode_label::show_all);
     return nullptr;
 }

@@ -13,6 +13,7 @@
 #include <initializer_list>
 
 #include "detail/internal.h"
+#include "detail/log_keys.h"
 #include "labelsbase/MediumRoll.h"
 #include "labelsbase/mposnxlate.h"
 #include "labelsbase/vocabulary.h"
@@ -36,17 +37,22 @@ using MClass = lb::MediumClass;
 using lb::Pullup;
 using RClass = lb::RateClass;
 
-// The translation class and pull-up of every medium, gathered from the media
-// rows into one compact table the driver reads per call; a number outside
-// 0..70 reads the row of unknown_Medium.
+// What the rules ask of a medium, gathered from the media rows into one
+// compact table the driver reads per call; a number outside 0..70 reads the
+// row of unknown_Medium.
 struct MediumInfo {
     MClass cls;
     Pullup pullup;
+    bool double_rate;
+    Kest::FrameRate rate;
 };
 
 constexpr std::array<MediumInfo, lb::medium_count> gather_media() {
     std::array<MediumInfo, lb::medium_count> t{};
-    for (int m = 0; m < lb::medium_count; ++m) t[m] = {lb::kMedia[m].xlate, lb::kMedia[m].pullup};
+    for (int m = 0; m < lb::medium_count; ++m) {
+        lb::MediumRow const& row = lb::kMedia[m];
+        t[m] = {row.xlate, row.pullup, row.double_rate, row.rate};
+    }
     return t;
 }
 constexpr std::array<MediumInfo, lb::medium_count> kMedia = gather_media();
@@ -56,11 +62,49 @@ MediumInfo const& medium_info(MediumRollMedium m) {
     return (i >= 0 && i < lb::medium_count) ? kMedia[i] : kMedia[0];
 }
 
-RClass rate_class(Kest::FrameRate r) { return lb::rate_row(r).xlate; }
-using lb::is_film_rate;
+// The translation class of every rate, gathered the same way; a value
+// outside 0..47 is other.
+constexpr std::array<RClass, Kest::FrameRate_last + 1> gather_rate_classes() {
+    std::array<RClass, Kest::FrameRate_last + 1> t{};
+    for (int r = 0; r <= Kest::FrameRate_last; ++r) t[r] = lb::kRates[r].xlate;
+    return t;
+}
+constexpr std::array<RClass, Kest::FrameRate_last + 1> kRateClasses = gather_rate_classes();
+
+RClass rate_class(Kest::FrameRate r) {
+    unsigned const i = static_cast<unsigned>(r);
+    return i <= static_cast<unsigned>(Kest::FrameRate_last) ? kRateClasses[i] : RClass::other;
+}
+bool is_film_rate(Kest::FrameRate r) { return rate_class(r) == RClass::film; }
+bool is_pal_rate(Kest::FrameRate r) { return rate_class(r) == RClass::pal; }
+bool is_ntsc_rate(Kest::FrameRate r) { return rate_class(r) == RClass::ntsc; }
+
+// Project rates as bit sets gathered from a predicate over the rate rows
+// (rates beyond 63 are in none), so a rule asks with one shift.
+constexpr std::uint64_t rate_bits(bool (*pred)(int)) {
+    std::uint64_t b = 0;
+    for (int r = 0; r <= Kest::FrameRate_last && r < 64; ++r)
+        if (pred(r)) b |= std::uint64_t{1} << r;
+    return b;
+}
+LB_HOT bool in(std::uint64_t bits, Kest::FrameRate r) {
+    return static_cast<unsigned>(r) < 64 && ((bits >> static_cast<unsigned>(r)) & 1) != 0;
+}
+static_assert(Kest::FrameRate_last < 64, "project rate sets fit 64 bits");
+
+constexpr std::uint64_t kFilmCounted = rate_bits(lb::is_film_counted_rate);
+constexpr std::uint64_t kFilmAtVideoRate = rate_bits(lb::is_film_at_video_rate);
+constexpr std::uint64_t kFilmVideo = rate_bits(lb::is_film_video_rate);
+constexpr std::uint64_t kWholeFilmVideo = rate_bits(lb::is_whole_film_video_rate);
+constexpr std::uint64_t kDoubleRate = rate_bits(lb::is_double_rate);
+// Film rates at a whole rate: 24 and 48 fps, counted or as video.
+constexpr std::uint64_t kWholeFilm =
+    rate_bits([](int r) { return lb::is_film_rate(r) && !Kest::has1001Factor(static_cast<Kest::FrameRate>(r)); });
 // Film carried as 24 (23.976) or 48 (47.952) fps video frames.
-bool is_24_film_video(Kest::FrameRate r) { return lb::is_film_video_rate(r) && Kest::getNominalFramesPerSecond(r) == 24; }
-bool is_48_film_video(Kest::FrameRate r) { return lb::is_film_video_rate(r) && Kest::getNominalFramesPerSecond(r) == 48; }
+constexpr std::uint64_t kFilmVideo24 = rate_bits(
+    [](int r) { return lb::is_film_video_rate(r) && Kest::getNominalFramesPerSecond(static_cast<Kest::FrameRate>(r)) == 24; });
+constexpr std::uint64_t kFilmVideo48 = rate_bits(
+    [](int r) { return lb::is_film_video_rate(r) && Kest::getNominalFramesPerSecond(static_cast<Kest::FrameRate>(r)) == 48; });
 
 // ---------------------------------------------------------------------------
 // Host rate arithmetic, by the names the rules use.
@@ -68,7 +112,7 @@ constexpr double fps(Kest::FrameRate r) { return Kest::getFramesPerSecond(r); }
 constexpr double dur(Kest::FrameRate r) { return Kest::getFrameDuration(r); }
 constexpr double cel(Kest::FrameRate r) { return Kest::getCelResolution(r); }
 constexpr double gear(Kest::FrameRate a, Kest::FrameRate b) { return Kest::getEditResolutionFrameGearing(a, b); }
-Kest::FrameRate R(MediumRollMedium m) { return lb::medium_rate(m); }
+Kest::FrameRate R(MediumRollMedium m) { return medium_info(m).rate; }
 constexpr Kest::FrameRate r24 = Kest::FrameRate_24, r25 = Kest::FrameRate_25, r30 = Kest::FrameRate_30,
                           r2997 = Kest::FrameRate_29_97, r50 = Kest::FrameRate_50, r60 = Kest::FrameRate_60,
                           r5994 = Kest::FrameRate_59_94;
@@ -235,18 +279,6 @@ LB_HOT Cadence const& cadence(MediumRollMedium m) {
     }
 }
 
-// Project rates as bit sets gathered from a predicate over the rate rows
-// (rates beyond 63 are in none).
-constexpr std::uint64_t rate_bits(bool (*pred)(int)) {
-    std::uint64_t b = 0;
-    for (int r = 0; r <= Kest::FrameRate_last && r < 64; ++r)
-        if (pred(r)) b |= std::uint64_t{1} << r;
-    return b;
-}
-LB_HOT bool in(std::uint64_t bits, Kest::FrameRate r) {
-    return static_cast<unsigned>(r) < 64 && ((bits >> static_cast<unsigned>(r)) & 1) != 0;
-}
-static_assert(Kest::FrameRate_last < 64, "project rate sets fit 64 bits");
 // Project rates of the other family: film there has no picture on this
 // family's video.
 constexpr std::uint64_t kNoFilmOnNtsc = rate_bits(lb::is_pal_family_rate);
@@ -306,7 +338,7 @@ double film_to_ntsc_source(Step const& s) {
     if (in(kPulledDownByDefault, s.pr) && t == transfer_unspecified) t = transfer_pulldown;
     if (t == transfer_unspecified || t == transfer_frame_for_frame) return s.out(gear(s.pr, rt) * n / fps(rt));
     // 2:3 pulldown
-    if (lb::medium_row(s.to)->double_rate) return s.out(2.5 * n * dur(rt));
+    if (medium_info(s.to).double_rate) return s.out(2.5 * n * dur(rt));
     return s.out(through_table(cadence(s.to), s.P.sequence_phase, frame_count(n), s.align));
 }
 
@@ -324,10 +356,10 @@ double film_to_pal_source(Step const& s) {
 double film_to_cel(Step const& s) {
     double const c = cel(s.pr);
     double const cam = s.P.camera_film_fps;
-    if (lb::is_film_counted_rate(s.pr)) return s.out(c * mround(s.a / 24));
+    if (in(kFilmCounted, s.pr)) return s.out(c * mround(s.a / 24));
     double const v = s.a / dur(r24);  // film frames
-    if (is_24_film_video(s.pr)) return s.out(near(cam, 48.0) ? c * mround(v / 2) : c * mround(v));
-    if (is_48_film_video(s.pr)) return s.out(near(cam, 24.0) ? c * mround(2 * v) : c * mround(v));
+    if (in(kFilmVideo24, s.pr)) return s.out(near(cam, 48.0) ? c * mround(v / 2) : c * mround(v));
+    if (in(kFilmVideo48, s.pr)) return s.out(near(cam, 24.0) ? c * mround(2 * v) : c * mround(v));
     return s.via(s.P.video_medium);
 }
 
@@ -447,12 +479,12 @@ double cel_to_output(Step const& s) {
 double cel_to_ntsc_pal_source(Step const& s) {
     bool const ntsc = s.to_info.cls == MClass::ntsc_src;
     double const c = cel(s.pr);
-    if (lb::is_whole_film_video_rate(s.pr) || lb::is_film_counted_rate(s.pr)) return s.via(film_Medium);
-    if (lb::is_film_video_rate(s.pr)) return s.out(s.a);  // 23.976 and 47.952 fps
-    if (lb::is_ntsc_rate(s.pr)) {
-        if (!ntsc) return s.out(lb::is_double_rate(s.pr) ? s.a : kNoPosition);
+    if (in(kWholeFilmVideo | kFilmCounted, s.pr)) return s.via(film_Medium);
+    if (in(kFilmVideo, s.pr)) return s.out(s.a);  // 23.976 and 47.952 fps
+    if (is_ntsc_rate(s.pr)) {
+        if (!ntsc) return s.out(in(kDoubleRate, s.pr) ? s.a : kNoPosition);
         // Fields at 30 fps projects, frames at 60 fps projects.
-        double const n = mround((lb::is_double_rate(s.pr) ? s.a : 2 * s.a) / c);
+        double const n = mround((in(kDoubleRate, s.pr) ? s.a : 2 * s.a) / c);
         switch (s.to) {
         case source_30p_Medium: case source_30i_Medium: return s.out(n / (2 * fps(r30)));
         case source_30p_1001_Medium: case source_30i_1001_Medium: return s.out(n / (2 * fps(r2997)));
@@ -460,10 +492,10 @@ double cel_to_ntsc_pal_source(Step const& s) {
         default: return s.out(n / fps(r5994));  // source_60p_1001_Medium
         }
     }
-    if (lb::is_pal_rate(s.pr)) {
+    if (is_pal_rate(s.pr)) {
         if (ntsc) return s.out(kNoPosition);
         // Fields at 25 fps projects, frames at 50 fps projects.
-        double const n = mround((lb::is_double_rate(s.pr) ? s.a : 2 * s.a) / c);
+        double const n = mround((in(kDoubleRate, s.pr) ? s.a : 2 * s.a) / c);
         return s.out(s.to == source_50p_Medium ? n / fps(r50) : n / (2 * fps(r25)));
     }
     return s.out(s.a);
@@ -478,11 +510,11 @@ double cel_to_film(Step const& s) {
         return s.out(s.P.transfer == transfer_pulldown ? s.a : s.a * fps(s.pr) / 24);
     default: break;
     }
-    if (lb::is_film_video_rate(s.pr)) {
+    if (in(kFilmVideo, s.pr)) {
         if (near(cam, 24.0) || near(cam, 48.0)) return s.out(mround((cam / 24) * (s.a / cel(r24))) / 24);
         return s.out(s.a);
     }
-    if (lb::is_film_counted_rate(s.pr)) return s.out(mround(s.a / cel(s.pr)) / 24);
+    if (in(kFilmCounted, s.pr)) return s.out(mround(s.a / cel(s.pr)) / 24);
     return s.out(s.a);
 }
 
@@ -498,7 +530,7 @@ double from_cel(Step const& s) {
     case MClass::film: return cel_to_film(s);
     case MClass::audio: return cel_to_audio(s);
     case MClass::time: return cel_to_time(s);
-    default: lb::assertion_failed("false", "labelsbase/mposnxlate line 1622"); return s.x;
+    default: lb::assertion_failed(lb::log_keys::translate_from_cel); return s.x;
     }
 }
 
@@ -518,7 +550,7 @@ constexpr double kPalSlowDown = 0.96;               // 24/25
 constexpr double kNtscSlowDown = 0.8;               // 24/30
 char const kVideoInFilmPulldown[] = "video_in_film_pulldown";
 
-bool is_pal_video(Kest::FrameRate r) { return lb::is_pal_rate(r); }
+bool is_pal_video(Kest::FrameRate r) { return is_pal_rate(r); }
 
 // Whether the camera-speed correction applies to audio of this transfer.
 bool camera_correction_applies(MPosn_Xlate_Params const& P) {
@@ -547,7 +579,7 @@ double audio_to_project_seconds(Step const& s) {
         if (unspecified || !camera_correction_applies(P)) return a;
         return near(cam, 48.0) ? a * cam / 50 : a * cam / 25;
     }
-    if (lb::is_film_at_video_rate(s.pr)) return a;
+    if (in(kFilmAtVideoRate, s.pr)) return a;
     if (unspecified) return Kest::has1001Factor(P.video_rate) ? a / k1001 : a;
     if (!camera_correction_applies(P)) return a;
     return near(cam, 48.0) ? a * cam / 60 : a * cam / 30;
@@ -608,7 +640,7 @@ double from_time(Step const& s) {
 LB_HOT double cel_to_time(Step const& s) {
     MPosn_Xlate_Params const& P = s.P;
     Kest::FrameRate const orate = P.output_rate;
-    if (is_film_rate(s.pr) && !Kest::has1001Factor(s.pr)) {
+    if (in(kWholeFilm, s.pr)) {
         if (rate_class(orate) == RClass::ntsc) {
             double const v = P.output_rate_has_1001 ? s.a * k1001 : s.a;
             return s.out(P.output_pulled_down ? v : v * kNtscSlowDown);
@@ -622,7 +654,7 @@ LB_HOT double cel_to_time(Step const& s) {
 // The driver.
 
 double from_unknown(Step const& s) {
-    lb::assertion_failed("unknown_Medium", "labelsbase/mposnxlate line 2758");
+    lb::assertion_failed(lb::log_keys::translate_from_unknown);
     return s.x;
 }
 

@@ -1,12 +1,12 @@
 #include "labelsbase/Label.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
 #include "detail/internal.h"
+#include "detail/keep_number.h"
 
 namespace {
 
@@ -116,107 +116,6 @@ int compare_ignoring_case(char const* a, char const* b) {
         if (cb >= 'A' && cb <= 'Z') cb = static_cast<unsigned char>(cb - 'A' + 'a');
         if (ca != cb || ca == 0) return ca - cb;
     }
-}
-
-// ---------------------------------------------------------------------------
-// Writing the keep string: every write is bounded by the buffer.
-class BoundedWriter {
-public:
-    BoundedWriter(char* out, std::size_t capacity) : begin_(out), p_(out), last_(out + capacity - 1) {}
-    void put(char c) {
-        if (p_ < last_) *p_++ = c;
-    }
-    void put(char const* s) {
-        while (*s && p_ < last_) *p_++ = *s++;
-    }
-    void put(char const* s, char const* e) {
-        while (s < e && p_ < last_) *p_++ = *s++;
-    }
-    std::size_t finish() {
-        *p_ = '\0';
-        return static_cast<std::size_t>(p_ - begin_);
-    }
-
-private:
-    char* begin_;
-    char* p_;
-    char* last_;  // where the NUL goes at the latest
-};
-
-__extension__ typedef unsigned __int128 u128;
-
-// "%.10f" of v exactly as the C library prints it in the default rounding
-// mode (the exact binary value rounded to ten decimals, ties to even), for
-// finite v below 2^63 in magnitude; null for any other v. At most 32
-// characters (sign, 19 digits, point, 10 decimals); no NUL.
-char* put_fixed10(char* out, double v) {
-    std::uint64_t bits;
-    std::memcpy(&bits, &v, sizeof bits);
-    int const biased = static_cast<int>((bits >> 52) & 0x7FF);
-    if (biased == 0x7FF) return nullptr;              // infinities and NaN
-    std::uint64_t m = bits & ((std::uint64_t(1) << 52) - 1);
-    int shift = 1074;                                  // subnormals: |v| = m / 2^1074
-    if (biased != 0) {
-        m |= std::uint64_t(1) << 52;                   // [2^52, 2^53)
-        shift = 1075 - biased;                         // |v| = m / 2^shift
-    }
-    if (shift < -10) return nullptr;                   // |v| >= 2^63
-    u128 const scaled = static_cast<u128>(m) * 10000000000ull;      // < 2^87
-    u128 n;                                                          // |v| * 10^10, rounded
-    if (shift <= 0) {
-        n = scaled << -shift;  // < 2^97
-    } else if (shift >= 128) {
-        n = 0;  // |v| * 10^10 < 2^-41: below half a unit of the last decimal
-    } else {
-        u128 q = scaled >> shift;
-        u128 const r = scaled - (q << shift);
-        u128 const half = static_cast<u128>(1) << (shift - 1);
-        if (r > half || (r == half && (q & 1u))) ++q;
-        n = q;
-    }
-    std::uint64_t ip, fp;  // integer part < 2^63, decimals [0, 10^10)
-    if ((n >> 64) == 0) {  // the usual case: a 64-bit division is far cheaper
-        std::uint64_t const n64 = static_cast<std::uint64_t>(n);
-        ip = n64 / 10000000000ull;
-        fp = n64 % 10000000000ull;
-    } else {
-        ip = static_cast<std::uint64_t>(n / 10000000000ull);
-        fp = static_cast<std::uint64_t>(n % 10000000000ull);
-    }
-    char* p = out;
-    if (std::signbit(v)) *p++ = '-';  // "-0.0000000000" for negatives that round to 0
-    char digits[20];
-    int nd = 0;
-    do {
-        digits[nd++] = static_cast<char>('0' + ip % 10);
-        ip /= 10;
-    } while (ip);
-    while (nd) *p++ = digits[--nd];
-    *p++ = '.';
-    for (int i = 9; i >= 0; --i) {
-        p[i] = static_cast<char>('0' + fp % 10);
-        fp /= 10;
-    }
-    return p + 10;
-}
-
-void put_pitch(BoundedWriter& w, double v) {
-    char buf[40];
-    if (char* e = put_fixed10(buf, v)) {
-        w.put(buf, e);
-        return;
-    }
-    // Infinities, NaN and magnitudes from 2^63 up: the C library's own text
-    // (at most 321 characters for any double), then cut by the writer.
-    char big[400];
-    std::snprintf(big, sizeof big, "%.10f", v);
-    w.put(big);
-}
-
-void put_int(BoundedWriter& w, int v) {
-    char buf[12];
-    char* e = lb::put_int(buf, v, 1, false);
-    w.put(buf, e);
 }
 
 // The keep-string buffer of callers that pass none: one per thread, valid
@@ -446,17 +345,17 @@ bool Label::operator==(Label const& other) const {
 std::size_t Label::write_keep_string(char* out, std::size_t capacity) const {
     label_cvt* const c = start.converter;
     int const unit = keep_unit(c);
-    BoundedWriter w(out, capacity);
+    lb::BoundedWriter w(out, capacity);
     w.put("LABEL_REV:1 ");
     w.put(c->type_str());
     w.put(' ');
     w.put(start_ptr()->get_string());
     w.put(' ');
-    put_int(w, length / unit);  // a part unit is lost
+    lb::put_int(w, length / unit);  // a part unit is lost
     w.put(' ');
-    put_pitch(w, pitch * unit);
+    lb::put_pitch(w, pitch * unit);
     w.put(' ');
-    put_int(w, bounded);
+    lb::put_int(w, bounded);
     return w.finish();
 }
 
