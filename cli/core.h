@@ -20,6 +20,8 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include <labelsbase/labelsbase.h>
@@ -188,12 +190,25 @@ struct ProjectOptions {
 // D 4. 24-to-25 phases are numbers 0..24. Throws UsageError.
 int pulldown_phase(std::string const& text);
 
+// A phase as written: a number or the 2:3 letters. Built from text only;
+// a number has no silent path in (a plain int would otherwise turn into a
+// one-character string).
+struct PhaseText {
+    PhaseText() = default;
+    explicit PhaseText(std::string t) : text(std::move(t)) {}
+    template <class T, class = std::enable_if_t<std::is_arithmetic<T>::value>>
+    PhaseText(T) = delete;
+    template <class T, class = std::enable_if_t<std::is_arithmetic<T>::value>>
+    PhaseText& operator=(T) = delete;
+    std::string text;  // empty: 0
+};
+
 struct TranslationOptions {
     ProjectOptions project;
     // none (or empty), pull23, pogle, frame, pulldown, default, real_time.
     std::string transfer;
     std::string video_medium;
-    std::string phase;  // see pulldown_phase; empty: 0
+    PhaseText phase;  // see pulldown_phase
     // Sets the host project from the options and returns the parameter
     // block of a translation (init_for_labelgroup with the transfer and
     // phase, then the video medium if given). Throws UsageError.

@@ -56,7 +56,7 @@ void add_translation_options(CLI::App& app, TranslationOptions& o) {
                    " default_film_video_conversion_pulldown is set, else frame). A film cadence that cannot"
                    " apply to the video ends is refused. The output says which transfer ran (default none)")
         ->type_name("KIND")->group(g);
-    app.add_option("--phase", o.phase,
+    app.add_option("--phase", o.phase.text,
                    "Pulldown phase of frame 0 of the material. 2:3 pulldown lays film frames A B C D over ten"
                    " fields as video frames AA BB BC CD DD; BC and CD mix two film frames. The phase is the"
                    " video frame frame 0 starts in: 0 or A, 1 or B, 2 or BC, 3 or CD, 4 or D. 24-to-25: 0..24"

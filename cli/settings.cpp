@@ -57,6 +57,10 @@ host::ProjectSettings ProjectOptions::settings() const {
     return s;
 }
 
+static_assert(!std::is_constructible<PhaseText, int>::value && !std::is_assignable<PhaseText&, int>::value &&
+                  !std::is_convertible<std::string, PhaseText>::value,
+              "a phase is built from its text only");
+
 int pulldown_phase(std::string const& text) {
     if (text.empty()) return 0;
     int n = 0;
@@ -77,7 +81,7 @@ MPosn_Xlate_Params TranslationOptions::apply() const {
         t = config_int("default_film_video_conversion_pulldown", 0) ? transfer_pulldown : transfer_frame_for_frame;
     else
         t = parse_transfer(transfer);
-    int const phase = pulldown_phase(this->phase);
+    int const phase = pulldown_phase(this->phase.text);
     if (phase < -1 || phase > 24)
         throw UsageError("--phase " + std::to_string(phase) +
                          " is outside the pulldown cycles: 0..4 for 2:3, 0..24 for 24-to-25 (-1: not set)");

@@ -45,7 +45,11 @@
 // reading, writing, checks and conversions work only on their arguments.
 // The cut list makes private converters and labels of its own and
 // translates with a parameter block of its own (a 24 fps film project);
-// the block's remaining defaults come from the host's project settings.
+// the block's remaining defaults are read from the host's project settings,
+// never written. So cut lists may be built on several threads at once and
+// agree with one thread. A settings change made while a cut list is being
+// built may reach it in part (each default is its own snapshot read); set
+// the project before, not during.
 //
 // Film cut lists (match back): see `cut_list` below.
 #ifndef LABELSBASE_EDL_H

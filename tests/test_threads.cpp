@@ -268,6 +268,42 @@ TEST(Threads, EveryFamilyGivesSingleThreadAnswers) {
     }
 }
 
+// A film cut list, built on several threads at once (each makes private
+// converters, labels and a translation block of its own).
+TEST(Threads, CutListsGiveSingleThreadAnswers) {
+    edl::Rate const r{30, true, true};
+    std::string const list =
+        "TITLE: REEL ONE\nFCM: DROP FRAME\n"
+        "001  A001     V     C        01:00:10;00 01:00:10;17 00:00:00;00 00:00:00;17\n"
+        "002  A001     V     C        01:00:20;03 01:00:21;00 00:00:00;17 00:00:01;14\n"
+        "003  B002     V     C        02:00:05;00 02:00:06;00 00:00:01;14 00:00:02;14\n";
+    std::string const log =
+        "reel,timecode,keykode,phase\n"
+        "A001,01:00:00;00,KJ2312340100+00,0\n"
+        "B002,02:00:00;00,KJ2312350200+00,3\n";
+    auto run = [&] {
+        edl::TelecineLog const l = edl::read_telecine_log(log, r);
+        edl::CutList const c = edl::cut_list(edl::read(list, r), r, l);
+        Digest d;
+        d.add(static_cast<int>(c.events.size()));
+        d.add(static_cast<int>(c.notes.size()));
+        for (edl::CutEvent const& e : c.events) {
+            d.add(e.keykode_in.c_str());
+            d.add(e.keykode_out.c_str());
+            d.add(e.frames);
+        }
+        d.add(c.total_footage.c_str());
+        return d.h;
+    };
+    std::uint64_t const alone = run();
+    {
+        edl::CutList const c = edl::cut_list(edl::read(list, r), r, edl::read_telecine_log(log, r));
+        ASSERT_EQ(c.events.size(), 3u);
+        ASSERT_TRUE(c.notes.empty()) << c.notes[0].message;
+    }
+    for (std::uint64_t got : on_threads(kThreads, [&](int) { return run(); })) EXPECT_EQ(got, alone);
+}
+
 // Two threads each building their own label points, the first use of the
 // library that used to crash on the shared template's count.
 TEST(Threads, TwoThreadsEachBuildingTheirOwnLabelPoints) {

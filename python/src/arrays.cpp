@@ -453,7 +453,7 @@ struct TranslationArgs {
             if (py::isinstance<py::bool_>(phase) ||
                 !(py::isinstance<py::int_>(phase) || py::isinstance<py::str>(phase)))
                 throw py::type_error("phase is a whole number (0..4 for 2:3, 0..24 for 24-to-25) or 2:3 letters");
-            a.tr.phase = py::str(phase).cast<std::string>();
+            a.tr.phase = cli::PhaseText(py::str(phase).cast<std::string>());
         }
         a.tr.video_medium = option_text(video_medium, "video_medium");
         a.tr.project.project_rate = option_text(project_rate, "project_rate");

@@ -119,7 +119,7 @@ void register_values(py::module_& m) {
                                   "2000000000)");
             cli::TranslationOptions opts;
             opts.transfer = tr;
-            if (!phase.is_none()) opts.phase = py::str(phase).cast<std::string>();
+            if (!phase.is_none()) opts.phase = cli::PhaseText(py::str(phase).cast<std::string>());
             // The film side's project: a 24 fps film project (the stand-in's
             // default) for 2:3, a 25 fps one for 24-to-25 work.
             host::ProjectSettings want = opts.project.settings();

@@ -135,7 +135,7 @@ TEST(CliStreams, JsonLinesStayValidUtf8AndSayWhichLine) {
     // Other commands' JSON too.
     Shell const p = sh(std::string("L --json parse pal 01:00:00:00 \"\xFF\""));
     EXPECT_EQ(p.status, 1);
-    EXPECT_NO_THROW(json::parse(p.out)) << p.out;
+    EXPECT_TRUE(json::accept(p.out)) << p.out;
 }
 
 TEST(CliStreams, InputsThatCannotBeReadSayWhy) {
@@ -235,7 +235,7 @@ TEST_F(InProcess, AReadErrorMidStreamIsOneJsonLinesRecord) {
     std::vector<std::string> const l = lines(std::string(text, size));
     std::free(text);
     ASSERT_EQ(l.size(), 65537u);
-    for (std::size_t i = 0; i < l.size(); i += 4099) EXPECT_NO_THROW(json::parse(l[i]));
+    for (std::size_t i = 0; i < l.size(); i += 4099) EXPECT_TRUE(json::accept(l[i])) << l[i];
     EXPECT_EQ(json::parse(l.back()),
               json({{"error", "reading the input failed after line 65536: Input/output error"}}));
 }
