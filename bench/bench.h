@@ -17,7 +17,6 @@
 
 #include <labelsbase/labelsbase.h>
 
-
 namespace bench {
 
 constexpr int kWorkload = 4096;  // a power of two: the cycle is a mask
@@ -43,10 +42,10 @@ Samples draw(std::uint64_t seed, int range, int step = 1);
 struct TcRate {
     label_t type;
     char const* name;
-    int day;         // frames in 24 hours: the workload's range
-    int num, den;    // the peer's frame rate
+    int day;       // frames in 24 hours: the workload's range
+    int num, den;  // the peer's frame rate
     bool drop;
-    bool smpte;      // the SMPTE word is compared at this rate
+    bool smpte;  // the SMPTE word is compared at this rate
 };
 constexpr TcRate kTcRates[] = {
     {ntsc_drop_label_t, "ntsc_drop", 2589408, 30000, 1001, true, true},
@@ -87,8 +86,8 @@ Samples const& film_samples(int film_type);
 
 // Registration of each group; each returns the table rows it contributes.
 struct Row {
-    std::string label;   // the case
-    std::string ours;    // benchmark name of our side
+    std::string label;  // the case
+    std::string ours;   // benchmark name of our side
     // Peer cost in ns/op from the medians, or a negative value with a note.
     std::function<double(std::map<std::string, double> const&, std::string& note)> peer;
     double min_ratio;    // target: peer/ours >= min_ratio; 0 = no target

@@ -44,10 +44,9 @@ EdlInput const& edl_input() {
             long const len = 30 + static_cast<long>(rng.next() % 150);
             char line[160];
             char const* trans = (i % 20 == 19) ? "D    015" : "C       ";
-            std::snprintf(line, sizeof line, "%03d  R%03d     V     %s %s %s %s %s\n* FROM CLIP NAME: R%03d\n",
-                          i + 1, reel, trans, edl::write_timecode(src, df).c_str(),
-                          edl::write_timecode(src + len, df).c_str(), edl::write_timecode(rec, df).c_str(),
-                          edl::write_timecode(rec + len, df).c_str(), reel);
+            std::snprintf(line, sizeof line, "%03d  R%03d     V     %s %s %s %s %s\n* FROM CLIP NAME: R%03d\n", i + 1,
+                          reel, trans, edl::write_timecode(src, df).c_str(), edl::write_timecode(src + len, df).c_str(),
+                          edl::write_timecode(rec, df).c_str(), edl::write_timecode(rec + len, df).c_str(), reel);
             r.list += line;
             rec += len;
         }

@@ -96,8 +96,8 @@ int main(int argc, char** argv) {
         }
 
     // Agreement first: a fast wrong answer is no answer.
-    int const disagreements = bench::check_timecode() + bench::check_timecode_rate() + bench::check_film() +
-                             bench::check_values();
+    int const disagreements =
+        bench::check_timecode() + bench::check_timecode_rate() + bench::check_film() + bench::check_values();
     std::printf("agreement: %s\n\n", disagreements == 0 ? "every input of every case" : "FAILED (see above)");
     if (check_only) return disagreements == 0 ? 0 : 2;
 

@@ -17,7 +17,9 @@ constexpr int kSpan = 4096;
 constexpr timecode_rate kDrop{30, true, true};
 
 // A spread of samples over a day of 25 fps timecode, different per thread.
-inline int sample(std::uint32_t i, int thread) { return static_cast<int>((i * 2654435761u + thread * 7919u) % 2160000u); }
+inline int sample(std::uint32_t i, int thread) {
+    return static_cast<int>((i * 2654435761u + thread * 7919u) % 2160000u);
+}
 
 void core_timecode(benchmark::State& st) {
     std::uint32_t i = 0;
@@ -34,7 +36,8 @@ void core_timecode(benchmark::State& st) {
 void core_keykode(benchmark::State& st) {
     std::uint32_t i = 0;
     for (auto _ : st) {
-        positions::FilmCounts const k = positions::perfs_to_keykode(positions::gauge_35, sample(i++ & (kSpan - 1), st.thread_index()) / 4);
+        positions::FilmCounts const k =
+            positions::perfs_to_keykode(positions::gauge_35, sample(i++ & (kSpan - 1), st.thread_index()) / 4);
         benchmark::DoNotOptimize(positions::keykode_to_perfs(positions::gauge_35, k));
     }
     st.SetItemsProcessed(st.iterations());

@@ -344,10 +344,10 @@ void register_timecode(std::vector<Row>& rows) {
 #ifdef LABELSBASE_BENCH_HAVE_AVUTIL
         benchmark::RegisterBenchmark(("smpte_encode/" + n + "/ffmpeg").c_str(), smpte_encode_peer, r);
 #endif
-        rows.push_back({"SMPTE encode " + n, "smpte_encode/" + n + "/cvt", peer_of("smpte_encode/" + n + "/ffmpeg"),
-                        2.0, ">=2x"});
-        rows.push_back({"SMPTE decode " + n, "smpte_decode/" + n + "/cvt",
-                        no_peer("FFmpeg has no word->count decoder"), 0.0, "-"});
+        rows.push_back(
+            {"SMPTE encode " + n, "smpte_encode/" + n + "/cvt", peer_of("smpte_encode/" + n + "/ffmpeg"), 2.0, ">=2x"});
+        rows.push_back({"SMPTE decode " + n, "smpte_decode/" + n + "/cvt", no_peer("FFmpeg has no word->count decoder"),
+                        0.0, "-"});
     }
 }
 

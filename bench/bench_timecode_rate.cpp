@@ -189,8 +189,8 @@ int check_timecode_rate() {
             if ((!r.ok() || r.frame != w.frames[i]) && self_bad++ == 0)
                 std::printf("check %-10s ours: %d -> '%s' does not read back\n", n, w.frames[i], w.texts[i].data());
         }
-        std::printf("check %-10s ours: %d/%d counts -> text -> count exact (strict reading)\n", n,
-                    kWorkload - self_bad, kWorkload);
+        std::printf("check %-10s ours: %d/%d counts -> text -> count exact (strict reading)\n", n, kWorkload - self_bad,
+                    kWorkload);
         bad_total += self_bad;
 #ifdef LABELSBASE_BENCH_HAVE_AVUTIL
         AVTimecode const tc = peer_of(w.rate);

@@ -317,8 +317,8 @@ int check_values() {
             char const* t = c->get_abs_string(&lp, video - 1);  // legacy frames count from 1
             char const digits[9] = {t[1], t[2], t[4], t[5], t[7], t[8], t[10], t[11], '\0'};
             if (std::strcmp(digits, legacy_texts()[i].data()) != 0 && lb_bad++ == 0)
-                std::printf("check legacy film %d: '%s', converter '%s'\n", legacy_films()[i],
-                            legacy_texts()[i].data(), t);
+                std::printf("check legacy film %d: '%s', converter '%s'\n", legacy_films()[i], legacy_texts()[i].data(),
+                            t);
         }
         std::printf("check legacy      %d/%d film frames give the converter's drop-frame text (e.g. %d -> '%s')\n",
                     kWorkload - lb_bad, kWorkload, legacy_films()[0], legacy_texts()[0].data());

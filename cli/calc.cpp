@@ -9,9 +9,7 @@ namespace cli {
 namespace {
 
 // Whether a position divided by a pitch still fits a sample.
-bool fits_samples(double position, double pitch) {
-    return pitch > 0 && std::fabs(position / pitch) < 2147483000.0;
-}
+bool fits_samples(double position, double pitch) { return pitch > 0 && std::fabs(position / pitch) < 2147483000.0; }
 
 bool counts_perforations(label_t t) { return label_type_info(t).unit == std::string("perforation"); }
 
@@ -24,16 +22,14 @@ int parse_duration(std::string const& raw, Endpoint& e) {
     std::string const number = text.empty() ? std::string() : text.substr(0, text.size() - 1);
     if (unit == 'f' || unit == 'F') {
         int n = 0;
-        if (!read_int(number, n))
-            throw UsageError("'" + text + "' is not a whole number of frames (like 100f)");
+        if (!read_int(number, n)) throw UsageError("'" + text + "' is not a whole number of frames (like 100f)");
         long long const v = static_cast<long long>(n) * c->samples_per_unit();
         if (v < -2147483647LL || v > 2147483647LL) throw ConversionError("'" + text + "' is too many frames");
         return static_cast<int>(v);
     }
     if (unit == 'p' || unit == 'P') {
         int n = 0;
-        if (!read_int(number, n))
-            throw UsageError("'" + text + "' is not a whole number of perforations (like 64p)");
+        if (!read_int(number, n)) throw UsageError("'" + text + "' is not a whole number of perforations (like 64p)");
         if (!counts_perforations(e.type))
             throw UsageError("'" + text + "': " + label_type_info(e.type).class_name +
                              " counts frames, not perforations; use f");
@@ -50,8 +46,7 @@ int parse_duration(std::string const& raw, Endpoint& e) {
     int const s = read_sample(e.type, text.c_str(), err);
     if (s == invalid_sample)
         throw ConversionError(err + "; a duration is a text of the type, a frame count (100f), seconds (2.5s)" +
-                              (counts_perforations(e.type) ? " or perforations (64p)"
-                                                                                           : ""));
+                              (counts_perforations(e.type) ? " or perforations (64p)" : ""));
     return s;
 }
 
@@ -67,7 +62,8 @@ Calculated calc(label_t t, MediumRollIdent roll, std::vector<std::string> const&
         std::string const& d = items[i];
         char const u = d.empty() ? '\0' : d.back();
         if ((u == 'p' || u == 'P') && !counts_perforations(t))
-            throw UsageError("'" + d + "': " + label_type_info(t).class_name + " counts frames, not perforations; use f");
+            throw UsageError("'" + d + "': " + label_type_info(t).class_name +
+                             " counts frames, not perforations; use f");
     }
     std::string err;
     Calculated r;

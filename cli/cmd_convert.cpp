@@ -126,8 +126,8 @@ void run_batch(Output& out, ConvertArgs const& a) {
     BatchCount const n = convert_stream(*tc, in, out, o);
     if (in != stdin) std::fclose(in);
     if (n.read_error) {
-        std::string const why = "reading " + name + " failed after line " + std::to_string(n.lines) + ": " +
-                                std::strerror(n.read_error);
+        std::string const why =
+            "reading " + name + " failed after line " + std::to_string(n.lines) + ": " + std::strerror(n.read_error);
         std::fprintf(stderr, "labels: error: %s\n", why.c_str());
         out.status = exit_failed;
     }
@@ -164,11 +164,12 @@ void run_xlate(Output& out, XlateArgs const& a) {
 }
 
 void add_convert_options(CLI::App* sub, ConvertArgs& a) {
-    sub->add_option("--from", a.from,
-                    "Source label type and medium, TYPE[@MEDIUM[,GEN]] (medium default: see below)")
-        ->required()->type_name("TYPE[@MEDIUM]");
+    sub->add_option("--from", a.from, "Source label type and medium, TYPE[@MEDIUM[,GEN]] (medium default: see below)")
+        ->required()
+        ->type_name("TYPE[@MEDIUM]");
     sub->add_option("--to", a.to, "Target label type and medium, TYPE[@MEDIUM[,GEN]]")
-        ->required()->type_name("TYPE[@MEDIUM]");
+        ->required()
+        ->type_name("TYPE[@MEDIUM]");
     sub->add_option("--prefix", a.prefix,
                     "Prefix of a KeyKode or ink target (default: the source's when both are KeyKode, else XX000000 /"
                     " XXXX)");
@@ -201,18 +202,21 @@ void add_convert_commands(CLI::App& app, std::vector<Command>& out) {
     convert->add_flag("--mark-mixed", ca->mark_mixed,
                       "Add a column (JSON: \"mixed\") marking the interlaced video frames whose two fields show two"
                       " film frames (BC and CD of 2:3)");
-    convert->footer(std::string("Examples (the result after #):\n"
-                                "  labels convert 'KJ 23 1234 0012+05' --from keycode_35 --to ntsc_drop --transfer pull23 --phase A  # 00:00:08;06\n"
-                                "  labels convert 01:00:00+00 --from tc_24@film --to pal@source_25p --transfer pogle  # 01:00:00.00\n"
-                                "  labels convert 12+05 --from foot_35 --to keycode_35 --prefix KJ231234  # KJ2312340012+05\n"
-                                "  labels convert '00:00:00;02' --from ntsc_drop --to tc_60@source_60p_1001  # 00:00:00.04\n"
-                                "  labels convert '00:00:00;02' --from 29.97df --to 59.94df  # 00:00:00;04\n"
-                                "Between two timecode rates (29.97df, 23.976, 25 ...; `labels rates`) the target frame\n"
-                                "is the one whose start is nearest the source frame's start in real time (exactly\n"
-                                "half-way: the later frame); --transfer frame keeps the frame count. With a label\n"
-                                "type at the other end or a pulldown transfer, a rate stands for the label type of its\n"
-                                "nominal rate on the source medium of its exact rate (29.97 and 30: interlaced).\n") +
-                    kMediumDefaults);
+    convert->footer(
+        std::string(
+            "Examples (the result after #):\n"
+            "  labels convert 'KJ 23 1234 0012+05' --from keycode_35 --to ntsc_drop --transfer pull23 --phase A  # "
+            "00:00:08;06\n"
+            "  labels convert 01:00:00+00 --from tc_24@film --to pal@source_25p --transfer pogle  # 01:00:00.00\n"
+            "  labels convert 12+05 --from foot_35 --to keycode_35 --prefix KJ231234  # KJ2312340012+05\n"
+            "  labels convert '00:00:00;02' --from ntsc_drop --to tc_60@source_60p_1001  # 00:00:00.04\n"
+            "  labels convert '00:00:00;02' --from 29.97df --to 59.94df  # 00:00:00;04\n"
+            "Between two timecode rates (29.97df, 23.976, 25 ...; `labels rates`) the target frame\n"
+            "is the one whose start is nearest the source frame's start in real time (exactly\n"
+            "half-way: the later frame); --transfer frame keeps the frame count. With a label\n"
+            "type at the other end or a pulldown transfer, a rate stands for the label type of its\n"
+            "nominal rate on the source medium of its exact rate (29.97 and 30: interlaced).\n") +
+        kMediumDefaults);
     out.push_back({convert, [ca](Output& o) { run_convert(o, *ca); }});
 
     auto ba = std::make_shared<ConvertArgs>();
@@ -234,7 +238,8 @@ void add_convert_commands(CLI::App& app, std::vector<Command>& out) {
                               "UTF-8 (bytes that are not UTF-8 show as U+FFFD and the record has \"not_utf8\").\n"
                               "A failed read or write ends the command with a message and status 1.\n"
                               "Example:\n"
-                              "  labels batch examples/reel.txt --from keycode_35 --to ntsc_drop --transfer pull23 --sync 'KJ2312340000+00=01:00:00;00' --echo\n") +
+                              "  labels batch examples/reel.txt --from keycode_35 --to ntsc_drop --transfer pull23 "
+                              "--sync 'KJ2312340000+00=01:00:00;00' --echo\n") +
                   kMediumDefaults);
     out.push_back({batch, [ba](Output& o) { run_batch(o, *ba); }});
 
@@ -245,11 +250,12 @@ void add_convert_commands(CLI::App& app, std::vector<Command>& out) {
     xlate->add_option("FROM_MEDIUM", xa->from, "Source medium (`labels media`)")->required();
     xlate->add_option("TO_MEDIUM", xa->to, "Target medium")->required();
     add_translation_options(*xlate, xa->tr);
-    xlate->footer("Positions are seconds on the medium's clock: film frame n is at n/24 s, video frame j at j\n"
-                  "frame durations, a field at half of one; cel positions count project frames in cel units.\n"
-                  "Example (the result after #):\n"
-                  "  labels xlate 1.0 film source_30i_1001 --transfer pull23  # 1.001\n"
-                  "A translation with no answer (film to NTSC video in a 25 fps project) fails with status 1.");
+    xlate->footer(
+        "Positions are seconds on the medium's clock: film frame n is at n/24 s, video frame j at j\n"
+        "frame durations, a field at half of one; cel positions count project frames in cel units.\n"
+        "Example (the result after #):\n"
+        "  labels xlate 1.0 film source_30i_1001 --transfer pull23  # 1.001\n"
+        "A translation with no answer (film to NTSC video in a 25 fps project) fails with status 1.");
     out.push_back({xlate, [xa](Output& o) { run_xlate(o, *xa); }});
 }
 

@@ -60,8 +60,7 @@ json problems_json(std::vector<edl::Problem> const& ps) {
 void report(Output& out, std::string const& file, std::vector<edl::Problem> const& ps) {
     for (edl::Problem const& p : ps)
         if (!out.json_mode)
-            std::fprintf(stderr, "%s:%d: %s: %s\n", file.c_str(), p.line, severity_name(p.severity),
-                         p.message.c_str());
+            std::fprintf(stderr, "%s:%d: %s: %s\n", file.c_str(), p.line, severity_name(p.severity), p.message.c_str());
     if (edl::has_errors(ps)) out.status = exit_failed;
 }
 
@@ -106,8 +105,8 @@ void run_check(Output& out, EdlArgs const& a) {
     std::size_t errors = 0;
     for (edl::Problem const& p : ps) errors += p.severity == edl::Severity::error;
     out.line(a.file + ": " + (list.title.empty() ? std::string("(no title)") : list.title) + ", " +
-             std::to_string(list.events.size()) + " events at " + edl::rate_name(rate) + ", " +
-             std::to_string(errors) + " errors, " + std::to_string(ps.size() - errors) + " warnings");
+             std::to_string(list.events.size()) + " events at " + edl::rate_name(rate) + ", " + std::to_string(errors) +
+             " errors, " + std::to_string(ps.size() - errors) + " warnings");
 }
 
 void run_convert(Output& out, EdlArgs const& a) {
@@ -127,12 +126,15 @@ void run_convert(Output& out, EdlArgs const& a) {
         if (to.drop != from.drop) ok = edl::relabel(list, from, to.drop, why);
     } else {
         edl::RateRule rule = edl::RateRule::real_time;
-        if (t.empty() || t == "real" || t == "real-time") rule = edl::RateRule::real_time;
-        else if (t == "frame") rule = edl::RateRule::frame_count;
+        if (t.empty() || t == "real" || t == "real-time")
+            rule = edl::RateRule::real_time;
+        else if (t == "frame")
+            rule = edl::RateRule::frame_count;
         else if (t == "pulldown" || t == "pull23" || t == "pogle" || t == "2:3" || t == "24-to-25")
             rule = edl::RateRule::pulldown;
         else
-            throw UsageError("--transfer '" + t + "': real (by real time, the default), frame (by frame count) or"
+            throw UsageError("--transfer '" + t +
+                             "': real (by real time, the default), frame (by frame count) or"
                              " pulldown (pull23, pogle: through a film transfer)");
         ok = edl::convert_rate(list, from, to, rule, why);
     }
@@ -208,11 +210,12 @@ void run_cutlist(Output& out, EdlArgs const& a) {
                              {"frames", d.frames}});
     json opticals = json::array();
     for (edl::Optical const& o : cl.opticals)
-        opticals.push_back(json{{"event", o.event},
-                                {"kind", o.kind},
-                                {"detail", o.detail},
-                                {"from", {{"reel", o.from_reel}, {"keykode_in", o.from_in}, {"keykode_out", o.from_out}}},
-                                {"to", {{"reel", o.to_reel}, {"keykode_in", o.to_in}, {"keykode_out", o.to_out}}}});
+        opticals.push_back(
+            json{{"event", o.event},
+                 {"kind", o.kind},
+                 {"detail", o.detail},
+                 {"from", {{"reel", o.from_reel}, {"keykode_in", o.from_in}, {"keykode_out", o.from_out}}},
+                 {"to", {{"reel", o.to_reel}, {"keykode_in", o.to_in}, {"keykode_out", o.to_out}}}});
     json pulls = json::array();
     for (edl::Pull const& p : cl.pulls) {
         json evs = json::array();
@@ -223,12 +226,18 @@ void run_cutlist(Output& out, EdlArgs const& a) {
         pulls.push_back(json{{"camroll", p.camroll}, {"events", evs}});
     }
     json notes = json::array();
-    for (edl::Note const& n : cl.notes) notes.push_back(json{{"event", n.event}, {"line", n.line}, {"message", n.message}});
-    out.doc = json{{"title", list.title},     {"rate", edl::rate_name(rate)},
-                   {"events", events},        {"dupes", dupes},
-                   {"opticals", opticals},    {"pulls", pulls},
-                   {"notes", notes},          {"total_frames", cl.total_frames},
-                   {"total_footage", cl.total_footage}, {"problems", problems_json(ps)}};
+    for (edl::Note const& n : cl.notes)
+        notes.push_back(json{{"event", n.event}, {"line", n.line}, {"message", n.message}});
+    out.doc = json{{"title", list.title},
+                   {"rate", edl::rate_name(rate)},
+                   {"events", events},
+                   {"dupes", dupes},
+                   {"opticals", opticals},
+                   {"pulls", pulls},
+                   {"notes", notes},
+                   {"total_frames", cl.total_frames},
+                   {"total_footage", cl.total_footage},
+                   {"problems", problems_json(ps)}};
     out.doc["log_problems"] = problems_json(log.problems);
     if (out.json_mode) return;
 
@@ -283,8 +292,9 @@ void run_cutlist(Output& out, EdlArgs const& a) {
 void add_edl_commands(CLI::App& app, std::vector<Command>& out) {
     auto* edl_app = app.add_subcommand("edl", "Read, check and convert CMX 3600 edit lists; film cut lists");
     edl_app->require_subcommand(1);
-    edl_app->footer("Commands: edl check FILE, edl convert FILE --to RATE, edl cutlist FILE --telecine LOG.\n"
-                    "Exit status: 0 the list is sound, 1 a check failed (the output still comes), 2 usage.");
+    edl_app->footer(
+        "Commands: edl check FILE, edl convert FILE --to RATE, edl cutlist FILE --telecine LOG.\n"
+        "Exit status: 0 the list is sound, 1 a check failed (the output still comes), 2 usage.");
     out.push_back({edl_app, [](Output&) {}});  // for `labels help edl`; its subcommands do the work
 
     auto ca = std::make_shared<EdlArgs>();
@@ -313,10 +323,11 @@ void add_edl_commands(CLI::App& app, std::vector<Command>& out) {
     cut->add_option("--telecine", ta->telecine, "The telecine log (CSV: reel, timecode, keykode, ...)")->required();
     cut->add_option("--rate", ta->rate, "The list's rate (default 29.97; its FCM lines set drop frame)");
     cut->add_flag("--csv", ta->csv, "Write the events as CSV");
-    cut->footer("Each video frame goes to film as `labels convert` takes a timecode to KeyKode from the\n"
-                "log row's sync point, transfer and phase; a 2:3 video frame that mixes two film frames\n"
-                "belongs to the film frame of its first field.\n"
-                "Example:\n  labels edl cutlist examples/film_cut.edl --telecine examples/film_cut_telecine.csv");
+    cut->footer(
+        "Each video frame goes to film as `labels convert` takes a timecode to KeyKode from the\n"
+        "log row's sync point, transfer and phase; a 2:3 video frame that mixes two film frames\n"
+        "belongs to the film frame of its first field.\n"
+        "Example:\n  labels edl cutlist examples/film_cut.edl --telecine examples/film_cut_telecine.csv");
     out.push_back({cut, [ta](Output& o) { run_cutlist(o, *ta); }});
 }
 

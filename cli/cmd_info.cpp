@@ -136,7 +136,8 @@ void run_rates(Output& out) {
             j["output_medium"] = dst;
         }
         list.push_back(j);
-        out.line(pad(std::to_string(i), 6) + pad(rate_name(r), 12) + pad(format_double(Kest::getFramesPerSecond(r)), 20) +
+        out.line(pad(std::to_string(i), 6) + pad(rate_name(r), 12) +
+                 pad(format_double(Kest::getFramesPerSecond(r)), 20) +
                  pad(format_double(Kest::getCelResolution(r)), 10) + pad(short_type_name(lt), 12) + pad(src, 18) + dst);
     }
     out.doc["rates"] = list;
@@ -146,11 +147,13 @@ void run_rates(Output& out) {
 }  // namespace
 
 void add_info_commands(CLI::App& app, std::vector<Command>& out) {
-    auto* types = app.add_subcommand("types", "List the label types: label_t, class, short and EDL names, category, unit, modulus");
+    auto* types = app.add_subcommand(
+        "types", "List the label types: label_t, class, short and EDL names, category, unit, modulus");
     auto all = std::make_shared<bool>(false);
     types->add_flag("--all", *all, "Also list the base classes that have no converter of their own");
-    types->footer("A TYPE argument anywhere takes the class name (pal_label), the short name (pal),\n"
-                  "the EDL name in any case (P, 25F, ND, 30F-DROP, F35, I16) or the label_t number.");
+    types->footer(
+        "A TYPE argument anywhere takes the class name (pal_label), the short name (pal),\n"
+        "the EDL name in any case (P, 25F, ND, 30F-DROP, F35, I16) or the label_t number.");
     out.push_back({types, [all](Output& o) { run_types(o, *all); }});
 
     auto* media = app.add_subcommand("media", "List the media: number, name, side, scan, rate, default label type");
@@ -158,12 +161,13 @@ void add_info_commands(CLI::App& app, std::vector<Command>& out) {
     out.push_back({media, [](Output& o) { run_media(o); }});
 
     auto* rates = app.add_subcommand("rates", "List the frame rates (Kest::FrameRate) with their names and media");
-    rates->footer("A RATE argument takes the name in frames per second (24, 23.976, 29.97, 30000/1001),\n"
-                  "a Kest::FrameRate name (film_at_25) or kest:N for the number N. Plain numbers that are\n"
-                  "not rate names (1..11, 13, 14, 16..19, 21..23, 26..29, 31..47) are Kest numbers too.\n"
-                  "The timecode rates after the table are TYPE names wherever a timecode type is taken\n"
-                  "(format, parse, calc, convert, batch): 29.97df, 59.94df, 23.976, 25, any whole N,\n"
-                  "N/1.001, with df for drop-frame at 1000/1001 multiples of 30.");
+    rates->footer(
+        "A RATE argument takes the name in frames per second (24, 23.976, 29.97, 30000/1001),\n"
+        "a Kest::FrameRate name (film_at_25) or kest:N for the number N. Plain numbers that are\n"
+        "not rate names (1..11, 13, 14, 16..19, 21..23, 26..29, 31..47) are Kest numbers too.\n"
+        "The timecode rates after the table are TYPE names wherever a timecode type is taken\n"
+        "(format, parse, calc, convert, batch): 29.97df, 59.94df, 23.976, 25, any whole N,\n"
+        "N/1.001, with df for drop-frame at 1000/1001 multiples of 30.");
     out.push_back({rates, [](Output& o) { run_rates(o); }});
 }
 

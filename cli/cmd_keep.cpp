@@ -43,8 +43,7 @@ json keep_json(KeepInfo const& k) {
 void print_description(Output& out, json const& j) {
     auto str = [](json const& v) { return v.is_string() ? v.get<std::string>() : v.dump(); };
     out.line("type:        " + str(j["type"]) + " (label_t " + str(j["label_t"]) + "), revision " + str(j["revision"]));
-    out.line("start:       " + str(j["start"]) + " (sample " +
-             str(j["start_sample"]) + ")");
+    out.line("start:       " + str(j["start"]) + " (sample " + str(j["start_sample"]) + ")");
     if (j.contains("prefix")) out.line("prefix:      " + str(j["prefix"]));
     char secs[64], pitch[64];
     std::snprintf(secs, sizeof secs, "%.10g", j["duration_seconds"].get<double>());
@@ -106,12 +105,15 @@ void add_keep_command(CLI::App& app, std::vector<Command>& out) {
                      " source_30i_1001,1st); its pitch follows the medium")
         ->type_name("MEDIUM[,GEN]");
     keep->add_flag("--unbounded", a->unbounded, "With --make: a label whose offsets are not range-checked");
-    keep->footer("Examples:\n"
-                 "  labels keep 'LABEL_REV:1 pal_label  01:00:00.00 250 0.0400000000 1'\n"
-                 "  labels keep --make pal 01:00:00:00 --end 01:00:09:24  # LABEL_REV:1 pal_label  01:00:00.00 250 0.0400000000 1\n"
-                 "  labels keep --make pal 01:00:00:00 --length 250f --medium source_25i,1st\n"
-                 "A keep string must have every field; a truncated or malformed one is refused. "
-"A keep string reads " + std::string(kKeepForm) + ".");
+    keep->footer(
+        "Examples:\n"
+        "  labels keep 'LABEL_REV:1 pal_label  01:00:00.00 250 0.0400000000 1'\n"
+        "  labels keep --make pal 01:00:00:00 --end 01:00:09:24  # LABEL_REV:1 pal_label  01:00:00.00 250 0.0400000000 "
+        "1\n"
+        "  labels keep --make pal 01:00:00:00 --length 250f --medium source_25i,1st\n"
+        "A keep string must have every field; a truncated or malformed one is refused. "
+        "A keep string reads " +
+        std::string(kKeepForm) + ".");
     out.push_back({keep, [a](Output& o) {
                        if (a->make) {
                            run_make_keep(o, *a);

@@ -23,7 +23,8 @@ constexpr char kFooter[] =
     "  labels format pal 90000  # 01:00:00.00\n"
     "  labels parse ntsc_drop '00:01:00;02'  # 1800\n"
     "  labels convert KJ2312340012+05 --from keycode_35 --to ntsc_drop --transfer pull23  # 00:00:08;06\n"
-    "  labels batch examples/reel.txt --from keycode_35 --to ntsc_drop --transfer pull23 --sync 'KJ2312340000+00=01:00:00;00' --echo\n"
+    "  labels batch examples/reel.txt --from keycode_35 --to ntsc_drop --transfer pull23 --sync "
+    "'KJ2312340000+00=01:00:00;00' --echo\n"
     "  labels calc 01:00:00:00 + 10s --type pal  # 01:00:10.00\n"
     "  labels keep --make ntsc_drop '01:00:00;00' --length 300f --medium source_30i_1001,1st\n"
     "\n"
@@ -87,9 +88,10 @@ int run_command(int argc, char** argv) {
         print_error("standard output is closed: there is nowhere to write the results");
         return exit_failed;
     }
-    CLI::App app{"labels: convert, translate and check film and video labels - SMPTE timecode, KeyKode,\n"
-                 "ink numbers, feet+frames and film frames - through 2:3 and 24-to-25 pulldown.",
-                 "labels"};
+    CLI::App app{
+        "labels: convert, translate and check film and video labels - SMPTE timecode, KeyKode,\n"
+        "ink numbers, feet+frames and film frames - through 2:3 and 24-to-25 pulldown.",
+        "labels"};
     std::string const version = std::string("labels (labelsbase) ") + labelsBaseDllVersionStr();
     app.set_version_flag("--version", version, "Print the library version and exit");
     app.fallthrough();
@@ -144,8 +146,9 @@ int run_command(int argc, char** argv) {
             if (c.app->get_name() == help_for) return print_text(out, c.app->help(app.get_name()));
             names.push_back(c.app->get_name());
         }
-        std::string const msg = "no command '" + help_for + "'." + did_you_mean(help_for, names) +
-                                " Commands: types, media, rates, format, parse, calc, convert, batch, xlate, keep, edl.";
+        std::string const msg =
+            "no command '" + help_for + "'." + did_you_mean(help_for, names) +
+            " Commands: types, media, rates, format, parse, calc, convert, batch, xlate, keep, edl.";
         return usage_error(out, msg.c_str());
     }
 

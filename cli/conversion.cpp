@@ -21,39 +21,37 @@ using lb::wrap_sub;
 bool is_special(int s) { return s == invalid_sample || s == past_end_sample || s == before_start_sample; }
 
 // Whether a position divided by a pitch still fits a sample.
-bool fits_samples(double position, double pitch) {
-    return pitch > 0 && std::fabs(position / pitch) < 2147483000.0;
-}
+bool fits_samples(double position, double pitch) { return pitch > 0 && std::fabs(position / pitch) < 2147483000.0; }
 
 }  // namespace
 
 MediumRollMedium default_medium(label_t t) {
     switch (label_type_info(t).category) {
-        case keycode_UserLabel:
-        case feet_UserLabel:
-        case film_frames_UserLabel: return film_Medium;
-        case ink_UserLabel: return ink_Medium;
-        default: break;
+    case keycode_UserLabel:
+    case feet_UserLabel:
+    case film_frames_UserLabel: return film_Medium;
+    case ink_UserLabel: return ink_Medium;
+    default: break;
     }
     switch (t) {
-        case pal_label_t: return source_25p_Medium;
-        case ntsc_label_t:
-        case ntsc_drop_label_t: return source_30i_1001_Medium;
-        case tc_24_label_t: return source_24p_Medium;
-        case tc_48_label_t: return source_48p_Medium;
-        case tc_50_label_t:
-        case tc_50_duration_label_t: return source_50p_Medium;
-        case tc_60_label_t:
-        case tc_60_duration_label_t: return source_60p_Medium;
-        case tc_12_label_t: return source_12p_Medium;
-        case tc_15_label_t: return source_15p_Medium;
-        case tc_20_label_t: return source_20p_Medium;
-        case tc_80_label_t: return source_80p_Medium;
-        case tc_90_label_t: return source_90p_Medium;
-        case tc_100_label_t: return source_100p_Medium;
-        case tc_120_label_t: return source_120p_Medium;
-        case tc_240_label_t: return source_240p_Medium;
-        default: return film_Medium;
+    case pal_label_t: return source_25p_Medium;
+    case ntsc_label_t:
+    case ntsc_drop_label_t: return source_30i_1001_Medium;
+    case tc_24_label_t: return source_24p_Medium;
+    case tc_48_label_t: return source_48p_Medium;
+    case tc_50_label_t:
+    case tc_50_duration_label_t: return source_50p_Medium;
+    case tc_60_label_t:
+    case tc_60_duration_label_t: return source_60p_Medium;
+    case tc_12_label_t: return source_12p_Medium;
+    case tc_15_label_t: return source_15p_Medium;
+    case tc_20_label_t: return source_20p_Medium;
+    case tc_80_label_t: return source_80p_Medium;
+    case tc_90_label_t: return source_90p_Medium;
+    case tc_100_label_t: return source_100p_Medium;
+    case tc_120_label_t: return source_120p_Medium;
+    case tc_240_label_t: return source_240p_Medium;
+    default: return film_Medium;
     }
 }
 
@@ -78,9 +76,12 @@ double Endpoint::pitch() const { return label->pitch; }
 void check_translatable(MediumRollMedium m, MPosn_Xlate_Params const& p, char const* side) {
     int const v = static_cast<int>(m);
     char const* why = nullptr;
-    if (v == unknown_Medium) why = "the unknown medium has no positions";
-    else if (v == any_Medium) why = "`any` is a wildcard for matching, not a medium to translate on";
-    else if (!lb::is_medium_used(v)) why = "the number names no medium";
+    if (v == unknown_Medium)
+        why = "the unknown medium has no positions";
+    else if (v == any_Medium)
+        why = "`any` is a wildcard for matching, not a medium to translate on";
+    else if (!lb::is_medium_used(v))
+        why = "the number names no medium";
     else if (v == video_Medium && getFrameRatefromMedium(p.video_medium) == 0)
         why = "`video` stands for the video medium of the translation, and none is set (use --video-medium)";
     else if (v == edit_Medium && !rate_has_medium(Kest::CurrentProject::getOutputImageKESTFrameRate()))
@@ -103,8 +104,7 @@ namespace {
 // The medium a generic medium stands for in this translation.
 int resolved_medium(MediumRollMedium m, MPosn_Xlate_Params const& p) {
     if (m == video_Medium) return p.video_medium;
-    if (m == edit_Medium)
-        return lb::rate_output_medium(Kest::CurrentProject::getOutputImageKESTFrameRate(), false);
+    if (m == edit_Medium) return lb::rate_output_medium(Kest::CurrentProject::getOutputImageKESTFrameRate(), false);
     return m;
 }
 
@@ -121,11 +121,13 @@ void Conversion::choose_transfer(bool asked_real_time) {
     bool const ntsc = lb::is_ntsc_family_rate(lb::medium_rate(a)) || lb::is_ntsc_family_rate(lb::medium_rate(b));
     std::string const ends = medium_label(from_.roll.medium) + " and " + medium_label(to_.roll.medium);
     if (t == transfer_pull23 && (pal || !ntsc))
-        throw UsageError("--transfer pull23 (2:3 pulldown) makes 30 or 60 fps video from film; it does not apply between " +
-                         ends + (pal ? " (25 fps video takes pogle)" : ""));
+        throw UsageError(
+            "--transfer pull23 (2:3 pulldown) makes 30 or 60 fps video from film; it does not apply between " + ends +
+            (pal ? " (25 fps video takes pogle)" : ""));
     if (t == transfer_pogle && (ntsc || !pal))
-        throw UsageError("--transfer pogle (24-to-25 pulldown) makes 25 or 50 fps video from film; it does not apply between " +
-                         ends + (ntsc ? " (30 fps video takes pull23)" : ""));
+        throw UsageError(
+            "--transfer pogle (24-to-25 pulldown) makes 25 or 50 fps video from film; it does not apply between " +
+            ends + (ntsc ? " (30 fps video takes pull23)" : ""));
     if (asked_real_time && !(video_a && video_b))
         throw UsageError("--transfer real_time keeps the instant between video media; " + ends +
                          " are not both video (film takes pull23, pogle, frame or pulldown)");
@@ -136,11 +138,15 @@ void Conversion::choose_transfer(bool asked_real_time) {
         transfer_ran_ = "real_time";
         return;
     }
-    if (t == transfer_pulldown) transfer_ran_ = ntsc ? "pull23" : pal ? "pogle" : "frame";
+    if (t == transfer_pulldown)
+        transfer_ran_ = ntsc ? "pull23" : pal ? "pogle" : "frame";
     else if (t == transfer_unspecified)
-        transfer_ran_ = (is_film_side(a) || is_film_side(b)) && ntsc && lb::is_film_rate(params_.project_rate) ? "pull23"
-                        : video_a || video_b ? "frame" : "none";
-    else transfer_ran_ = transfer_name(t);
+        transfer_ran_ = (is_film_side(a) || is_film_side(b)) && ntsc && lb::is_film_rate(params_.project_rate)
+                            ? "pull23"
+                        : video_a || video_b ? "frame"
+                                             : "none";
+    else
+        transfer_ran_ = transfer_name(t);
 }
 
 Conversion::Conversion(Endpoint& from, Endpoint& to, MPosn_Xlate_Params const& params, bool real_time)
@@ -191,7 +197,8 @@ bool Conversion::run(char const* input, Result& r) {
         return false;
     }
     if (buf[0] == '\0') {
-        std::snprintf(r.error, sizeof r.error, "empty text, expected a %s text", label_type_info(from_.type).class_name);
+        std::snprintf(r.error, sizeof r.error, "empty text, expected a %s text",
+                      label_type_info(from_.type).class_name);
         return false;
     }
     label_cvt* const fc = from_.cvt;
@@ -319,7 +326,8 @@ double translate_position(std::string const& position, std::string const& from_n
                           TranslationOptions const& tr, MPosn_Xlate_Params* params) {
     double x = 0;
     if (!read_double(position, x))
-        throw UsageError("'" + position + "' is not a position: a finite number of seconds (cel units on cel);"
+        throw UsageError("'" + position +
+                         "' is not a position: a finite number of seconds (cel units on cel);"
                          " NaN and infinities have none");
     MediumRollMedium const from = parse_medium(from_name);
     MediumRollMedium const to = parse_medium(to_name);

@@ -150,10 +150,10 @@ void check_prefix(label_t t, std::string const& prefix);
 
 struct Formatted {
     int sample = 0;
-    std::string text;             // the converter's text, sign column included;
-                                  // empty when it would not read back
+    std::string text;               // the converter's text, sign column included;
+                                    // empty when it would not read back
     char const* special = nullptr;  // "invalid", "past_end", "before_start" or null
-    std::string error;            // why the sample has no text of the type; empty when it has
+    std::string error;              // why the sample has no text of the type; empty when it has
 };
 // The text of a sample; prefix empty for the type's placeholder prefix.
 Formatted format_sample(label_t t, int sample, std::string const& prefix = "");
@@ -162,10 +162,10 @@ std::string format_failure(label_t t, Formatted const& f);
 
 struct Parsed {
     int sample = invalid_sample;
-    std::string error;      // set when the text cannot be read
-    std::string prefix;     // KeyKode and ink
+    std::string error;               // set when the text cannot be read
+    std::string prefix;              // KeyKode and ink
     int frame = 0, perforation = 0;  // types of several samples a frame
-    std::string text;       // the sample written back
+    std::string text;                // the sample written back
 };
 Parsed parse_text(label_t t, std::string const& text);
 
@@ -267,8 +267,8 @@ std::string no_position_message(MediumRollMedium from, MediumRollMedium to, MPos
 // names what runs: real_time, pull23, pogle, frame or none.
 // One text's conversion.
 struct ConversionResult {
-    int sample = 0;           // source sample
-    double position = 0;      // on the source medium
+    int sample = 0;       // source sample
+    double position = 0;  // on the source medium
     double target_position = 0;
     int target_sample = 0;
     char const* text = nullptr;  // target text (points into the converter's label point)
@@ -379,7 +379,7 @@ struct KeepInfo {
     MediumRollIdent roll{unknown_Medium, any_Generation};
     std::string shown_as;  // the roll as the host shows it
     bool valid = true;
-    std::string keep;      // the keep string written back
+    std::string keep;                // the keep string written back
     std::vector<std::string> notes;  // what the library said while reading, one line each
 };
 extern char const kKeepForm[];

@@ -74,8 +74,8 @@ namespace {
 // Checks every field the reader would take leniently or leave at its
 // default; label_t of the class when all are there and well formed.
 label_t check_fields(std::vector<std::string> const& tok, std::string const& text) {
-    static char const* const names[] = {"the revision", "the class name", "the start text", "the length",
-                                        "the pitch", "the bounded flag"};
+    static char const* const names[] = {"the revision", "the class name", "the start text",
+                                        "the length",   "the pitch",      "the bounded flag"};
     if (tok.empty() || tok[0].rfind("LABEL_REV:", 0) != 0)
         throw ConversionError("not a keep string: '" + text + "'; a keep string reads " + kKeepForm);
     int rev = 0;
@@ -90,12 +90,14 @@ label_t check_fields(std::vector<std::string> const& tok, std::string const& tex
                               did_you_mean(tok[1], class_names()));
     int length = 0, bounded = 0;
     double pitch = 0;
-    if (!read_int(tok[3], length) || length < 0) malformed("the length '" + tok[3] + "' is not a whole number of 0 or more");
+    if (!read_int(tok[3], length) || length < 0)
+        malformed("the length '" + tok[3] + "' is not a whole number of 0 or more");
     if (!read_double(tok[4], pitch) || pitch < 0) malformed("the pitch '" + tok[4] + "' is not a number of seconds");
     if (!read_int(tok[5], bounded) || (bounded != 0 && bounded != 1))
         malformed("the bounded flag '" + tok[5] + "' is not 0 or 1");
     if (tok.size() == 6) return t;
-    if (tok[6] != "MediumRollId") malformed("'" + tok[6] + "' follows the bounded flag where MediumRollId or nothing goes");
+    if (tok[6] != "MediumRollId")
+        malformed("'" + tok[6] + "' follows the bounded flag where MediumRollId or nothing goes");
     if (tok.size() < 8) malformed("MediumRollId has no medium and generation");
     if (tok.size() > 8) malformed("'" + tok[8] + "' follows the medium roll");
     std::size_t const comma = tok[7].find(',');
@@ -133,7 +135,8 @@ KeepInfo make_keep(KeepRequest const& a) {
     label_t const t = parse_type(a.type);
     if (!a.length.empty() && !a.end.empty()) throw UsageError("give --length or --end, not both");
     bool const edit = !a.medium.empty();
-    MediumRollIdent const roll = edit ? parse_medium_roll(a.medium) : MediumRollIdent{default_medium(t), any_Generation};
+    MediumRollIdent const roll =
+        edit ? parse_medium_roll(a.medium) : MediumRollIdent{default_medium(t), any_Generation};
     std::string err;
     int const s = read_sample(t, a.start.c_str(), err);
     if (s == invalid_sample) throw ConversionError(err);
@@ -152,7 +155,8 @@ KeepInfo make_keep(KeepRequest const& a) {
         l.set_end(c->normalise_sample_unit(e));
         l.length += c->samples_per_unit();
     }
-    if (l.length < 0) throw ConversionError("the label would end before it starts (length " + std::to_string(l.length) + ")");
+    if (l.length < 0)
+        throw ConversionError("the label would end before it starts (length " + std::to_string(l.length) + ")");
     if (a.unbounded) l.bounded = 0;
     char buf[EditLabel::keep_string_size];
     std::string const k = edit ? l.make_keep_string(buf) : static_cast<Label&>(l).make_keep_string(buf);

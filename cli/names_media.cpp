@@ -8,8 +8,8 @@ namespace cli {
 namespace {
 
 constexpr Word kGenerationWords[] = {
-    {"unknown", 0}, {"any", 1},   {"1st", 2},   {"first", 2}, {"2nd", 3},
-    {"second", 3},  {"3rd", 4},   {"third", 4}, {"4th", 5},   {"fourth", 5},
+    {"unknown", 0}, {"any", 1}, {"1st", 2},   {"first", 2}, {"2nd", 3},
+    {"second", 3},  {"3rd", 4}, {"third", 4}, {"4th", 5},   {"fourth", 5},
 };
 constexpr char const* kGenerationNames[] = {"unknown", "any", "1st", "2nd", "3rd", "4th"};
 static_assert(sizeof(kGenerationNames) / sizeof(kGenerationNames[0]) == fourth_Generation + 1,
@@ -68,9 +68,7 @@ MediumRollGeneration parse_generation(std::string const& raw) {
                      " A generation is any, 1st, 2nd, 3rd, 4th or a number 0..5.");
 }
 
-char const* generation_name(int g) {
-    return (g >= 0 && g <= fourth_Generation) ? kGenerationNames[g] : "?";
-}
+char const* generation_name(int g) { return (g >= 0 && g <= fourth_Generation) ? kGenerationNames[g] : "?"; }
 
 MediumRollIdent parse_medium_roll(std::string const& text) {
     std::size_t const comma = text.find(',');

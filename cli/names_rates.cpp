@@ -9,9 +9,18 @@ namespace cli {
 namespace {
 
 constexpr Word kScanWords[] = {
-    {"unknown", 0},     {"interlaced", 1},      {"upper", 1}, {"interlaced_upper", 1}, {"i", 1},
-    {"lower", 2},       {"interlaced_lower", 2}, {"progressive", 3}, {"p", 3},
-    {"psf", 4},         {"segmented", 4},       {"progressive_segmented", 4},
+    {"unknown", 0},
+    {"interlaced", 1},
+    {"upper", 1},
+    {"interlaced_upper", 1},
+    {"i", 1},
+    {"lower", 2},
+    {"interlaced_lower", 2},
+    {"progressive", 3},
+    {"p", 3},
+    {"psf", 4},
+    {"segmented", 4},
+    {"progressive_segmented", 4},
 };
 constexpr char const* kScanNames[] = {"unknown", "interlaced_upper", "interlaced_lower", "progressive",
                                       "progressive_segmented"};
@@ -19,13 +28,19 @@ static_assert(sizeof(kScanNames) / sizeof(kScanNames[0]) == Kest::Image::ScanMod
               "one name per scan mode");
 
 constexpr Word kTransferWords[] = {
-    {"none", transfer_unspecified},      {"unspecified", transfer_unspecified},
-    {"pull23", transfer_pull23},         {"2:3", transfer_pull23},
-    {"pogle", transfer_pogle},           {"24to25", transfer_pogle}, {"24-25", transfer_pogle},
-    {"frame", transfer_frame_for_frame}, {"frame_for_frame", transfer_frame_for_frame},
+    {"none", transfer_unspecified},
+    {"unspecified", transfer_unspecified},
+    {"pull23", transfer_pull23},
+    {"2:3", transfer_pull23},
+    {"pogle", transfer_pogle},
+    {"24to25", transfer_pogle},
+    {"24-25", transfer_pogle},
+    {"frame", transfer_frame_for_frame},
+    {"frame_for_frame", transfer_frame_for_frame},
     {"pulldown", transfer_pulldown},
     // Between video media, none already means real time.
-    {"real_time", transfer_unspecified}, {"realtime", transfer_unspecified},
+    {"real_time", transfer_unspecified},
+    {"realtime", transfer_unspecified},
 };
 
 }  // namespace
@@ -47,7 +62,8 @@ Kest::FrameRate parse_rate(std::string const& raw) {
     bool const kest = l.rfind("kest:", 0) == 0;
     if (read_int(kest ? l.substr(5) : l, n)) {
         if (n < 0 || n > Kest::FrameRate_last)
-            throw UsageError("frame rate number " + text + " is outside the Kest::FrameRate values 0..47 (see `labels rates`)");
+            throw UsageError("frame rate number " + text +
+                             " is outside the Kest::FrameRate values 0..47 (see `labels rates`)");
         return static_cast<Kest::FrameRate>(n);
     }
     throw UsageError("unknown frame rate '" + text + "'." + did_you_mean(l, all) +
@@ -92,12 +108,12 @@ transfer_type parse_transfer(std::string const& text) {
 
 char const* transfer_name(int t) {
     switch (t) {
-        case transfer_unspecified: return "none";
-        case transfer_pull23: return "pull23";
-        case transfer_pogle: return "pogle";
-        case transfer_frame_for_frame: return "frame";
-        case transfer_pulldown: return "pulldown";
-        default: return "?";
+    case transfer_unspecified: return "none";
+    case transfer_pull23: return "pull23";
+    case transfer_pogle: return "pogle";
+    case transfer_frame_for_frame: return "frame";
+    case transfer_pulldown: return "pulldown";
+    default: return "?";
     }
 }
 

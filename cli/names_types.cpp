@@ -45,12 +45,17 @@ label_t parse_type(std::string const& raw, bool allow_base) {
     // names a frame rate ("24" is 24 fps timecode, not 16 mm KeyKode).
     std::string const l0 = lower(text);
     std::string number;
-    if (!l0.empty() && l0[0] == '#') number = text.substr(1);
-    else if (l0.rfind("type:", 0) == 0) number = text.substr(5);
-    else if (l0.rfind("label_t:", 0) == 0) number = text.substr(8);
+    if (!l0.empty() && l0[0] == '#')
+        number = text.substr(1);
+    else if (l0.rfind("type:", 0) == 0)
+        number = text.substr(5);
+    else if (l0.rfind("label_t:", 0) == 0)
+        number = text.substr(8);
     if (number.empty() && read_int(text, n)) {
-        std::string why = "label type '" + text + "' is a bare number; write #" + text + ", type:" + text + " or label_t:" + text;
-        if (n >= 0 && n < label_type_count) why += std::string(" for ") + label_type_info(static_cast<label_t>(n)).class_name;
+        std::string why =
+            "label type '" + text + "' is a bare number; write #" + text + ", type:" + text + " or label_t:" + text;
+        if (n >= 0 && n < label_type_count)
+            why += std::string(" for ") + label_type_info(static_cast<label_t>(n)).class_name;
         throw UsageError(why + ", or a type name (tc_24 for 24 fps timecode; `labels types` lists them)");
     }
     if (!number.empty() && !read_int(number, n))
@@ -65,8 +70,7 @@ label_t parse_type(std::string const& raw, bool allow_base) {
         std::string const l = lower(text);
         for (int i = 0; i < label_type_count && found < 0; ++i) {
             LabelTypeInfo const& r = label_type_info(static_cast<label_t>(i));
-            if (l == lower(r.class_name) || l == lower(r.enumerator) || l == lower(short_type_name(r.type)))
-                found = i;
+            if (l == lower(r.class_name) || l == lower(r.enumerator) || l == lower(short_type_name(r.type))) found = i;
         }
         if (found < 0) {
             // EDL names: only a whole word the EDL reader knows (it reads
@@ -86,8 +90,7 @@ label_t parse_type(std::string const& raw, bool allow_base) {
             // does not take back.
             for (int i = 0; i < label_type_count && found < 0; ++i) {
                 LabelTypeInfo const& r = label_type_info(static_cast<label_t>(i));
-                if (r.has_converter && std::strcmp(r.edl_written, "BAD") != 0 && l == lower(r.edl_written))
-                    found = i;
+                if (r.has_converter && std::strcmp(r.edl_written, "BAD") != 0 && l == lower(r.edl_written)) found = i;
             }
         }
     }

@@ -19,28 +19,35 @@ void add_project_options(CLI::App& app, ProjectOptions& o) {
     std::string const g = "Project";
     app.add_option("--project-rate", o.project_rate,
                    "The project's edit frame rate (default " + rate_name(d.frame_rate) + ")")
-        ->type_name("RATE")->group(g);
+        ->type_name("RATE")
+        ->group(g);
     app.add_option("--drop-frame", o.drop_frame,
-                   "Whether the project writes 29.97 fps timecode drop-frame (default " + yes_no(d.use_drop_frame_timecode) +
-                       ")")
-        ->type_name("yes|no")->group(g);
+                   "Whether the project writes 29.97 fps timecode drop-frame (default " +
+                       yes_no(d.use_drop_frame_timecode) + ")")
+        ->type_name("yes|no")
+        ->group(g);
     app.add_option("--output-rate", o.output_rate,
                    "Frame rate of the project's output image (default " + rate_name(d.output_image_rate) + ")")
-        ->type_name("RATE")->group(g);
+        ->type_name("RATE")
+        ->group(g);
     app.add_option("--output-scan", o.output_scan,
                    "Scan mode of the output image: interlaced, lower, progressive, psf (default " +
                        std::string(scan_name(d.output_scan_mode)) + ")")
-        ->type_name("SCAN")->group(g);
+        ->type_name("SCAN")
+        ->group(g);
     app.add_option("--output-pulldown", o.output_pulldown,
                    "Whether the output is made with pulldown (default " + yes_no(d.output_pulled_down) + ")")
-        ->type_name("yes|no")->group(g);
+        ->type_name("yes|no")
+        ->group(g);
     app.add_option("--camera-speed", o.camera_speed,
                    "Frame rate the film was shot at (default " + rate_name(d.in_camera_film_speed) + ")")
-        ->type_name("RATE")->group(g);
-    app.add_option("--audio-sync-pulled-down", o.audio_sync,
-                   "Whether a video project's audio sync runs pulled down (default " + yes_no(d.audio_sync_pulled_down) +
-                       ")")
-        ->type_name("yes|no")->group(g);
+        ->type_name("RATE")
+        ->group(g);
+    app.add_option(
+           "--audio-sync-pulled-down", o.audio_sync,
+           "Whether a video project's audio sync runs pulled down (default " + yes_no(d.audio_sync_pulled_down) + ")")
+        ->type_name("yes|no")
+        ->group(g);
 }
 
 void add_translation_options(CLI::App& app, TranslationOptions& o) {
@@ -55,17 +62,20 @@ void add_translation_options(CLI::App& app, TranslationOptions& o) {
                    " pulldown (the pulldown the video rate calls for), default (pulldown when"
                    " default_film_video_conversion_pulldown is set, else frame). A film cadence that cannot"
                    " apply to the video ends is refused. The output says which transfer ran (default none)")
-        ->type_name("KIND")->group(g);
+        ->type_name("KIND")
+        ->group(g);
     app.add_option("--phase", o.phase.text,
                    "Pulldown phase of frame 0 of the material. 2:3 pulldown lays film frames A B C D over ten"
                    " fields as video frames AA BB BC CD DD; BC and CD mix two film frames. The phase is the"
                    " video frame frame 0 starts in: 0 or A, 1 or B, 2 or BC, 3 or CD, 4 or D. 24-to-25: 0..24"
                    " (default 0)")
-        ->type_name("N")->group(g);
+        ->type_name("N")
+        ->group(g);
     app.add_option("--video-medium", o.video_medium,
                    "The video medium that `video` stands for (default: the source medium of the output"
                    " format, source_30i_1001 for the default project)")
-        ->type_name("MEDIUM")->group(g);
+        ->type_name("MEDIUM")
+        ->group(g);
 }
 
 json params_json(MPosn_Xlate_Params const& p) {

@@ -13,7 +13,8 @@ std::size_t utf8_sequence(unsigned char const* s, std::size_t n) {
     unsigned char const c = s[0];
     std::size_t len;
     unsigned char lo = 0x80, hi = 0xBF;
-    if (c >= 0xC2 && c <= 0xDF) len = 2;
+    if (c >= 0xC2 && c <= 0xDF)
+        len = 2;
     else if (c >= 0xE0 && c <= 0xEF) {
         len = 3;
         if (c == 0xE0) lo = 0xA0;

@@ -16,8 +16,8 @@ struct NominalType {
     label_t type;
 };
 constexpr NominalType kNominalTypes[] = {
-    {12, tc_12_label_t}, {15, tc_15_label_t}, {20, tc_20_label_t}, {24, tc_24_label_t},   {25, pal_label_t},
-    {30, ntsc_label_t},  {48, tc_48_label_t}, {50, tc_50_label_t}, {60, tc_60_label_t},   {80, tc_80_label_t},
+    {12, tc_12_label_t}, {15, tc_15_label_t},   {20, tc_20_label_t},   {24, tc_24_label_t},   {25, pal_label_t},
+    {30, ntsc_label_t},  {48, tc_48_label_t},   {50, tc_50_label_t},   {60, tc_60_label_t},   {80, tc_80_label_t},
     {90, tc_90_label_t}, {100, tc_100_label_t}, {120, tc_120_label_t}, {240, tc_240_label_t},
 };
 
@@ -33,14 +33,17 @@ struct RateMedium {
     char const* medium;
 };
 constexpr RateMedium kRateMedia[] = {
-    {"12", "source_12p"},          {"12/1.001", "source_12p_1001"}, {"15", "source_15p"},
-    {"15/1.001", "source_15p_1001"}, {"20", "source_20p"},          {"23.976", "source_24p_1001"},
-    {"24", "source_24p"},          {"25", "source_25p"},            {"29.97", "source_30i_1001"},
-    {"30", "source_30i"},          {"47.952", "source_48p_1001"},   {"48", "source_48p"},
-    {"50", "source_50p"},          {"59.94", "source_60p_1001"},    {"60", "source_60p"},
-    {"80", "source_80p"},          {"90", "source_90p"},            {"100", "source_100p"},
-    {"119.88", "source_120p_1001"}, {"120", "source_120p"},        {"239.76", "source_240p_1001"},
-    {"240", "source_240p"},
+    {"12", "source_12p"},           {"12/1.001", "source_12p_1001"},
+    {"15", "source_15p"},           {"15/1.001", "source_15p_1001"},
+    {"20", "source_20p"},           {"23.976", "source_24p_1001"},
+    {"24", "source_24p"},           {"25", "source_25p"},
+    {"29.97", "source_30i_1001"},   {"30", "source_30i"},
+    {"47.952", "source_48p_1001"},  {"48", "source_48p"},
+    {"50", "source_50p"},           {"59.94", "source_60p_1001"},
+    {"60", "source_60p"},           {"80", "source_80p"},
+    {"90", "source_90p"},           {"100", "source_100p"},
+    {"119.88", "source_120p_1001"}, {"120", "source_120p"},
+    {"239.76", "source_240p_1001"}, {"240", "source_240p"},
 };
 
 char const* medium_of_rate(timecode_rate r) {
@@ -51,7 +54,9 @@ char const* medium_of_rate(timecode_rate r) {
     return nullptr;
 }
 
-bool is_timecode(label_t t) { return label_type_info(t).category == timecode_UserLabel && label_type_info(t).has_converter; }
+bool is_timecode(label_t t) {
+    return label_type_info(t).category == timecode_UserLabel && label_type_info(t).has_converter;
+}
 
 // A whole decimal count of 64 bits.
 bool read_count(std::string const& raw, std::int64_t& v) {
@@ -81,10 +86,11 @@ label_t label_type_named(std::string const& text) { return parse_type(text); }
 // The display text of a frame count in a label type (its sign column dropped).
 std::string display_text(label_t t, std::int64_t frame) {
     if (frame < INT32_MIN || frame > INT32_MAX)
-        throw ConversionError("frame " + std::to_string(frame) + " is outside what " +
-                              label_type_info(t).class_name + " counts (32 bits)");
+        throw ConversionError("frame " + std::to_string(frame) + " is outside what " + label_type_info(t).class_name +
+                              " counts (32 bits)");
     Formatted const f = format_sample(t, static_cast<int>(frame));
-    if (!f.error.empty()) throw ConversionError(f.error + " (" + label_type_info(t).class_name + " gives '" + f.text + "')");
+    if (!f.error.empty())
+        throw ConversionError(f.error + " (" + label_type_info(t).class_name + " gives '" + f.text + "')");
     return trim_sign_column(f.text.c_str());
 }
 
@@ -132,8 +138,7 @@ std::string rate_label(timecode_rate r) {
     return timecode_rate_name(r, buf, sizeof buf) ? std::string(buf) : std::string("?");
 }
 
-std::int64_t read_rate_text(timecode_rate r, std::string const& raw, unsigned flags, char own,
-                            std::string const& as) {
+std::int64_t read_rate_text(timecode_rate r, std::string const& raw, unsigned flags, char own, std::string const& as) {
     std::string text = trim(raw);
     // A label type's own frame separator stands for the interchange one.
     std::size_t const at = (!text.empty() && text[0] == '-') ? 9 : 8;
@@ -189,7 +194,8 @@ bool run_rate_format(Output& out, FormatRequest const& a, RateOptions const& o) 
         json j;
         j["frame"] = f;
         try {
-            std::string const text = shown != prefix_label_t ? display_text(shown, f) : write_rate_text(rate, f, o.flags());
+            std::string const text =
+                shown != prefix_label_t ? display_text(shown, f) : write_rate_text(rate, f, o.flags());
             j["text"] = text;
             out.line(text);
         } catch (ConversionError const& e) {
@@ -205,8 +211,7 @@ bool run_rate_format(Output& out, FormatRequest const& a, RateOptions const& o) 
     return true;
 }
 
-bool run_rate_parse(Output& out, std::string const& type, std::vector<std::string> const& texts,
-                    RateOptions const& o) {
+bool run_rate_parse(Output& out, std::string const& type, std::vector<std::string> const& texts, RateOptions const& o) {
     timecode_rate const r = rate_type(type);
     label_t t = prefix_label_t;
     if (!timecode_rate_ok(r)) {
@@ -239,8 +244,7 @@ bool run_rate_parse(Output& out, std::string const& type, std::vector<std::strin
     return true;
 }
 
-bool run_rate_calc(Output& out, std::string const& type, std::vector<std::string> const& items,
-                   RateOptions const& o) {
+bool run_rate_calc(Output& out, std::string const& type, std::vector<std::string> const& items, RateOptions const& o) {
     check_style(o);
     timecode_rate const r = rate_type(type);
     label_t t = prefix_label_t;
@@ -285,14 +289,15 @@ bool run_rate_calc(Output& out, std::string const& type, std::vector<std::string
         steps.push_back(json{{"op", op}, {"operand", items[i + 1]}, {"frames", n}});
     }
     std::string text;
-    label_t const shown = o.style == "display" || (t != prefix_label_t && o.style.empty()) ? display_type_of(rate)
-                                                                                           : prefix_label_t;
+    label_t const shown =
+        o.style == "display" || (t != prefix_label_t && o.style.empty()) ? display_type_of(rate) : prefix_label_t;
     if (shown != prefix_label_t && !o.running && !o.signed_counts) {
         // The label type wraps as it does: a day's frames into the day.
         std::int64_t const day = timecode_frames_per_day(rate);
         text = display_text(shown, ((acc % day) + day) % day);
     } else {
-        if (o.style == "display") throw UsageError("no label type writes " + rate_label(rate) + " timecode here; use --style interchange");
+        if (o.style == "display")
+            throw UsageError("no label type writes " + rate_label(rate) + " timecode here; use --style interchange");
         text = write_rate_text(rate, acc, o.flags());
     }
     out.doc["rate"] = rate_label(rate);
@@ -325,13 +330,14 @@ void list_rate_names(Output& out) {
         };
         out.line(pad(rate_label(r), 10) + pad(exact, 14) + pad(r.drop ? "yes" : "no", 6) +
                  pad(std::to_string(timecode_frames_per_day(r)), 12) + shown);
-        list.push_back(json{{"name", rate_label(r)},
-                            {"nominal", r.nominal},
-                            {"exact", exact},
-                            {"fps", static_cast<double>(q.num) / static_cast<double>(q.den)},
-                            {"drop_frame", r.drop},
-                            {"frames_per_day", timecode_frames_per_day(r)},
-                            {"display_type", d == prefix_label_t ? json(nullptr) : json(label_type_info(d).class_name)}});
+        list.push_back(
+            json{{"name", rate_label(r)},
+                 {"nominal", r.nominal},
+                 {"exact", exact},
+                 {"fps", static_cast<double>(q.num) / static_cast<double>(q.den)},
+                 {"drop_frame", r.drop},
+                 {"frames_per_day", timecode_frames_per_day(r)},
+                 {"display_type", d == prefix_label_t ? json(nullptr) : json(label_type_info(d).class_name)}});
     }
     out.doc["timecode_rates"] = list;
 }

@@ -69,8 +69,7 @@ struct FormatRequest {
 };
 bool run_rate_format(Output& out, FormatRequest const& a, RateOptions const& o);
 bool run_rate_parse(Output& out, std::string const& type, std::vector<std::string> const& texts, RateOptions const& o);
-bool run_rate_calc(Output& out, std::string const& type, std::vector<std::string> const& items,
-                   RateOptions const& o);
+bool run_rate_calc(Output& out, std::string const& type, std::vector<std::string> const& items, RateOptions const& o);
 
 // `labels rates`: the rate names, after the host's rates.
 void list_rate_names(Output& out);
@@ -98,9 +97,9 @@ public:
 
 private:
     struct End {
-        timecode_rate rate;   // rate-named end, or timecode_rate{}
+        timecode_rate rate;  // rate-named end, or timecode_rate{}
         label_t type = prefix_label_t;
-        char separator = ':'; // the type's own frame separator (strict reading)
+        char separator = ':';  // the type's own frame separator (strict reading)
     };
     End from_, to_;
     RateOptions opt_;

@@ -9,8 +9,7 @@ namespace cli {
 
 std::vector<std::string> const& known_config_keys() {
     static std::vector<std::string> const keys = {"50p_timecode_type", "60p_timecode_type",
-                                                  "default_film_video_conversion_pulldown",
-                                                  "video_in_film_pulldown"};
+                                                  "default_film_video_conversion_pulldown", "video_in_film_pulldown"};
     return keys;
 }
 
@@ -18,8 +17,7 @@ void apply_config(std::vector<std::string> const& entries) {
     host::reset_config();
     for (std::string const& e : entries) {
         std::size_t const eq = e.find('=');
-        if (eq == std::string::npos || eq == 0)
-            throw UsageError("--config takes KEY=VALUE, not '" + e + "'");
+        if (eq == std::string::npos || eq == 0) throw UsageError("--config takes KEY=VALUE, not '" + e + "'");
         std::string const key = e.substr(0, eq);
         auto const& keys = known_config_keys();
         if (std::find(keys.begin(), keys.end(), key) == keys.end())
@@ -45,13 +43,15 @@ host::ProjectSettings ProjectOptions::settings() const {
         if (!rate_has_medium(s.output_image_rate))
             throw UsageError("--output-rate " + output_rate +
                              ": the output image needs a video rate (24, 23.976, 25, 29.97, 30, 48, 47.952, 50, 59.94,"
-                             " 60, 12 ... 240), not " + rate_name(s.output_image_rate));
+                             " 60, 12 ... 240), not " +
+                             rate_name(s.output_image_rate));
     }
     if (!output_scan.empty()) s.output_scan_mode = parse_scan(output_scan);
     if (!output_pulldown.empty()) s.output_pulled_down = parse_bool("--output-pulldown", output_pulldown);
     if (!camera_speed.empty()) {
         s.in_camera_film_speed = parse_rate(camera_speed);
-        if (s.in_camera_film_speed == Kest::FrameRate_none) throw UsageError("--camera-speed needs a rate, not 0 (no rate)");
+        if (s.in_camera_film_speed == Kest::FrameRate_none)
+            throw UsageError("--camera-speed needs a rate, not 0 (no rate)");
     }
     if (!audio_sync.empty()) s.audio_sync_pulled_down = parse_bool("--audio-sync-pulled-down", audio_sync);
     return s;

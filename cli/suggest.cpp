@@ -36,12 +36,12 @@ std::vector<std::string> close_names(std::string const& text, std::vector<std::s
         std::size_t d = edit_distance(t, l);
         // A typed name that starts or ends a longer one is close too
         // ("keycode_35" in "keycode_35_label").
-        if (t.size() >= 3 && (l.rfind(t, 0) == 0 || (l.size() > t.size() && l.compare(l.size() - t.size(), t.size(), t) == 0)))
+        if (t.size() >= 3 &&
+            (l.rfind(t, 0) == 0 || (l.size() > t.size() && l.compare(l.size() - t.size(), t.size(), t) == 0)))
             d = std::min<std::size_t>(d, 1);
         if (d <= limit) scored.emplace_back(d, c);
     }
-    std::stable_sort(scored.begin(), scored.end(),
-                     [](auto const& a, auto const& b) { return a.first < b.first; });
+    std::stable_sort(scored.begin(), scored.end(), [](auto const& a, auto const& b) { return a.first < b.first; });
     std::vector<std::string> out;
     for (auto const& s : scored) {
         if (std::find(out.begin(), out.end(), s.second) != out.end()) continue;

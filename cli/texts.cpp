@@ -142,10 +142,10 @@ namespace {
 
 char const* special_name(int s) {
     switch (s) {
-        case invalid_sample: return "invalid";
-        case past_end_sample: return "past_end";
-        case before_start_sample: return "before_start";
-        default: return nullptr;
+    case invalid_sample: return "invalid";
+    case past_end_sample: return "past_end";
+    case before_start_sample: return "before_start";
+    default: return nullptr;
     }
 }
 
@@ -175,10 +175,10 @@ Formatted format_sample(label_t t, int s, std::string const& prefix) {
     f.text = text;
     f.special = special_name(s);
     if (is_failure_text(c, text) || beyond_text_range(c, s, text)) {
-        char const* why = s == invalid_sample                 ? "is the invalid sample"
+        char const* why = s == invalid_sample                          ? "is the invalid sample"
                           : std::strcmp(text, kNegativeCountText) == 0 ? "lies before count 0 of the roll"
-                          : beyond_text_range(c, s, text)      ? "lies outside what the type can write"
-                                                               : "has no text";
+                          : beyond_text_range(c, s, text)              ? "lies outside what the type can write"
+                                                                       : "has no text";
         f.error = "sample " + std::to_string(s) + " " + why;
     } else if (s < 0 && !reads_back(c, s, text)) {
         f.error = unreadable_negative(t, s, text);

@@ -14,8 +14,8 @@
 namespace {
 
 timecode_rate const kRates[] = {
-    {30, true, true}, {30, true, false}, {25, false, false}, {24, true, false}, {24, false, false}, {30, false, false},
-    {60, true, true}, {50, false, false}, {0, false, false},  // the last is no rate at all
+    {30, true, true},   {30, true, false}, {25, false, false}, {24, true, false}, {24, false, false},
+    {30, false, false}, {60, true, true},  {50, false, false}, {0, false, false},  // the last is no rate at all
 };
 constexpr unsigned kRateCount = sizeof kRates / sizeof kRates[0];
 
@@ -44,10 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
     std::size_t const events = list.events.size();
     bool ok = false;
     switch ((pick / 8) % 4) {
-        case 0: ok = edl::relabel(list, rate, !rate.drop, why); break;
-        case 1: ok = edl::convert_rate(list, rate, kRates[(pick / 32) % kRateCount], edl::RateRule::real_time, why); break;
-        case 2: ok = edl::convert_rate(list, rate, kRates[(pick / 32) % kRateCount], edl::RateRule::pulldown, why); break;
-        default: ok = edl::move_record_start(list, rate, pick * 1000L, why); break;
+    case 0: ok = edl::relabel(list, rate, !rate.drop, why); break;
+    case 1: ok = edl::convert_rate(list, rate, kRates[(pick / 32) % kRateCount], edl::RateRule::real_time, why); break;
+    case 2: ok = edl::convert_rate(list, rate, kRates[(pick / 32) % kRateCount], edl::RateRule::pulldown, why); break;
+    default: ok = edl::move_record_start(list, rate, pick * 1000L, why); break;
     }
     std::string const out = edl::write(list);
     if (!ok) {

@@ -18,9 +18,7 @@ namespace {
 
 constexpr size_t kTextSize = sizeof(LabelPoint::text);
 
-bool special(int s) {
-    return s == invalid_sample || s == past_end_sample || s == before_start_sample;
-}
+bool special(int s) { return s == invalid_sample || s == past_end_sample || s == before_start_sample; }
 
 char const* checked(char const* t) {
     FUZZ_CHECK(t != nullptr);
@@ -29,9 +27,7 @@ char const* checked(char const* t) {
 }
 
 // Timecode frames in 24 hours.
-int day_of(label_cvt* cvt) {
-    return cvt->type() == ntsc_drop_label_t ? 2589408 : cvt->get_modulus() * 86400;
-}
+int day_of(label_cvt* cvt) { return cvt->type() == ntsc_drop_label_t ? 2589408 : cvt->get_modulus() * 86400; }
 
 // The packed form (two digits per field, three frame digits at 120 and
 // 240 fps) of a display text ' HH:MM:SS.FF': its digits in order.
@@ -189,8 +185,8 @@ void same_bytes(label_cvt* cvt, LabelPoint& lp, int s, int flags) {
     }
     std::string const got = checked(cvt->get_abs_string(&lp, s));
     if (known && got != want)
-        std::fprintf(stderr, "type %d flags %d sample %d: [%s], the rules print [%s]\n",
-                     static_cast<int>(cvt->type()), flags, s, got.c_str(), want.c_str());
+        std::fprintf(stderr, "type %d flags %d sample %d: [%s], the rules print [%s]\n", static_cast<int>(cvt->type()),
+                     flags, s, got.c_str(), want.c_str());
     if (known) FUZZ_CHECK(got == want);
     FUZZ_CHECK(got == checked(cvt->get_keep_string(&lp, s)));
     FUZZ_CHECK(perfs == checked(cvt->get_abs_perfs_string(&lp, s)));
@@ -249,8 +245,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
     lp.constrain_positive();
 
     // Special samples print the template's forms.
-    for (int sp : {invalid_sample, past_end_sample, before_start_sample})
-        checked(cvt->get_abs_string(&lp, sp));
+    for (int sp : {invalid_sample, past_end_sample, before_start_sample}) checked(cvt->get_abs_string(&lp, sp));
 
     // Round trips where the rules promise them. The type check keeps them
     // to converters of the asked type (the fallback stands in for missing ones).

@@ -57,8 +57,7 @@ bool start_reads_back(label_cvt* cvt, int s) {
     case ink_UserLabel: return s >= 0 && s % spu == 0 && cvt->normalise_sample_unit(s) == s;
     case feet_UserLabel:
         if (spu == 3) return s >= -6399997 && s <= 6399997;
-        return s % spu == 0 && s / spu < 100000 * cvt->get_modulus() &&
-               s / spu > -100000 * cvt->get_modulus();
+        return s % spu == 0 && s / spu < 100000 * cvt->get_modulus() && s / spu > -100000 * cvt->get_modulus();
     case film_frames_UserLabel: return true;
     default: return false;
     }
@@ -74,8 +73,7 @@ bool prefix_reads_back(char const* p, label_cvt* cvt) {
     int n = 0;
     for (; p[n]; ++n) {
         char const c = p[n];
-        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')))
-            return false;
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))) return false;
     }
     return n >= prefix_len;
 }
@@ -87,9 +85,8 @@ void round_trip(Label& l, char const* prefix, MediumRollIdent const& id) {
     // The length is written in whole units and the pitch with ten decimals
     // of seconds per unit; a pitch of more than 18 integer digits may not
     // fit an edit label's line beside the identifier.
-    bool const exact = start_reads_back(cvt, l.start.sample) && l.length % spu == 0 &&
-                       std::isfinite(l.pitch) && std::fabs(l.pitch * spu) < 1e18 &&
-                       (!cvt->has_prefix() || prefix_reads_back(prefix, cvt));
+    bool const exact = start_reads_back(cvt, l.start.sample) && l.length % spu == 0 && std::isfinite(l.pitch) &&
+                       std::fabs(l.pitch * spu) < 1e18 && (!cvt->has_prefix() || prefix_reads_back(prefix, cvt));
     auto const keep = keep_of(l, kLabelKeep);
     Label const back(keep.get());
     if (!exact) return;
@@ -120,8 +117,7 @@ void round_trip(Label& l, char const* prefix, MediumRollIdent const& id) {
     bool const usable = id.medium >= any_Medium && id.medium <= output_240p_1001_Medium &&
                         id.generation >= any_Generation && id.generation <= fourth_Generation;
     if (usable || (id.medium == unknown_Medium && id.generation == unknown_Generation))
-        FUZZ_CHECK(eback.medium_roll.medium == id.medium &&
-                   eback.medium_roll.generation == id.generation);
+        FUZZ_CHECK(eback.medium_roll.medium == id.medium && eback.medium_roll.generation == id.generation);
 }
 
 }  // namespace
@@ -189,15 +185,14 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
         MediumRollIdent const near{static_cast<MediumRollMedium>(small(id.medium, 72)),
                                    static_cast<MediumRollGeneration>(small(id.generation, 7))};
         host::ProjectSettings ps = host::default_project_settings();
-        static constexpr Kest::FrameRate kCamera[] = {Kest::FrameRate_24, Kest::FrameRate_25,
-                                                      Kest::FrameRate_30, Kest::FrameRate_48};
+        static constexpr Kest::FrameRate kCamera[] = {Kest::FrameRate_24, Kest::FrameRate_25, Kest::FrameRate_30,
+                                                      Kest::FrameRate_48};
         ps.in_camera_film_speed = kCamera[how >> 5 & 3];
         host::set_project_settings(ps);
         e.set_MediumRoll((how & 128) ? id : near);
         e.fix_audio_label_pitch(static_cast<transfer_type>(small(length, 9)),
                                 static_cast<MediumRollMedium>(small(bounded, 72)));
-        e.fix_audio_label_pitch(static_cast<transfer_type>(length),
-                                static_cast<MediumRollMedium>(bounded));
+        e.fix_audio_label_pitch(static_cast<transfer_type>(length), static_cast<MediumRollMedium>(bounded));
         EditLabel const other(type, near);
         (void)e.equivalentPlayoutLabelMediumRolls(other);
         (void)e.equivalentPreviousGenerationMediumRolls(other);

@@ -58,11 +58,22 @@ std::unique_ptr<char[]> copy(char const* t) {
 // Frames in 24 hours of a video-timecode type, 0 for the others.
 int timecode_rate(int lt) {
     switch (lt) {
-    case 1: case 3: case 22: case 25: case 42: return 30;
-    case 2: case 5: case 7: case 21: return 25;
-    case 36: case 39: return 50;
-    case 37: case 40: return 60;
-    case 38: case 41: case 43: return 48;
+    case 1:
+    case 3:
+    case 22:
+    case 25:
+    case 42: return 30;
+    case 2:
+    case 5:
+    case 7:
+    case 21: return 25;
+    case 36:
+    case 39: return 50;
+    case 37:
+    case 40: return 60;
+    case 38:
+    case 41:
+    case 43: return 48;
     default: return 0;
     }
 }
@@ -80,11 +91,9 @@ void round_trips(int frame, int lt, int drop, int kk_phase, int upc, unsigned ch
     if (int const rate = timecode_rate(lt)) {
         long long const day = (rate == 30 && drop) ? 2589408LL : rate * 86400LL;
         if (frame >= 1 && frame <= day) {
-            FUZZ_CHECK(video_frames_to_timecode(frame, out.get(), static_cast<label_type>(lt),
-                                                drop) == 1);
+            FUZZ_CHECK(video_frames_to_timecode(frame, out.get(), static_cast<label_type>(lt), drop) == 1);
             int back = 0;
-            FUZZ_CHECK(timecode_to_video_frames(&back, out.get(), static_cast<label_type>(lt),
-                                                drop) == 1);
+            FUZZ_CHECK(timecode_to_video_frames(&back, out.get(), static_cast<label_type>(lt), drop) == 1);
             FUZZ_CHECK(back == frame);
             out.reset();
         }
@@ -100,8 +109,11 @@ void round_trips(int frame, int lt, int drop, int kk_phase, int upc, unsigned ch
     // KeyKode within the count period, for counts that fit eight digits.
     int units = 0;
     switch (lt) {
-    case 8: case 11: case 27: units = 1; break;
-    case 9: case 12: units = 4; break;
+    case 8:
+    case 11:
+    case 27: units = 1; break;
+    case 9:
+    case 12: units = 4; break;
     case 26: units = -1; break;  // 3-perf: counts of 21, 21 and 22 frames
     default: return;
     }
@@ -118,12 +130,11 @@ void round_trips(int frame, int lt, int drop, int kk_phase, int upc, unsigned ch
     }
     if (frame > period) return;
     int kk_out = 0;
-    int const printed = film_frames_to_keycode(frame, out.get(), kk_phase, &kk_out,
-                                               static_cast<label_type>(lt), upc, flags);
+    int const printed =
+        film_frames_to_keycode(frame, out.get(), kk_phase, &kk_out, static_cast<label_type>(lt), upc, flags);
     FUZZ_CHECK(printed == 1 && out.eight_digits());
     int back = 0, group = 0;
-    FUZZ_CHECK(keycode_to_film_frames(&back, out.get(), kk_out, &group,
-                                      static_cast<label_type>(lt), upc) == 1);
+    FUZZ_CHECK(keycode_to_film_frames(&back, out.get(), kk_out, &group, static_cast<label_type>(lt), upc) == 1);
     FUZZ_CHECK(back == frame);
     if (units < 0) FUZZ_CHECK(group == kk_phase);
 }
@@ -155,8 +166,7 @@ void reference_reads(char const* text, int lt, int drop, int kk_phase, int upc) 
             want = wadd(wadd(wmul(wadd(wmul(wadd(wmul(h, 60), m), 60), sec), rate), f), 1);
         }
         if (lt != 4 && lt != 6 && lt != 34) {
-            FUZZ_CHECK(timecode_to_video_frames(&got, copy(text).get(), static_cast<label_type>(lt),
-                                                drop) == 1);
+            FUZZ_CHECK(timecode_to_video_frames(&got, copy(text).get(), static_cast<label_type>(lt), drop) == 1);
             FUZZ_CHECK(got == want);
         }
     }
@@ -164,8 +174,11 @@ void reference_reads(char const* text, int lt, int drop, int kk_phase, int upc) 
     // count of 4, 5 or 6 digits (by the text's length) and a two-digit frame.
     int units = 0;
     switch (lt) {
-    case 8: case 11: case 27: units = 1; break;
-    case 9: case 12: units = 4; break;
+    case 8:
+    case 11:
+    case 27: units = 1; break;
+    case 9:
+    case 12: units = 4; break;
     case 26: units = -1; break;
     default: return;
     }
@@ -177,8 +190,7 @@ void reference_reads(char const* text, int lt, int drop, int kk_phase, int upc) 
     std::sscanf(kk.get(), len == 7 ? "%5d%2d" : len == 8 ? "%6d%2d" : "%4d%2d", &count, &frame);
     auto in_text = copy(text);
     int phase_out = 0;
-    int const res = keycode_to_film_frames(&got, in_text.get(), kk_phase, &phase_out,
-                                           static_cast<label_type>(lt), upc);
+    int const res = keycode_to_film_frames(&got, in_text.get(), kk_phase, &phase_out, static_cast<label_type>(lt), upc);
     FUZZ_CHECK(std::strcmp(in_text.get(), kk.get()) == 0 || res == 0);
     if (units > 0) {
         FUZZ_CHECK(res == 1 && got == wadd(wadd(wmul(upc, count), frame) / units, 1));
@@ -247,12 +259,9 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
     check_print(film_frames_to_filmtc(frame, out.get()), out);
     check_print(film_frames_to_keycode(frame, out.get(), kk_phase, &kk, lt, upc, flags), out);
     check_print(film_frames_to_timecode(frame, out.get(), phase, video_phase, lt, drop, t), out);
-    check_print(video_frames_to_keycode(frame, out.get(), kk_phase, &kk, phase, lt, t, upc, flags),
-                out);
+    check_print(video_frames_to_keycode(frame, out.get(), kk_phase, &kk, phase, lt, t, upc, flags), out);
     check_print(video_frames_to_filmtc(frame, out.get(), phase, t), out);
-    check_print(frames_to_label(out.get(), kk_phase, &kk, phase, video_phase, frame, lt, drop, t,
-                                e, upc, flags),
-                out);
+    check_print(frames_to_label(out.get(), kk_phase, &kk, phase, video_phase, frame, lt, drop, t, e, upc, flags), out);
 
     // Text readers, any text (a fresh copy each time: the KeyKode reader
     // writes into its input).
@@ -263,21 +272,20 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
     (void)keycode_to_video_frames(&r, copy(text.get()).get(), kk_phase, &kk, phase, lt, t, upc);
     (void)filmtc_to_video_frames(&r, copy(text.get()).get(), phase, t);
     ph = 0;
-    int const lf = label_to_frames(copy(text.get()).get(), kk_phase, &kk, phase, &ph, &r, lt,
-                                   drop, t, e, upc);
+    int const lf = label_to_frames(copy(text.get()).get(), kk_phase, &kk, phase, &ph, &r, lt, drop, t, e, upc);
     FUZZ_CHECK(lf >= 0 && lf <= 2);
 
     // Label arithmetic: read, add, print into exactly nine bytes.
     {
         auto in_text = copy(text.get());
-        int const res = label_plus_frames(out.get(), &kk, &ph, in_text.get(), kk_phase, phase,
-                                          delta, lt, drop, upc, flags, t, e);
+        int const res =
+            label_plus_frames(out.get(), &kk, &ph, in_text.get(), kk_phase, phase, delta, lt, drop, upc, flags, t, e);
         check_print(res, out);
     }
     {
         auto in_text = copy(text.get());
-        int const res = label_plus_time(out.get(), &kk, &ph, in_text.get(), kk_phase, phase,
-                                        seconds, lt, drop, upc, m, t, e, flags);
+        int const res = label_plus_time(out.get(), &kk, &ph, in_text.get(), kk_phase, phase, seconds, lt, drop, upc, m,
+                                        t, e, flags);
         check_print(res, out);
     }
     // Null outputs are refused, never written through.

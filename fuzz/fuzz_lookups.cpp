@@ -16,8 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
     FUZZ_CHECK(edlstr_to_label_type(text.get(), static_cast<UserLabelType>(u)) >= 0);
     auto const lt = static_cast<label_t>(n);
     FUZZ_CHECK(label_type_to_edlstr(lt) != nullptr);
-    FUZZ_CHECK(label_t_to_key_label_t(lt) >= 0 && label_t_to_ink_label_t(lt) >= 0 &&
-               label_t_to_foot_label_t(lt) >= 0);
+    FUZZ_CHECK(label_t_to_key_label_t(lt) >= 0 && label_t_to_ink_label_t(lt) >= 0 && label_t_to_foot_label_t(lt) >= 0);
     FUZZ_CHECK(label_t_to_duration_label_t(lt) == lt || label_t_to_duration_label_t(lt) >= 0);
     auto const r = static_cast<Kest::FrameRate>(n);
     FUZZ_CHECK(getDefaultTimecodeFrameRate(r) > 0.0);

@@ -12,13 +12,12 @@ namespace {
 
 bool valid_or_invalid(MediumRollIdent const& id) {
     if (id.medium == unknown_Medium && id.generation == unknown_Generation) return true;
-    return id.medium >= any_Medium && id.medium <= output_240p_1001_Medium &&
-           id.generation >= any_Generation && id.generation <= fourth_Generation;
+    return id.medium >= any_Medium && id.medium <= output_240p_1001_Medium && id.generation >= any_Generation &&
+           id.generation <= fourth_Generation;
 }
 
 MediumRollIdent any_ident(FuzzInput& in) {
-    return {static_cast<MediumRollMedium>(in.take<int>()),
-            static_cast<MediumRollGeneration>(in.take<int>())};
+    return {static_cast<MediumRollMedium>(in.take<int>()), static_cast<MediumRollGeneration>(in.take<int>())};
 }
 
 // Reel names a stored text can carry: one token, so no separator and no NUL.
@@ -52,8 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
         MediumRollIdent want{unknown_Medium, unknown_Generation};
         if (n >= 1 && m >= any_Medium && m <= output_240p_1001_Medium) {
             if (n < 2 || g == 0) {
-                g = m == video_Medium ? first_Generation
-                    : m == audio_Medium ? second_Generation : any_Generation;
+                g = m == video_Medium ? first_Generation : m == audio_Medium ? second_Generation : any_Generation;
                 if (user == ink_UserLabel) m = ink_Medium;
             }
             if (g >= any_Generation && g <= fourth_Generation)
@@ -76,8 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
         FUZZ_CHECK(n > 0 && n < 24 && std::strlen(buf) == static_cast<size_t>(n));
         char const* us = MediumRollId_to_UserString(x);
         FUZZ_CHECK(us != nullptr && std::strlen(us) < 32);
-        if (x.medium >= any_Medium && x.medium <= output_240p_1001_Medium &&
-            x.generation >= any_Generation && x.generation <= fourth_Generation) {
+        if (x.medium >= any_Medium && x.medium <= output_240p_1001_Medium && x.generation >= any_Generation &&
+            x.generation <= fourth_Generation) {
             MediumRollIdent back{};
             MediumRollId_from_string(buf, back, none_UserLabel);
             FUZZ_CHECK(back.medium == x.medium && back.generation == x.generation);
@@ -86,8 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
         (void)a.MediumRollId_fits_this(x);
         // The wildcard identifier accepts every usable one.
         MediumRollIdent const wild{any_Medium, any_Generation};
-        if (valid_or_invalid(x) && x.medium != unknown_Medium)
-            FUZZ_CHECK(wild.MediumRollId_fits_this(x));
+        if (valid_or_invalid(x) && x.medium != unknown_Medium) FUZZ_CHECK(wild.MediumRollId_fits_this(x));
         // Nothing accepts, or is accepted by, an identifier with a zero field.
         if (x.medium == unknown_Medium || x.generation == unknown_Generation)
             FUZZ_CHECK(!a.MediumRollId_fits_this(x) && !x.MediumRollId_fits_this(a));
@@ -130,8 +127,8 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
         MediumRoll const other(b, &config);
         FUZZ_CHECK(valid_or_invalid(other.ident));
         if (a.medium != b.medium || a.generation != b.generation)
-            FUZZ_CHECK(other.ident.medium == unknown_Medium &&
-                       other.ident.generation == unknown_Generation && other.reelid.empty());
+            FUZZ_CHECK(other.ident.medium == unknown_Medium && other.ident.generation == unknown_Generation &&
+                       other.reelid.empty());
         MediumRoll const none(a, nullptr);
         FUZZ_CHECK(none.ident.medium == unknown_Medium);
     }

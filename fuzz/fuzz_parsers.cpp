@@ -32,9 +32,7 @@ int compose(bool drop, int modulus, int h, int m, int sec, int f) {
     int const tens = m / 10, units = m % 10;
     int m0 = wadd(wmul(h, 107892), wmul(tens, 17982));
     if (units > 0) m0 = wadd(m0, wadd(1800, wmul(units - 1, 1798)));
-    if (sec >= 1)
-        return units != 0 ? wadd(wadd(m0, wadd(wmul(30, sec - 1), 28)), f)
-                          : wadd(m0, wadd(wmul(30, sec), f));
+    if (sec >= 1) return units != 0 ? wadd(wadd(m0, wadd(wmul(30, sec - 1), 28)), f) : wadd(m0, wadd(wmul(30, sec), f));
     return (units != 0 && sec == 0) ? wadd(m0, f - 2) : wadd(m0, f);
 }
 
@@ -102,8 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
     int const rel = cvt->get_sample(&lp, a.get());
     // The relative reader is the absolute one less the point's sample, wrapping.
     if (cvt->type() != dummy_label_t)
-        FUZZ_CHECK(rel == static_cast<int>(static_cast<unsigned>(abs) -
-                                           static_cast<unsigned>(lp.sample)));
+        FUZZ_CHECK(rel == static_cast<int>(static_cast<unsigned>(abs) - static_cast<unsigned>(lp.sample)));
     (void)cvt->get_sample(&lp, start);
 
     // Timecode readers give what the C library's formatted input gives.
@@ -115,8 +112,8 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
         FUZZ_CHECK(pb == reference_packed(cvt, b.get()));
         // A span over midnight comes out positive: brought into one day.
         int const span = cvt->get_sample_span_from_packed_strings(a.get(), b.get());
-        FUZZ_CHECK(span == cvt->normalise_sample_unit(
-                               static_cast<int>(static_cast<unsigned>(pb) - static_cast<unsigned>(pa))));
+        FUZZ_CHECK(span ==
+                   cvt->normalise_sample_unit(static_cast<int>(static_cast<unsigned>(pb) - static_cast<unsigned>(pa))));
     }
     (void)cvt->normalise_sample_unit(abs);
     (void)cvt->normalise_sample_unit(start);

@@ -24,9 +24,7 @@ inline std::string fmt(char const* f, ...) {
     return buf;
 }
 
-inline int wadd(int a, int b) {
-    return static_cast<int>(static_cast<unsigned>(a) + static_cast<unsigned>(b));
-}
+inline int wadd(int a, int b) { return static_cast<int>(static_cast<unsigned>(a) + static_cast<unsigned>(b)); }
 
 // Timecode: sign column, then the fields the display flags and the values
 // call for. `known` is false where the rules leave the digits open (below
@@ -39,8 +37,10 @@ inline std::string timecode(label_cvt* cvt, LabelPoint const& lp, int s, int fla
     std::string out;
     if (lp.label_template.template_text.c_str()[0] == '-') {
         out += s < 0 ? '-' : ' ';
-        if (s == INT_MIN) known = false;
-        else if (s < 0) s = -s;
+        if (s == INT_MIN)
+            known = false;
+        else if (s < 0)
+            s = -s;
     } else if (s < -day) {
         known = false;
     }
@@ -120,15 +120,13 @@ inline std::string timecode(label_cvt* cvt, LabelPoint const& lp, int s, int fla
 // two frame digits ("%s%0*d%c%02d"); "NEGATIVE" below the first count; one
 // wrap above the last. 3-perf KeyKode adds the perforation index
 // ("%s%0*d+%02d.%d").
-inline std::string counted(label_cvt* cvt, std::string const& prefix, int count, int frame,
-                           char sep, int perf = -1) {
+inline std::string counted(label_cvt* cvt, std::string const& prefix, int count, int frame, char sep, int perf = -1) {
     if (count < 0) return "NEGATIVE";
     int max_count = 1;
     for (int i = 0; i < cvt->get_count_length(); ++i) max_count *= 10;
     --max_count;
     if (count > max_count) count -= max_count + 1;
-    if (perf >= 0)
-        return fmt("%s%0*d+%02d.%d", prefix.c_str(), cvt->get_count_length(), count, frame, perf + 1);
+    if (perf >= 0) return fmt("%s%0*d+%02d.%d", prefix.c_str(), cvt->get_count_length(), count, frame, perf + 1);
     return fmt("%s%0*d%c%02d", prefix.c_str(), cvt->get_count_length(), count, sep, frame);
 }
 
@@ -168,8 +166,7 @@ inline std::string feet(label_cvt* cvt, LabelPoint const& lp, int s) {
     unsigned f = a / static_cast<unsigned>(cvt->samples_per_unit());
     unsigned const wrap = 100000 * modulus;
     if (f >= wrap) f -= wrap;
-    if (lp.label_template.template_text.c_str()[0] == '-')
-        return fmt("%c%0*u+%02u", sign, 4, f / modulus, f % modulus);
+    if (lp.label_template.template_text.c_str()[0] == '-') return fmt("%c%0*u+%02u", sign, 4, f / modulus, f % modulus);
     return fmt("%0*u+%02u", 4, f / modulus, f % modulus);
 }
 

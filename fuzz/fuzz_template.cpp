@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
         auto const pos = in.take<uint16_t>();
         bool const valid = t.isValidChar(c, pos);
         bool const sep = t.isAtSeparator(pos);
-        FUZZ_CHECK(!(valid && sep));            // a separator accepts nothing
+        FUZZ_CHECK(!(valid && sep));              // a separator accepts nothing
         FUZZ_CHECK(pos < n || (!valid && !sep));  // nothing past the end
     }
     for (int s : {sample, invalid_sample, past_end_sample, before_start_sample}) {

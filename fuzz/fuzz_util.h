@@ -45,13 +45,12 @@ private:
 
 // A broken promise: says which (visible when a crash input is run alone,
 // without -close_fd_mask) and stops with a trap libFuzzer reports.
-#define FUZZ_CHECK(cond)                                                               \
-    do {                                                                               \
-        if (!(cond)) {                                                                 \
-            std::fprintf(stderr, "FUZZ_CHECK failed: %s at %s:%d\n", #cond, __FILE__, \
-                         __LINE__);                                                    \
-            __builtin_trap();                                                          \
-        }                                                                              \
+#define FUZZ_CHECK(cond)                                                                         \
+    do {                                                                                         \
+        if (!(cond)) {                                                                           \
+            std::fprintf(stderr, "FUZZ_CHECK failed: %s at %s:%d\n", #cond, __FILE__, __LINE__); \
+            __builtin_trap();                                                                    \
+        }                                                                                        \
     } while (0)
 
 #endif

@@ -24,8 +24,7 @@ bool same(double a, double b) {
 // Media worth reaching often: every real value 0..70 plus a few outsiders.
 MediumRollMedium medium_of(uint8_t b) {
     if (b < 240) return static_cast<MediumRollMedium>(b % 71);
-    static constexpr int kOdd[] = {-1, 71, 127, 255, -2147483647 - 1, 2147483647, 5, 9,
-                                   6,  3,  8,   13,  14, 12, 7, 4};
+    static constexpr int kOdd[] = {-1, 71, 127, 255, -2147483647 - 1, 2147483647, 5, 9, 6, 3, 8, 13, 14, 12, 7, 4};
     return static_cast<MediumRollMedium>(kOdd[b - 240]);
 }
 
@@ -83,10 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
     switch ((what >> 3) & 7) {
     case 0: P.init_for_labelgroup(transfer, phase); break;
     case 1: P.init_to_default_filmvid_conversion(video_rate); break;
-    case 2:
-        P.initOutputFormat(rate_of(in.take<uint8_t>()), rate_of(in.take<uint8_t>()),
-                           in.take<uint8_t>() & 1);
-        break;
+    case 2: P.initOutputFormat(rate_of(in.take<uint8_t>()), rate_of(in.take<uint8_t>()), in.take<uint8_t>() & 1); break;
     case 3: P.init_to_default_playout_generation(); break;
     default:
         P.transfer = static_cast<transfer_type>(in.take<int>());
@@ -125,8 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
     if (x == 1e99 && from != unknown_Medium && to != unknown_Medium) FUZZ_CHECK(r == 1e99);
     if (from == to && from != unknown_Medium) FUZZ_CHECK(same(r, x));
     // Only a phase of -1 is written back, as 0.
-    FUZZ_CHECK(P.sequence_phase == Q.sequence_phase ||
-               (Q.sequence_phase == -1 && P.sequence_phase == 0));
+    FUZZ_CHECK(P.sequence_phase == Q.sequence_phase || (Q.sequence_phase == -1 && P.sequence_phase == 0));
     // (NaN and zero have no sign to put back: neither is below zero, -0.0
     // included, and position 0 can translate to a non-zero one.)
     if (std::fabs(x) != 1e99 && !std::isnan(x) && x != 0.0) {

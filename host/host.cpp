@@ -115,9 +115,9 @@ void change_config(Change change) {
 namespace host {
 
 ProjectSettings default_project_settings() {
-    return ProjectSettings{Kest::FrameRate_24,          true, Kest::FrameRate_29_97,
-                           Kest::Image::ScanMode_interlaced_upper, true, true,
-                           Kest::FrameRate_24};
+    return ProjectSettings{
+        Kest::FrameRate_24, true, Kest::FrameRate_29_97, Kest::Image::ScanMode_interlaced_upper, true, true,
+        Kest::FrameRate_24};
 }
 
 void set_project_settings(ProjectSettings const& p) {
@@ -219,11 +219,9 @@ LightweightString<char>::Rep* LightweightString<char>::make(char const* text, st
     return r;
 }
 
-LightweightString<char>::LightweightString(char const* text)
-    : rep_(text ? make(text, std::strlen(text)) : nullptr) {}
+LightweightString<char>::LightweightString(char const* text) : rep_(text ? make(text, std::strlen(text)) : nullptr) {}
 
-LightweightString<char>::LightweightString(char const* text, std::size_t n)
-    : rep_(text ? make(text, n) : nullptr) {}
+LightweightString<char>::LightweightString(char const* text, std::size_t n) : rep_(text ? make(text, n) : nullptr) {}
 
 namespace {
 // A new sharer needs no ordering; an immutable buffer is not counted.
@@ -237,9 +235,7 @@ LightweightString<char>::LightweightString(LightweightString const& o) noexcept 
     add_ref(rep_, kImmutable);
 }
 
-LightweightString<char>::LightweightString(LightweightString&& o) noexcept : rep_(o.rep_) {
-    o.rep_ = nullptr;
-}
+LightweightString<char>::LightweightString(LightweightString&& o) noexcept : rep_(o.rep_) { o.rep_ = nullptr; }
 
 LightweightString<char>& LightweightString<char>::operator=(LightweightString const& o) noexcept {
     // Already sharing: nothing to count (label points re-take their
@@ -391,7 +387,5 @@ OperatingSystem* OS() {
 }
 
 namespace host {
-AllocationStats allocation_stats() {
-    return AllocationStats{g_allocations.load(), g_frees.load(), g_live.load()};
-}
+AllocationStats allocation_stats() { return AllocationStats{g_allocations.load(), g_frees.load(), g_live.load()}; }
 }  // namespace host

@@ -66,7 +66,7 @@ template <>
 class LightweightString<char> {
 public:
     LightweightString() noexcept = default;
-    LightweightString(char const* text);  // absent when text is null
+    LightweightString(char const* text);                 // absent when text is null
     LightweightString(char const* text, std::size_t n);  // first n characters
     LightweightString(LightweightString const& other) noexcept;
     LightweightString(LightweightString&& other) noexcept;
@@ -79,9 +79,7 @@ public:
     std::size_t size() const noexcept { return rep_ ? rep_->size : 0; }
     bool absent() const noexcept { return rep_ == nullptr; }
     // True when both refer to the same shared buffer (two absent strings too).
-    bool shares_buffer_with(LightweightString const& other) const noexcept {
-        return rep_ == other.rep_;
-    }
+    bool shares_buffer_with(LightweightString const& other) const noexcept { return rep_ == other.rep_; }
     // A writable copy of the characters private to this string (copy on write).
     char* unshare();
     // This string's buffer (and every copy's) is kept for the life of the
@@ -89,9 +87,7 @@ public:
     void make_immutable() noexcept;
 
     friend bool operator==(LightweightString const& a, LightweightString const& b) noexcept;
-    friend bool operator!=(LightweightString const& a, LightweightString const& b) noexcept {
-        return !(a == b);
-    }
+    friend bool operator!=(LightweightString const& a, LightweightString const& b) noexcept { return !(a == b); }
 
 private:
     struct Rep {
@@ -150,12 +146,12 @@ enum FrameRate : std::int32_t {
 namespace rates {
 
 struct Row {
-    double fps;          // frames per second (an "/1.001" rate: whole / 1.001)
-    double duration;     // 1 / fps
-    double cel;          // family / whole: one frame on the edit timeline
+    double fps;       // frames per second (an "/1.001" rate: whole / 1.001)
+    double duration;  // 1 / fps
+    double cel;       // family / whole: one frame on the edit timeline
     bool is1001;
     FrameRate undecimated;
-    double nominal;      // the whole rate a "/1.001" rate is named after (12.5 for 12.5)
+    double nominal;         // the whole rate a "/1.001" rate is named after (12.5 for 12.5)
     std::int32_t num, den;  // fps exactly: num / den (24000/1001, 25/2)
 };
 
@@ -165,32 +161,25 @@ constexpr Row row(double whole, bool is1001, int family, int undecimated) {
     std::int32_t const halves = static_cast<std::int32_t>(whole * 2);
     std::int32_t const num = halves % 2 != 0 ? halves : halves / 2 * (is1001 ? 1000 : 1);
     std::int32_t const den = halves % 2 != 0 ? 2 : (is1001 ? 1001 : 1);
-    return Row{fps, 1.0 / fps, static_cast<double>(family) / whole, is1001, static_cast<FrameRate>(undecimated),
-               whole, num, den};
+    return Row{fps, 1.0 / fps, static_cast<double>(family) / whole, is1001, static_cast<FrameRate>(undecimated), whole,
+               num, den};
 }
 
 // One row per FrameRate value 0..47: whole rate, 1000/1001, base family, undecimated rate.
 constexpr Row kRows[] = {
-    row(24, false, 24, 0),    // 0 no rate: reports 24 fps
-    row(24, false, 24, 1),    row(24, true, 24, 2),     row(25, false, 25, 3),
-    row(30, false, 30, 4),    row(30, true, 30, 5),     row(48, false, 24, 6),
-    row(48, true, 24, 7),     row(50, false, 25, 8),    row(60, false, 30, 9),
-    row(60, true, 30, 10),
-    row(16, false, 24, 11),   row(18, false, 24, 12),   row(22, false, 24, 13),
-    row(10, false, 30, 14),   row(8, false, 24, 15),    row(6, false, 24, 16),
-    row(5, false, 25, 17),    row(4, false, 24, 18),    row(3, false, 24, 19),
-    row(2, false, 24, 20),
-    row(12, false, 24, 1),    row(12, true, 24, 2),     row(12.5, false, 25, 3),
-    row(15, false, 30, 4),    row(15, true, 30, 5),     row(24, false, 24, 6),
-    row(24, true, 24, 7),     row(25, false, 25, 8),    row(30, false, 30, 9),
-    row(30, true, 30, 10),
-    row(24, false, 24, 31),   row(25, false, 25, 32),   row(30, false, 30, 33),
-    row(48, false, 24, 34),
-    row(12, false, 24, 35),   row(12, true, 24, 36),    row(12.5, false, 25, 37),
-    row(15, false, 30, 38),   row(15, true, 30, 39),    row(20, false, 24, 40),
-    row(80, false, 24, 41),   row(90, false, 30, 42),   row(100, false, 25, 43),
-    row(120, false, 24, 44),  row(120, true, 24, 45),   row(240, false, 24, 46),
-    row(240, true, 24, 47),
+    row(24, false, 24, 0),  // 0 no rate: reports 24 fps
+    row(24, false, 24, 1),    row(24, true, 24, 2),    row(25, false, 25, 3),   row(30, false, 30, 4),
+    row(30, true, 30, 5),     row(48, false, 24, 6),   row(48, true, 24, 7),    row(50, false, 25, 8),
+    row(60, false, 30, 9),    row(60, true, 30, 10),   row(16, false, 24, 11),  row(18, false, 24, 12),
+    row(22, false, 24, 13),   row(10, false, 30, 14),  row(8, false, 24, 15),   row(6, false, 24, 16),
+    row(5, false, 25, 17),    row(4, false, 24, 18),   row(3, false, 24, 19),   row(2, false, 24, 20),
+    row(12, false, 24, 1),    row(12, true, 24, 2),    row(12.5, false, 25, 3), row(15, false, 30, 4),
+    row(15, true, 30, 5),     row(24, false, 24, 6),   row(24, true, 24, 7),    row(25, false, 25, 8),
+    row(30, false, 30, 9),    row(30, true, 30, 10),   row(24, false, 24, 31),  row(25, false, 25, 32),
+    row(30, false, 30, 33),   row(48, false, 24, 34),  row(12, false, 24, 35),  row(12, true, 24, 36),
+    row(12.5, false, 25, 37), row(15, false, 30, 38),  row(15, true, 30, 39),   row(20, false, 24, 40),
+    row(80, false, 24, 41),   row(90, false, 30, 42),  row(100, false, 25, 43), row(120, false, 24, 44),
+    row(120, true, 24, 45),   row(240, false, 24, 46), row(240, true, 24, 47),
 };
 static_assert(sizeof(kRows) / sizeof(kRows[0]) == FrameRate_last + 1, "one row per frame rate");
 

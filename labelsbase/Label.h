@@ -95,8 +95,8 @@ public:
     static double get_natural_pitch(label_t type);
 
     // Type and prefix.
-    void set_type(label_t type);          // new converter and its natural pitch
-    void set_prefix(char const* text);    // only for prefixed types
+    void set_type(label_t type);        // new converter and its natural pitch
+    void set_prefix(char const* text);  // only for prefixed types
 
     // Points and texts at an offset (range rule applies when bounded).
     LabelPoint get_label_point(int offset) const;
@@ -109,9 +109,9 @@ public:
     int cmp(int offset) const;
 
     // Times and samples.
-    double get_abs_posn(int offset) const;               // 1e99 out of range
-    double get_abs_posn_extrapolate(int offset) const;   // no range test
-    double sample_to_posn(int abs_sample) const;         // 1e99 for the invalid sample
+    double get_abs_posn(int offset) const;              // 1e99 out of range
+    double get_abs_posn_extrapolate(int offset) const;  // no range test
+    double sample_to_posn(int abs_sample) const;        // 1e99 for the invalid sample
     // The absolute sample at time t, snapped down to a whole unit (frame).
     int posn_to_sample(double t) const;
     // The absolute sample at time t.

@@ -17,11 +17,11 @@ constexpr std::size_t label_point_text_room = label_point_text_size - 1;
 
 class LabelPoint {
 public:
-    char prefix[label_point_prefix_size];    // at most 20 characters and a NUL
+    char prefix[label_point_prefix_size];      // at most 20 characters and a NUL
     mutable char text[label_point_text_size];  // results of string operations
     int sample;
-    label_cvt* converter;      // shared registry converter or a caller's; never owned
-    bool primary_template;     // true: full_template, false: count_template
+    label_cvt* converter;   // shared registry converter or a caller's; never owned
+    bool primary_template;  // true: full_template, false: count_template
     LabelTemplate label_template;
 
     LabelPoint(int sample, label_t type);

@@ -24,11 +24,11 @@ enum MediumRollMedium : std::int32_t {
     film_Medium = 2,
     video_Medium = 3,  // stands for the transfer's video medium in a translation
     audio_Medium = 4,
-    time_Medium = 7,   // host clock, seconds
-    edit_Medium = 8,   // the project's output medium
+    time_Medium = 7,  // host clock, seconds
+    edit_Medium = 8,  // the project's output medium
     ink_Medium = 10,
     lab_Medium = 11,
-    cel_Medium = 12,   // edit-timeline positions
+    cel_Medium = 12,  // edit-timeline positions
     source_24_Medium = 13,
     edit_24_Medium = 14,
     source_24p_Medium = 15,

@@ -61,13 +61,12 @@ struct VagueUIFLabelDef {
     MediumRollIdent medroll;  // {0, 0} for the text fields
     char const* config_str;
 
-    constexpr VagueUIFLabelDef(VagueUIFLabel l, ResId t, UserLabelType u, MediumRollIdent m,
-                               char const* c)
+    constexpr VagueUIFLabelDef(VagueUIFLabel l, ResId t, UserLabelType u, MediumRollIdent m, char const* c)
         : label(l), text(t), type(u), medroll(m), config_str(c) {}
     // The same five fields with the medium roll given as its two parts; all
     // of them are stored, so either form builds the same entry.
-    constexpr VagueUIFLabelDef(VagueUIFLabel l, ResId t, UserLabelType u, char const* c,
-                               MediumRollMedium m, MediumRollGeneration g)
+    constexpr VagueUIFLabelDef(VagueUIFLabel l, ResId t, UserLabelType u, char const* c, MediumRollMedium m,
+                               MediumRollGeneration g)
         : label(l), text(t), type(u), medroll{m, g}, config_str(c) {}
 };
 

@@ -91,10 +91,10 @@ enum class LineKind { blank, title, fcm, event, comment, motion, split, aud, unk
 
 struct Line {
     LineKind kind = LineKind::unknown;
-    int number = 0;        // 1-based line number in the file
-    std::string text;      // the line without its ending
-    std::string ending;    // "\n", "\r\n", "\r" or "" (last line)
-    int event = -1;        // index of the event the line belongs to, or -1
+    int number = 0;      // 1-based line number in the file
+    std::string text;    // the line without its ending
+    std::string ending;  // "\n", "\r\n", "\r" or "" (last line)
+    int event = -1;      // index of the event the line belongs to, or -1
 };
 
 // A timecode field: the text as written and, when it reads at the list's
@@ -107,17 +107,17 @@ struct Timecode {
 
 // An M2 motion line.
 struct Motion {
-    int line = 0;          // index into List::lines
+    int line = 0;  // index into List::lines
     std::string reel;
-    std::string speed;     // as written ("048.0", "-025.0")
-    double fps = 0;        // the speed read; 0 for a freeze frame
+    std::string speed;  // as written ("048.0", "-025.0")
+    double fps = 0;     // the speed read; 0 for a freeze frame
     bool speed_ok = false;
     Timecode entry;
 };
 
 struct Event {
-    int line = 0;            // index into List::lines of the event line
-    int number = -1;         // -1 when the number does not read
+    int line = 0;     // index into List::lines of the event line
+    int number = -1;  // -1 when the number does not read
     std::string number_text;
     std::string reel;
     std::string track;       // upper case: "V", "AA/V", "A2", "NONE"
@@ -125,8 +125,8 @@ struct Event {
     std::string duration;    // transition duration as written, or ""
     int duration_frames = -1;
     Timecode source_in, source_out, record_in, record_out;
-    bool drop = false;       // the FCM in force at this event
-    bool complete = false;   // every field was found
+    bool drop = false;          // the FCM in force at this event
+    bool complete = false;      // every field was found
     std::vector<int> comments;  // indices into List::lines (`*` lines)
     std::vector<int> extras;    // SPLIT: and AUD lines of the event
     std::vector<Motion> motion;
@@ -140,8 +140,8 @@ struct Event {
 
 struct List {
     bool bom = false;
-    std::string title;       // after "TITLE:", trimmed
-    bool drop = false;       // the first FCM of the list (non-drop without one)
+    std::string title;  // after "TITLE:", trimmed
+    bool drop = false;  // the first FCM of the list (non-drop without one)
     bool has_fcm = false;
     std::vector<Line> lines;
     std::vector<Event> events;
@@ -168,7 +168,7 @@ std::string format_motion(Motion const& m);
 
 enum class Severity { warning, error };
 struct Problem {
-    int line = 0;   // 1-based
+    int line = 0;  // 1-based
     Severity severity = Severity::error;
     std::string message;
 };
@@ -230,12 +230,12 @@ bool move_record_start(List& list, Rate rate, long start, std::string& why);
 struct LogRow {
     int line = 0;
     std::string reel, timecode, keykode, camroll, labroll;
-    long frames = 0;            // timecode as a frame count
+    long frames = 0;  // timecode as a frame count
     int phase = 0;
     label_t type = keycode_35_label_t;
     transfer_type transfer = transfer_unspecified;  // unspecified: from the rate
-    std::string prefix;         // the KeyKode's prefix ("KJ231234")
-    int perfs = 0;              // the KeyKode as the converter's sample
+    std::string prefix;                             // the KeyKode's prefix ("KJ231234")
+    int perfs = 0;                                  // the KeyKode as the converter's sample
     std::vector<std::pair<std::string, std::string>> extra;
 };
 struct TelecineLog {
@@ -263,7 +263,7 @@ TelecineLog read_telecine_log(std::string const& bytes, Rate rate);
 
 struct CutEvent {
     int event = 0;
-    int line = 0;               // 1-based line of the event line
+    int line = 0;  // 1-based line of the event line
     std::string reel, camroll, labroll;
     std::string keykode_in, keykode_out;
     int film_in = 0, film_out = 0;  // KeyKode samples (perforations)
@@ -284,14 +284,14 @@ struct Dupe {
 };
 struct Optical {
     int event = 0;
-    std::string kind;           // "dissolve", "wipe", "key", "motion"
-    std::string detail;         // "030 frames", "speed 48.0 fps"
+    std::string kind;                          // "dissolve", "wipe", "key", "motion"
+    std::string detail;                        // "030 frames", "speed 48.0 fps"
     std::string from_reel, from_in, from_out;  // the outgoing side (empty for motion)
     std::string to_reel, to_in, to_out;
 };
 struct Pull {
     std::string camroll;
-    std::vector<int> events;    // indices into CutList::events, KeyKode order
+    std::vector<int> events;  // indices into CutList::events, KeyKode order
 };
 struct Note {
     int event = 0;

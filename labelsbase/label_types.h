@@ -90,17 +90,17 @@ bool UserType_matches(UserLabelType a, UserLabelType b);
 // One row of the label-type catalogue.
 struct LabelTypeInfo {
     label_t type;
-    char const* enumerator;      // "pal_label_t"
-    char const* class_name;      // "pal_label" (the base name for types without a leaf)
-    bool has_converter;          // false: the registry holds the fallback
-    UserLabelType category;      // UserType of the registry converter
-    char const* unit;            // "frame", "perforation" or "" (no position)
-    int modulus;                 // of the registry converter (default configuration)
+    char const* enumerator;  // "pal_label_t"
+    char const* class_name;  // "pal_label" (the base name for types without a leaf)
+    bool has_converter;      // false: the registry holds the fallback
+    UserLabelType category;  // UserType of the registry converter
+    char const* unit;        // "frame", "perforation" or "" (no position)
+    int modulus;             // of the registry converter (default configuration)
     int samples_per_unit;
-    char const* edl_primary;     // read by edlstr_to_label_type, or null
-    char const* edl_alternative; // second name read, or null
-    char const* edl_written;     // label_type_to_edlstr
-    Kest::FrameRate tv_std;      // rate of the timecode standard (label_type_to_TvStd); 0: none
+    char const* edl_primary;      // read by edlstr_to_label_type, or null
+    char const* edl_alternative;  // second name read, or null
+    char const* edl_written;      // label_type_to_edlstr
+    Kest::FrameRate tv_std;       // rate of the timecode standard (label_type_to_TvStd); 0: none
 };
 // The catalogue row of t; the row of prefix_label_t for t outside 0..51.
 LabelTypeInfo const& label_type_info(label_t t);

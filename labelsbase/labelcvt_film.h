@@ -194,17 +194,17 @@ protected:
 
 // The gauges whose frames divide the KeyKode interval: count = s / interval,
 // frame = (s % interval) / perfs per frame.
-#define LB_KEYCODE_GEOMETRY(name)                 \
-    class name : public keycode_label {           \
-    public:                                       \
-        int perfs_per_keyKode() const override;   \
-        ~name() override;                         \
-        void get_counts(int perfs) override;      \
-        int get_perf_offset(int perfs) override;  \
-        int get_perfs() override;                 \
-                                                  \
-    protected:                                    \
-        explicit name(label_t leaf);              \
+#define LB_KEYCODE_GEOMETRY(name)                \
+    class name : public keycode_label {          \
+    public:                                      \
+        int perfs_per_keyKode() const override;  \
+        ~name() override;                        \
+        void get_counts(int perfs) override;     \
+        int get_perf_offset(int perfs) override; \
+        int get_perfs() override;                \
+                                                 \
+    protected:                                   \
+        explicit name(label_t leaf);             \
     };
 
 LB_KEYCODE_GEOMETRY(keycode_35)        // 4 perfs, 16 frames, 64-perf interval
@@ -251,14 +251,14 @@ protected:
 // The leaves: one per KeyKode label type. The plain and _4 leaves of a gauge
 // have 4 count digits; _5 and _6 move one and two characters from the
 // prefix to the count.
-#define LB_KEYCODE_LEAF(name, geometry)           \
-    class name : public geometry {                \
-    public:                                       \
-        name();                                   \
-        char const* type_str() const override;    \
-        label_t type() const override;            \
-        UserLabelType UserType() const override;  \
-        ~name() override;                         \
+#define LB_KEYCODE_LEAF(name, geometry)          \
+    class name : public geometry {               \
+    public:                                      \
+        name();                                  \
+        char const* type_str() const override;   \
+        label_t type() const override;           \
+        UserLabelType UserType() const override; \
+        ~name() override;                        \
     };
 
 LB_KEYCODE_LEAF(keycode_35_label, keycode_35)

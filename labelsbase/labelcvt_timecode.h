@@ -61,10 +61,10 @@ class timecode_label : public variable_label {
 public:
     // display_flags bits
     enum : int {
-        show_hours = 1,    // hours always printed, two digits
-        show_minutes = 2,  // minutes always printed, two digits
-        show_seconds = 4,  // seconds always printed, two digits
-        show_frames = 8,   // separator and frames printed even without seconds
+        show_hours = 1,     // hours always printed, two digits
+        show_minutes = 2,   // minutes always printed, two digits
+        show_seconds = 4,   // seconds always printed, two digits
+        show_frames = 8,    // separator and frames printed even without seconds
         special_slow = 16,  // half-rate: two samples per timecode frame
         // Every field printed: what the registry and the factory give.
         show_all = show_hours | show_minutes | show_seconds | show_frames
@@ -194,7 +194,7 @@ private:
 };
 
 // What every leaf overrides: its name, its type and its template.
-#define LABELSBASE_TIMECODE_LEAF_OVERRIDES     \
+#define LABELSBASE_TIMECODE_LEAF_OVERRIDES \
     char const* type_str() const override; \
     label_t type() const override;         \
     void build_template() override;

@@ -62,19 +62,19 @@ inline double mround(double v) {
 // The parameter block every translation reads. Owned by the caller; a
 // translation writes back only a sequence_phase of -1, as 0.
 struct MPosn_Xlate_Params {
-    transfer_type transfer;            // kind of film/video transfer of the material
-    std::int32_t sequence_phase;       // pulldown row of frame 0 (-1: not set)
-    Kest::FrameRate video_rate;        // rate of the transfer's video
-    MediumRollMedium video_medium;     // stands for video_Medium
-    Cookie cookie;                     // identifier slot; not read here
-    Kest::FrameRate project_rate;      // edit rate; the cel scale is this rate's
-    double cel_resolution;             // Kest::getCelResolution(project_rate)
+    transfer_type transfer;         // kind of film/video transfer of the material
+    std::int32_t sequence_phase;    // pulldown row of frame 0 (-1: not set)
+    Kest::FrameRate video_rate;     // rate of the transfer's video
+    MediumRollMedium video_medium;  // stands for video_Medium
+    Cookie cookie;                  // identifier slot; not read here
+    Kest::FrameRate project_rate;   // edit rate; the cel scale is this rate's
+    double cel_resolution;          // Kest::getCelResolution(project_rate)
     bool output_rate_has_1001;
-    Kest::FrameRate output_rate;       // rate of the project's output image
+    Kest::FrameRate output_rate;  // rate of the project's output image
     bool aud_sync_pulled_down;
-    bool use_aud_sync_setting;         // set only by callers
-    double camera_film_fps;            // camera speed (24.0, 48.0 ...)
-    bool output_pulled_down;           // output made with pulldown
+    bool use_aud_sync_setting;  // set only by callers
+    double camera_film_fps;     // camera speed (24.0, 48.0 ...)
+    bool output_pulled_down;    // output made with pulldown
     std::int64_t reserved;
 
     // init() from the open project.
@@ -157,18 +157,16 @@ extern signed char const pogle_Frame_origin_table[25][25];
 // field of film pulled down to source_30i_Medium or source_25i_Medium onto
 // the next even field. Example: film 1.0 s to source_25p_Medium with
 // 24-to-25 pulldown is 1.0 s (film frame 24 at video frame 25).
-double mPosn_Xlate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xlate_Params& P,
-                   bool align_to_frame);
+double mPosn_Xlate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xlate_Params& P, bool align_to_frame);
 // With a block from the open project.
 double mPosn_Xlate(double x, MediumRollMedium from, MediumRollMedium to);
 // With a block from the open project, edit rate r.
 double mPosn_Xlate(double x, MediumRollMedium from, MediumRollMedium to, Kest::FrameRate r);
 // P's project rate (and cel resolution) set to r first.
-double mPosn_Xlate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xlate_Params& P,
-                   Kest::FrameRate r);
+double mPosn_Xlate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xlate_Params& P, Kest::FrameRate r);
 // As above, and P's aud_sync_pulled_down set; the cookie is not used.
-double mPosn_Xlate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xlate_Params& P,
-                   Kest::FrameRate r, Cookie c);
+double mPosn_Xlate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xlate_Params& P, Kest::FrameRate r,
+                   Cookie c);
 // The target is the medium of the label's medium roll.
 double mPosn_Xlate(double x, MediumRollMedium from, EditLabel* l);
 double mPosn_Xlate(double x, MediumRollMedium from, EditLabel* l, Kest::FrameRate r);
@@ -201,7 +199,6 @@ int celPosn_to_SampleNr(double c);
 
 // Transport velocity for the current user transport request: always 1.0;
 // returns 0.
-int getTRSVelocityForCurrentUTR(double& velocity, MediumRollMedium m, bool b, transfer_type t,
-                                Kest::FrameRate r);
+int getTRSVelocityForCurrentUTR(double& velocity, MediumRollMedium m, bool b, transfer_type t, Kest::FrameRate r);
 
 #endif

@@ -43,9 +43,9 @@
 // A timecode rate. Valid when timecode_rate_ok says so; the failure value
 // of the functions that make one is timecode_rate{} (nominal 0).
 struct timecode_rate {
-    int nominal = 0;         // frame numbers per timecode second, 1..1000
-    bool fractional = false; // real rate nominal x 1000/1001
-    bool drop = false;       // drop-frame labels
+    int nominal = 0;          // frame numbers per timecode second, 1..1000
+    bool fractional = false;  // real rate nominal x 1000/1001
+    bool drop = false;        // drop-frame labels
 };
 
 inline bool operator==(timecode_rate a, timecode_rate b) {
@@ -112,15 +112,14 @@ constexpr std::size_t timecode_text_size = 32;
 // length (11 for "01:00:00;00", 12 with three frame digits), or 0 with
 // nothing written for an invalid rate, a count refused by the options (see
 // timecode_frames_to_fields) or a buffer too small for the text.
-std::size_t timecode_write(timecode_rate r, std::int64_t frame, char* out, std::size_t size,
-                           unsigned options = 0);
+std::size_t timecode_write(timecode_rate r, std::int64_t frame, char* out, std::size_t size, unsigned options = 0);
 
 // What is wrong with a text that strict reading refused.
 enum class timecode_field : unsigned char {
-    none,       // accepted
-    rate,       // the rate is not valid
-    text,       // empty, too long, or characters after the frames
-    sign,       // a '-' where negatives are not allowed
+    none,  // accepted
+    rate,  // the rate is not valid
+    text,  // empty, too long, or characters after the frames
+    sign,  // a '-' where negatives are not allowed
     hours,
     minutes,
     seconds,
@@ -130,12 +129,12 @@ enum class timecode_field : unsigned char {
 };
 enum class timecode_fault : unsigned char {
     none,
-    invalid_rate,  // the rate is not valid
-    empty,         // nothing to read
-    trailing,      // characters after the frames
-    negative,      // '-' without timecode_signed
-    digits,        // a field without its digits (value: digits expected)
-    range,         // a field out of range (value, low, high)
+    invalid_rate,        // the rate is not valid
+    empty,               // nothing to read
+    trailing,            // characters after the frames
+    negative,            // '-' without timecode_signed
+    digits,              // a field without its digits (value: digits expected)
+    range,               // a field out of range (value, low, high)
     drop_separator,      // ':' before the frames of a drop-frame rate
     non_drop_separator,  // ';', '.' or ',' before the frames of a non-drop rate
     bad_separator,       // any other character between fields
@@ -144,9 +143,9 @@ enum class timecode_fault : unsigned char {
 struct timecode_problem {
     timecode_fault fault = timecode_fault::none;
     timecode_field field = timecode_field::none;
-    int column = 0;            // 0-based position in the text the fault was found at
-    std::int64_t value = 0;    // the field's value (range), the digits expected (digits)
-    std::int64_t low = 0;      // the field's range (range)
+    int column = 0;          // 0-based position in the text the fault was found at
+    std::int64_t value = 0;  // the field's value (range), the digits expected (digits)
+    std::int64_t low = 0;    // the field's range (range)
     std::int64_t high = 0;
     char found = 0;            // the separator found (separators)
     timecode_fields fields{};  // fields read so far (all of them for skipped_label)
@@ -169,9 +168,9 @@ struct timecode_reading {
 // timecode_signed. The first fault found, left to right, is reported.
 // Example: at 29.97df "00:10:00;00" is frame 17982; "00:01:00;00" is
 // refused (skipped_label); "01:61:00;00" is refused (minutes, range 0-59).
-timecode_reading timecode_read_n(timecode_rate r, char const* text, std::size_t length,
-                               unsigned options = 0);
-timecode_reading timecode_read(timecode_rate r, char const* text, unsigned options = 0);  // NUL-terminated; null is empty
+timecode_reading timecode_read_n(timecode_rate r, char const* text, std::size_t length, unsigned options = 0);
+timecode_reading timecode_read(timecode_rate r, char const* text,
+                               unsigned options = 0);  // NUL-terminated; null is empty
 
 // Room for any reason with its NUL.
 constexpr std::size_t timecode_reason_size = 128;

@@ -54,7 +54,7 @@ enum class MediumClass : std::uint8_t {
     output,     // output media
     cel,        // edit-timeline positions
     audio,
-    time        // host clock
+    time  // host clock
 };
 
 // The fixed cadence by which an output medium up to 60 fps pulls film up.
@@ -66,17 +66,17 @@ enum class VideoFamily : std::uint8_t { none, f24, f25, f30 };
 
 struct MediumRow {
     MediumRollMedium medium;
-    char const* name;          // the enumerator without "_Medium"; null: number unused
-    char const* shown_as;      // display name (MediumRollId_to_UserString); "med?" when none
-    Kest::FrameRate rate;      // FrameRate_none for media that are not video
+    char const* name;      // the enumerator without "_Medium"; null: number unused
+    char const* shown_as;  // display name (MediumRollId_to_UserString); "med?" when none
+    Kest::FrameRate rate;  // FrameRate_none for media that are not video
     MediumSide side;
     MediumScan scan;
-    bool double_rate;          // 50 and 60 fps progressive: one frame per field
-    label_t label_type;        // default timecode type; prefix_label_t: none
-    MediumClass xlate;         // translation class
-    Pullup pullup;             // output pull-up cadence
-    VideoFamily family;        // picture family of the first source media (13..27); none elsewhere
-    std::int8_t playout_group; // output media of one output rate (either scan) share it; 0: none
+    bool double_rate;             // 50 and 60 fps progressive: one frame per field
+    label_t label_type;           // default timecode type; prefix_label_t: none
+    MediumClass xlate;            // translation class
+    Pullup pullup;                // output pull-up cadence
+    VideoFamily family;           // picture family of the first source media (13..27); none elsewhere
+    std::int8_t playout_group;    // output media of one output rate (either scan) share it; 0: none
     MediumRollMedium accepts[3];  // other media this one accepts as its own (unknown_Medium: unused)
 };
 
@@ -91,17 +91,39 @@ constexpr M M0 = unknown_Medium;
 
 constexpr MediumRow special(M m, char const* name, char const* shown, MediumClass c = MediumClass::none,
                             VideoFamily f = VideoFamily::none, M a = M0, M b = M0, M d = M0) {
-    return {m,     name, shown, Kest::FrameRate_none, MediumSide::none, MediumScan::none, false, prefix_label_t,
-            c,     Pullup::none, f, 0, {a, b, d}};
+    return {m,
+            name,
+            shown,
+            Kest::FrameRate_none,
+            MediumSide::none,
+            MediumScan::none,
+            false,
+            prefix_label_t,
+            c,
+            Pullup::none,
+            f,
+            0,
+            {a, b, d}};
 }
-constexpr MediumRow source(M m, char const* name, char const* shown, K r, MediumScan scan, label_t type,
-                           MediumClass c, VideoFamily f = VideoFamily::none, M a = M0, M b = M0) {
+constexpr MediumRow source(M m, char const* name, char const* shown, K r, MediumScan scan, label_t type, MediumClass c,
+                           VideoFamily f = VideoFamily::none, M a = M0, M b = M0) {
     return {m, name, shown, r, Src, scan, false, type, c, Pullup::none, f, 0, {a, b, M0}};
 }
 constexpr MediumRow output(M m, char const* name, K r, MediumScan scan, label_t type, Pullup pu = Pullup::none,
                            int group = 0, M a = M0, M b = M0, M d = M0) {
-    return {m,  name, "med?", r, Out, scan, false, type, MediumClass::output, pu, VideoFamily::none,
-            static_cast<std::int8_t>(group), {a, b, d}};
+    return {m,
+            name,
+            "med?",
+            r,
+            Out,
+            scan,
+            false,
+            type,
+            MediumClass::output,
+            pu,
+            VideoFamily::none,
+            static_cast<std::int8_t>(group),
+            {a, b, d}};
 }
 constexpr MediumRow doubled(MediumRow r) {
     r.double_rate = true;
@@ -116,7 +138,7 @@ constexpr MediumRow doubled(MediumRow r) {
 // 23.976 fps output media also take 24 fps progressive output as theirs.
 // source_24_Medium and edit_24_Medium stand for both scans of 24 fps.
 inline constexpr MediumRow kMedia[] = {
-    // clang-format off
+// clang-format off
 #define LB_R(x) Kest::FrameRate_##x
     vocab_rows::special(unknown_Medium, "unknown", "med?"),
     vocab_rows::special(any_Medium, "any", "med?"),
@@ -195,9 +217,7 @@ inline constexpr MediumRow kMedia[] = {
 static_assert(sizeof(kMedia) / sizeof(kMedia[0]) == medium_count, "one row per medium 0..70");
 
 // The row of medium m, or null when m is outside 0..70.
-constexpr MediumRow const* medium_row(int m) {
-    return (m >= 0 && m < medium_count) ? &kMedia[m] : nullptr;
-}
+constexpr MediumRow const* medium_row(int m) { return (m >= 0 && m < medium_count) ? &kMedia[m] : nullptr; }
 
 // Named questions over the media rows. Each is false (or none) for a
 // number outside 0..70.
@@ -221,16 +241,16 @@ enum class RateClass : std::uint8_t {
 
 struct RateRow {
     Kest::FrameRate rate;
-    char const* name;          // shown name ("23.976", "film_at_25"); null: the rate has none
-    char const* aliases[3];    // other names read ("23.98", "24000/1001", "23_976"); null-padded
+    char const* name;        // shown name ("23.976", "film_at_25"); null: the rate has none
+    char const* aliases[3];  // other names read ("23.98", "24000/1001", "23_976"); null-padded
     RateClass xlate;
-    VideoFamily tv_family;     // f25: 25/50 fps video and film at 25; f30: 30/60 fps video and film at 30; else none
-    bool film_counted;         // the project counts film frames (the four film_* rates)
-    bool double_rate;          // 50 and 60 fps video: one frame per field
-    label_t tv_std_type;       // timecode type of a project standard; prefix_label_t: by drop-frame
-    label_t default_type;      // getDefaultLabelTypeforFrameRate
-    double tc_whole;           // getDefaultTimecodeFrameRate: whole rate ...
-    bool tc_1001;              // ... and 1000/1001
+    VideoFamily tv_family;  // f25: 25/50 fps video and film at 25; f30: 30/60 fps video and film at 30; else none
+    bool film_counted;      // the project counts film frames (the four film_* rates)
+    bool double_rate;       // 50 and 60 fps video: one frame per field
+    label_t tv_std_type;    // timecode type of a project standard; prefix_label_t: by drop-frame
+    label_t default_type;   // getDefaultLabelTypeforFrameRate
+    double tc_whole;        // getDefaultTimecodeFrameRate: whole rate ...
+    bool tc_1001;           // ... and 1000/1001
     MediumRollMedium edit, playout;  // a project's default edit and playout media
 };
 
@@ -238,15 +258,15 @@ namespace vocab_rows {
 constexpr VideoFamily F0 = VideoFamily::none, F25 = VideoFamily::f25, F30 = VideoFamily::f30;
 constexpr label_t kByDrop = prefix_label_t;
 
-constexpr RateRow rate(K r, char const* name, char const* a, char const* b, char const* c, RateClass x,
-                       VideoFamily f, label_t std_type, label_t type, double tc, bool tc1001,
-                       M edit = source_24i_Medium, M playout = output_24i_Medium) {
+constexpr RateRow rate(K r, char const* name, char const* a, char const* b, char const* c, RateClass x, VideoFamily f,
+                       label_t std_type, label_t type, double tc, bool tc1001, M edit = source_24i_Medium,
+                       M playout = output_24i_Medium) {
     return {r, name, {a, b, c}, x, f, false, false, std_type, type, tc, tc1001, edit, playout};
 }
 // A rate with no name and no media: silent, animation and decimated rates.
 constexpr RateRow unnamed(int r) {
-    return rate(static_cast<K>(r), nullptr, nullptr, nullptr, nullptr, RateClass::other, F0, kByDrop, tc_24_label_t,
-                24, false);
+    return rate(static_cast<K>(r), nullptr, nullptr, nullptr, nullptr, RateClass::other, F0, kByDrop, tc_24_label_t, 24,
+                false);
 }
 // One of the four rates at which the project counts film frames.
 constexpr RateRow film_counted(K r, char const* name, RateClass x, VideoFamily f) {
@@ -262,7 +282,7 @@ constexpr RateRow doubled(RateRow r) {
 
 // One row per Kest::FrameRate 0..47, in value order.
 inline constexpr RateRow kRates[] = {
-    // clang-format off
+// clang-format off
 #define LB_R(x) Kest::FrameRate_##x
     //               rate         name        aliases read                           class             family          standard        default type  tc rate   edit/playout media
     vocab_rows::rate(LB_R(none),  nullptr,    nullptr, nullptr, nullptr,             RateClass::other, vocab_rows::F0, vocab_rows::kByDrop, tc_24_label_t, 24, false),
@@ -305,9 +325,7 @@ inline constexpr RateRow kRates[] = {
 static_assert(sizeof(kRates) / sizeof(kRates[0]) == Kest::FrameRate_last + 1, "one row per frame rate 0..47");
 
 // The row of r; the row of "no rate" for any value outside 0..47.
-constexpr RateRow const& rate_row(int r) {
-    return (r >= 0 && r <= Kest::FrameRate_last) ? kRates[r] : kRates[0];
-}
+constexpr RateRow const& rate_row(int r) { return (r >= 0 && r <= Kest::FrameRate_last) ? kRates[r] : kRates[0]; }
 
 // The host's arithmetic of r (any value outside 0..47 reads 24 fps).
 constexpr double rate_fps(Kest::FrameRate r) { return Kest::getFramesPerSecond(r); }

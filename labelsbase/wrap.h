@@ -24,9 +24,7 @@ inline int wrap_mul(int a, int b) {
 }
 inline int wrap_neg(int a) { return static_cast<int>(0u - static_cast<std::uint32_t>(a)); }
 // Magnitude of any int, INT_MIN included.
-inline unsigned abs_u(int a) {
-    return a < 0 ? 0u - static_cast<unsigned>(a) : static_cast<unsigned>(a);
-}
+inline unsigned abs_u(int a) { return a < 0 ? 0u - static_cast<unsigned>(a) : static_cast<unsigned>(a); }
 
 }  // namespace lb
 

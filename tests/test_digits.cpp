@@ -21,12 +21,35 @@
 namespace {
 
 std::vector<std::string> number_texts() {
-    std::vector<std::string> v = {"", " ", "-", "+", "x1", " \t\n12", "-0", "+7", "--1", "+-1", "12ab", "1 2",
-                                  "0000000000000000000000000000042", "-0000000000000000000000000000042",
-                                  "9223372036854775807", "9223372036854775808", "-9223372036854775808",
-                                  "-9223372036854775809", "99999999999999999999999", "-99999999999999999999999",
-                                  "2147483647", "2147483648", "-2147483648", "-2147483649", "4294967296",
-                                  "999999999999999999", "1000000000000000000", "_12", "12+05"};
+    std::vector<std::string> v = {"",
+                                  " ",
+                                  "-",
+                                  "+",
+                                  "x1",
+                                  " \t\n12",
+                                  "-0",
+                                  "+7",
+                                  "--1",
+                                  "+-1",
+                                  "12ab",
+                                  "1 2",
+                                  "0000000000000000000000000000042",
+                                  "-0000000000000000000000000000042",
+                                  "9223372036854775807",
+                                  "9223372036854775808",
+                                  "-9223372036854775808",
+                                  "-9223372036854775809",
+                                  "99999999999999999999999",
+                                  "-99999999999999999999999",
+                                  "2147483647",
+                                  "2147483648",
+                                  "-2147483648",
+                                  "-2147483649",
+                                  "4294967296",
+                                  "999999999999999999",
+                                  "1000000000000000000",
+                                  "_12",
+                                  "12+05"};
     // Every run length from 1 to 25 digits, of 9s and of a mixed pattern.
     for (int n = 1; n <= 25; ++n) {
         v.push_back(std::string(n, '9'));
@@ -58,7 +81,8 @@ TEST(Digits, ReadersAreStrtol) {
             unsigned u = 0;
             bool const all = t.find_first_not_of("0123456789") >= n;
             EXPECT_EQ(lb::read_fixed(t.c_str(), n, u), all) << "'" << t << "' " << n;
-            EXPECT_TRUE(!all || u == (n ? std::strtoul(t.substr(0, n).c_str(), nullptr, 10) : 0u)) << "'" << t << "' " << n;
+            EXPECT_TRUE(!all || u == (n ? std::strtoul(t.substr(0, n).c_str(), nullptr, 10) : 0u))
+                << "'" << t << "' " << n;
         }
         for (std::size_t m : {0u, 3u, 4u, 5u, 8u, 12u, 40u})
             EXPECT_EQ(lb::length_upto(t.c_str(), m), std::min(t.size(), m)) << "'" << t << "' " << m;
@@ -77,7 +101,8 @@ TEST(Digits, ScanIntIsOneSscanfConversion) {
             bool const ok = lb::scan_int(p, width, ours);
             // sscanf stores an out-of-range value as its low 32 bits on this C library.
             EXPECT_EQ(ok, got == 1) << "'" << t << "' width " << width;
-            EXPECT_TRUE(ok && got == 1 ? ours == c && p - t.c_str() == used : p == t.c_str()) << "'" << t << "' width " << width;
+            EXPECT_TRUE(ok && got == 1 ? ours == c && p - t.c_str() == used : p == t.c_str())
+                << "'" << t << "' width " << width;
         }
     }
 }
@@ -108,7 +133,8 @@ TEST(Digits, WritersArePrintf) {
             if (digits < 0) continue;
             std::snprintf(expect, sizeof expect, "%0*u", digits, u);
             *lb::put_digits(got, u, digits) = '\0';
-            EXPECT_STREQ(got, expect + std::strlen(expect) - static_cast<std::size_t>(digits)) << u << " width " << digits;
+            EXPECT_STREQ(got, expect + std::strlen(expect) - static_cast<std::size_t>(digits))
+                << u << " width " << digits;
         }
     }
 }

@@ -16,7 +16,8 @@ int const static_invalid_medium = invalid_edit_label().medium_roll.medium;
 struct Claimed {
     PlainFrames cvt;
     EditLabel label;
-    Claimed(label_t t, int m, int g, UserLabelType u = timecode_UserLabel) : cvt(t, 1, u), label(Label(cvt), roll(m, g)) {}
+    Claimed(label_t t, int m, int g, UserLabelType u = timecode_UserLabel)
+        : cvt(t, 1, u), label(Label(cvt), roll(m, g)) {}
 };
 
 struct EditLabels : HostReset {
@@ -28,14 +29,30 @@ struct EditLabels : HostReset {
 };
 
 TEST_F(EditLabels, MediumGivesTheTimecodePitch) {
-    struct { label_t type; std::vector<int> media; double pitch; } const cases[] = {  // medium 2: film
-        {ntsc_label_t, {2}, 1.0 / 24}, {ntsc_label_t, {4, 21, 26, 39, 69}, 1.0 / 30}, {ntsc_drop_label_t, {21}, 1.0 / 30},
-        {ntsc_label_t, {22, 27, 40, 70, 0, 1, 28, -5}, 1.001 / 30}, {pal_label_t, {2}, 1.0 / 24},
-        {pal_label_t, {19, 4, 0}, 1.0 / 25}, {tc_24_label_t, {16, 29, 31}, 1.001 / 24}, {tc_48_label_t, {42}, 1.001 / 48},
-        {tc_24_label_t, {2, 15, 28, 0}, 1.0 / 24}, {tc_48_label_t, {41, 44}, 1.0 / 48}, {tc_12_label_t, {46}, 1.001 / 12},
-        {tc_50_duration_label_t, {25, 4}, 1.0 / 50}, {tc_60_label_t, {4, 26, 39}, 1.0 / 60}, {tc_15_label_t, {49}, 1.001 / 15},
-        {tc_60_duration_label_t, {27, 21}, 1.001 / 60}, {tc_12_label_t, {59, 45}, 1.0 / 12},
-        {tc_120_label_t, {2, 54}, 1.0 / 120}, {tc_240_label_t, {57, 70}, 1.001 / 240},
+    struct {
+        label_t type;
+        std::vector<int> media;
+        double pitch;
+    } const cases[] = {
+        // medium 2: film
+        {ntsc_label_t, {2}, 1.0 / 24},
+        {ntsc_label_t, {4, 21, 26, 39, 69}, 1.0 / 30},
+        {ntsc_drop_label_t, {21}, 1.0 / 30},
+        {ntsc_label_t, {22, 27, 40, 70, 0, 1, 28, -5}, 1.001 / 30},
+        {pal_label_t, {2}, 1.0 / 24},
+        {pal_label_t, {19, 4, 0}, 1.0 / 25},
+        {tc_24_label_t, {16, 29, 31}, 1.001 / 24},
+        {tc_48_label_t, {42}, 1.001 / 48},
+        {tc_24_label_t, {2, 15, 28, 0}, 1.0 / 24},
+        {tc_48_label_t, {41, 44}, 1.0 / 48},
+        {tc_12_label_t, {46}, 1.001 / 12},
+        {tc_50_duration_label_t, {25, 4}, 1.0 / 50},
+        {tc_60_label_t, {4, 26, 39}, 1.0 / 60},
+        {tc_15_label_t, {49}, 1.001 / 15},
+        {tc_60_duration_label_t, {27, 21}, 1.001 / 60},
+        {tc_12_label_t, {59, 45}, 1.0 / 12},
+        {tc_120_label_t, {2, 54}, 1.0 / 120},
+        {tc_240_label_t, {57, 70}, 1.001 / 240},
     };
     for (auto const& c : cases)
         for (int m : c.media) {
@@ -47,7 +64,8 @@ TEST_F(EditLabels, MediumGivesTheTimecodePitch) {
             EXPECT_TRUE(e.label.pitch == c.pitch && e.label.pitch_modified);
             EXPECT_EQ(EditLabel(c.type, roll(m, 2)).pitch, c.pitch);  // the registry's converter too
         }
-    for (label_t t : {prefix_label_t, keycode_35_label_t, foot_16_label_t, ink_35_label_t, tc_20_label_t, tc_100_label_t}) {
+    for (label_t t :
+         {prefix_label_t, keycode_35_label_t, foot_16_label_t, ink_35_label_t, tc_20_label_t, tc_100_label_t}) {
         Claimed e(t, 22, 2);
         EXPECT_EQ(e.label.pitch, Label::get_natural_pitch(t)) << t;
         e.label.pitch = 7.0;
@@ -61,12 +79,22 @@ TEST_F(EditLabels, MediumGivesTheTimecodePitch) {
 
 TEST_F(EditLabels, AudioPitchFollowsThePictureTransfer) {
     transfer_type const ffr = transfer_frame_for_frame, pulldown = transfer_pulldown;
-    struct { label_t type; int generation; transfer_type transfer; int video, camera; double pitch; } const cases[] = {
+    struct {
+        label_t type;
+        int generation;
+        transfer_type transfer;
+        int video, camera;
+        double pitch;
+    } const cases[] = {
         {ntsc_label_t, 3, ffr, 21, 1, 1.0 / 30},  // not recorded with the picture
-        {ntsc_label_t, 2, ffr, 21, 1, (1.0 / 30 * 30) / 24}, {ntsc_label_t, 2, ffr, 24, 4, 1.0 / 30},  // camera 24, 30
-        {ntsc_label_t, 2, pulldown, 21, 1, 1.0 / 30}, {ntsc_label_t, 2, transfer_pull23, 22, 1, (1.0 / 30) * 1.001},
-        {ntsc_label_t, 4, transfer_unspecified, 27, 1, (1.0 / 30) * 1.001}, {pal_label_t, 2, ffr, 19, 3, 1.0 / 25},
-        {pal_label_t, 2, ffr, 25, 1, (1.0 / 25 * 25) / 24}, {tc_50_label_t, 2, transfer_pogle, 18, 1, (1.0 / 50) * 1.001},
+        {ntsc_label_t, 2, ffr, 21, 1, (1.0 / 30 * 30) / 24},
+        {ntsc_label_t, 2, ffr, 24, 4, 1.0 / 30},  // camera 24, 30
+        {ntsc_label_t, 2, pulldown, 21, 1, 1.0 / 30},
+        {ntsc_label_t, 2, transfer_pull23, 22, 1, (1.0 / 30) * 1.001},
+        {ntsc_label_t, 4, transfer_unspecified, 27, 1, (1.0 / 30) * 1.001},
+        {pal_label_t, 2, ffr, 19, 3, 1.0 / 25},
+        {pal_label_t, 2, ffr, 25, 1, (1.0 / 25 * 25) / 24},
+        {tc_50_label_t, 2, transfer_pogle, 18, 1, (1.0 / 50) * 1.001},
         {tc_60_duration_label_t, 2, ffr, 26, 1, (1.0 / 60 * 30) / 24},
         {keycode_35_label_t, 3, transfer_pull23, 15, 1, 1.0 / 24},  // 24 for every other type
         {ntsc_label_t, 2, ffr, 28, 1, 1.0 / 30},  // first generation outside the source media: the medium rule's
@@ -84,15 +112,19 @@ TEST_F(EditLabels, AudioPitchFollowsThePictureTransfer) {
 
 TEST(Equivalence, PlayoutAndPreviousGenerations) {
     // p: equivalent playout rolls, g: equivalent previous generations, -: neither
-    struct { int m1, g1, m2, g2; char want; } const cases[] = {
+    struct {
+        int m1, g1, m2, g2;
+        char want;
+    } const cases[] = {
         {28, 2, 30, 4, 'p'}, {28, 3, 29, 3, '-'}, {29, 3, 31, 3, 'p'}, {34, 2, 35, 2, '-'}, {38, 2, 38, 2, 'p'},
-        {15, 3, 15, 3, 'g'}, {28, 2, 15, 2, '-'}, {43, 3, 43, 3, '-'}, {0, 2, 28, 2, '-'}, {22, 3, 24, 4, 'g'},
+        {15, 3, 15, 3, 'g'}, {28, 2, 15, 2, '-'}, {43, 3, 43, 3, '-'}, {0, 2, 28, 2, '-'},  {22, 3, 24, 4, 'g'},
         {22, 2, 24, 3, '-'}, {13, 3, 17, 3, 'g'}, {19, 3, 25, 5, 'g'}, {19, 3, 21, 3, '-'}, {26, 3, 21, 4, 'g'},
         {28, 3, 28, 3, 'p'}, {41, 3, 42, 3, '-'}, {18, 0, 16, 0, 'g'},
     };
     for (auto const& c : cases) {
         Claimed a(tc_24_label_t, c.m1, c.g1), b(tc_24_label_t, c.m2, c.g2);
-        EXPECT_EQ(a.label.equivalentPlayoutLabelMediumRolls(b.label), c.want == 'p') << c.m1 << "," << c.g1 << " " << c.m2;
+        EXPECT_EQ(a.label.equivalentPlayoutLabelMediumRolls(b.label), c.want == 'p')
+            << c.m1 << "," << c.g1 << " " << c.m2;
         EXPECT_EQ(a.label.equivalentPreviousGenerationMediumRolls(b.label), c.want == 'g') << c.m1 << " " << c.m2;
     }
 }
@@ -152,12 +184,16 @@ TEST(EditKeepString, WrittenAndRead) {
 }
 
 TEST(EditKeepString, ReaderFindsTheIdentifier) {
-    struct { char const* text; int medium, generation; } const cases[] = {
+    struct {
+        char const* text;
+        int medium, generation;
+    } const cases[] = {
         {"LABEL_REV:1 x 0 100 0.5 1", 1, 1},  // none: any medium, any generation
-        {"LABEL_REV:1 x 0 100 0.5 1 MediumRollId", 0, 0}, {"garbage MediumRollId 20,4", 20, 4},
+        {"LABEL_REV:1 x 0 100 0.5 1 MediumRollId", 0, 0},
+        {"garbage MediumRollId 20,4", 20, 4},
         {"LABEL_REV:1 x 0 100 0.5 1 MediumRollId 22,2 MediumRollId 4,3", 22, 2},  // the first
-        {"LABEL_REV:1 x 0 100 0.5 1 xMediumRollId 4", 4, 3},                     // anywhere in the text
-        {"LABEL_REV:3 x 0 100 0.5 1 MediumRollId 22,2", 22, 2},                  // whatever the revision
+        {"LABEL_REV:1 x 0 100 0.5 1 xMediumRollId 4", 4, 3},                      // anywhere in the text
+        {"LABEL_REV:3 x 0 100 0.5 1 MediumRollId 22,2", 22, 2},                   // whatever the revision
         {"LABEL_REV:1 ink_35_label XXXX0012+05 25000000 0.0416666667 1 MediumRollId 2", ink_Medium, 1},
         {"LABEL_REV:1 ink_35_label XXXX0012+05 25000000 0.0416666667 1 MediumRollId 2,3", film_Medium, 3},
         {nullptr, 1, 1},

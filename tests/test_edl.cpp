@@ -31,7 +31,8 @@ std::string slurp(std::string const& path) {
 
 std::vector<std::string> shipped_lists() {
     std::vector<std::string> out;
-    for (std::string dir : {std::string(LABELSBASE_SOURCE_DIR) + "/examples", std::string(LABELSBASE_SOURCE_DIR) + "/examples/edl"}) {
+    for (std::string dir :
+         {std::string(LABELSBASE_SOURCE_DIR) + "/examples", std::string(LABELSBASE_SOURCE_DIR) + "/examples/edl"}) {
         DIR* d = opendir(dir.c_str());
         if (!d) continue;
         while (dirent* e = readdir(d)) {
@@ -216,15 +217,15 @@ TEST(EdlCheck, MalformedListsNameTheirLines) {
         {"001  R1\n", {{4, E, "ends after the reel"}}},
         {"001  R1 V C 01:00:00;00 01:00:01;00 00:00:00;00 00:00:01;00\n002\n", {{5, E, "ends after its number"}}},
         // bad timecodes: ranges, skipped drop-frame labels, junk
-        {"001  R1 V C 01:61:00;00 01:62:00;00 00:00:00;00 00:00:01;00\n",
-         {{4, E, "minutes 61"}, {4, E, "minutes 62"}}},
+        {"001  R1 V C 01:61:00;00 01:62:00;00 00:00:00;00 00:00:01;00\n", {{4, E, "minutes 61"}, {4, E, "minutes 62"}}},
         {"001  R1 V C 00:01:00;00 00:01:01;00 00:00:00;00 00:00:01;00\n", {{4, E, "not a drop-frame label"}}},
         {"001  R1 V C 01:00:00;30 01:00:01;00 00:00:00;00 00:00:01;00\n", {{4, E, "frames 30"}}},
         {"001  R1 V C 1:00:00;00 01:00:01;00 00:00:00;00 00:00:01;00\n", {{4, E, "source in"}}},
         // out before in; durations that differ without motion
         {"001  R1 V C 01:00:01;00 01:00:00;00 00:00:00;00 00:00:01;00\n",
          {{4, E, "source out 01:00:00;00 is before source in"}}},
-        {"001  R1 V C 01:00:00;00 01:00:02;00 00:00:00;00 00:00:01;00\n", {{4, E, "source runs 60 frames and record 30"}}},
+        {"001  R1 V C 01:00:00;00 01:00:02;00 00:00:00;00 00:00:01;00\n",
+         {{4, E, "source runs 60 frames and record 30"}}},
         // event numbers out of order; a gap and an overlap (warnings)
         {"002  R1 V C 01:00:00;00 01:00:01;00 00:00:00;00 00:00:01;00\n"
          "001  R1 V C 01:00:00;00 01:00:01;00 00:00:02;00 00:00:03;00\n"
@@ -272,7 +273,8 @@ TEST(EdlConvert, DropFrameAndNonDropRelabelKeepEveryFrame) {
     ASSERT_FALSE(edl::has_errors(edl::check(list, k2997df)));
     std::vector<long> frames;
     for (edl::Event const& e : list.events)
-        for (edl::Timecode const* t : {&e.source_in, &e.source_out, &e.record_in, &e.record_out}) frames.push_back(t->frames);
+        for (edl::Timecode const* t : {&e.source_in, &e.source_out, &e.record_in, &e.record_out})
+            frames.push_back(t->frames);
     std::string why;
     ASSERT_TRUE(edl::relabel(list, k2997df, false, why)) << why;
     std::string const ndf = edl::write(list);
@@ -313,8 +315,8 @@ TEST(EdlConvert, NewRatesKeepStructureAndComments) {
         {k25, edl::RateRule::real_time, "001  R1       V     C        00:00:00:02 00:00:01:00 01:00:00:00 01:00:00:23",
          "025", "060.0"},
         // video frame 2 is BC: film B, frame 1; 107892 = 5 x 21578 + 2 is BC as well: 4 x 21578 + 1
-        {k23976, edl::RateRule::pulldown, "001  R1       V     C        00:00:00:01 00:00:01:00 00:59:56:09 00:59:57:08",
-         "024", "048.0"},
+        {k23976, edl::RateRule::pulldown,
+         "001  R1       V     C        00:00:00:01 00:00:01:00 00:59:56:09 00:59:57:08", "024", "048.0"},
     };
     for (Case const& c : cases) {
         edl::List list = edl::read(text, k2997df);
@@ -338,7 +340,8 @@ TEST(EdlConvert, PulldownThereAndBackKeepsEveryFilmFrame) {
     // Film frames at 24 to 2:3 video at 30 and back: each film frame comes
     // back, whatever its place in the four-frame cycle.
     std::string s = "TITLE: F\n";
-    for (int i = 0; i < 400; ++i) s += cut(i + 1, "R", 1000 + i * 13, 1000 + i * 13 + 1 + i % 5, 0, 1 + i % 5, k24) + "\n";
+    for (int i = 0; i < 400; ++i)
+        s += cut(i + 1, "R", 1000 + i * 13, 1000 + i * 13 + 1 + i % 5, 0, 1 + i % 5, k24) + "\n";
     edl::List list = edl::read(s, k24);
     std::string why;
     ASSERT_TRUE(edl::convert_rate(list, k24, Rate{30, false, false}, edl::RateRule::pulldown, why)) << why;
@@ -353,8 +356,9 @@ TEST(EdlConvert, PulldownThereAndBackKeepsEveryFilmFrame) {
 }
 
 TEST(EdlConvert, FailuresLeaveTheListAsItWas) {
-    std::string const text = "001  R1 V C 23:59:59:00 23:59:59:20 00:00:00:00 00:00:00:20\n"
-                             "002  R1 V C 01:00:00:00 01:00:99:00 00:00:00:20 00:00:01:00\n";
+    std::string const text =
+        "001  R1 V C 23:59:59:00 23:59:59:20 00:00:00:00 00:00:00:20\n"
+        "002  R1 V C 01:00:00:00 01:00:99:00 00:00:00:20 00:00:01:00\n";
     edl::List list = edl::read(text, k25);
     std::string why;
     EXPECT_FALSE(edl::convert_rate(list, k25, k24, edl::RateRule::frame_count, why));
@@ -393,9 +397,9 @@ TEST(TelecineLog, ColumnsQuotingPhasesAndBadRows) {
         "\"12, take 2\",A001,KJ 23 1234 0100+00,01:00:00;00,B,CR1,LR1,\n"
         "14,A002,KJ2312400500+00,02:00:00;00,d,CR2,LR1,keycode_35\n"
         "15,A003,EK1234560100&05,03:00:00;00,2,CR3,LR2,keycode_16\n"
-        "16,A004,KJ2312400500+00,00:01:00;00,0,CR4,LR2,\n"   // skipped drop-frame label
-        "17,A005,KJ23124005+00,04:00:00;00,0,CR5,LR2,\n"     // count too short
-        "18,A006,KJ2312400500+00,05:00:00;00,7,CR6,LR2,\n"   // phase outside 2:3
+        "16,A004,KJ2312400500+00,00:01:00;00,0,CR4,LR2,\n"  // skipped drop-frame label
+        "17,A005,KJ23124005+00,04:00:00;00,0,CR5,LR2,\n"    // count too short
+        "18,A006,KJ2312400500+00,05:00:00;00,7,CR6,LR2,\n"  // phase outside 2:3
         "19,A007,KJ2312400500+00,05:00:00;00,0,CR7,LR2,keycode_99\n"
         "20,A008,KJ2312400500+00\n";
     edl::TelecineLog const t = edl::read_telecine_log(log, k2997df);
@@ -469,13 +473,15 @@ TEST(CutList, EventsStartingOnEachOfTheFiveVideoFramesAtEveryPhase) {
             long const in = sync + 300 + j, out = in + 7 + j;  // 10 s later, so a few cycles in
             s += cut(j + 1, "A001", in, out, j * 20, j * 20 + (out - in), k2997df) + "\n";
         }
-        std::string const log = "reel,timecode,keykode,phase\nA001,01:00:00;00,KJ2312340100+00," + std::to_string(p) + "\n";
+        std::string const log =
+            "reel,timecode,keykode,phase\nA001,01:00:00;00,KJ2312340100+00," + std::to_string(p) + "\n";
         edl::CutList const cl = cut_of(s, log, k2997df);
         ASSERT_EQ(cl.events.size(), 5u);
         for (int j = 0; j < 5; ++j) {
             int const a = cadence_film(p, 300 + j), b = cadence_film(p, 300 + j + 7 + j - 1);
             EXPECT_EQ(cl.events[static_cast<std::size_t>(j)].keykode_in, keykode(a)) << "phase " << p << " frame " << j;
-            EXPECT_EQ(cl.events[static_cast<std::size_t>(j)].keykode_out, keykode(b)) << "phase " << p << " frame " << j;
+            EXPECT_EQ(cl.events[static_cast<std::size_t>(j)].keykode_out, keykode(b))
+                << "phase " << p << " frame " << j;
             EXPECT_EQ(cl.events[static_cast<std::size_t>(j)].frames, b - a + 1);
         }
     }
@@ -511,17 +517,15 @@ TEST(CutList, ReelsWithDifferentSyncPointsAndABreakInTheKeyKode) {
 
 TEST(CutList, PalTwentyThreeNineSevenSixAndSixteenMillimetre) {
     // 24-to-25: video frames 0..24 of a cycle show film 0..23, the last frame twice at phase 0.
-    edl::CutList const pal = cut_of(
-        "001  P        V     C        10:00:00:20 10:00:01:05 00:00:00:00 00:00:00:10\n",
-        "reel,timecode,keykode\nP,10:00:00:00,KW2944553000+00\n", k25);
+    edl::CutList const pal = cut_of("001  P        V     C        10:00:00:20 10:00:01:05 00:00:00:00 00:00:00:10\n",
+                                    "reel,timecode,keykode\nP,10:00:00:00,KW2944553000+00\n", k25);
     ASSERT_EQ(pal.events.size(), 1u);
     EXPECT_EQ(pal.events[0].keykode_in, "KW2944553001+04");   // video 20: film 20
     EXPECT_EQ(pal.events[0].keykode_out, "KW2944553001+12");  // video 29: film 28
-    EXPECT_EQ(pal.events[0].frames, 9);                        // video 24 repeats film 23
+    EXPECT_EQ(pal.events[0].frames, 9);                       // video 24 repeats film 23
     // 23.976 and 16 mm: one film frame per video frame; 16 mm KeyKode every 20 frames.
-    edl::CutList const doc = cut_of(
-        "001  S        V     C        05:00:01:00 05:00:03:00 00:00:00:00 00:00:02:00\n",
-        "reel,timecode,keykode,type\nS,05:00:00:00,EK1234560100&00,keycode_16\n", k23976);
+    edl::CutList const doc = cut_of("001  S        V     C        05:00:01:00 05:00:03:00 00:00:00:00 00:00:02:00\n",
+                                    "reel,timecode,keykode,type\nS,05:00:00:00,EK1234560100&00,keycode_16\n", k23976);
     ASSERT_EQ(doc.events.size(), 1u);
     EXPECT_EQ(doc.events[0].keykode_in, "EK1234560101&04");   // frame 24
     EXPECT_EQ(doc.events[0].keykode_out, "EK1234560103&11");  // frame 71
@@ -570,7 +574,7 @@ TEST(CutList, DupesDissolvesMotionAndNotes) {
     EXPECT_EQ(cl.opticals[0].from_in, "KJ2312340101+08");   // video 30
     EXPECT_EQ(cl.opticals[0].from_out, "KJ2312340101+15");  // video 39
     EXPECT_EQ(cl.opticals[0].to_in, "KJ2312340100+12");     // video 15
-    EXPECT_EQ(cl.opticals[0].to_out, "KJ2312340101+03");   // video 24: film 19
+    EXPECT_EQ(cl.opticals[0].to_out, "KJ2312340101+03");    // video 24: film 19
     EXPECT_EQ(cl.opticals[1].kind, "motion");
     ASSERT_EQ(cl.notes.size(), 2u);
     EXPECT_EQ(cl.notes[0].event, 4);

@@ -18,7 +18,10 @@ TEST(HostRates, DurationsGearingsAnd1001Factors) {
         EXPECT_EQ(Kest::has1001Factor(fr(r)), pulled) << r;
         EXPECT_EQ(Kest::getEditResolutionFrameGearing(fr(r), fr(r)), 1.0) << r;
     }
-    struct { int rate; double fps; } const rows[] = {{1, 24}, {2, 24 / 1.001}, {3, 25}, {5, 30 / 1.001}, {37, 12.5}};
+    struct {
+        int rate;
+        double fps;
+    } const rows[] = {{1, 24}, {2, 24 / 1.001}, {3, 25}, {5, 30 / 1.001}, {37, 12.5}};
     for (auto const& r : rows) EXPECT_EQ(Kest::getFramesPerSecond(fr(r.rate)), r.fps) << r.rate;
     EXPECT_EQ(Kest::getEditResolutionFrameGearing(Kest::FrameRate_24, Kest::FrameRate_48), 2.0);
     EXPECT_EQ(Kest::getEditResolutionFrameGearing(Kest::FrameRate_50, Kest::FrameRate_25), 0.5);
@@ -50,8 +53,10 @@ TEST(HostConfig, BlockValuesAreBoundedToTheirBuffer) {
 std::vector<std::string> reference_split(std::string const& text, char const* seps) {
     std::vector<std::string> out(1);
     for (char c : text) {
-        if (!std::strchr(seps, c)) out.back() += c;
-        else if (!out.back().empty()) out.emplace_back();
+        if (!std::strchr(seps, c))
+            out.back() += c;
+        else if (!out.back().empty())
+            out.emplace_back();
     }
     if (out.back().empty()) out.pop_back();
     return out;

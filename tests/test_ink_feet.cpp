@@ -12,8 +12,10 @@ struct Film {
     int modulus, ppf;
     char const* tmpl;
 };
-Film const kFilm[] = {{ink_35_label_t, 16, 4, "????9999+19"},  {ink_16_label_t, 20, 1, "????9999+19"},
-                      {foot_35_label_t, 16, 4, "-9999.19"},     {foot_16_label_t, 40, 1, "-9999.39"},
+Film const kFilm[] = {{ink_35_label_t, 16, 4, "????9999+19"},
+                      {ink_16_label_t, 20, 1, "????9999+19"},
+                      {foot_35_label_t, 16, 4, "-9999.19"},
+                      {foot_16_label_t, 40, 1, "-9999.39"},
                       {foot_353_label_t, 22, 3, "-9999+29.3"}};
 
 // The text by snprintf from the film arithmetic; `sign` false for a point
@@ -81,13 +83,25 @@ TEST(FilmTexts, MatchSnprintfAndReadBack) {
 // seven, or padded with '0' in front.
 TEST(Ink, TypedTextsAndPrefixes) {
     Cvt c = fresh(ink_35_label_t);
-    struct { char const* text; int sample; } const cases[] = {
-        {"ABCD1234+05", 78996},      {"ABCD 1234+05", 78996},       {"ABCD  --  1234+05", 78996},
-        {"1234+05", 78996},          {"ABCD1234+16", invalid_sample}, {"ABCD1234", invalid_sample},
-        {"ABCD1234+-1", invalid_sample}, {"ABCD-001+05", invalid_sample}, {"ABCD1234+ 5", 78996},
-        {"ABCD1234+", 4 * 4},        // '00ABCD1234+': count 'CD12' is 0, frame "4+"
-        {"1234+", 4 * 16 * 1234},    // no frame text, frame 0
-        {"12", 4 * 16 * 12},         {"", 0},  {"ABCD12x4+05", 788}, {"ABCD+234+05", 234 * 64 + 20},  // the count reads as atol
+    struct {
+        char const* text;
+        int sample;
+    } const cases[] = {
+        {"ABCD1234+05", 78996},
+        {"ABCD 1234+05", 78996},
+        {"ABCD  --  1234+05", 78996},
+        {"1234+05", 78996},
+        {"ABCD1234+16", invalid_sample},
+        {"ABCD1234", invalid_sample},
+        {"ABCD1234+-1", invalid_sample},
+        {"ABCD-001+05", invalid_sample},
+        {"ABCD1234+ 5", 78996},
+        {"ABCD1234+", 4 * 4},      // '00ABCD1234+': count 'CD12' is 0, frame "4+"
+        {"1234+", 4 * 16 * 1234},  // no frame text, frame 0
+        {"12", 4 * 16 * 12},
+        {"", 0},
+        {"ABCD12x4+05", 788},
+        {"ABCD+234+05", 234 * 64 + 20},  // the count reads as atol
     };
     for (auto const& k : cases) EXPECT_EQ(c->get_abs_sample(k.text), k.sample) << k.text;
     EXPECT_EQ(c->get_abs_sample(nullptr), invalid_sample);
@@ -98,7 +112,7 @@ TEST(Ink, TypedTextsAndPrefixes) {
     c->set_prefix(&a, "ABCD 1234+05");
     EXPECT_STREQ(a.prefix, "ABCD1234");
     EXPECT_STREQ(c->get_abs_string(&b, 788), "ABCD0012+05");  // remembered
-    c->set_prefix(&b, "12");  // padded to at least four characters: '000012'
+    c->set_prefix(&b, "12");                                  // padded to at least four characters: '000012'
     EXPECT_STREQ(b.prefix, "000012");
     std::string const big(500, 'Q');
     std::memset(a.text, 'T', sizeof a.text);
@@ -123,15 +137,27 @@ TEST(Feet, WorkedExamplesAndReadingRules) {
     Cvt f35 = fresh(foot_35_label_t), f353 = fresh(foot_353_label_t);
     LabelPoint p353(0, f353.get());
     EXPECT_STREQ(f353->get_abs_string(&p353, -62), "-0001+00.3");
-    struct { label_cvt* c; char const* text; int sample; } const reads[] = {
-        {f35.get(), "-0012+05", -788}, {f35.get(), "12+20", 848},  // nothing is range-checked
-        {f35.get(), "12", 768},        {f35.get(), "  12.5", 788}, {f35.get(), "", 0},
-        {f35.get(), "- 12+05", -816},  {f35.get(), "--12+05", 720},  // no digits skipped: feet and frame both 12
+    struct {
+        label_cvt* c;
+        char const* text;
+        int sample;
+    } const reads[] = {
+        {f35.get(), "-0012+05", -788},
+        {f35.get(), "12+20", 848},  // nothing is range-checked
+        {f35.get(), "12", 768},
+        {f35.get(), "  12.5", 788},
+        {f35.get(), "", 0},
+        {f35.get(), "- 12+05", -816},
+        {f35.get(), "--12+05", 720},               // no digits skipped: feet and frame both 12
         {f35.get(), "99999999999+00", 498728896},  // atoi keeps the low 32 bits
         {f35.get(), "0000000012+0000000005", 788},
-        {f353.get(), "-0001+00.3", -62}, {f353.get(), "0001+00", 65},  // last character '0' reads as index 0
-        {f353.get(), "", invalid_sample}, {f353.get(), "  -", invalid_sample}, {f353.get(), "0001+00.x", 65},
-        {f35.get(), nullptr, invalid_sample}, {f353.get(), nullptr, invalid_sample},
+        {f353.get(), "-0001+00.3", -62},
+        {f353.get(), "0001+00", 65},  // last character '0' reads as index 0
+        {f353.get(), "", invalid_sample},
+        {f353.get(), "  -", invalid_sample},
+        {f353.get(), "0001+00.x", 65},
+        {f35.get(), nullptr, invalid_sample},
+        {f353.get(), nullptr, invalid_sample},
     };
     for (auto const& r : reads) EXPECT_EQ(r.c->get_abs_sample(r.text), r.sample) << (r.text ? r.text : "null");
     // The 3-perf working copy holds 63 characters.
@@ -145,7 +171,8 @@ TEST(Feet, HugeSamplesAndWideFeetStayInsideTheText) {
         foot_16_label f16(digits);
         foot_353_label f353(digits);
         EXPECT_EQ(f353.full_template.template_text.size(), (digits < 0 ? 0u : digits > 16 ? 16u : digits + 0u) + 6);
-        for (label_cvt* c : {static_cast<label_cvt*>(&f35), static_cast<label_cvt*>(&f16), static_cast<label_cvt*>(&f353)}) {
+        for (label_cvt* c :
+             {static_cast<label_cvt*>(&f35), static_cast<label_cvt*>(&f16), static_cast<label_cvt*>(&f353)}) {
             LabelPoint lp(0, c);
             for (int s : {INT_MIN, INT_MIN + 1, INT_MAX, -1, 0}) {
                 char const* t = c->get_abs_string(&lp, s);
@@ -163,7 +190,8 @@ TEST(Feet, HugeSamplesAndWideFeetStayInsideTheText) {
 TEST(Feet, HandBuiltFootOfManyFrames) {
     foot_label wide(150, 1, 4);
     LabelPoint lp(0, &wide);
-    for (auto const& r : {std::make_pair(149, "0000+149"), std::make_pair(151, "0001+01"), std::make_pair(-300, "0002+00")}) {
+    for (auto const& r :
+         {std::make_pair(149, "0000+149"), std::make_pair(151, "0001+01"), std::make_pair(-300, "0002+00")}) {
         EXPECT_STREQ(wide.get_abs_string(&lp, r.first), r.second);
         EXPECT_EQ(wide.get_abs_sample(r.second), r.first < 0 ? -r.first : r.first);
     }

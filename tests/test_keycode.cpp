@@ -31,16 +31,16 @@ struct Leaf {
 };
 
 Leaf const kLeaves[] = {
-    {keycode_35_label_t, 64, 4, 4, '+', 64},      {keycode_16_label_t, 20, 1, 4, '&', 20},
-    {keycode_353_label_t, 64, 3, 4, '+', 64},     {keycode_35_label_4_t, 64, 4, 4, '+', 64},
-    {keycode_35_label_5_t, 64, 4, 5, '+', 64},    {keycode_35_label_6_t, 64, 4, 6, '+', 64},
-    {keycode_16_label_4_t, 20, 1, 4, '&', 20},    {keycode_16_label_5_t, 20, 1, 5, '&', 20},
-    {keycode_16_label_6_t, 20, 1, 6, '&', 20},    {keycode_353_label_4_t, 64, 3, 4, '+', 64},
-    {keycode_353_label_5_t, 64, 3, 5, '+', 64},   {keycode_353_label_6_t, 64, 3, 6, '+', 64},
-    {keycode_352_label_t, 64, 2, 4, '+', 1},      {keycode_358_label_t, 64, 8, 4, '+', 1},
-    {keycode_655_80_label_t, 80, 5, 4, '+', 80},  {keycode_658_80_label_t, 80, 8, 4, '+', 80},
-    {keycode_6510_80_label_t, 80, 10, 4, '+', 80}, {keycode_655_120_label_t, 120, 5, 4, '+', 120},
-    {keycode_658_120_label_t, 120, 8, 4, '+', 120}, {keycode_6510_120_label_t, 120, 10, 4, '+', 120},
+    {keycode_35_label_t, 64, 4, 4, '+', 64},          {keycode_16_label_t, 20, 1, 4, '&', 20},
+    {keycode_353_label_t, 64, 3, 4, '+', 64},         {keycode_35_label_4_t, 64, 4, 4, '+', 64},
+    {keycode_35_label_5_t, 64, 4, 5, '+', 64},        {keycode_35_label_6_t, 64, 4, 6, '+', 64},
+    {keycode_16_label_4_t, 20, 1, 4, '&', 20},        {keycode_16_label_5_t, 20, 1, 5, '&', 20},
+    {keycode_16_label_6_t, 20, 1, 6, '&', 20},        {keycode_353_label_4_t, 64, 3, 4, '+', 64},
+    {keycode_353_label_5_t, 64, 3, 5, '+', 64},       {keycode_353_label_6_t, 64, 3, 6, '+', 64},
+    {keycode_352_label_t, 64, 2, 4, '+', 1},          {keycode_358_label_t, 64, 8, 4, '+', 1},
+    {keycode_655_80_label_t, 80, 5, 4, '+', 80},      {keycode_658_80_label_t, 80, 8, 4, '+', 80},
+    {keycode_6510_80_label_t, 80, 10, 4, '+', 80},    {keycode_655_120_label_t, 120, 5, 4, '+', 120},
+    {keycode_658_120_label_t, 120, 8, 4, '+', 120},   {keycode_6510_120_label_t, 120, 10, 4, '+', 120},
     {keycode_6515_120_label_t, 120, 15, 4, '+', 120},
 };
 static_assert(sizeof(kLeaves) / sizeof(kLeaves[0]) == 21, "every KeyKode leaf");
@@ -136,10 +136,13 @@ TEST_P(KeyKodeLeaf, TextsMatchSnprintfAndReadBack) {
     int const base = l.three_perf() ? 12 * 64 - 2 : 12 * l.interval;
     EXPECT_EQ(c->get_abs_sample((count12 + want + tail).c_str()), base + (l.modulus() - 1) * l.ppf);
     std::snprintf(want, sizeof want, "%02d", l.modulus());
-    for (std::string const& bad : {count12 + want + tail, count12 + "99" + tail,
-                                   l.dummy() + "-" + std::string(static_cast<std::size_t>(l.count_len - 1), '1') + rest})
+    for (std::string const& bad :
+         {count12 + want + tail, count12 + "99" + tail,
+          l.dummy() + "-" + std::string(static_cast<std::size_t>(l.count_len - 1), '1') + rest})
         EXPECT_EQ(c->get_abs_sample(bad.c_str()), invalid_sample) << bad;
-    EXPECT_EQ(c->get_abs_sample((l.dummy() + "+" + std::string(static_cast<std::size_t>(l.count_len - 1), '0') + rest).c_str()), 0);
+    EXPECT_EQ(c->get_abs_sample(
+                  (l.dummy() + "+" + std::string(static_cast<std::size_t>(l.count_len - 1), '0') + rest).c_str()),
+              0);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllLeaves, KeyKodeLeaf, testing::ValuesIn(kLeaves),
@@ -147,18 +150,32 @@ INSTANTIATE_TEST_SUITE_P(AllLeaves, KeyKodeLeaf, testing::ValuesIn(kLeaves),
 
 TEST(KeyKode35, WorkedTextsAndParsingRules) {
     Cvt c = fresh(keycode_35_label_t);
-    struct { char const* text; int sample; } const reads[] = {
-        {"XX0000000012", 768}, {"XX0000000012+5", 788}, {"XX0000000012 +05", 788},  // no frame, one digit, two separators
-        {"XX0000000012&05", 788}, {"XX0000000012ab5", 788},  // any separator; the frame may start at position 14
-        {"XX0000000012abc5", invalid_sample}, {"XX0000000012+", invalid_sample},  // but no later; none at all
-        {"XX0000000012+123", invalid_sample}, {"XX0000000012+5x", 788},  // at most two characters, read as atoi
-        {"XX0000000012+16", invalid_sample}, {"XX000000__12+05", 788},  // leading '_' in the count
-        {"XX000000____+05", 20}, {"XX000000  12+05", 788}, {"AB1234560012+05", 788},  // the prefix is not read
-        {"XX00000012", 768}, {"XX000000", 0}, {"XX00000", invalid_sample}, {"", invalid_sample},
+    struct {
+        char const* text;
+        int sample;
+    } const reads[] = {
+        {"XX0000000012", 768},
+        {"XX0000000012+5", 788},
+        {"XX0000000012 +05", 788},  // no frame, one digit, two separators
+        {"XX0000000012&05", 788},
+        {"XX0000000012ab5", 788},  // any separator; the frame may start at position 14
+        {"XX0000000012abc5", invalid_sample},
+        {"XX0000000012+", invalid_sample},  // but no later; none at all
+        {"XX0000000012+123", invalid_sample},
+        {"XX0000000012+5x", 788},  // at most two characters, read as atoi
+        {"XX0000000012+16", invalid_sample},
+        {"XX000000__12+05", 788},  // leading '_' in the count
+        {"XX000000____+05", 20},
+        {"XX000000  12+05", 788},
+        {"AB1234560012+05", 788},  // the prefix is not read
+        {"XX00000012", 768},
+        {"XX000000", 0},
+        {"XX00000", invalid_sample},
+        {"", invalid_sample},
     };
     for (auto const& r : reads) EXPECT_EQ(c->get_abs_sample(r.text), r.sample) << r.text;
     EXPECT_EQ(c->get_abs_sample(nullptr), invalid_sample);
-    EXPECT_EQ(fresh(keycode_16_label_t)->get_abs_sample("XX0000000012+16"), 256);  // 16 frames fit 16 mm
+    EXPECT_EQ(fresh(keycode_16_label_t)->get_abs_sample("XX0000000012+16"), 256);               // 16 frames fit 16 mm
     EXPECT_EQ(fresh(keycode_35_label_5_t)->get_abs_sample("XX000001234_+05"), 1234 * 64 + 20);  // atol stops at '_'
     LabelPoint reg(788, keycode_35_label_t);
     EXPECT_STREQ(reg.get_keep_string(), reg.get_string());

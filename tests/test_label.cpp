@@ -50,7 +50,8 @@ TEST(NaturalPitch, EveryTypeByItsCategory) {
         else if (t == ntsc_label_t || t == ntsc_drop_label_t)
             EXPECT_EQ(pitch, 1.0 / Kest::getFramesPerSecond(Kest::FrameRate_29_97)) << t;
         else
-            EXPECT_DOUBLE_EQ(pitch, i.category == timecode_UserLabel ? 1.0 / i.modulus : 1.0 / (24 * i.samples_per_unit))
+            EXPECT_DOUBLE_EQ(pitch,
+                             i.category == timecode_UserLabel ? 1.0 / i.modulus : 1.0 / (24 * i.samples_per_unit))
                 << t;
     }
 }
@@ -80,11 +81,20 @@ TEST(RangeRule, BoundedSpanGivesSentinelsOutside) {
     PlainFrames cvt(tc_24_label_t, 1);
     Label l(cvt);
     l.bounded = 1, l.length = 100, l.start.sample = 1000;
-    struct { int offset; char const* text; char const* perfs; unsigned smpte; int cmp; } const cases[] = {
-        {0, "1000", "p1000", 1007, 0},  {100, "1100", "p1100", 1107, 0},
-        {101, ">>>>>>", ">>", 0, 100000001}, {INT_MAX, ">>>>>>", ">>", 0, 100000001},
+    struct {
+        int offset;
+        char const* text;
+        char const* perfs;
+        unsigned smpte;
+        int cmp;
+    } const cases[] = {
+        {0, "1000", "p1000", 1007, 0},
+        {100, "1100", "p1100", 1107, 0},
+        {101, ">>>>>>", ">>", 0, 100000001},
+        {INT_MAX, ">>>>>>", ">>", 0, 100000001},
         {-100000000, ">>>>>>", ">>", 0, 100000001},  // the after-test comes first
-        {-1, "<<<<<<", "<<", 0, 100000002}, {INT_MIN, "<<<<<<", "<<", 0, 100000002},
+        {-1, "<<<<<<", "<<", 0, 100000002},
+        {INT_MIN, "<<<<<<", "<<", 0, 100000002},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(c.offset);
@@ -126,7 +136,7 @@ TEST(Times, SamplesAndPositions) {
     EXPECT_EQ(pal.abs_posn_to_sample(-0.01), -1);  // times round down
     EXPECT_EQ(pal.abs_posn_to_sample(-0.041), -2);
     EXPECT_EQ(pal.sample_to_posn(-1), 2159999 * (1.0 / 25));  // normalised by the converter
-    for (label_t t : {ntsc_label_t, tc_240_label_t}) {  // sample -> time -> sample both sides of zero
+    for (label_t t : {ntsc_label_t, tc_240_label_t}) {        // sample -> time -> sample both sides of zero
         PlainFrames cvt(t, 1);
         Label l(cvt);
         for (int s = -300000; s <= 300000; s += 37) ASSERT_EQ(l.abs_posn_to_sample(l.sample_to_posn(s)), s) << t;
@@ -160,11 +170,14 @@ TEST(Times, NoTimeGivesNoSampleAndNoSampleNoTime) {
 
 TEST(Contains, SpansInsideSpansWhateverThePrefixCase) {
     PlainFrames cvt(keycode_35_label_t, 4, keycode_UserLabel, true);
-    struct { int start, length, bounded, other_start, other_length, other_bounded; bool want; } const cases[] = {
-        {100, 100, 1, 200, 5, 0, true},   {100, 100, 1, 201, 5, 0, false},  // unbounded other: its start decides
-        {100, 100, 1, 99, 5, 0, false},   {100, 100, 1, 150, 50, 1, true},
-        {100, 100, 1, 150, 51, 1, false}, {100, 100, 1, 100, -1, 1, false},  // ends before its start
-        {100, 100, 0, -5000, 1 << 30, 1, true},  // unbounded this holds everything
+    struct {
+        int start, length, bounded, other_start, other_length, other_bounded;
+        bool want;
+    } const cases[] = {
+        {100, 100, 1, 200, 5, 0, true},         {100, 100, 1, 201, 5, 0, false},  // unbounded other: its start decides
+        {100, 100, 1, 99, 5, 0, false},         {100, 100, 1, 150, 50, 1, true},
+        {100, 100, 1, 150, 51, 1, false},       {100, 100, 1, 100, -1, 1, false},  // ends before its start
+        {100, 100, 0, -5000, 1 << 30, 1, true},                                    // unbounded this holds everything
     };
     for (auto const& c : cases) {
         Label a(cvt), b(cvt);
@@ -196,9 +209,26 @@ TEST(KeepStringWriter, SameBytesAsTheFormat) {
     std::string const long_name(150, 'n');
     PlainFrames one(pal_label_t, 1), four(keycode_35_label_t, 4), fifteen(keycode_6515_120_label_t, 15),
         named(pal_label_t, 1, timecode_UserLabel, false, long_name.c_str());
-    std::vector<double> pitches = {0.0, -0.0, 1.001 / 30, 5e-11, -5e-11, 1.5e-10, 2.5e-10, 4.9999999999e-11,
-                                   DBL_MIN, 4.9e-324, 9223372036854775808.0, 1e30, -1e30, 1e300, -DBL_MAX,
-                                   1e33, 9.9e32, inf, -inf, std::nan("")};
+    std::vector<double> pitches = {0.0,
+                                   -0.0,
+                                   1.001 / 30,
+                                   5e-11,
+                                   -5e-11,
+                                   1.5e-10,
+                                   2.5e-10,
+                                   4.9999999999e-11,
+                                   DBL_MIN,
+                                   4.9e-324,
+                                   9223372036854775808.0,
+                                   1e30,
+                                   -1e30,
+                                   1e300,
+                                   -DBL_MAX,
+                                   1e33,
+                                   9.9e32,
+                                   inf,
+                                   -inf,
+                                   std::nan("")};
     for (int k = 10; k <= 45; ++k)
         for (int m = 1; m < 64; ++m) pitches.push_back(std::ldexp(m, -k));
     int const specials[] = {0, 1, -1, 100000000, INT_MAX, INT_MIN, 62, -63};
@@ -228,10 +258,18 @@ TEST(KeepStringReader, FieldsAndDefaults) {
     std::string const thousand(1000, 'x'), nines(1000, '9');
     std::string const huge_fields = "LABEL_REV:1 " + nines + " " + nines + " " + nines + " " + nines + " " + nines;
     // Rejected: the default label, with the revision as read.
-    struct { char const* text; int revision; } const rejected[] = {
-        {nullptr, 1}, {"", 1}, {"LABEL_RE:1 pal_label 0 1 1 1", 1}, {"label_rev:1 pal_label", 1},
-        {thousand.c_str(), 1}, {"LABEL_REV:3 dummy_label 5 6 7 1", 3},  // revisions 1 and 2 only
-        {"LABEL_REV:0 dummy_label 5 6 7 1", 0}, {"LABEL_REV: dummy_label 5 6 7 1", 0},
+    struct {
+        char const* text;
+        int revision;
+    } const rejected[] = {
+        {nullptr, 1},
+        {"", 1},
+        {"LABEL_RE:1 pal_label 0 1 1 1", 1},
+        {"label_rev:1 pal_label", 1},
+        {thousand.c_str(), 1},
+        {"LABEL_REV:3 dummy_label 5 6 7 1", 3},  // revisions 1 and 2 only
+        {"LABEL_REV:0 dummy_label 5 6 7 1", 0},
+        {"LABEL_REV: dummy_label 5 6 7 1", 0},
         {"LABEL_REV:99999999999 x 5 6 7 1", 0x4876E7FF},  // low 32 bits
     };
     for (auto const& c : rejected) {
@@ -241,16 +279,22 @@ TEST(KeepStringReader, FieldsAndDefaults) {
             << (c.text ? std::string(c.text).substr(0, 50) : "null");
     }
     label_t const dummy = get_label_type("dummy_label");
-    struct { char const* text; int revision; label_t type; int sample, length; double pitch; int bounded; } const
-        cases[] = {
-            {"LABEL_REV:2 no_such_label 5 6 0.25 1", 2, prefix_label_t, -100000000, 6, 0.25, 1},  // unknown: type 0
-            {"LABEL_REV:1 dummy_label", 1, dummy, 0, 100000000, 0.0, 0},
-            {"LABEL_REV:1 dummy_label ??? 250", 1, dummy, -100000000, 250, 0.0, 0},
-            {"LABEL_REV:1 x y 4294967297 1e-3 7", 1, prefix_label_t, -100000000, 1, 1e-3, 7},
-            {"LABEL_REV:1 x y 99999999999999999999999 nonsense -2", 1, prefix_label_t, -100000000, -1, 0.0, -2},
-            {"LABEL_REV:-1 x y 12", -1, prefix_label_t, -100000000, 12, 0.0, 0},
-            {huge_fields.c_str(), 1, prefix_label_t, -100000000, -1, HUGE_VAL, -1},
-        };
+    struct {
+        char const* text;
+        int revision;
+        label_t type;
+        int sample, length;
+        double pitch;
+        int bounded;
+    } const cases[] = {
+        {"LABEL_REV:2 no_such_label 5 6 0.25 1", 2, prefix_label_t, -100000000, 6, 0.25, 1},  // unknown: type 0
+        {"LABEL_REV:1 dummy_label", 1, dummy, 0, 100000000, 0.0, 0},
+        {"LABEL_REV:1 dummy_label ??? 250", 1, dummy, -100000000, 250, 0.0, 0},
+        {"LABEL_REV:1 x y 4294967297 1e-3 7", 1, prefix_label_t, -100000000, 1, 1e-3, 7},
+        {"LABEL_REV:1 x y 99999999999999999999999 nonsense -2", 1, prefix_label_t, -100000000, -1, 0.0, -2},
+        {"LABEL_REV:-1 x y 12", -1, prefix_label_t, -100000000, 12, 0.0, 0},
+        {huge_fields.c_str(), 1, prefix_label_t, -100000000, -1, HUGE_VAL, -1},
+    };
     for (auto const& c : cases) {
         SCOPED_TRACE(std::string(c.text).substr(0, 50));
         Label const l(c.text);
@@ -282,7 +326,11 @@ TEST(KeepStringRoundTrip, EveryLabelType) {
 }
 
 TEST(KeepStringRoundTrip, ExactTexts) {
-    struct { label_t type; int sample, read_back; char const* text; } const cases[] = {
+    struct {
+        label_t type;
+        int sample, read_back;
+        char const* text;
+    } const cases[] = {
         {pal_label_t, 90013, 90013, "LABEL_REV:1 pal_label  01:00:00.13 100000000 0.0400000000 1"},
         {pal_label_t, -1, -1, "LABEL_REV:1 pal_label -00:00:00.01 100000000 0.0400000000 1"},
         {pal_label_t, 2160000, 0, "LABEL_REV:1 pal_label  00:00:00.00 100000000 0.0400000000 1"},  // a whole day

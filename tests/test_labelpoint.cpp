@@ -40,8 +40,10 @@ TEST(LabelPoint, CopyAndAssignmentCutLongPrefixes) {
 }
 
 TEST(LabelPoint, ConstrainPositiveAndRemovePadding) {
-    struct { label_t type; int want; } const cases[] =
-        {{pal_label_t, 2159999}, {ntsc_drop_label_t, 2589407}, {keycode_35_label_t, -1}};
+    struct {
+        label_t type;
+        int want;
+    } const cases[] = {{pal_label_t, 2159999}, {ntsc_drop_label_t, 2589407}, {keycode_35_label_t, -1}};
     for (auto const& c : cases) {
         LabelPoint p(0, c.type);
         p.sample = -1;  // the constructor would normalise it
@@ -62,14 +64,21 @@ TEST(LabelPoint, ConstrainPositiveAndRemovePadding) {
 }
 
 TEST(LabelPoint, ModifyCountLengthMovesDigitsBetweenPrefixAndCount) {
-    struct { label_t from; int digits; char const* prefix; int sample; label_t want_type; int want_sample; } const cases[] = {
+    struct {
+        label_t from;
+        int digits;
+        char const* prefix;
+        int sample;
+        label_t want_type;
+        int want_sample;
+    } const cases[] = {
         // The prefix digit at the wider converter's prefix length becomes the count's top digit.
         {keycode_35_label_4_t, 5, "KA123457", 788, keycode_35_label_5_t, 788 + 7 * 640000},
         {keycode_35_label_5_t, 4, "KA123457", 788 + 7 * 640000, keycode_35_label_4_t, 788},  // modulo a period
         {keycode_16_label_4_t, 6, "KA123456", 245, keycode_16_label_6_t, 245 + 56 * 640000},
         {keycode_353_label_6_t, 5, "KA1234", 6400000 + 66, keycode_353_label_5_t, 66},
         {keycode_353_label_5_t, 6, "KA12346", 10, keycode_353_label_6_t, 10 + 6 * 6400000},
-        {keycode_35_label_t, 4, "KA123456", 99, keycode_35_label_t, 99},  // already four: not even the type
+        {keycode_35_label_t, 4, "KA123456", 99, keycode_35_label_t, 99},    // already four: not even the type
         {keycode_352_label_t, 6, "KA123456", 99, keycode_352_label_t, 99},  // no family of widths
         {pal_label_t, 5, "", 77, pal_label_t, 77},
         {keycode_35_label_6_t, 4, "KA1234", -640001, keycode_35_label_4_t, -1},  // the dividend's sign

@@ -29,7 +29,10 @@ TEST(LegacyPulldown, WorkedExamples) {
     for (int n = 1; n <= 8; ++n) {
         int v = 0, f = 0, p = -7;
         EXPECT_TRUE(film_frames_to_video_frames(n, &v, 0, -1, transfer_pull23) == 1 && v == film_to_video[n - 1]) << n;
-        if (n <= 5) { EXPECT_TRUE(video_frames_to_film_frames(n, &f, 0, &p, transfer_pull23) == 1 && f == video_to_film[n - 1]) << n; }
+        if (n <= 5) {
+            EXPECT_TRUE(video_frames_to_film_frames(n, &f, 0, &p, transfer_pull23) == 1 && f == video_to_film[n - 1])
+                << n;
+        }
     }
     int v = 99, a = 0, b = 0;  // frame 0 is lifted a cycle (to 4), placed, and brought back
     EXPECT_TRUE(film_frames_to_video_frames(0, &v, 0, -1, transfer_pull23) == 1 && v == 0);
@@ -45,7 +48,10 @@ TEST(LegacyPulldown, WorkedExamples) {
     }
 }
 
-struct PulldownCase { transfer_type t; int film_cycle, video_cycle; };
+struct PulldownCase {
+    transfer_type t;
+    int film_cycle, video_cycle;
+};
 void PrintTo(PulldownCase const& c, std::ostream* os) { *os << "transfer " << c.t; }
 
 struct LegacyCycle : testing::TestWithParam<PulldownCase> {};
@@ -64,7 +70,9 @@ TEST_P(LegacyCycle, PulldownEveryPhase) {
             ASSERT_EQ(video_frames_to_film_frames(video, &back, phase, &vphase, c.t), 1);
             ASSERT_EQ(back, film) << "phase " << phase << " video " << video;
             ASSERT_TRUE(vphase >= 0 && vphase < c.video_cycle);
-            if (film > -5 * c.film_cycle) { ASSERT_TRUE(video - prev == 1 || video - prev == 2) << film; }
+            if (film > -5 * c.film_cycle) {
+                ASSERT_TRUE(video - prev == 1 || video - prev == 2) << film;
+            }
             prev = video;
             film_frames_to_video_frames(film + c.film_cycle, &next, phase, -1, c.t);
             ASSERT_EQ(next - video, c.video_cycle) << "phase " << phase << " film " << film;
@@ -73,7 +81,9 @@ TEST_P(LegacyCycle, PulldownEveryPhase) {
         for (int video = -4 * c.video_cycle; video <= 5 * c.video_cycle; ++video) {
             int film = 0, p = -1, later = 0;
             ASSERT_EQ(video_frames_to_film_frames(video, &film, phase, &p, c.t), 1);
-            if (video > -4 * c.video_cycle) { ASSERT_TRUE(film - prev == 0 || film - prev == 1) << video; }
+            if (video > -4 * c.video_cycle) {
+                ASSERT_TRUE(film - prev == 0 || film - prev == 1) << video;
+            }
             prev = film;
             video_frames_to_film_frames(video + c.video_cycle, &later, phase, &p, c.t);
             ASSERT_EQ(later - film, c.film_cycle);
@@ -109,14 +119,20 @@ TEST(LegacyRefusals, TypesAndEditKindsEachFunctionAccepts) {
             bool const ok = in(lt, families) && (e == 0 || e == 1);
             char label[] = "00000100";
             int lk = -3, p = -3, f = -3;
-            EXPECT_EQ(label_to_frames(label, 1, &lk, 0, &p, &f, LT(lt), 0, transfer_unspecified, ET(e), 20) != 0, ok) << e;
+            EXPECT_EQ(label_to_frames(label, 1, &lk, 0, &p, &f, LT(lt), 0, transfer_unspecified, ET(e), 20) != 0, ok)
+                << e;
             EXPECT_TRUE(ok || (p == -1 && f == -3 && lk == -3)) << e;
             Guarded<> g1, g2, g3;
             p = -3;
-            EXPECT_EQ(frames_to_label(g1.out(), 1, &lk, 0, -1, 100, LT(lt), 0, transfer_unspecified, ET(e), 20, 0xFC) != 0, ok);
-            EXPECT_EQ(label_plus_frames(g2.out(), &lk, &p, label, 1, 0, 5, LT(lt), 0, 20, 0xFC, transfer_unspecified, ET(e)) != 0, ok);
-            EXPECT_EQ(label_plus_time(g3.out(), &lk, &p, label, 1, 0, 1.0, LT(lt), 0, 20, legacy_material_25, transfer_unspecified,
-                                      ET(e), 0xFC) != 0, ok);
+            EXPECT_EQ(
+                frames_to_label(g1.out(), 1, &lk, 0, -1, 100, LT(lt), 0, transfer_unspecified, ET(e), 20, 0xFC) != 0,
+                ok);
+            EXPECT_EQ(label_plus_frames(g2.out(), &lk, &p, label, 1, 0, 5, LT(lt), 0, 20, 0xFC, transfer_unspecified,
+                                        ET(e)) != 0,
+                      ok);
+            EXPECT_EQ(label_plus_time(g3.out(), &lk, &p, label, 1, 0, 1.0, LT(lt), 0, 20, legacy_material_25,
+                                      transfer_unspecified, ET(e), 0xFC) != 0,
+                      ok);
             EXPECT_TRUE(ok || (g1.untouched() && g2.untouched() && g3.untouched() && p == -3 && lk == -3)) << e;
         }
     }
@@ -152,7 +168,9 @@ TEST(LegacyRefusals, TransfersOutsideZeroToThree) {
     EXPECT_EQ(keycode_to_film_frames(&v, text, 1, nullptr, legacy_keykode_3perf_26, 20), 0);
     EXPECT_EQ(film_frames_to_keycode(1, nullptr, 1, &v, legacy_keykode_8, 20, 0), 0);
     EXPECT_EQ(label_to_frames(text, 0, &v, 0, nullptr, &v, legacy_tc25_2, 0, transfer_pull23, legacy_video_edit, 0), 0);
-    EXPECT_EQ(label_plus_frames(nullptr, &v, &v, text, 0, 0, 1, legacy_tc25_2, 0, 0, 0, transfer_pull23, legacy_video_edit), 0);
+    EXPECT_EQ(
+        label_plus_frames(nullptr, &v, &v, text, 0, 0, 1, legacy_tc25_2, 0, 0, 0, transfer_pull23, legacy_video_edit),
+        0);
 }
 
 // Sanitizers watch for overflow and out-of-range conversions here; every
@@ -174,7 +192,8 @@ TEST(LegacyRefusals, ExtremesStayDefinedAndInsideNineBytes) {
                 for (int frame : frames) {
                     Guarded<> a, b, c;
                     ASSERT_TRUE(eight_digits_or_nothing(video_frames_to_timecode(frame, a.out(), LT(lt), drop), a));
-                    ASSERT_TRUE(eight_digits_or_nothing(film_frames_to_timecode(frame, b.out(), 0, -1, LT(lt), drop, TT(t)), b));
+                    ASSERT_TRUE(eight_digits_or_nothing(
+                        film_frames_to_timecode(frame, b.out(), 0, -1, LT(lt), drop, TT(t)), b));
                     ASSERT_TRUE(eight_digits_or_nothing(film_frames_to_filmtc(frame, c.out()), c));
                 }
     int const films[] = {INT_MIN, -1000000, -21, -1, 0, 1, 22, 65, 213334, 20000001, INT_MAX};
@@ -186,7 +205,8 @@ TEST(LegacyRefusals, ExtremesStayDefinedAndInsideNineBytes) {
                     for (int kk : {1, 3}) {
                         Guarded<> g;
                         int out = -9;
-                        int const rc = film_frames_to_keycode(film, g.out(), kk, &out, LT(lt), upc, static_cast<unsigned char>(flags));
+                        int const rc = film_frames_to_keycode(film, g.out(), kk, &out, LT(lt), upc,
+                                                              static_cast<unsigned char>(flags));
                         ASSERT_TRUE((rc == 0 || rc == 1) && eight_digits_or_nothing(rc, g) && (rc || out == -9))
                             << flags << ' ' << lt << ' ' << upc << ' ' << film;
                         ASSERT_TRUE(upc != 0 || lt == 26 || rc == 0);
@@ -194,24 +214,34 @@ TEST(LegacyRefusals, ExtremesStayDefinedAndInsideNineBytes) {
 }
 
 TEST(LegacyTimecode, WorkedReadsAndWrites) {
-    struct { char text[16]; int lt, drop, video; } reads[] = {  // drop-frame (only at 30 fps)
-        {"00010002", 1, 1, 1801}, {"00100000", 1, 1, 17983}, {"00010002", 37, 1, 3603},
-        {"01-50000", 1, 1, 107893},   // a negative minutes field drops nothing
-        {"0001-105", 1, 1, 1806}};    // nor does a negative seconds field count
+    struct {
+        char text[16];
+        int lt, drop, video;
+    } reads[] = {// drop-frame (only at 30 fps)
+                 {"00010002", 1, 1, 1801},
+                 {"00100000", 1, 1, 17983},
+                 {"00010002", 37, 1, 3603},
+                 {"01-50000", 1, 1, 107893},  // a negative minutes field drops nothing
+                 {"0001-105", 1, 1, 1806}};   // nor does a negative seconds field count
     for (auto& c : reads) {
         int v = 0;
         EXPECT_TRUE(timecode_to_video_frames(&v, c.text, LT(c.lt), c.drop) == 1 && v == c.video) << c.text << ' ' << v;
     }
-    struct { int frame, lt, drop; char const* text; } const writes[] = {  // lt 0: film timecode; nullptr: refused
-        {2592001, 1, 0, "00000000"},  // one 24-hour wrap
-        {0, 2, 0, "23595924"},        {-2159999, 2, 0, "00000000"}, {-2160000, 2, 0, nullptr},  // the previous day only
-        {4320001, 2, 0, "24000000"},  {11160000, 2, 0, "99595924"}, {11160001, 2, 0, nullptr},  // wrapped once only
-        {INT_MIN, 37, 0, nullptr},    {0, 0, 0, "23595923"},        {2073601, 0, 0, "00000000"},
-        {-2073600, 0, 0, nullptr},    {INT_MAX, 0, 0, nullptr},     {INT_MIN, 0, 0, nullptr},
+    struct {
+        int frame, lt, drop;
+        char const* text;
+    } const writes[] = {
+        // lt 0: film timecode; nullptr: refused
+        {2592001, 1, 0, "00000000"},                                                           // one 24-hour wrap
+        {0, 2, 0, "23595924"},       {-2159999, 2, 0, "00000000"}, {-2160000, 2, 0, nullptr},  // the previous day only
+        {4320001, 2, 0, "24000000"}, {11160000, 2, 0, "99595924"}, {11160001, 2, 0, nullptr},  // wrapped once only
+        {INT_MIN, 37, 0, nullptr},   {0, 0, 0, "23595923"},        {2073601, 0, 0, "00000000"},
+        {-2073600, 0, 0, nullptr},   {INT_MAX, 0, 0, nullptr},     {INT_MIN, 0, 0, nullptr},
     };
     for (auto const& c : writes) {
         Guarded<> g;
-        int const rc = c.lt ? video_frames_to_timecode(c.frame, g.out(), LT(c.lt), c.drop) : film_frames_to_filmtc(c.frame, g.out());
+        int const rc = c.lt ? video_frames_to_timecode(c.frame, g.out(), LT(c.lt), c.drop)
+                            : film_frames_to_filmtc(c.frame, g.out());
         EXPECT_EQ(rc, c.text ? 1 : 0) << c.frame << " type " << c.lt;
         EXPECT_TRUE(c.text ? g.text() == c.text && g.canary_ok() : g.untouched()) << c.frame << " " << g.text();
     }
@@ -224,7 +254,9 @@ TEST(LegacyTimecode, WorkedReadsAndWrites) {
     }
 }
 
-struct TcDay { int lt, drop, rate; };
+struct TcDay {
+    int lt, drop, rate;
+};
 void PrintTo(TcDay const& d, std::ostream* os) { *os << "type " << d.lt << (d.drop ? " drop-frame" : ""); }
 struct LegacyTimecodeDay : testing::TestWithParam<TcDay> {};
 
@@ -266,13 +298,16 @@ TEST_P(LegacyTimecodeDay, RoundTripOverADay) {
 INSTANTIATE_TEST_SUITE_P(Rates, LegacyTimecodeDay,
                          testing::Values(TcDay{2, 0, 25}, TcDay{1, 0, 30}, TcDay{22, 1, 30}, TcDay{4, 0, 24},
                                          TcDay{38, 0, 48}, TcDay{36, 0, 50}, TcDay{40, 0, 60}),
-                         [](auto const& i) { return "type" + std::to_string(i.param.lt) + (i.param.drop ? "drop" : ""); });
+                         [](auto const& i) {
+                             return "type" + std::to_string(i.param.lt) + (i.param.drop ? "drop" : "");
+                         });
 
 // Reading texts: the values sscanf gives with the quoted formats, over
 // texts of digits, blanks, signs, other white space and letters.
 TEST(LegacyReading, FieldsAsSscanf) {
-    std::vector<std::string> texts = {"", " ", "-", "+1", "-1-2-3-4", "+-12", "1 2 3 4", "\t1\n2 3\v4", "99999999",
-                                      "0x123456", "12345678901", "  12 05", "12-34", "1234567", "+ 1", "--", "abc"};
+    std::vector<std::string> texts = {"",        " ",           "-",        "+1",       "-1-2-3-4",    "+-12",
+                                      "1 2 3 4", "\t1\n2 3\v4", "99999999", "0x123456", "12345678901", "  12 05",
+                                      "12-34",   "1234567",     "+ 1",      "--",       "abc"};
     char const alphabet[] = "0123456789      --++\tx";
     for (unsigned i = 0, seed = 12345u; i < 15000; ++i) {
         std::string t;
@@ -297,7 +332,11 @@ TEST(LegacyReading, FieldsAsSscanf) {
         for (std::size_t i = 0; i < filled.size() && i < 8; ++i)
             if (filled[i] == ' ') filled[i] = '0';
         int count = 0, frame = 0;
-        std::sscanf(filled.c_str(), filled.size() == 7 ? "%5d%2d" : filled.size() == 8 ? "%6d%2d" : "%4d%2d", &count, &frame);
+        std::sscanf(filled.c_str(),
+                    filled.size() == 7   ? "%5d%2d"
+                    : filled.size() == 8 ? "%6d%2d"
+                                         : "%4d%2d",
+                    &count, &frame);
         int film = 0;  // 1000 units per count keeps count and frame apart
         ASSERT_EQ(keycode_to_film_frames(&film, a.get(), 0, nullptr, legacy_keykode_8, 1000), 1);
         ASSERT_EQ(film, count * 1000 + frame + 1) << '"' << s << '"';
@@ -332,7 +371,10 @@ TEST(LegacyKeyKode, ThreePerfSequenceRoundTripAndWrap) {
         }
     }
     // With four count digits the period is 213333 frames: the frame before the first is its last.
-    struct { int film; char const* text; } const wraps[] = {{0, "00999920"}, {213334, "00000000"}};
+    struct {
+        int film;
+        char const* text;
+    } const wraps[] = {{0, "00999920"}, {213334, "00000000"}};
     for (auto const& r : wraps) {
         Guarded<> g;
         int out = -1;
@@ -352,7 +394,9 @@ TEST(LegacyKeyKode, ThreePerfSequenceRoundTripAndWrap) {
 
 // Film -> text -> film over many counts; the text is snprintf("%.6d%.2d").
 TEST(LegacyKeyKode, UnitsPerCountRoundTripAsSnprintf) {
-    struct { int lt, units_per_count; } const cases[] = {{8, 20}, {11, 40}, {27, 16}, {9, 64}, {12, 80}, {8, 1}, {27, 100}};
+    struct {
+        int lt, units_per_count;
+    } const cases[] = {{8, 20}, {11, 40}, {27, 16}, {9, 64}, {12, 80}, {8, 1}, {27, 100}};
     for (auto const& c : cases) {
         int const per_frame = (c.lt == 9 || c.lt == 12) ? 4 : 1;
         for (int film = 1; film <= 200000; film += 13) {
@@ -369,8 +413,11 @@ TEST(LegacyKeyKode, UnitsPerCountRoundTripAsSnprintf) {
 }
 
 TEST(LegacyKeyKode, DigitFlagsSetThePeriod) {
-    struct { unsigned char flags; int counts; } const rows[] = {
-        {0x00, 1}, {0x03, 1}, {0x04, 10}, {0x08, 1}, {0x0C, 100}, {0x3C, 10000}, {0xFC, 1000000}, {0xEC, 100}};
+    struct {
+        unsigned char flags;
+        int counts;
+    } const rows[] = {{0x00, 1},   {0x03, 1},     {0x04, 10},      {0x08, 1},
+                      {0x0C, 100}, {0x3C, 10000}, {0xFC, 1000000}, {0xEC, 100}};
     for (auto const& r : rows) {
         auto text = [&](int film) {  // type 8, 20 frames per count
             char t[9] = "";
@@ -426,15 +473,21 @@ TEST(LegacyPlusFrames, WorkedAndEditKinds) {
 
 TEST(LegacyLabels, FrameRatesAndFrames) {
     double const ntsc = 30 / 1.001;
-    struct { int m, e; double rate; } const rates[] = {{0, 0, 24.0}, {5, 0, 24.0}, {0, 1, ntsc}, {1, 1, 30.0}, {2, 1, 25.0},
-                                                       {5, 1, 25.0}, {-1, 1, 25.0}, {0, 2, ntsc},  {1, -3, 30.0}};
+    struct {
+        int m, e;
+        double rate;
+    } const rates[] = {{0, 0, 24.0}, {5, 0, 24.0},  {0, 1, ntsc}, {1, 1, 30.0}, {2, 1, 25.0},
+                       {5, 1, 25.0}, {-1, 1, 25.0}, {0, 2, ntsc}, {1, -3, 30.0}};
     for (auto const& r : rates)
         EXPECT_EQ(get_frame_rate(static_cast<material_type>(r.m), ET(r.e)), r.rate) << r.m << ' ' << r.e;
-    struct { char text[16]; int lt, e, t, frames, phase_out; } rows[] = {
-        {"01000000", 2, 1, 1, 90001, -1}, {"00000004", 1, 0, 1, 4, 1},  // video timecode as video, as film frames
-        {"00000100", 4, 0, 1, 25, -1}, {"00000100", 4, 1, 1, 31, -1},   // film timecode as film, as video frames
-        {"00000100", 38, 0, 0, 25, -1},                                  // 38 reads at 24 here
-        {"00012005", 8, 0, 1, 2406, -1}, {"00012005", 27, 1, 0, 2406, -1},  // KeyKode, 20 per count
+    struct {
+        char text[16];
+        int lt, e, t, frames, phase_out;
+    } rows[] = {
+        {"01000000", 2, 1, 1, 90001, -1}, {"00000004", 1, 0, 1, 4, 1},       // video timecode as video, as film frames
+        {"00000100", 4, 0, 1, 25, -1},    {"00000100", 4, 1, 1, 31, -1},     // film timecode as film, as video frames
+        {"00000100", 38, 0, 0, 25, -1},                                      // 38 reads at 24 here
+        {"00012005", 8, 0, 1, 2406, -1},  {"00012005", 27, 1, 0, 2406, -1},  // KeyKode, 20 per count
     };
     for (auto& r : rows) {
         int kk = 0, p = 55, f = 0;
@@ -445,30 +498,46 @@ TEST(LegacyLabels, FrameRatesAndFrames) {
 }
 
 TEST(LegacyLabels, PlusFramesAcrossFamilies) {
-    struct { char text[16]; int lt, e, t, phase, kk_phase, delta; char const* result; int rc; } cases[] = {
+    struct {
+        char text[16];
+        int lt, e, t, phase, kk_phase, delta;
+        char const* result;
+        int rc;
+    } cases[] = {
         // Video timecode: video frames, the day's end and start; film frames through 2:3 and 24-to-25; a cycle end.
-        {"00000000", 1, 1, 0, 0, 1, 30, "00000100", 1}, {"23595924", 2, 1, 0, 0, 1, 1, "00000000", 1},
-        {"00000000", 2, 1, 0, 0, 1, -1, "23595924", 1}, {"00000000", 1, 0, 1, 0, 1, 4, "00000005", 1},
-        {"00000000", 36, 0, 2, 0, 1, 24, "00000025", 1}, {"00000000", 1, 0, 1, 3, 1, 0, "00000000", 2},
+        {"00000000", 1, 1, 0, 0, 1, 30, "00000100", 1},
+        {"23595924", 2, 1, 0, 0, 1, 1, "00000000", 1},
+        {"00000000", 2, 1, 0, 0, 1, -1, "23595924", 1},
+        {"00000000", 1, 0, 1, 0, 1, 4, "00000005", 1},
+        {"00000000", 36, 0, 2, 0, 1, 24, "00000025", 1},
+        {"00000000", 1, 0, 1, 3, 1, 0, "00000000", 2},
         // Film timecode and KeyKode (20 a count): film frames, video frames through 2:3; 3-perf; transfer 5.
-        {"00000100", 4, 0, 0, 0, 1, 24, "00000200", 1}, {"00000000", 4, 1, 1, 0, 1, 5, "00000004", 1},
-        {"00012005", 8, 0, 0, 0, 1, 15, "00012100", 1}, {"00012005", 11, 1, 1, 0, 1, 5, "00012009", 1},
-        {"00000100", 26, 0, 0, 0, 2, 21, "00000200", 1}, {"00000000", 1, 0, 5, 0, 1, 1, nullptr, 0},
+        {"00000100", 4, 0, 0, 0, 1, 24, "00000200", 1},
+        {"00000000", 4, 1, 1, 0, 1, 5, "00000004", 1},
+        {"00012005", 8, 0, 0, 0, 1, 15, "00012100", 1},
+        {"00012005", 11, 1, 1, 0, 1, 5, "00012009", 1},
+        {"00000100", 26, 0, 0, 0, 2, 21, "00000200", 1},
+        {"00000000", 1, 0, 5, 0, 1, 1, nullptr, 0},
     };
     for (auto& c : cases) {
         Guarded<> g;
         int kk = -3, p = -3;
-        int const rc = label_plus_frames(g.out(), &kk, &p, c.text, c.kk_phase, c.phase, c.delta, LT(c.lt), 0, 20, 0xFC, TT(c.t), ET(c.e));
+        int const rc = label_plus_frames(g.out(), &kk, &p, c.text, c.kk_phase, c.phase, c.delta, LT(c.lt), 0, 20, 0xFC,
+                                         TT(c.t), ET(c.e));
         EXPECT_EQ(rc, c.rc) << c.text << " type " << c.lt;
         EXPECT_TRUE(c.result ? g.text() == c.result && g.canary_ok() : g.untouched() && p == -3)
             << c.text << " type " << c.lt << " got " << g.text();
-        if (c.lt == 26) { EXPECT_TRUE(kk == 3 && p == 0); }  // 3-perf: the group phase read is handed to the print
+        if (c.lt == 26) {
+            EXPECT_TRUE(kk == 3 && p == 0);
+        }  // 3-perf: the group phase read is handed to the print
     }
     for (int delta = 0; delta < 400; ++delta) {  // a film edit through 2:3: printing and reading agree
         char start[] = "00000000";
         Guarded<> out;
         int k2 = 0, p2 = -1, f = 0, ph = 0;
-        ASSERT_NE(label_plus_frames(out.out(), &k2, &p2, start, 1, 0, delta, legacy_tc30_1, 0, 0, 0, transfer_pull23, legacy_film_edit), 0);
+        ASSERT_NE(label_plus_frames(out.out(), &k2, &p2, start, 1, 0, delta, legacy_tc30_1, 0, 0, 0, transfer_pull23,
+                                    legacy_film_edit),
+                  0);
         ASSERT_EQ(p2, delta % 4);
         ASSERT_EQ(timecode_to_film_frames(&f, out.out(), p2, &ph, legacy_tc30_1, 0, transfer_pull23), 1);
         ASSERT_EQ(f, delta + 1) << out.text();
@@ -476,10 +545,15 @@ TEST(LegacyLabels, PlusFramesAcrossFamilies) {
 }
 
 TEST(LegacyLabels, PlusTime) {
-    struct { char text[16]; int lt, m, e; double seconds; char const* result; } rows[] = {
-        {"00000000", 2, 2, 1, 1.0, "00000100"},    {"00000000", 2, 2, 0, 1.0, "00000024"},  // film edit: 24 fps
-        {"00000000", 1, 0, 1, 1.0, "00000029"},    {"00000000", 1, 0, 1, 1001.0, "00164000"},
-        {"00000000", 1, 1, 1, -1.0, "23595900"},   {"00000100", 4, 0, 0, 2.5, "00000312"},
+    struct {
+        char text[16];
+        int lt, m, e;
+        double seconds;
+        char const* result;
+    } rows[] = {
+        {"00000000", 2, 2, 1, 1.0, "00000100"},  {"00000000", 2, 2, 0, 1.0, "00000024"},  // film edit: 24 fps
+        {"00000000", 1, 0, 1, 1.0, "00000029"},  {"00000000", 1, 0, 1, 1001.0, "00164000"},
+        {"00000000", 1, 1, 1, -1.0, "23595900"}, {"00000100", 4, 0, 0, 2.5, "00000312"},
     };
     for (auto& r : rows) {
         Guarded<> g;
@@ -494,7 +568,8 @@ TEST(LegacyLabels, PlusTime) {
         Guarded<> g;
         int kk = -3, p = -3;
         EXPECT_EQ(label_plus_time(g.out(), &kk, &p, text, 1, 0, bad, legacy_tc25_2, 0, 20, legacy_material_25,
-                                  transfer_unspecified, legacy_video_edit, 0), 0);
+                                  transfer_unspecified, legacy_video_edit, 0),
+                  0);
         EXPECT_TRUE(g.untouched() && p == -3);
     }
 }

@@ -14,10 +14,19 @@ TEST(EdlNames, WrittenNamesReadBack) {
 }
 
 TEST(EdlNames, WorkedCases) {
-    struct { char const* name; label_t type; } const cases[] = {
-        {"nd", ntsc_drop_label_t},   {"30f-drop", ntsc_drop_label_t}, {"30F-NONDROPXYZ", ntsc_label_t},  // cut at 11
-        {" P", prefix_label_t},      {"", prefix_label_t},            {"D50", tc_50_duration_label_t},
-        {"12f", prefix_label_t},     {"p", pal_label_t},              {"F35_4\n", keycode_35_label_4_t},
+    struct {
+        char const* name;
+        label_t type;
+    } const cases[] = {
+        {"nd", ntsc_drop_label_t},
+        {"30f-drop", ntsc_drop_label_t},
+        {"30F-NONDROPXYZ", ntsc_label_t},  // cut at 11
+        {" P", prefix_label_t},
+        {"", prefix_label_t},
+        {"D50", tc_50_duration_label_t},
+        {"12f", prefix_label_t},
+        {"p", pal_label_t},
+        {"F35_4\n", keycode_35_label_4_t},
         {"I35", ink_35_label_t},
     };
     for (auto const& c : cases) EXPECT_EQ(edlstr_to_label_type(c.name), c.type) << c.name;
@@ -29,24 +38,41 @@ TEST(EdlNames, WorkedCases) {
 }
 
 TEST(FilmLookups, ByCategoryAndGauge) {
-    struct { char const* name; UserLabelType category; label_t type; } const cases[] = {
-        {"I35", ink_UserLabel, ink_35_label_t},          {"I35", feet_UserLabel, foot_35_label_t},
-        {"I35", keycode_UserLabel, keycode_35_label_t},  {"I35", timecode_UserLabel, prefix_label_t},
-        {"F353", ink_UserLabel, ink_35_label_t},         {"F353", feet_UserLabel, foot_353_label_t},
+    struct {
+        char const* name;
+        UserLabelType category;
+        label_t type;
+    } const cases[] = {
+        {"I35", ink_UserLabel, ink_35_label_t},         {"I35", feet_UserLabel, foot_35_label_t},
+        {"I35", keycode_UserLabel, keycode_35_label_t}, {"I35", timecode_UserLabel, prefix_label_t},
+        {"F353", ink_UserLabel, ink_35_label_t},        {"F353", feet_UserLabel, foot_353_label_t},
     };
-    for (auto const& c : cases) EXPECT_EQ(edlstr_to_label_type(c.name, c.category), c.type) << c.name << " " << c.category;
+    for (auto const& c : cases)
+        EXPECT_EQ(edlstr_to_label_type(c.name, c.category), c.type) << c.name << " " << c.category;
     EXPECT_TRUE(edlstr_to_film_label_type("F16_5") == keycode_16_label_5_t && edlstr_to_film_label_type("I16") == 0);
     // Every type the gauge lookups return has the category asked for and the
     // perforations per frame of the type it came from.
     for (int t = -3; t < 60; ++t) {
         label_t const k = label_t_to_key_label_t(lt_(t)), i = label_t_to_ink_label_t(lt_(t)),
                       f = label_t_to_foot_label_t(lt_(t));
-        if (t < 10 || t > 41) { EXPECT_EQ(k, 0) << t; }
-        if (t < 10 || t > 29) { EXPECT_EQ(i + f, 0) << t; }
-        if (k) { EXPECT_EQ(label_type_info(k).category, keycode_UserLabel) << t; }
-        if (i) { EXPECT_EQ(label_type_info(i).category, ink_UserLabel) << t; }
-        if (f) { EXPECT_EQ(label_type_info(f).category, feet_UserLabel) << t; }
-        if (k && f) { EXPECT_EQ(label_type_info(k).samples_per_unit, label_type_info(f).samples_per_unit) << t; }
+        if (t < 10 || t > 41) {
+            EXPECT_EQ(k, 0) << t;
+        }
+        if (t < 10 || t > 29) {
+            EXPECT_EQ(i + f, 0) << t;
+        }
+        if (k) {
+            EXPECT_EQ(label_type_info(k).category, keycode_UserLabel) << t;
+        }
+        if (i) {
+            EXPECT_EQ(label_type_info(i).category, ink_UserLabel) << t;
+        }
+        if (f) {
+            EXPECT_EQ(label_type_info(f).category, feet_UserLabel) << t;
+        }
+        if (k && f) {
+            EXPECT_EQ(label_type_info(k).samples_per_unit, label_type_info(f).samples_per_unit) << t;
+        }
     }
     EXPECT_TRUE(label_t_to_key_label_t(lt_(13)) == keycode_35_label_t && label_t_to_foot_label_t(lt_(13)) == 0 &&
                 label_t_to_ink_label_t(lt_(12)) == ink_35_label_t &&
@@ -54,8 +80,12 @@ TEST(FilmLookups, ByCategoryAndGauge) {
 }
 
 TEST(TimecodeStandards, BothWays) {
-    struct { int rate; bool drop; label_t type; } const cases[] = {
-        {4, true, ntsc_drop_label_t}, {4, false, ntsc_label_t}, {3, true, pal_label_t},  // drop-frame ignored at 25
+    struct {
+        int rate;
+        bool drop;
+        label_t type;
+    } const cases[] = {
+        {4, true, ntsc_drop_label_t}, {4, false, ntsc_label_t},  {3, true, pal_label_t},  // drop-frame ignored at 25
         {0, false, ntsc_label_t},     {37, true, tc_12_label_t}, {20, true, ntsc_drop_label_t},
     };
     for (auto const& c : cases) EXPECT_EQ(TvStd_to_label_type({fr(c.rate), c.drop}), c.type) << c.rate << c.drop;
@@ -67,7 +97,9 @@ TEST(TimecodeStandards, BothWays) {
         }
         EXPECT_EQ(label_type_info(lt_(t)).category, timecode_UserLabel) << t;
         EXPECT_EQ(s.drop_frame, t == ntsc_drop_label_t) << t;
-        if (t != tc_48_label_t) { EXPECT_EQ(TvStd_to_label_type(s), t) << t; }  // 48 fps projects use 24 fps timecode
+        if (t != tc_48_label_t) {
+            EXPECT_EQ(TvStd_to_label_type(s), t) << t;
+        }  // 48 fps projects use 24 fps timecode
     }
     EXPECT_EQ(label_type_to_TvStd(tc_50_duration_label_t).rate, 0);
 }
@@ -77,14 +109,20 @@ TEST(FrameRateDefaults, TypeAndNominalRate) {
         label_t const t = getDefaultLabelTypeforFrameRate(fr(r));
         double const fps = getDefaultTimecodeFrameRate(fr(r));
         bool const unknown = r > 47 || (r >= 11 && r <= 34);
-        if (r < 3 || unknown) { EXPECT_EQ(t, tc_24_label_t) << r; }
-        if (r < 2 || unknown) { EXPECT_EQ(fps, 24.0) << r; }
+        if (r < 3 || unknown) {
+            EXPECT_EQ(t, tc_24_label_t) << r;
+        }
+        if (r < 2 || unknown) {
+            EXPECT_EQ(fps, 24.0) << r;
+        }
         // The nominal rate rounds to the default type's modulus, but for 12.5 fps.
-        if (r >= 3 && !unknown && r != 37) { EXPECT_EQ(static_cast<int>(fps + 0.5), label_type_info(t).modulus) << r; }
+        if (r >= 3 && !unknown && r != 37) {
+            EXPECT_EQ(static_cast<int>(fps + 0.5), label_type_info(t).modulus) << r;
+        }
     }
     EXPECT_EQ(getDefaultLabelTypeforFrameRate(fr(5)), ntsc_label_t);
-    EXPECT_TRUE(getDefaultTimecodeFrameRate(fr(5)) == 29.970029970029973 && getDefaultTimecodeFrameRate(fr(7)) == 24.0 &&
-                getDefaultTimecodeFrameRate(fr(37)) == 12.5);
+    EXPECT_TRUE(getDefaultTimecodeFrameRate(fr(5)) == 29.970029970029973 &&
+                getDefaultTimecodeFrameRate(fr(7)) == 24.0 && getDefaultTimecodeFrameRate(fr(37)) == 12.5);
 }
 
 struct ProjectLookups : HostReset {};
@@ -102,8 +140,10 @@ TEST_F(ProjectLookups, FollowTheProject) {
     EXPECT_EQ(label_t_to_duration_label_t(ntsc_label_t), ntsc_drop_label_t);
     p.output_image_rate = fr(4);
     host::set_project_settings(p);
-    std::pair<label_t, label_t> const durations[] = {{ntsc_label_t, ntsc_label_t}, {ntsc_drop_label_t, ntsc_label_t},
-                                                     {tc_50_label_t, tc_50_duration_label_t}, {tc_24_label_t, tc_24_label_t}};
+    std::pair<label_t, label_t> const durations[] = {{ntsc_label_t, ntsc_label_t},
+                                                     {ntsc_drop_label_t, ntsc_label_t},
+                                                     {tc_50_label_t, tc_50_duration_label_t},
+                                                     {tc_24_label_t, tc_24_label_t}};
     for (auto const& d : durations) EXPECT_EQ(label_t_to_duration_label_t(d.first), d.second) << d.first;
     EXPECT_TRUE(get_vid_fps(pal_label_t) == 25.0 && get_vid_fps(ntsc_drop_label_t) == 30 / 1.001);
     for (int t : {0, 8, 31, -1}) EXPECT_EQ(get_vid_fps(lt_(t)), 1.0) << t;

@@ -15,28 +15,41 @@ Kest::Image::ScanMode scan(int s) { return static_cast<Kest::Image::ScanMode>(s)
 
 // The roll's identifier and reel name; a null name wants no reel at all.
 testing::AssertionResult Same(MediumRoll const& r, int m, int g, char const* reel) {
-    if (r.ident.medium == m && r.ident.generation == g && (reel ? std::string(r.reelid.c_str()) == reel : r.reelid.absent()))
+    if (r.ident.medium == m && r.ident.generation == g &&
+        (reel ? std::string(r.reelid.c_str()) == reel : r.reelid.absent()))
         return testing::AssertionSuccess();
     return testing::AssertionFailure() << "{" << r.ident.medium << ", " << r.ident.generation << "} reel '"
-                                       << (r.reelid.absent() ? "(none)" : std::string(r.reelid.c_str()).substr(0, 40)) << "'";
+                                       << (r.reelid.absent() ? "(none)" : std::string(r.reelid.c_str()).substr(0, 40))
+                                       << "'";
 }
 
 // Filling a roll {3, 2} named "OLD", and building a new roll, from each text.
 TEST(MediumRollText, FillFromStringAndBuild) {
     std::string const reel(5000, 'R'), with_long_reel = "REV:1:MediumRollId:28,2:reelid:" + reel, colons(10000, ':');
     // changes false: the roll keeps {3, 2} and "OLD", a new roll is invalid; a null reel: left as it was
-    struct { char const* text; bool changes; int medium, generation; char const* reel; } const cases[] = {
-        {"REV:1:MediumRollId:28,2:reelid:A001", true, 28, 2, "A001"}, {"REV:1:MediumRollId:3", true, 3, 2, nullptr},
+    struct {
+        char const* text;
+        bool changes;
+        int medium, generation;
+        char const* reel;
+    } const cases[] = {
+        {"REV:1:MediumRollId:28,2:reelid:A001", true, 28, 2, "A001"},
+        {"REV:1:MediumRollId:3", true, 3, 2, nullptr},
         {"  REV: 1 ::MediumRollId : 28,2 reelid:A001:more ", true, 28, 2, "A001"},
-        {"REV:1:MediumRollId:28,2", true, 28, 2, nullptr}, {"REV:1:MediumRollId:28,2:REELID:A001", true, 28, 2, nullptr},
+        {"REV:1:MediumRollId:28,2", true, 28, 2, nullptr},
+        {"REV:1:MediumRollId:28,2:REELID:A001", true, 28, 2, nullptr},
         {"REV:1:MediumRollId:28,2:reelid", true, 28, 2, nullptr},  // no name token
-        {"REV:01:MediumRollId:28,2", true, 28, 2, nullptr},  // the revision read as a number
-        {"REV:1:MediumRollId:99,1:reelid:B", true, 0, 0, "B"},  // an unusable id still replaces
+        {"REV:01:MediumRollId:28,2", true, 28, 2, nullptr},        // the revision read as a number
+        {"REV:1:MediumRollId:99,1:reelid:B", true, 0, 0, "B"},     // an unusable id still replaces
         {with_long_reel.c_str(), true, 28, 2, reel.c_str()},
         {"REV:2:MediumRollId:28,2:reelid:A001", false, 0, 0, nullptr},
-        {"REV:x:MediumRollId:28,2", false, 0, 0, nullptr},   {"rev:1:MediumRollId:28,2", false, 0, 0, nullptr},
-        {"REV:1:MediumRollID:28,2", false, 0, 0, nullptr},   {"REV:1:MediumRollId:", false, 0, 0, nullptr},  // 3 tokens
-        {"", false, 0, 0, nullptr},  {colons.c_str(), false, 0, 0, nullptr},  {nullptr, false, 0, 0, nullptr},
+        {"REV:x:MediumRollId:28,2", false, 0, 0, nullptr},
+        {"rev:1:MediumRollId:28,2", false, 0, 0, nullptr},
+        {"REV:1:MediumRollID:28,2", false, 0, 0, nullptr},
+        {"REV:1:MediumRollId:", false, 0, 0, nullptr},  // 3 tokens
+        {"", false, 0, 0, nullptr},
+        {colons.c_str(), false, 0, 0, nullptr},
+        {nullptr, false, 0, 0, nullptr},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(c.text ? std::string(c.text).substr(0, 60) : "null");
@@ -55,10 +68,16 @@ TEST(MediumRollConfig, TheEntryOfTheKeyDecidesTheRoll) {
     cfg.set("MediumRoll4,3", "REV:2:MediumRollId:4,3");
     cfg.set("MediumRoll 28,1", "REV:1:MediumRollId:28,1");
     cfg.set("MediumRoll-2147483648,2147483647", "REV:1:MediumRollId:2,5");
-    struct { int m, g, medium, generation; char const* reel; } const cases[] = {
-        {28, 2, 28, 2, "A001"}, {3, 2, 17, 4, nullptr}, {4, 3, 0, 0, nullptr},  // found but unreadable
-        {28, 1, 0, 0, nullptr}, {INT_MIN, INT_MAX, 2, 5, nullptr}};              // absent key; widest key
-    for (auto const& c : cases) EXPECT_TRUE(Same(MediumRoll(roll(c.m, c.g), &cfg), c.medium, c.generation, c.reel)) << c.m;
+    struct {
+        int m, g, medium, generation;
+        char const* reel;
+    } const cases[] = {{28, 2, 28, 2, "A001"},
+                       {3, 2, 17, 4, nullptr},
+                       {4, 3, 0, 0, nullptr},  // found but unreadable
+                       {28, 1, 0, 0, nullptr},
+                       {INT_MIN, INT_MAX, 2, 5, nullptr}};  // absent key; widest key
+    for (auto const& c : cases)
+        EXPECT_TRUE(Same(MediumRoll(roll(c.m, c.g), &cfg), c.medium, c.generation, c.reel)) << c.m;
     EXPECT_TRUE(Same(MediumRoll(roll(28, 2), nullptr), 0, 0, nullptr));
     // Values fill the 64-byte buffer at most: the reel name is cut there.
     std::string const head = "REV:1:MediumRollId:28,2:reelid:", fits(63 - head.size(), 'N');
@@ -73,11 +92,17 @@ TEST(MediumRollValue, CopiesAndEquality) {
     a.set_reelid(LightweightString<char>("A001"));
     MediumRoll b(a);
     EXPECT_FALSE(b.reelid.shares_buffer_with(a.reelid));  // a copy owns its reel text
-    EXPECT_TRUE(a == b);  // reel ids compare by their characters
+    EXPECT_TRUE(a == b);                                  // reel ids compare by their characters
     MediumRoll none(med(28), first_Generation);
     EXPECT_TRUE(none == MediumRoll(none));  // no reel and an empty name are the same reel
     // The left side accepts the right; reels must match too. {0, 0} fits nothing.
-    struct { int m1, g1; char const* reel1; int m2, g2; char const* reel2; bool equal; } const cases[] = {
+    struct {
+        int m1, g1;
+        char const* reel1;
+        int m2, g2;
+        char const* reel2;
+        bool equal;
+    } const cases[] = {
         {28, 2, nullptr, 28, 2, "a001", false}, {28, 2, "a001", 28, 2, "a001", true},
         {1, 1, nullptr, 28, 2, nullptr, true},  {28, 2, nullptr, 1, 1, nullptr, false},
         {29, 1, nullptr, 28, 4, nullptr, true}, {0, 0, nullptr, 0, 0, nullptr, false},
@@ -97,8 +122,8 @@ TEST(MediumRollValue, CopiesAndEquality) {
 std::map<int, std::array<int, 4>> const& rate_rows() {
     static std::map<int, std::array<int, 4>> const rows = [] {
         std::map<int, std::array<int, 4>> r = {
-            {1, {15, 17, 28, 30}}, {2, {16, 18, 29, 31}}, {3, {19, 20, 32, 33}}, {4, {21, 23, 34, 36}},
-            {5, {22, 24, 35, 37}}, {6, {41, 41, 43, 43}}, {7, {42, 42, 44, 44}}, {8, {25, 25, 38, 38}},
+            {1, {15, 17, 28, 30}}, {2, {16, 18, 29, 31}},  {3, {19, 20, 32, 33}}, {4, {21, 23, 34, 36}},
+            {5, {22, 24, 35, 37}}, {6, {41, 41, 43, 43}},  {7, {42, 42, 44, 44}}, {8, {25, 25, 38, 38}},
             {9, {26, 26, 39, 39}}, {10, {27, 27, 40, 40}},
         };
         for (int k = 35; k <= 47; ++k) r[k] = {k + 10, k + 10, k + 23, k + 23};
@@ -117,16 +142,19 @@ std::vector<int> swept_rates() {
 // each medium of a row maps back to the row's rate and no other does.
 TEST(MediumMapping, RatesAndScansBothWays) {
     for (int r : swept_rates()) {
-        auto const in = rate_rows().find(Kest::getNonDecimatedFrameRate(fr(r)));  // proxies come in at their source rate
+        auto const in =
+            rate_rows().find(Kest::getNonDecimatedFrameRate(fr(r)));  // proxies come in at their source rate
         auto const out = rate_rows().find(r);
         for (int s = -1; s <= 6; ++s) {
             int const progressive = s == 3 || s == 4 ? 0 : 1;
             int got = 0;
             EXPECT_EQ(printed([&] { got = getMediumRollfromInputDetails(scan(s), fr(r)); }),
-                      in == rate_rows().end() ? assertion("0", "MediumRoll", 224) : "") << r;
+                      in == rate_rows().end() ? assertion("0", "MediumRoll", 224) : "")
+                << r;
             EXPECT_EQ(got, in == rate_rows().end() ? 0 : in->second[progressive]) << r << " scan " << s;
             EXPECT_EQ(printed([&] { got = getMediumRollfromOutputDetails(scan(s), fr(r)); }),
-                      out == rate_rows().end() ? assertion("0", "MediumRoll", 361) : "") << r;
+                      out == rate_rows().end() ? assertion("0", "MediumRoll", 361) : "")
+                << r;
             EXPECT_EQ(got, out == rate_rows().end() ? 0 : out->second[2 + progressive]) << r << " scan " << s;
             printed([&] { EXPECT_EQ(getMediumRollfromOutputFormat(OutputFormat::Details(scan(s), fr(r))), got); });
         }
@@ -149,7 +177,8 @@ TEST(MediumMapping, RatesAndScansBothWays) {
 // Sample durations follow the scan; default label types follow the
 // medium's rate, but 48 fps media take 48 fps timecode.
 TEST(MediumMapping, ScansDurationsAndLabelTypes) {
-    std::vector<int> const interlaced = {17, 18, 20, 23, 24, 30, 31, 33, 36, 37}, double_rate = {25, 26, 27, 38, 39, 40};
+    std::vector<int> const interlaced = {17, 18, 20, 23, 24, 30, 31, 33, 36, 37},
+                           double_rate = {25, 26, 27, 38, 39, 40};
     auto in = [](std::vector<int> const& v, int m) { return std::find(v.begin(), v.end(), m) != v.end(); };
     for (int m = -5; m <= 80; ++m) {
         bool const progressive = m >= 15 && m <= 70 && !in(interlaced, m);
@@ -177,11 +206,14 @@ TEST(MediumMapping, ScansDurationsAndLabelTypes) {
 
 TEST(MediumMapping, OutputFrameRateFromDouble) {
     double const nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
-    struct { double fps; int medium; } const cases[] = {
-        {23.976, 29}, {24.0, 28},  {29.97, 35},   {59.94, 40},  {23.99, 28},   {48.0, 28},   {23.0, 28},
-        {23.0001, 29}, {23.9899, 29}, {23.9901, 28}, {24.9, 28},  {24.9001, 32}, {25.0999, 32}, {25.1, 28},
-        {29.9901, 34}, {30.1, 28}, {50.0, 38},    {59.9, 40},   {59.99, 28},   {60.0999, 39}, {nan, 28},
-        {-inf, 28},
+    struct {
+        double fps;
+        int medium;
+    } const cases[] = {
+        {23.976, 29},  {24.0, 28},    {29.97, 35},   {59.94, 40},   {23.99, 28}, {48.0, 28},
+        {23.0, 28},    {23.0001, 29}, {23.9899, 29}, {23.9901, 28}, {24.9, 28},  {24.9001, 32},
+        {25.0999, 32}, {25.1, 28},    {29.9901, 34}, {30.1, 28},    {50.0, 38},  {59.9, 40},
+        {59.99, 28},   {60.0999, 39}, {nan, 28},     {-inf, 28},
     };
     for (auto const& c : cases) EXPECT_EQ(getMediumRollfromOutputFramerateDouble(c.fps), c.medium) << c.fps;
 }
@@ -200,7 +232,8 @@ TEST(MediumMapping, DefaultEditAndPlayoutMedia) {
         EXPECT_EQ(printed([&] {
                       edit = getDefaultEditMediumForProject(fr(r)), by_project = getDefaultEditMediumForProject();
                       playout = getDefaultEditPlayoutMediumForProject();
-                  }), "");
+                  }),
+                  "");
         EXPECT_TRUE(edit == e.first && by_project == e.first && playout == e.second) << r;
     }
     host::set_project_settings(host::default_project_settings());

@@ -34,10 +34,15 @@ MediumRollIdent reference_parse(char const* text, UserLabelType type) {
 
 // Boundaries by hand; the sweep below holds every short text to the scanner.
 TEST(MediumRollIdParse, WorkedExamples) {
-    struct { char const* text; UserLabelType type; int medium, generation; } const cases[] = {
-        {"3", none_UserLabel, 3, 2},    {"4", none_UserLabel, 4, 3},     {"3,6", none_UserLabel, 0, 0},
-        {"71,1", none_UserLabel, 0, 0}, {"2", ink_UserLabel, 10, 1},     {"2,3", ink_UserLabel, 2, 3},  // no override
-        {"123,4", none_UserLabel, 12, 1},  // the third digit stops the scan
+    struct {
+        char const* text;
+        UserLabelType type;
+        int medium, generation;
+    } const cases[] = {
+        {"3", none_UserLabel, 3, 2},      {"4", none_UserLabel, 4, 3},
+        {"3,6", none_UserLabel, 0, 0},    {"71,1", none_UserLabel, 0, 0},
+        {"2", ink_UserLabel, 10, 1},      {"2,3", ink_UserLabel, 2, 3},  // no override
+        {"123,4", none_UserLabel, 12, 1},                                // the third digit stops the scan
         {"28 ,2", none_UserLabel, 28, 1}, {"99999999999999999999,1", none_UserLabel, 0, 0},
     };
     for (auto const& c : cases) EXPECT_TRUE(Same(parse(c.text, c.type), c.medium, c.generation)) << c.text;
@@ -89,11 +94,14 @@ TEST(MediumRollIdText, ToStringMatchesPrintfAndReadsBack) {
 }
 
 TEST(MediumRollIdText, UserStrings) {
-    struct { int m, g; char const* text; } const cases[] = {
-        {2, 0, "film,gen?"},   {3, 2, "video,1stGen"}, {4, 5, "audio,4thGen"}, {10, 1, "ink,anyGen"}, {13, 3, "24p,2ndGen"},
-        {18, 4, "24i,3rdGen"}, {24, 1, "30i,anyGen"},  {47, 1, "12.5p,anyGen"}, {57, 1, "240p,anyGen"},
-        {28, 1, "med?,anyGen"}, {41, 1, "med?,anyGen"},  // output media have no name
-        {0, 0, "med?,gen?"},   {71, 6, "med?,gen?"},   {INT_MIN, INT_MAX, "med?,gen?"},
+    struct {
+        int m, g;
+        char const* text;
+    } const cases[] = {
+        {2, 0, "film,gen?"},    {3, 2, "video,1stGen"}, {4, 5, "audio,4thGen"},          {10, 1, "ink,anyGen"},
+        {13, 3, "24p,2ndGen"},  {18, 4, "24i,3rdGen"},  {24, 1, "30i,anyGen"},           {47, 1, "12.5p,anyGen"},
+        {57, 1, "240p,anyGen"}, {28, 1, "med?,anyGen"}, {41, 1, "med?,anyGen"},  // output media have no name
+        {0, 0, "med?,gen?"},    {71, 6, "med?,gen?"},   {INT_MIN, INT_MAX, "med?,gen?"},
     };
     for (auto const& c : cases) EXPECT_STREQ(MediumRollId_to_UserString(roll(c.m, c.g)), c.text) << c.m << "," << c.g;
     for (int m = -3; m <= 75; ++m)
@@ -108,7 +116,7 @@ struct FamilyRow {
     std::set<int> accepting, accepted;
 };
 std::vector<FamilyRow> const kFamilies = {
-    {{13, 15, 17}, {15, 17}}, {{14, 28, 30}, {14, 28, 30}}, {{16, 18}, {16, 18}}, {{19, 20}, {19, 20}},
+    {{13, 15, 17}, {15, 17}}, {{14, 28, 30}, {14, 28, 30}}, {{16, 18}, {16, 18}},     {{19, 20}, {19, 20}},
     {{21, 23}, {21, 23}},     {{22, 24}, {22, 24}},         {{29, 31}, {28, 29, 31}}, {{32, 33}, {32, 33}},
     {{34, 36}, {34, 36}},     {{35, 37}, {35, 37}},
 };
@@ -129,11 +137,16 @@ TEST(MediumRollIdFits, WholeMatrixOfMediaAndGenerations) {
                 for (int gb = 0; gb <= 5; ++gb)
                     ASSERT_EQ(roll(a, ga).MediumRollId_fits_this(roll(b, gb)), expected_fit(a, ga, b, gb))
                         << "{" << a << "," << ga << "} accepting {" << b << "," << gb << "}";
-    struct { int am, ag, bm, bg; bool fits; } const cases[] = {  // by hand, apart from the model
+    struct {
+        int am, ag, bm, bg;
+        bool fits;
+    } const cases[] = {
+        // by hand, apart from the model
         {1, 3, 28, 3, true}, {1, 3, 28, 2, false}, {28, 2, 1, 2, false}, {29, 1, 28, 4, true}, {28, 1, 29, 1, false},
     };
     for (auto const& c : cases)
-        EXPECT_EQ(roll(c.am, c.ag).MediumRollId_fits_this(roll(c.bm, c.bg)), c.fits) << c.am << "," << c.ag << " " << c.bm;
+        EXPECT_EQ(roll(c.am, c.ag).MediumRollId_fits_this(roll(c.bm, c.bg)), c.fits)
+            << c.am << "," << c.ag << " " << c.bm;
     for (int m : {-1, 71, INT_MIN, INT_MAX})  // out-of-range media match only themselves
         EXPECT_TRUE(roll(m, 1).MediumRollId_fits_this(roll(m, 3)) && !roll(m, 1).MediumRollId_fits_this(roll(28, 1)) &&
                     !roll(28, 1).MediumRollId_fits_this(roll(m, 1)) && roll(1, 1).MediumRollId_fits_this(roll(m, 2)))

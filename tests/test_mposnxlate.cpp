@@ -44,11 +44,15 @@ TEST(MRound, WithinATenThousandthBelowCountsAsTheInteger) {
 }
 
 TEST_F(Xlate, BlocksSampleTheProject) {
-    host::ProjectSettings const s{Kest::FrameRate_25, true, Kest::FrameRate_50, Kest::Image::ScanMode_interlaced_upper, false, true, Kest::FrameRate_48};
+    host::ProjectSettings const s{
+        Kest::FrameRate_25, true, Kest::FrameRate_50, Kest::Image::ScanMode_interlaced_upper, false, true,
+        Kest::FrameRate_48};
     host::set_project_settings(s);
     MPosn_Xlate_Params P;
-    EXPECT_TRUE(P.transfer == ff && P.sequence_phase == 0 && P.video_medium == unknown_Medium && P.cel_resolution == 1.0);
-    EXPECT_TRUE(!P.output_rate_has_1001 && !P.output_pulled_down && !P.use_aud_sync_setting && P.camera_film_fps == 48.0);
+    EXPECT_TRUE(P.transfer == ff && P.sequence_phase == 0 && P.video_medium == unknown_Medium &&
+                P.cel_resolution == 1.0);
+    EXPECT_TRUE(!P.output_rate_has_1001 && !P.output_pulled_down && !P.use_aud_sync_setting &&
+                P.camera_film_fps == 48.0);
     set_project(Kest::FrameRate_48, Kest::FrameRate_25, true);  // the gearing gives only the output
     MPosn_Xlate_Params G(Kest::OutputGearing(Kest::FrameRate_59_94, false));
     EXPECT_TRUE(G.output_rate == Kest::FrameRate_59_94 && G.output_rate_has_1001 && !G.output_pulled_down);
@@ -71,10 +75,17 @@ TEST_F(Xlate, BlocksSampleTheProject) {
 }
 
 TEST_F(Xlate, PlayfileSequenceAdvancesWithinTheCycle) {
-    struct { transfer_type t; Kest::FrameRate video; int phase, frames, expected; } const rows[] = {
-        {pd, Kest::FrameRate_30, 4, 7, 1},  {pd, Kest::FrameRate_25, 4, 7, 11}, {pd, Kest::FrameRate_50, 20, 7, 2},
-        {transfer_pull23, Kest::FrameRate_30, 4, 7, 4}, {ff, Kest::FrameRate_30, 4, 7, 4},
-        {pd, Kest::FrameRate_30, 1, -3, -2},  // the remainder keeps the sign of the sum
+    struct {
+        transfer_type t;
+        Kest::FrameRate video;
+        int phase, frames, expected;
+    } const rows[] = {
+        {pd, Kest::FrameRate_30, 4, 7, 1},
+        {pd, Kest::FrameRate_25, 4, 7, 11},
+        {pd, Kest::FrameRate_50, 20, 7, 2},
+        {transfer_pull23, Kest::FrameRate_30, 4, 7, 4},
+        {ff, Kest::FrameRate_30, 4, 7, 4},
+        {pd, Kest::FrameRate_30, 1, -3, -2},                // the remainder keeps the sign of the sum
         {pd, Kest::FrameRate_30, 1, INT_MAX, INT_MIN % 5},  // the sum wraps
     };
     for (auto const& r : rows) {
@@ -104,7 +115,8 @@ TEST_F(Xlate, SameUnknownUnsetPhaseAndSign) {
     EXPECT_EQ(P.sequence_phase, 0);
     for (int n = 1; n < 100; ++n)  // the sign goes back on the translated magnitude
         for (MediumRollMedium to : {source_30i_1001_Medium, source_25i_Medium, cel_Medium, output_30i_1001_Medium})
-            EXPECT_EQ(mPosn_Xlate(-n / 24.0, film_Medium, to, P, false), -mPosn_Xlate(n / 24.0, film_Medium, to, P, false));
+            EXPECT_EQ(mPosn_Xlate(-n / 24.0, film_Medium, to, P, false),
+                      -mPosn_Xlate(n / 24.0, film_Medium, to, P, false));
 }
 
 TEST_F(Xlate, UnreachableMediaPrintTheirAssertionLines) {
@@ -128,7 +140,7 @@ TEST_F(Xlate, UnreachableMediaPrintTheirAssertionLines) {
 TEST_F(Xlate, GenericMediaAndOverloads) {
     set_project(Kest::FrameRate_24, Kest::FrameRate_25, false, Kest::Image::ScanMode_progressive);
     MPosn_Xlate_Params P = params(Kest::FrameRate_24, pd, 0, source_25p_Medium);
-    EXPECT_DOUBLE_EQ(mPosn_Xlate(1.0, film_Medium, video_Medium, P, false), 1.0);  // the block's video medium
+    EXPECT_DOUBLE_EQ(mPosn_Xlate(1.0, film_Medium, video_Medium, P, false), 1.0);       // the block's video medium
     EXPECT_DOUBLE_EQ(mPosn_Xlate(24.0, cel_Medium, edit_Medium, P, false), 24 / 25.0);  // the project's output
     EXPECT_DOUBLE_EQ(mPosn_Xlate(1.0, film_Medium, source_24p_Medium, Kest::FrameRate_48), 0.5);
     mPosn_Xlate(1.0, film_Medium, cel_Medium, P, Kest::FrameRate_25, Cookie(7));
@@ -148,13 +160,17 @@ TEST_F(Xlate, GenericMediaAndOverloads) {
 // later at the shifted 2:3 phase); frames whose first video slot lies in
 // the previous cycle come back with the video position's sign.
 TEST_F(Xlate, FilmVideoRoundTripEveryPhase) {
-    struct { MediumRollMedium medium; transfer_type transfer; int phases, shifted_phase; } const cases[] = {
-        {source_30p_1001_Medium, pd, 5, 4},   {source_30i_1001_Medium, transfer_pull23, 5, 2},
-        {source_25p_Medium, pd, 25, -1},      {source_25i_Medium, transfer_pogle, 25, -1},
-        {source_50p_Medium, pd, 25, -1},      {source_60p_Medium, pd, 1, -1},
-        {source_60p_1001_Medium, pd, 1, -1},  {source_30i_1001_Medium, ff, 1, -1},
-        {source_25i_Medium, ff, 1, -1},       {source_48p_Medium, ff, 1, -1},
-        {source_12p_Medium, ff, 1, -1},       {source_120p_1001_Medium, ff, 1, -1},
+    struct {
+        MediumRollMedium medium;
+        transfer_type transfer;
+        int phases, shifted_phase;
+    } const cases[] = {
+        {source_30p_1001_Medium, pd, 5, 4},  {source_30i_1001_Medium, transfer_pull23, 5, 2},
+        {source_25p_Medium, pd, 25, -1},     {source_25i_Medium, transfer_pogle, 25, -1},
+        {source_50p_Medium, pd, 25, -1},     {source_60p_Medium, pd, 1, -1},
+        {source_60p_1001_Medium, pd, 1, -1}, {source_30i_1001_Medium, ff, 1, -1},
+        {source_25i_Medium, ff, 1, -1},      {source_48p_Medium, ff, 1, -1},
+        {source_12p_Medium, ff, 1, -1},      {source_120p_1001_Medium, ff, 1, -1},
     };
     for (auto const& c : cases)
         for (int phase = 0; phase < c.phases; ++phase) {
@@ -176,10 +192,18 @@ TEST_F(Xlate, FilmVideoRoundTripEveryPhase) {
 // by the video rate. Frames near and far (to 2^31), positions a hair either
 // side of a frame boundary, and every phase, on every table medium.
 TEST_F(Xlate, FilmThroughTablesIsThePlainFormula) {
-    struct { MediumRollMedium m; transfer_type t; bool fields; double per_second; } const media[] = {
-        {source_30p_Medium, pd, false, 30}, {source_30p_1001_Medium, pd, false, 30 / 1.001},
-        {source_30i_Medium, pd, true, 60},  {source_30i_1001_Medium, pd, true, 2 * (30 / 1.001)},
-        {source_25p_Medium, transfer_pogle, false, 25}, {source_25i_Medium, transfer_pogle, true, 50},
+    struct {
+        MediumRollMedium m;
+        transfer_type t;
+        bool fields;
+        double per_second;
+    } const media[] = {
+        {source_30p_Medium, pd, false, 30},
+        {source_30p_1001_Medium, pd, false, 30 / 1.001},
+        {source_30i_Medium, pd, true, 60},
+        {source_30i_1001_Medium, pd, true, 2 * (30 / 1.001)},
+        {source_25p_Medium, transfer_pogle, false, 25},
+        {source_25i_Medium, transfer_pogle, true, 50},
         {source_50p_Medium, transfer_pogle, true, 50},
     };
     std::vector<double> positions;
@@ -198,9 +222,12 @@ TEST_F(Xlate, FilmThroughTablesIsThePlainFormula) {
             for (double a : positions) {
                 double const u0 = std::fabs(a) / (1.0 / 24) + 0.0001;  // the sign comes back at the end
                 unsigned const u = !(u0 > 0) ? 0u : u0 >= 2147483647.0 ? 2147483647u : static_cast<unsigned>(u0);
-                int const start = ntsc ? (c.fields ? pull23_derivative_table[2 * phase][u % 4] : pull23_Frame_derivative_table[phase][u % 4])
-                                       : (c.fields ? pogle_derivative_table[2 * phase][u % 24] : pogle_Frame_derivative_table[phase][u % 24]);
-                double const w = static_cast<double>(start + std::int64_t{video} * (c.fields ? 2 : 1) * (u / film)) / c.per_second;
+                int const start = ntsc ? (c.fields ? pull23_derivative_table[2 * phase][u % 4]
+                                                   : pull23_Frame_derivative_table[phase][u % 4])
+                                       : (c.fields ? pogle_derivative_table[2 * phase][u % 24]
+                                                   : pogle_Frame_derivative_table[phase][u % 24]);
+                double const w =
+                    static_cast<double>(start + std::int64_t{video} * (c.fields ? 2 : 1) * (u / film)) / c.per_second;
                 double const want = a < 0 ? -w : w;
                 if (mPosn_Xlate(a, film_Medium, c.m, P, false) != want && ++failures < 4)
                     ADD_FAILURE() << c.m << " phase " << phase << " at " << a;
@@ -212,24 +239,34 @@ TEST_F(Xlate, FilmThroughTablesIsThePlainFormula) {
 
 // Single translations worked by hand.
 TEST_F(Xlate, WorkedExamples) {
-    struct Ex { int pr; transfer_type t; int phase; MediumRollMedium from, to; double x, want; bool align = false; };
+    struct Ex {
+        int pr;
+        transfer_type t;
+        int phase;
+        MediumRollMedium from, to;
+        double x, want;
+        bool align = false;
+    };
     constexpr MediumRollMedium film = film_Medium, cel = cel_Medium;
     Ex const rows[] = {
         // 2:3 cadence: film frames 1, 2, 3 at fields 2, 5, 7 and frames 1, 2, 3.
         {1, pd, 0, film, source_30i_1001_Medium, 3 / 24.0, 7 * kField30},
         {1, pd, 0, source_30p_1001_Medium, film, 4 / (30 / 1.001), 3 / 24.0},
         // 30 fps (not 1001) media place film at their own rate but read back in 29.97 fields.
-        {1, pd, 0, film, source_30p_Medium, 1 / 24.0, 1 / 30.0}, {1, pd, 0, source_30p_Medium, film, 1 / 30.0, 0},
+        {1, pd, 0, film, source_30p_Medium, 1 / 24.0, 1 / 30.0},
+        {1, pd, 0, source_30p_Medium, film, 1 / 30.0, 0},
         {1, pd, 0, film, source_60p_Medium, 2 / 24.0, 5 / 60.0},  // no table
         // 24-to-25: frame 12 at video frame 12 and field 25; video frame 24 shows film 23.
         {1, pd, 0, film, source_25p_Medium, 12 / 24.0, 12 / 25.0},
         {1, pd, 0, film, source_25i_Medium, 12 / 24.0, 25 / 50.0},
         {1, pd, 0, source_25p_Medium, film, 24 / 25.0, 23 / 24.0},
         // Phase 3: film frame 0 begins in the last field of the previous cycle; only 30i aligns.
-        {1, pd, 3, film, source_30i_Medium, 0, -1 / 60.0}, {1, pd, 3, film, source_30i_Medium, 0, 0, true},
+        {1, pd, 3, film, source_30i_Medium, 0, -1 / 60.0},
+        {1, pd, 3, film, source_30i_Medium, 0, 0, true},
         {1, pd, 3, film, source_30i_1001_Medium, 1 / 24.0, kField30, true},
         // 24-to-25 phase 24: frame 0 a field and a frame early; only 25i aligns.
-        {1, pd, 24, film, source_25i_Medium, 0, -1 / 50.0}, {1, pd, 24, film, source_25i_Medium, 0, 0, true},
+        {1, pd, 24, film, source_25i_Medium, 0, -1 / 50.0},
+        {1, pd, 24, film, source_25i_Medium, 0, 0, true},
         {1, pd, 24, film, source_50p_Medium, 0, -1 / 50.0, true},
         {1, pd, 24, film, source_25p_Medium, 0, -1 / 25.0, true},
         // No stated transfer: pulled down to NTSC at 24, frame for frame to PAL and at 23.976.
@@ -238,26 +275,35 @@ TEST_F(Xlate, WorkedExamples) {
         {2, unspec, 0, film, source_30p_1001_Medium, 2 / 24.0, 2 / (30 / 1.001)},
         {1, pd, 0, source_48p_Medium, film, 0.75, 0.75},  // outside the NTSC and PAL rows
         // Film in the other family's project has no position; film run at 30 or geared.
-        {3, pd, 0, film, source_30i_1001_Medium, 1.0, kNone}, {32, pd, 0, film, source_60p_Medium, -1.0, -kNone},
+        {3, pd, 0, film, source_30i_1001_Medium, 1.0, kNone},
+        {32, pd, 0, film, source_60p_Medium, -1.0, -kNone},
         {33, pd, 0, film, source_25i_Medium, 1.0, kNone},
         {33, pd, 0, film, source_30i_1001_Medium, 1.0, 24 / (30 / 1.001)},
         {6, ff, 0, film, source_25p_Medium, 1.0, 0.5 * 24 / 25},
         // Cel to source video by project rate class: through film, kept at 1001 film rates, fields at 30 fps
         // and frames at 60 fps projects, none across families, the gearing at other rates.
-        {1, pd, 0, cel, source_30i_1001_Medium, 2, 5 * kField30}, {2, pd, 0, cel, source_25p_Medium, 7, 7},
-        {4, pd, 0, cel, source_30i_1001_Medium, 3, 6 * kField30}, {8, pd, 0, cel, source_50p_Medium, 1.5, 3 / 50.0},
-        {5, pd, 0, cel, source_60p_1001_Medium, 3, 6 / (60 / 1.001)}, {3, pd, 0, cel, source_30i_Medium, 3, kNone},
-        {1, ff, 0, cel, source_48p_Medium, 5, 10 / 48.0}, {35, pd, 0, source_12p_Medium, cel, 3 / 12.0, 6},
+        {1, pd, 0, cel, source_30i_1001_Medium, 2, 5 * kField30},
+        {2, pd, 0, cel, source_25p_Medium, 7, 7},
+        {4, pd, 0, cel, source_30i_1001_Medium, 3, 6 * kField30},
+        {8, pd, 0, cel, source_50p_Medium, 1.5, 3 / 50.0},
+        {5, pd, 0, cel, source_60p_1001_Medium, 3, 6 / (60 / 1.001)},
+        {3, pd, 0, cel, source_30i_Medium, 3, kNone},
+        {1, ff, 0, cel, source_48p_Medium, 5, 10 / 48.0},
+        {35, pd, 0, source_12p_Medium, cel, 3 / 12.0, 6},
         // Source to source through cel.
         {1, pd, 0, source_30i_1001_Medium, source_25p_Medium, 5 * kField30, 2 / 25.0},
         // Output without pull-up: the gearing (24 fps output, over 60 fps, video projects).
-        {1, pd, 0, cel, output_24p_Medium, 30, 30 / 24.0}, {1, pd, 0, cel, output_48p_Medium, 30, 60 / 48.0},
-        {3, pd, 0, output_25i_Medium, cel, 30 / 25.0, 30}, {8, pd, 0, cel, output_25i_Medium, 15, 15 / 25.0},
-        {1, pd, 0, output_60p_Medium, time_Medium, -3.25, -3.25}, {1, pd, 0, time_Medium, output_25i_Medium, 3.25, 3.25},
+        {1, pd, 0, cel, output_24p_Medium, 30, 30 / 24.0},
+        {1, pd, 0, cel, output_48p_Medium, 30, 60 / 48.0},
+        {3, pd, 0, output_25i_Medium, cel, 30 / 25.0, 30},
+        {8, pd, 0, cel, output_25i_Medium, 15, 15 / 25.0},
+        {1, pd, 0, output_60p_Medium, time_Medium, -3.25, -3.25},
+        {1, pd, 0, time_Medium, output_25i_Medium, 3.25, 3.25},
     };
     for (Ex const& r : rows) {
         MPosn_Xlate_Params P = params(fr(r.pr), r.t, r.phase);
-        EXPECT_DOUBLE_EQ(mPosn_Xlate(r.x, r.from, r.to, P, r.align), r.want) << r.pr << " " << r.from << " -> " << r.to << " " << r.x;
+        EXPECT_DOUBLE_EQ(mPosn_Xlate(r.x, r.from, r.to, P, r.align), r.want)
+            << r.pr << " " << r.from << " -> " << r.to << " " << r.x;
     }
     MPosn_Xlate_Params P = params(Kest::FrameRate_24);
     P.output_pulled_down = false;
@@ -266,26 +312,42 @@ TEST_F(Xlate, WorkedExamples) {
 }
 
 TEST_F(Xlate, FilmAndCel) {
-    struct { int pr; double camera; int film_frame; double cel; int back_frame; } const rows[] = {
-        {1, 24, 37, 37, 37},   {2, 24, 37, 37, 37}, {1, 48, 37, 18, 36}, {6, 48, 37, 18.5, 37}, {7, 48, 36, 18, 36},
+    struct {
+        int pr;
+        double camera;
+        int film_frame;
+        double cel;
+        int back_frame;
+    } const rows[] = {
+        {1, 24, 37, 37, 37},
+        {2, 24, 37, 37, 37},
+        {1, 48, 37, 18, 36},
+        {6, 48, 37, 18.5, 37},
+        {7, 48, 36, 18, 36},
         {1, 25, 37, 37, 37 * 24},  // neither 24 nor 48: cel read back as seconds
-        {6, 25, 37, 18.5, 18 * 24 + 12}, {31, 24, 48 * 24, 2, 2}, {34, 24, 48 * 24, 1, 2},  // seconds / 24 in
+        {6, 25, 37, 18.5, 18 * 24 + 12},
+        {31, 24, 48 * 24, 2, 2},
+        {34, 24, 48 * 24, 1, 2},  // seconds / 24 in
     };
     for (auto const& r : rows) {
         MPosn_Xlate_Params P = params(fr(r.pr));
         P.camera_film_fps = r.camera;
         double const c = mPosn_Xlate(r.film_frame / 24.0, film_Medium, cel_Medium, P, false);
         EXPECT_DOUBLE_EQ(c, r.cel) << r.pr << " " << r.camera;
-        EXPECT_DOUBLE_EQ(mPosn_Xlate(c, cel_Medium, film_Medium, P, false), r.back_frame / 24.0) << r.pr << " " << r.camera;
+        EXPECT_DOUBLE_EQ(mPosn_Xlate(c, cel_Medium, film_Medium, P, false), r.back_frame / 24.0)
+            << r.pr << " " << r.camera;
     }
     // At video rates film and cel go through the video medium and back.
     for (int phase = 0; phase < 25; ++phase)
-        for (auto const& v : {std::make_pair(3, source_25p_Medium), {8, source_50p_Medium}, {5, source_30p_1001_Medium}}) {
+        for (auto const& v :
+             {std::make_pair(3, source_25p_Medium), {8, source_50p_Medium}, {5, source_30p_1001_Medium}}) {
             MPosn_Xlate_Params P = params(fr(v.first), pd, phase, v.second);
             for (int n = 1; n < 60; ++n) {
                 double const c = mPosn_Xlate(n / 24.0, film_Medium, cel_Medium, P, false);
-                EXPECT_EQ(c, mPosn_Xlate(mPosn_Xlate(n / 24.0, film_Medium, v.second, P, false), v.second, cel_Medium, P, false));
-                EXPECT_EQ(mround(mPosn_Xlate(c, cel_Medium, film_Medium, P, false) * 24), n + (v.first == 5 && phase % 5 == 4))
+                EXPECT_EQ(c, mPosn_Xlate(mPosn_Xlate(n / 24.0, film_Medium, v.second, P, false), v.second, cel_Medium,
+                                         P, false));
+                EXPECT_EQ(mround(mPosn_Xlate(c, cel_Medium, film_Medium, P, false) * 24),
+                          n + (v.first == 5 && phase % 5 == 4))
                     << v.first << " phase " << phase << " frame " << n;
             }
         }
@@ -302,8 +364,10 @@ TEST_F(Xlate, OutputPullUpCadences) {
     MPosn_Xlate_Params P = params(Kest::FrameRate_24, transfer_pull23, 3);  // the phase does not matter
     int const frame_of_field[] = {0, 0, 0, 1, 1, 2, 2, 2, 3, 3};
     for (int f = 0; f < 150; ++f) {
-        EXPECT_EQ(mPosn_Xlate(f / (2 * (30 / 1.001)), output_30i_1001_Medium, cel_Medium, P, false), 4 * (f / 10) + frame_of_field[f % 10]);
-        EXPECT_EQ(mPosn_Xlate(f / 120.0, output_60p_Medium, cel_Medium, P, false), 4 * (f / 10) + frame_of_field[f % 10]);
+        EXPECT_EQ(mPosn_Xlate(f / (2 * (30 / 1.001)), output_30i_1001_Medium, cel_Medium, P, false),
+                  4 * (f / 10) + frame_of_field[f % 10]);
+        EXPECT_EQ(mPosn_Xlate(f / 120.0, output_60p_Medium, cel_Medium, P, false),
+                  4 * (f / 10) + frame_of_field[f % 10]);
         int const m = f % 50;
         int const expected = 24 * (f / 50) + (m <= 2 ? 0 : m < 25 ? (m - 1) / 2 : m <= 27 ? 12 : (m - 2) / 2);
         EXPECT_EQ(mPosn_Xlate(f / 50.0, output_25i_Medium, cel_Medium, P, false), expected) << f;
@@ -316,7 +380,7 @@ TEST_F(Xlate, OutputPullUpCadences) {
     EXPECT_DOUBLE_EQ(mPosn_Xlate(9, cel_Medium, output_30i_1001_Medium, P, false), 23 * kField30);
     EXPECT_DOUBLE_EQ(mPosn_Xlate(13, cel_Medium, output_25p_Medium, P, false), 28 / 50.0);
     EXPECT_EQ(mPosn_Xlate(13, cel_Medium, output_50p_Medium, P, false), 28 / 50.0);  // placed in 25 fps fields
-    EXPECT_EQ(mPosn_Xlate(3 / 100.0, output_50p_Medium, cel_Medium, P, false), 1);  // read in its own
+    EXPECT_EQ(mPosn_Xlate(3 / 100.0, output_50p_Medium, cel_Medium, P, false), 1);   // read in its own
 }
 
 }  // namespace

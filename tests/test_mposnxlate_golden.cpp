@@ -107,29 +107,34 @@ void set_key(int key) {  // -1: unset
 double const inf = std::numeric_limits<double>::infinity();
 // Ordinary positions, and the signed, tiny, huge and non-finite ones.
 double const kPositions[] = {0.0, 1 / 24.0, 2.99995 / 24, 7.3, -41.7, 3e9};
-double const kOddPositions[] = {-0.0, 5e-5, 0.5, 1.0, 123.456, 1e6 / 24, -1 / 24.0,
-                                -0.75, 1e99, -1e99, inf, -inf, std::nan(""), 1e300};
+double const kOddPositions[] = {-0.0,  5e-5, 0.5,   1.0, 123.456, 1e6 / 24,     -1 / 24.0,
+                                -0.75, 1e99, -1e99, inf, -inf,    std::nan(""), 1e300};
 // A medium of every class, side, scan and rate family; the generic media;
 // numbers outside the enumeration and unused inside it.
-int const kMedia[] = {-1, 1, 2, 3, 4, 7, 8, 10, 12, 13, 14, 16, 17, 20, 21, 24, 25,
-                      27, 29, 33, 36, 38, 40, 42, 47, 71};
+int const kMedia[] = {-1, 1, 2, 3, 4, 7, 8, 10, 12, 13, 14, 16, 17, 20, 21, 24, 25, 27, 29, 33, 36, 38, 40, 42, 47, 71};
 
 using Golden = HostReset;
 
 TEST_F(Golden, MediumPairsUnderVariedBlocks) {
     // Project rate, transfer, phase, video medium and rate, output rate and
     // pulldown, camera speed, audio sync use and pulldown, key.
-    struct { int pr, t, phase, vm, vr, orate; bool opd; double cam; bool sync, sync_pd; int key; } const blocks[] = {
-        {1, 1, 0, 24, 5, 5, true, 24, false, true, -1},     {1, 2, 7, 19, 3, 3, true, 24, false, true, 0},
-        {1, 0, -1, 23, 5, 5, false, 48, false, false, 0},   {1, 0, 3, 20, 3, 4, false, 25, true, false, 1},
-        {2, 7, 4, 22, 5, 10, true, 24, false, true, -1},    {6, 3, 0, 41, 6, 8, true, 48, false, true, -1},
-        {7, 7, 24, 25, 8, 3, false, 24, true, true, 1},     {31, 1, -2, 15, 1, 9, false, 24, false, true, -1},
-        {32, 2, 30, 19, 3, 3, true, 24, false, true, -1},   {33, 7, INT_MIN, 24, 5, 5, true, 24, false, true, -1},
-        {34, 0, 0, 33, 8, 1, true, 48, false, true, 0},     {3, 7, 12, 19, 3, 3, true, 24, true, false, -1},
-        {8, 3, 0, 25, 8, 8, false, 48, false, true, -1},    {4, 1, 2, 23, 4, 4, true, 25, true, true, -1},
-        {5, 0, 1, 22, 5, 5, false, 24, false, true, -1},    {9, 7, INT_MAX, 26, 9, 10, true, 48, false, false, -1},
-        {10, 3, 0, 12, 10, 35, true, 24, false, true, -1},  {35, 2, 3, 45, 35, 46, false, 24, false, true, -1},
-        {46, 7, 0, 56, 46, 5, true, 24, false, true, -1},   {0, 1, 0, 0, 0, 0, true, 24, false, true, -1},
+    struct {
+        int pr, t, phase, vm, vr, orate;
+        bool opd;
+        double cam;
+        bool sync, sync_pd;
+        int key;
+    } const blocks[] = {
+        {1, 1, 0, 24, 5, 5, true, 24, false, true, -1},    {1, 2, 7, 19, 3, 3, true, 24, false, true, 0},
+        {1, 0, -1, 23, 5, 5, false, 48, false, false, 0},  {1, 0, 3, 20, 3, 4, false, 25, true, false, 1},
+        {2, 7, 4, 22, 5, 10, true, 24, false, true, -1},   {6, 3, 0, 41, 6, 8, true, 48, false, true, -1},
+        {7, 7, 24, 25, 8, 3, false, 24, true, true, 1},    {31, 1, -2, 15, 1, 9, false, 24, false, true, -1},
+        {32, 2, 30, 19, 3, 3, true, 24, false, true, -1},  {33, 7, INT_MIN, 24, 5, 5, true, 24, false, true, -1},
+        {34, 0, 0, 33, 8, 1, true, 48, false, true, 0},    {3, 7, 12, 19, 3, 3, true, 24, true, false, -1},
+        {8, 3, 0, 25, 8, 8, false, 48, false, true, -1},   {4, 1, 2, 23, 4, 4, true, 25, true, true, -1},
+        {5, 0, 1, 22, 5, 5, false, 24, false, true, -1},   {9, 7, INT_MAX, 26, 9, 10, true, 48, false, false, -1},
+        {10, 3, 0, 12, 10, 35, true, 24, false, true, -1}, {35, 2, 3, 45, 35, 46, false, 24, false, true, -1},
+        {46, 7, 0, 56, 46, 5, true, 24, false, true, -1},  {0, 1, 0, 0, 0, 0, true, 24, false, true, -1},
     };
     Lines out;
     std::string const printed_text = printed([&] {
@@ -154,12 +159,14 @@ TEST_F(Golden, MediumPairsUnderVariedBlocks) {
                     auto run = [&](double x) {
                         MPosn_Xlate_Params Q = P;
                         r.push_back(mPosn_Xlate(x, med(from), med(to), Q, (from + to) % 2 == 0));
-                        if (Q.sequence_phase != P.sequence_phase) phase = " (phase " + std::to_string(Q.sequence_phase) + ")";
+                        if (Q.sequence_phase != P.sequence_phase)
+                            phase = " (phase " + std::to_string(Q.sequence_phase) + ")";
                     };
                     for (double x : kPositions) run(x);
                     if (odd)
                         for (double x : kOddPositions) run(x);
-                    out.add("block" + std::to_string(bi) + " " + medium_name(from) + " -> " + medium_name(to), r, phase);
+                    out.add("block" + std::to_string(bi) + " " + medium_name(from) + " -> " + medium_name(to), r,
+                            phase);
                 }
         }
     });
@@ -168,9 +175,9 @@ TEST_F(Golden, MediumPairsUnderVariedBlocks) {
 }
 
 TEST_F(Golden, BothPulldownsAcrossPhases) {
-    MediumRollMedium const video[] = {source_25p_Medium, source_25i_Medium,      source_50p_Medium,
-                                      source_30p_Medium, source_30p_1001_Medium, source_30i_Medium,
-                                      source_30i_1001_Medium, source_60p_Medium, source_60p_1001_Medium};
+    MediumRollMedium const video[] = {source_25p_Medium,      source_25i_Medium,      source_50p_Medium,
+                                      source_30p_Medium,      source_30p_1001_Medium, source_30i_Medium,
+                                      source_30i_1001_Medium, source_60p_Medium,      source_60p_1001_Medium};
     // Film frames: a 2:3 cycle and the next, the turn of the 24-to-25 cycle, far out.
     int const frames[] = {-3, -1, 0, 1, 2, 3, 4, 5, 7, 23, 24, 25, 109};
     int const phases[] = {-27, -1, 0, 1, 2, 3, 4, 5, 12, 24, 25, 27, INT_MIN, INT_MAX};
@@ -183,12 +190,13 @@ TEST_F(Golden, BothPulldownsAcrossPhases) {
                 P.initOutputFormat(fr(pr), Kest::FrameRate_29_97, true);
                 P.transfer = t;
                 P.sequence_phase = phase;
-                std::string const block = std::string(names[t]) + " rate" + std::to_string(pr) + " phase" +
-                                          std::to_string(phase) + " ";
+                std::string const block =
+                    std::string(names[t]) + " rate" + std::to_string(pr) + " phase" + std::to_string(phase) + " ";
                 for (MediumRollMedium v : video) {
                     std::vector<double> to_video, from_video, to_ink;
                     for (int n : frames) {
-                        to_video.push_back(mPosn_Xlate(n / 24.0 + (n % 7 == 0 ? 0.013 : 0.0), film_Medium, v, P, n % 2 == 0));
+                        to_video.push_back(
+                            mPosn_Xlate(n / 24.0 + (n % 7 == 0 ? 0.013 : 0.0), film_Medium, v, P, n % 2 == 0));
                         from_video.push_back(mPosn_Xlate(n / 59.94, v, film_Medium, P, false));
                         to_ink.push_back(mPosn_Xlate(n / 50.0 + 1e-6, v, ink_Medium, P, true));
                     }
@@ -201,12 +209,17 @@ TEST_F(Golden, BothPulldownsAcrossPhases) {
 }
 
 TEST_F(Golden, ProjectReadingEntryPoints) {
-    struct { int pr, orate, scan; bool pulled_down; int camera; } const projects[] = {
-        {1, 5, 1, true, 1}, {1, 3, 3, false, 6}, {2, 10, 2, false, 1}, {3, 3, 1, true, 3},
+    struct {
+        int pr, orate, scan;
+        bool pulled_down;
+        int camera;
+    } const projects[] = {
+        {1, 5, 1, true, 1},  {1, 3, 3, false, 6}, {2, 10, 2, false, 1}, {3, 3, 1, true, 3},
         {5, 5, 1, false, 1}, {8, 9, 4, true, 1},  {31, 8, 3, false, 1}, {44, 40, 0, true, 35},
     };
-    MediumRollMedium const media[] = {film_Medium, edit_Medium, video_Medium, cel_Medium, audio_Medium, time_Medium,
-                                      source_30i_1001_Medium, source_25p_Medium, output_30i_Medium, output_25i_Medium};
+    MediumRollMedium const media[] = {film_Medium,       edit_Medium,      video_Medium,           cel_Medium,
+                                      audio_Medium,      time_Medium,      source_30i_1001_Medium, source_25p_Medium,
+                                      output_30i_Medium, output_25i_Medium};
     double const positions[] = {0.0, 1 / 24.0, 7.3, -41.7, 1e99};
     Lines out;
     std::string const printed_text = printed([&] {

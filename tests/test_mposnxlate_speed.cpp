@@ -16,23 +16,29 @@ struct Speed : HostReset {};
 TEST_F(Speed, AudioWorkedExamples) {
     constexpr transfer_type un = transfer_unspecified, ff = transfer_frame_for_frame, pd = transfer_pulldown;
     struct {
-        int pr; transfer_type t; int video; double cam; bool use_sync, sync_pd; int key;  // key -1: unset
-        MediumRollMedium from, to; double x, want;
+        int pr;
+        transfer_type t;
+        int video;
+        double cam;
+        bool use_sync, sync_pd;
+        int key;  // key -1: unset
+        MediumRollMedium from, to;
+        double x, want;
     } const rows[] = {
-        {1, un, 3, 24, false, true, -1, audio_Medium, cel_Medium, 1.0, 25.0},        // 25 fps video: 25/24
+        {1, un, 3, 24, false, true, -1, audio_Medium, cel_Medium, 1.0, 25.0},  // 25 fps video: 25/24
         {1, un, 3, 24, false, true, 1, audio_Medium, cel_Medium, 1.0, 24.0},
-        {1, un, 5, 24, false, true, -1, audio_Medium, cel_Medium, 1.001, 24.0},      // 29.97 held by pulldown
+        {1, un, 5, 24, false, true, -1, audio_Medium, cel_Medium, 1.001, 24.0},       // 29.97 held by pulldown
         {1, un, 5, 24, false, true, 0, cel_Medium, audio_Medium, 24.0, 1.001 * 0.8},  // 30 fps run
         {34, un, 4, 24, false, true, 0, audio_Medium, cel_Medium, 1.0, 30.0},
-        {1, transfer_pogle, 5, 24, false, true, 0, audio_Medium, cel_Medium, 1.0, 24.0},  // stated: film speed
-        {3, ff, 3, 24, false, true, -1, audio_Medium, cel_Medium, 1.0, 24.0},  // 24/25
-        {3, pd, 3, 24, false, true, -1, audio_Medium, cel_Medium, 1.0, 25.0},  // pulled down: none
-        {3, pd, 3, 24, true, false, -1, audio_Medium, cel_Medium, 1.0, 24.0},  // the sync setting decides
+        {1, transfer_pogle, 5, 24, false, true, 0, audio_Medium, cel_Medium, 1.0, 24.0},    // stated: film speed
+        {3, ff, 3, 24, false, true, -1, audio_Medium, cel_Medium, 1.0, 24.0},               // 24/25
+        {3, pd, 3, 24, false, true, -1, audio_Medium, cel_Medium, 1.0, 25.0},               // pulled down: none
+        {3, pd, 3, 24, true, false, -1, audio_Medium, cel_Medium, 1.0, 24.0},               // the sync setting decides
         {8, transfer_pull23, 3, 48, false, true, -1, audio_Medium, cel_Medium, 1.0, 24.0},  // 48/50
-        {5, un, 5, 24, false, true, -1, audio_Medium, cel_Medium, 1.001, 30 / 1.001},  // 1/1.001
-        {9, ff, 5, 25, false, true, -1, cel_Medium, audio_Medium, 50.0, 2.0},  // 30/25
-        {35, ff, 3, 48, false, true, -1, audio_Medium, cel_Medium, 1.0, 19.2},  // 48/60
-        {32, ff, 3, 24, false, true, -1, cel_Medium, audio_Medium, 25.0, 25.0 / 24},  // film run at 25, 30
+        {5, un, 5, 24, false, true, -1, audio_Medium, cel_Medium, 1.001, 30 / 1.001},       // 1/1.001
+        {9, ff, 5, 25, false, true, -1, cel_Medium, audio_Medium, 50.0, 2.0},               // 30/25
+        {35, ff, 3, 48, false, true, -1, audio_Medium, cel_Medium, 1.0, 19.2},              // 48/60
+        {32, ff, 3, 24, false, true, -1, cel_Medium, audio_Medium, 25.0, 25.0 / 24},        // film run at 25, 30
         {33, un, 5, 24, false, true, -1, cel_Medium, audio_Medium, 30.0, 1.25},
         {1, pd, 5, 48, false, true, -1, film_Medium, audio_Medium, -1.0, -0.5},
         {1, un, 5, 24, false, true, -1, source_30i_1001_Medium, audio_Medium, 2.0, 2.0},
@@ -68,12 +74,18 @@ TEST_F(Speed, ClockAndCel) {
         bool pulled_down;
         double to_cel, to_time;  // time 1.0 s to cel, cel 1.0 to time
     } const rows[] = {
-        {1, 5, false, 1.25 / 1.001, 1.001 * 0.8}, {1, 5, true, 1 / 1.001, 1.001}, {1, 4, false, 1.25, 0.8},
-        {1, 3, false, 1.0416666666666667, 0.96},  {6, 8, true, 1.0, 1.0},
+        {1, 5, false, 1.25 / 1.001, 1.001 * 0.8},
+        {1, 5, true, 1 / 1.001, 1.001},
+        {1, 4, false, 1.25, 0.8},
+        {1, 3, false, 1.0416666666666667, 0.96},
+        {6, 8, true, 1.0, 1.0},
         {31, 10, false, 1.25 / 1.001, 1.001 * 0.8},
-        {2, 5, true, 1 / 1.001, 1.001 / 30},      {7, 3, false, 1.0416666666666667, 0.04},
-        {1, 1, true, 24.0, 1 / 24.0},             {1, 35, false, 24.0, 1 / 24.0},  // film-rate and >60 fps outputs
-        {3, 3, true, 25.0, 0.04},                 {9, 5, true, 30 / 1.001, 1.001 / 30},  // video rates: the gearing
+        {2, 5, true, 1 / 1.001, 1.001 / 30},
+        {7, 3, false, 1.0416666666666667, 0.04},
+        {1, 1, true, 24.0, 1 / 24.0},
+        {1, 35, false, 24.0, 1 / 24.0},  // film-rate and >60 fps outputs
+        {3, 3, true, 25.0, 0.04},
+        {9, 5, true, 30 / 1.001, 1.001 / 30},  // video rates: the gearing
     };
     for (auto const& r : rows) {
         MPosn_Xlate_Params P;
@@ -115,7 +127,11 @@ TEST_F(Speed, SamplesAndCelPositions) {
     s.frame_rate = Kest::FrameRate_50;  // cel 0.5
     host::set_project_settings(s);
     double const inf = std::numeric_limits<double>::infinity();
-    struct { double cel; int sample; } const cases[] = {  // within 0.0001 below, floor, saturation
+    struct {
+        double cel;
+        int sample;
+    } const cases[] = {
+        // within 0.0001 below, floor, saturation
         {1.24, 2}, {1.49996, 3}, {-0.2, -1}, {-0.51, -2}, {std::nan(""), 0}, {inf, INT_MAX}, {-1e12, INT_MIN}};
     for (auto const& c : cases) EXPECT_EQ(celPosn_to_SampleNr(c.cel), c.sample) << c.cel;
 }

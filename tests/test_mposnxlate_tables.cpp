@@ -35,7 +35,8 @@ TEST(PogleTables, StartsFollowTheCadenceAndOriginsInvertThem) {
             EXPECT_EQ(pogle_derivative_table[row][k], walked_field_start(row / 2, k) - row % 2) << row << " " << k;
         expect_inverse(pogle_origin_table[row], pogle_derivative_table[row], "field", row);
     }
-    for (int p = 0; p < 25; ++p) expect_inverse(pogle_Frame_origin_table[p], pogle_Frame_derivative_table[p], "frame", p);
+    for (int p = 0; p < 25; ++p)
+        expect_inverse(pogle_Frame_origin_table[p], pogle_Frame_derivative_table[p], "frame", p);
     // In frames every video frame but 24 - p starts a film frame; 24 - p repeats the one before.
     for (int p = 0; p < 24; ++p) {
         int k = 0;
@@ -56,7 +57,8 @@ void expect_pull23_inverse(signed char const (&origin)[Slots], signed char const
         int covers = -9;
         for (int k = 0; k < 4; ++k)
             for (int cycle = -1; cycle <= 1; ++cycle) {
-                int const from = start[k] + cycle * Slots, to = (k < 3 ? start[k + 1] : start[0] + Slots) + cycle * Slots;
+                int const from = start[k] + cycle * Slots,
+                          to = (k < 3 ? start[k + 1] : start[0] + Slots) + cycle * Slots;
                 if (s >= from && s < to) covers = k + 4 * cycle;
             }
         EXPECT_EQ(origin[s], covers + shift) << "row " << row << " slot " << s;

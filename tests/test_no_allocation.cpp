@@ -34,7 +34,11 @@ TEST(NoAllocation, CounterSeesOneAllocation) {
 using Step = void (*)(label_cvt* c, label_t t, LabelPoint& lp, int sample);
 
 enum Families { kTimecode = 1, kFilm = 2 };
-struct HotPath { char const* what; int families; Step step; };  // families: the label types it runs for
+struct HotPath {
+    char const* what;
+    int families;
+    Step step;
+};  // families: the label types it runs for
 
 HotPath const kHotPaths[] = {
     {"sample -> text -> sample", kTimecode,
@@ -66,10 +70,12 @@ HotPath const kHotPaths[] = {
 };
 
 TEST(NoAllocation, EveryHotPathOfEveryLabelType) {
-    std::vector<label_t> const timecode = {ntsc_drop_label_t, pal_label_t, tc_24_label_t, tc_60_label_t, tc_120_label_t,
-                                           ntsc_label_t, tc_48_label_t, tc_50_label_t, tc_240_label_t},
-                               film = {keycode_35_label_t, keycode_16_label_t, keycode_353_label_t, keycode_35_label_6_t,
-                                       ink_35_label_t, ink_16_label_t, foot_35_label_t, foot_16_label_t, foot_353_label_t,
+    std::vector<label_t> const timecode = {ntsc_drop_label_t, pal_label_t,    tc_24_label_t,
+                                           tc_60_label_t,     tc_120_label_t, ntsc_label_t,
+                                           tc_48_label_t,     tc_50_label_t,  tc_240_label_t},
+                               film = {keycode_35_label_t,   keycode_16_label_t, keycode_353_label_t,
+                                       keycode_35_label_6_t, ink_35_label_t,     ink_16_label_t,
+                                       foot_35_label_t,      foot_16_label_t,    foot_353_label_t,
                                        film_frames_label_t};
     for (HotPath const& p : kHotPaths)
         for (bool is_film : {false, true}) {
@@ -91,7 +97,10 @@ TEST(NoAllocation, EveryHotPathOfEveryLabelType) {
 }
 
 TEST(NoAllocation, PulldownAndClockTranslation) {
-    struct { MediumRollMedium from, to; transfer_type t; } const cases[] = {
+    struct {
+        MediumRollMedium from, to;
+        transfer_type t;
+    } const cases[] = {
         {film_Medium, source_30i_1001_Medium, transfer_pull23}, {film_Medium, source_25p_Medium, transfer_pogle},
         {source_30i_1001_Medium, film_Medium, transfer_pull23}, {cel_Medium, time_Medium, transfer_frame_for_frame},
         {time_Medium, cel_Medium, transfer_frame_for_frame},
@@ -100,7 +109,9 @@ TEST(NoAllocation, PulldownAndClockTranslation) {
         MPosn_Xlate_Params p;
         p.transfer = k.t;
         p.sequence_phase = 0;
-        auto const sweep = [&] { for (int n = -500; n < 5000; n += 7) g_sink = mPosn_Xlate(n / 24.0, k.from, k.to, p, false); };
+        auto const sweep = [&] {
+            for (int n = -500; n < 5000; n += 7) g_sink = mPosn_Xlate(n / 24.0, k.from, k.to, p, false);
+        };
         EXPECT_EQ(allocations_in(sweep), 0u) << k.from << " -> " << k.to;
     }
 }
@@ -126,7 +137,8 @@ TEST(NoAllocation, TimecodeByRate) {
                       for (std::int64_t f = -5000; f < 6000000; f += 4999) {
                           std::size_t const n = timecode_write(r, f, text, sizeof text);
                           g_sink = static_cast<double>(timecode_read_n(r, text, n).frame);
-                          g_sink = static_cast<double>(timecode_write(r, f, text, sizeof text, timecode_running | timecode_signed));
+                          g_sink = static_cast<double>(
+                              timecode_write(r, f, text, sizeof text, timecode_running | timecode_signed));
                           std::uint32_t w = 0;
                           std::int64_t back = 0;
                           if (timecode_to_smpte(r, f, &w)) g_sink = timecode_from_smpte(r, w, &back);

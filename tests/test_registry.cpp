@@ -49,7 +49,8 @@ TEST(Registry, FactoryMakesPrivateCountedConverters) {
         EXPECT_NE(c.get(), get_static_label_cvt(lt_(t < 0 || t > 51 ? 3 : t)));
         bool const own = t >= 0 && t < label_type_count && label_type_info(lt_(t)).has_converter;
         EXPECT_EQ(c->type(), own ? lt_(t) : dummy_label_t) << t;
-        EXPECT_TRUE(!own || c->full_template.template_text == get_static_label_cvt(lt_(t))->full_template.template_text);
+        EXPECT_TRUE(!own ||
+                    c->full_template.template_text == get_static_label_cvt(lt_(t))->full_template.template_text);
         c.reset();
         EXPECT_EQ(label_cvt::howmany, before);
     }
@@ -84,14 +85,20 @@ TEST(VariableLabel, RelativeFormsAddThePointsSample) {
     EXPECT_EQ(label_cvt::howmany, before + 1);
     LabelPoint lp(100, &v);
     EXPECT_EQ(v.get_sample(&lp, 10), 110);
-    EXPECT_EQ(v.get_sample(&lp, "anything"), -100);  // parses to 0 here
+    EXPECT_EQ(v.get_sample(&lp, "anything"), -100);       // parses to 0 here
     EXPECT_EQ(v.get_sample(&lp, INT_MAX), INT_MIN + 99);  // wraps
     EXPECT_TRUE(std::string(v.get_string(&lp, 3)).empty() && v.type() == variable_label_t);
 }
 
 TEST(SmpteWords, Unpacking) {
-    struct { unsigned word; int modulus, want; bool drop; } const rows[] = {
-        {0x01234567u, 25, 125652, true}, {0x01234567u, 50, 251304, true}, {0x01000013u, 25, 90013, false},
+    struct {
+        unsigned word;
+        int modulus, want;
+        bool drop;
+    } const rows[] = {
+        {0x01234567u, 25, 125652, true},
+        {0x01234567u, 50, 251304, true},
+        {0x01000013u, 25, 90013, false},
         {0x00010042u, 30, 1802, true},  // the word carries numbers, never the drop-frame count
         {0xFFFFFFFFu, 30, (45 * 3600 + 85 * 60 + 85) * 30 + 45, true},  // every field at its widest
     };

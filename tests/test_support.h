@@ -64,8 +64,8 @@ struct HostReset : testing::Test {
 // label type and category a test needs.
 class PlainFrames : public variable_label {
 public:
-    PlainFrames(label_t claimed, int samples_per_unit, UserLabelType user = timecode_UserLabel,
-                bool prefixed = false, char const* name = "plain_frames")
+    PlainFrames(label_t claimed, int samples_per_unit, UserLabelType user = timecode_UserLabel, bool prefixed = false,
+                char const* name = "plain_frames")
         : variable_label(25, samples_per_unit), claimed_(claimed), user_(user), prefixed_(prefixed), name_(name) {}
     char const* type_str() const override { return name_; }
     label_t type() const override { return claimed_; }

@@ -6,11 +6,15 @@ namespace {
 LabelTemplate tmpl(char const* t) { return LabelTemplate(LightweightString<char>(t)); }
 
 TEST(LabelTemplate, InvalidStrings) {
-    struct { char const* tmpl; int sample; char const* want; } const rows[] = {
-        {"-29.59.59.29", invalid_sample, "???.??.??.??"}, {"-29.59.59.29", past_end_sample, ">>>.>>.>>.>>"},
+    struct {
+        char const* tmpl;
+        int sample;
+        char const* want;
+    } const rows[] = {
+        {"-29.59.59.29", invalid_sample, "???.??.??.??"},      {"-29.59.59.29", past_end_sample, ">>>.>>.>>.>>"},
         {"-29.59.59.29", before_start_sample, "<<<.<<.<<.<<"}, {"-29.59.59.29", 12, "???.??.??.??"},
-        {"????9999+19", invalid_sample, "???????????"},    {"~~~~9999+19", past_end_sample, "~~~~>>>>>>>"},
-        {"Az9 :;&/#", before_start_sample, "<<< :;&/#"},   {"", invalid_sample, ""},
+        {"????9999+19", invalid_sample, "???????????"},        {"~~~~9999+19", past_end_sample, "~~~~>>>>>>>"},
+        {"Az9 :;&/#", before_start_sample, "<<< :;&/#"},       {"", invalid_sample, ""},
     };
     for (auto const& r : rows) EXPECT_STREQ(tmpl(r.tmpl).getInvalidString(r.sample), r.want) << r.tmpl;
     EXPECT_STREQ(LabelTemplate().getInvalidString(invalid_sample), "");
@@ -33,11 +37,11 @@ TEST(LabelTemplate, EveryTemplateCharacterAgainstEveryByte) {
         bool const separator = !digit && !letter && t != '?' && t != '-' && t != ' ';
         for (int c = 0; c < 256; ++c) {
             int const sc = static_cast<signed char>(c);
-            bool const want = t == '?' ? sc >= 33 && sc <= 126
-                            : digit    ? sc >= '0' && sc <= t
-                            : letter   ? sc >= 'A' && sc <= t
-                            : t == '-' ? sc == ' ' || sc == '+' || sc == '-'
-                                       : false;
+            bool const want = t == '?'   ? sc >= 33 && sc <= 126
+                              : digit    ? sc >= '0' && sc <= t
+                              : letter   ? sc >= 'A' && sc <= t
+                              : t == '-' ? sc == ' ' || sc == '+' || sc == '-'
+                                         : false;
             ASSERT_EQ(lt.isValidChar(static_cast<char>(c), 0), want) << "template " << tc << " char " << c;
         }
         ASSERT_EQ(lt.isAtSeparator(0), separator) << "template " << tc;

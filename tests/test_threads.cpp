@@ -169,8 +169,8 @@ std::vector<Workload> workloads() {
                      d.add(ekeep);
                      EditLabel eback(ekeep);
                      d.add(eback.make_keep_string(nullptr));
-                     d.add(MediumRollId_to_UserString(MediumRollIdent{static_cast<MediumRollMedium>(s % 38),
-                                                                      second_Generation}));
+                     d.add(MediumRollId_to_UserString(
+                         MediumRollIdent{static_cast<MediumRollMedium>(s % 38), second_Generation}));
                  }
              return d.h;
          }},
@@ -181,8 +181,10 @@ std::vector<Workload> workloads() {
                  MediumRollMedium from, to;
                  transfer_type t;
              } const cases[] = {
-                 {film_Medium, source_30i_1001_Medium, transfer_pull23}, {film_Medium, source_25p_Medium, transfer_pogle},
-                 {source_30i_1001_Medium, film_Medium, transfer_pull23}, {cel_Medium, time_Medium, transfer_frame_for_frame},
+                 {film_Medium, source_30i_1001_Medium, transfer_pull23},
+                 {film_Medium, source_25p_Medium, transfer_pogle},
+                 {source_30i_1001_Medium, film_Medium, transfer_pull23},
+                 {cel_Medium, time_Medium, transfer_frame_for_frame},
                  {time_Medium, cel_Medium, transfer_frame_for_frame},
              };
              for (auto const& k : cases) {
@@ -246,7 +248,8 @@ std::vector<Workload> workloads() {
                  timecode_rate const r{30, s % 2 == 0, s % 2 == 0};
                  timecode_fields f;
                  std::int64_t back = 0;
-                 d.add(static_cast<int>(timecode_frames_to_fields(r, s, 0, &f) && timecode_fields_to_frames(r, f, &back)));
+                 d.add(static_cast<int>(timecode_frames_to_fields(r, s, 0, &f) &&
+                                        timecode_fields_to_frames(r, f, &back)));
                  d.add(static_cast<std::uint64_t>(back));
                  char text[timecode_text_size];
                  d.add(static_cast<std::uint64_t>(timecode_write(r, s, text, sizeof text)));
@@ -263,8 +266,7 @@ std::vector<Workload> workloads() {
 TEST(Threads, EveryFamilyGivesSingleThreadAnswers) {
     for (Workload const& w : workloads()) {
         std::uint64_t const alone = w.run();
-        for (std::uint64_t got : on_threads(kThreads, [&](int) { return w.run(); }))
-            EXPECT_EQ(got, alone) << w.what;
+        for (std::uint64_t got : on_threads(kThreads, [&](int) { return w.run(); })) EXPECT_EQ(got, alone) << w.what;
     }
 }
 
@@ -314,7 +316,8 @@ TEST(Threads, TwoThreadsEachBuildingTheirOwnLabelPoints) {
                 LabelPoint p(i, t);
                 if (i % 97 == 0) d.add(p.get_string());
                 Label l(t);
-                if (i % 997 == 0) d.add(EditLabel(t, MediumRollIdent{film_Medium, first_Generation}).make_keep_string(nullptr));
+                if (i % 997 == 0)
+                    d.add(EditLabel(t, MediumRollIdent{film_Medium, first_Generation}).make_keep_string(nullptr));
                 d.add(l.start.sample);
             }
         return d.h;
@@ -350,7 +353,8 @@ TEST(Threads, StaticTextsArePerThread) {
         l.start.sample = 1000 * (i + 1);
         char const* p = l.make_keep_string(nullptr);
         std::string const first = p;
-        char const* u = MediumRollId_to_UserString(MediumRollIdent{i % 2 ? film_Medium : audio_Medium, first_Generation});
+        char const* u =
+            MediumRollId_to_UserString(MediumRollIdent{i % 2 ? film_Medium : audio_Medium, first_Generation});
         std::string const user = u;
         for (int r = 0; r < 2000; ++r) {
             if (first != p || user != u) return std::uint64_t{1};
@@ -382,9 +386,11 @@ TEST(Threads, SettingsReadAsWholeSnapshotsWhileASetterRuns) {
         std::uint64_t mixed = 0;
         while (!done.load()) {
             host::ProjectSettings const& s = host::project_settings();
-            bool const is_a = s.frame_rate == a.frame_rate && s.use_drop_frame_timecode && s.output_image_rate == a.output_image_rate &&
+            bool const is_a = s.frame_rate == a.frame_rate && s.use_drop_frame_timecode &&
+                              s.output_image_rate == a.output_image_rate &&
                               s.in_camera_film_speed == a.in_camera_film_speed;
-            bool const is_b = s.frame_rate == b.frame_rate && !s.use_drop_frame_timecode && s.output_image_rate == b.output_image_rate &&
+            bool const is_b = s.frame_rate == b.frame_rate && !s.use_drop_frame_timecode &&
+                              s.output_image_rate == b.output_image_rate &&
                               s.in_camera_film_speed == b.in_camera_film_speed;
             int const k = config_int("threads_test_key", 7);
             if (!(is_a || is_b) || (k != 7 && k != 9)) ++mixed;
@@ -450,8 +456,11 @@ TEST(Positions, FramesOutsideTheIntervalAreInvalid) {
     struct {
         positions::FilmGauge g;
         int frame;
-    } const bad[] = {{positions::gauge_35, 16}, {positions::gauge_35, -1}, {positions::gauge_16, 20},
-                     {positions::gauge_353, 22}, {positions::gauge_6515_120, 8}};
+    } const bad[] = {{positions::gauge_35, 16},
+                     {positions::gauge_35, -1},
+                     {positions::gauge_16, 20},
+                     {positions::gauge_353, 22},
+                     {positions::gauge_6515_120, 8}};
     for (auto const& b : bad) EXPECT_EQ(positions::keykode_to_perfs(b.g, {12, b.frame, 0}), invalid_sample) << b.frame;
 }
 

@@ -25,19 +25,35 @@ tcref::Rate const& rate(label_t t) {
 
 // Texts and SMPTE words of the leaf and of a derived converter.
 TEST(TimecodeExamples, TextsAndWords) {
-    struct { label_t type; int flags, sample; char const* text; unsigned word; } const cases[] = {
-        {pal_label_t, 15, 90013, " 01:00:00.13", 0x01000013u},  {pal_label_t, 15, -1, "-00:00:00.01", 0},
-        {pal_label_t, 15, 2160000, " 00:00:00.00", 0},          {pal_label_t, 15, 2159999, " 23:59:59.24", 0x23595924u},
-        {tc_24_label_t, 15, 24, " 00:00:01+00", 0x100},         {ntsc_drop_label_t, 15, 1799, " 00:00:59;29", 0x5969u},
-        {ntsc_drop_label_t, 15, 1800, " 00:01:00;02", 0x10042u}, {ntsc_drop_label_t, 15, 17982, " 00:10:00;00", 0x100040u},
-        {ntsc_drop_label_t, 15, 107892, " 01:00:00;00", 0x1000040u}, {ntsc_drop_label_t, 15, 2589407, " 23:59:59;29", 0x23595969u},
-        {tc_120_label_t, 15, 119, " 00:00:00.119", 0xb9u},      {pal_label_t, 15, past_end_sample, ">>>.>>.>>.>>", 0},
-        {tc_50_label_t, 15, 49, " 00:00:00.49", 0x49u},          // frame tens 4 land on bit 6
-        {tc_240_label_t, 15, 479, " 00:00:01.239", 0x179u},      // frame tens 23 run into the seconds
-        {pal_label_t, 0, 128, " 5.03", 0x503u},   {pal_label_t, 0, 3, " ", 3},            {pal_label_t, 8, 3, " .03", 3},
-        {pal_label_t, 4, 3, " 00.03", 3},         {pal_label_t, 0, 90003, " 1:00:00.03", 0x1000003u},
-        {pal_label_t, 0, 1503, " 1:00.03", 0x10003u}, {pal_label_t, 2, 128, " 00:05.03", 0x503u},
-        {pal_label_t, 24, 7, " :03", 3},          {pal_label_t, 16, 7, " ", 3},  // half rate: ':' on odd samples
+    struct {
+        label_t type;
+        int flags, sample;
+        char const* text;
+        unsigned word;
+    } const cases[] = {
+        {pal_label_t, 15, 90013, " 01:00:00.13", 0x01000013u},
+        {pal_label_t, 15, -1, "-00:00:00.01", 0},
+        {pal_label_t, 15, 2160000, " 00:00:00.00", 0},
+        {pal_label_t, 15, 2159999, " 23:59:59.24", 0x23595924u},
+        {tc_24_label_t, 15, 24, " 00:00:01+00", 0x100},
+        {ntsc_drop_label_t, 15, 1799, " 00:00:59;29", 0x5969u},
+        {ntsc_drop_label_t, 15, 1800, " 00:01:00;02", 0x10042u},
+        {ntsc_drop_label_t, 15, 17982, " 00:10:00;00", 0x100040u},
+        {ntsc_drop_label_t, 15, 107892, " 01:00:00;00", 0x1000040u},
+        {ntsc_drop_label_t, 15, 2589407, " 23:59:59;29", 0x23595969u},
+        {tc_120_label_t, 15, 119, " 00:00:00.119", 0xb9u},
+        {pal_label_t, 15, past_end_sample, ">>>.>>.>>.>>", 0},
+        {tc_50_label_t, 15, 49, " 00:00:00.49", 0x49u},      // frame tens 4 land on bit 6
+        {tc_240_label_t, 15, 479, " 00:00:01.239", 0x179u},  // frame tens 23 run into the seconds
+        {pal_label_t, 0, 128, " 5.03", 0x503u},
+        {pal_label_t, 0, 3, " ", 3},
+        {pal_label_t, 8, 3, " .03", 3},
+        {pal_label_t, 4, 3, " 00.03", 3},
+        {pal_label_t, 0, 90003, " 1:00:00.03", 0x1000003u},
+        {pal_label_t, 0, 1503, " 1:00.03", 0x10003u},
+        {pal_label_t, 2, 128, " 00:05.03", 0x503u},
+        {pal_label_t, 24, 7, " :03", 3},
+        {pal_label_t, 16, 7, " ", 3},  // half rate: ':' on odd samples
     };
     for (auto const& e : cases)
         for (tcref::Make make : {rate(e.type).make, rate(e.type).make_derived}) {
@@ -55,10 +71,39 @@ TEST(TimecodeExamples, TextsAndWords) {
 
 std::vector<int> samples_for(tcref::Rate const& r) {
     int const m = r.modulus, d = r.day();
-    std::vector<int> v = {0, 1, 3, m - 1, m, 10 * m - 1, 10 * m, 60 * m - 1, 60 * m, 600 * m, 3600 * m - 1,
-                          3600 * m, 36000 * m - 1, 36000 * m, d - 1, d, d + 1, 2 * d, -1, -m, -m - 1, -3600 * m,
-                          -d + 1, -d, -d - 1, -2 * d - 5, INT_MIN, INT_MIN + 1, INT_MAX, invalid_sample,
-                          invalid_sample + 1, past_end_sample, before_start_sample};
+    std::vector<int> v = {0,
+                          1,
+                          3,
+                          m - 1,
+                          m,
+                          10 * m - 1,
+                          10 * m,
+                          60 * m - 1,
+                          60 * m,
+                          600 * m,
+                          3600 * m - 1,
+                          3600 * m,
+                          36000 * m - 1,
+                          36000 * m,
+                          d - 1,
+                          d,
+                          d + 1,
+                          2 * d,
+                          -1,
+                          -m,
+                          -m - 1,
+                          -3600 * m,
+                          -d + 1,
+                          -d,
+                          -d - 1,
+                          -2 * d - 5,
+                          INT_MIN,
+                          INT_MIN + 1,
+                          INT_MAX,
+                          invalid_sample,
+                          invalid_sample + 1,
+                          past_end_sample,
+                          before_start_sample};
     for (int s = 0; s < d; s += d / 1500 + 7) v.push_back(s);
     for (int s = -d; s < 0; s += d / 100 + 3) v.push_back(s);
     return v;
@@ -88,7 +133,8 @@ TEST_P(FormatSweep, AllFlagsMatchTheReference) {
                         timecode_label* c = cvts[k].get();
                         LabelPoint& lp = lps[k];
                         auto fail = [&](std::string const& what) {
-                            if (++failures < 5) ADD_FAILURE() << r.name << " " << flags << sign << k << " " << s << ": " << what;
+                            if (++failures < 5)
+                                ADD_FAILURE() << r.name << " " << flags << sign << k << " " << s << ": " << what;
                         };
                         std::memset(lp.text, 'Z', sizeof lp.text);
                         char const* got = c->get_abs_string(&lp, s);
@@ -102,17 +148,19 @@ TEST_P(FormatSweep, AllFlagsMatchTheReference) {
                         // The registry's flags: the text reads back (drop-frame reads '-' as 0), and so
                         // does the packed text of the fields; the word decodes to the plain count.
                         int const back = c->get_abs_sample(got);
-                        if (back != ((r.type == ntsc_drop_label_t && s < 0) ? 0 : s)) fail("read back " + std::to_string(back));
+                        if (back != ((r.type == ntsc_drop_label_t && s < 0) ? 0 : s))
+                            fail("read back " + std::to_string(back));
                         if (s < 0) continue;
                         tcref::Hmsf const t = tcref::decompose(r, false, s);
                         char packed[32];
-                        std::snprintf(packed, sizeof packed, r.frame_digits == 3 ? "%02d%02d%02d%03d" : "%02d%02d%02d%02d",
-                                      t.h, t.m, t.s, t.f);
+                        std::snprintf(packed, sizeof packed,
+                                      r.frame_digits == 3 ? "%02d%02d%02d%03d" : "%02d%02d%02d%02d", t.h, t.m, t.s,
+                                      t.f);
                         if (c->get_abs_sample_from_packed_string(packed) != s) fail(std::string("packed ") + packed);
                         bool drop = false;
                         int const plain = ((t.h * 60 + t.m) * 60 + t.s) * r.modulus + t.f;
-                        if (r.modulus <= 30 && (c->get_samples_from_SMPTETc(word, drop) != plain ||
-                                                drop != (r.type == ntsc_drop_label_t)))
+                        if (r.modulus <= 30 &&
+                            (c->get_samples_from_SMPTETc(word, drop) != plain || drop != (r.type == ntsc_drop_label_t)))
                             fail("SMPTE decode");
                     }
                 }
@@ -140,7 +188,8 @@ TEST(TimecodeDropFrame, EveryFrameOfADay) {
         std::snprintf(want, sizeof want, " %02d:%02d:%02d;%02d", t.h, t.m, t.s, t.f);
         if ((h != t.h || m != t.m || s != t.s || f != t.f || std::strcmp(lp.get_string(), want) != 0 ||
              lp.cvt()->get_abs_smpte_string(&lp, n) != tcref::smpte(r, false, n) ||
-             lp.cvt()->get_abs_sample(lp.text) != n) && ++failures < 5)
+             lp.cvt()->get_abs_sample(lp.text) != n) &&
+            ++failures < 5)
             ADD_FAILURE() << n << ": " << h << ":" << m << ":" << s << ";" << f << " '" << lp.text << "'";
     }
     EXPECT_EQ(failures, 0);
@@ -180,7 +229,14 @@ struct TimecodeConfig : HostReset {};
 // The 50p and 60p keys: 2 counts frame pairs (half rate, ':' on the odd
 // frame), 3 counts at half the rate, anything else leaves the rate.
 TEST_F(TimecodeConfig, HalfRateKeys) {
-    struct { char const* key; label_t type; int value, modulus; bool slow; int sample; char const* text; } const cases[] = {
+    struct {
+        char const* key;
+        label_t type;
+        int value, modulus;
+        bool slow;
+        int sample;
+        char const* text;
+    } const cases[] = {
         {"50p_timecode_type", tc_50_label_t, 2, 25, true, 50, " 00:00:01.00"},
         {"50p_timecode_type", tc_50_label_t, 2, 25, true, 51, " 00:00:01:00"},
         {"50p_timecode_type", tc_50_label_t, 2, 25, true, 4319999, " 23:59:59:24"},
@@ -204,7 +260,7 @@ TEST_F(TimecodeConfig, HalfRateKeys) {
     EXPECT_EQ(c->get_abs_sample(" 00:00:01:00"), 25);  // the timecode frame count, not 51
     EXPECT_EQ(c->get_abs_smpte_string(&lp, 51), 0x100u);
     EXPECT_EQ(get_static_label_cvt(tc_50_label_t)->get_modulus(), 50);  // built before the key was set
-    tc_50_label four(4);  // value 2 adds half-rate to the caller's flags
+    tc_50_label four(4);                                                // value 2 adds half-rate to the caller's flags
     LabelPoint fp(0, &four);
     EXPECT_STREQ(four.get_abs_string(&fp, 51), " 01:00");
 }
@@ -259,7 +315,8 @@ TEST(TimecodeVideoTime, AssertsAndScales) {
         EXPECT_NEAR(ntsc->get_V2tc(30000), 1001.0, 1e-9);
         EXPECT_EQ(ntsc->get_abs_sample(1.0), 29);
         EXPECT_EQ(pal->get_abs_sample(-0.039), -1);
-        for (double bad : {std::nan(""), 1e99, -1e99, 2147483648.0}) EXPECT_EQ(t24->get_abs_sample(bad), invalid_sample);
+        for (double bad : {std::nan(""), 1e99, -1e99, 2147483648.0})
+            EXPECT_EQ(t24->get_abs_sample(bad), invalid_sample);
         EXPECT_EQ(t24->get_abs_sample(2147483647.0), INT_MAX);
         EXPECT_EQ(t24->get_abs_sample(-2147483648.0), INT_MIN);
     });

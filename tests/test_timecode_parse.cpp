@@ -20,17 +20,40 @@ int drop_count(long long h, long long m, long long s, long long f) {
 
 std::vector<std::string> corpus() {
     std::vector<std::string> v = {
-        "10:00:00;00", "-00:00:00.01", "", "-", "--1:00:00:00", "+1:00:00:00", "- 1:00:00:00", "1 :00:00:00",
-        "1:00:00\t7", "1:00:00:-5", "\t\n 1:00:00.00", "2147483648:00:00:00", "99999999999999999999:0:0:0",
-        "-2147483648:0:0:0", "0:0:0.2147483647", "05.03", "0x10:0:0:0", "\xff", "000001119", "1 2 3 4",
-        "-1-1-1-1", "12\n34\t56 78", " 01:02:03.4567", "01:02:03.456:", std::string(500, '9'), std::string(250, '0') + ":0:0:0" + std::string(240, '0'),
+        "10:00:00;00",
+        "-00:00:00.01",
+        "",
+        "-",
+        "--1:00:00:00",
+        "+1:00:00:00",
+        "- 1:00:00:00",
+        "1 :00:00:00",
+        "1:00:00\t7",
+        "1:00:00:-5",
+        "\t\n 1:00:00.00",
+        "2147483648:00:00:00",
+        "99999999999999999999:0:0:0",
+        "-2147483648:0:0:0",
+        "0:0:0.2147483647",
+        "05.03",
+        "0x10:0:0:0",
+        "\xff",
+        "000001119",
+        "1 2 3 4",
+        "-1-1-1-1",
+        "12\n34\t56 78",
+        " 01:02:03.4567",
+        "01:02:03.456:",
+        std::string(500, '9'),
+        std::string(250, '0') + ":0:0:0" + std::string(240, '0'),
     };
-    char const* const pieces[] = {"0", "00", "1", "05", "59", "123", "2147483648", "99999999999",
-                                  "-", "+", " ", "\t", ":", ":", ";", ".", "x"};
+    char const* const pieces[] = {"0", "00", "1", "05", "59", "123", "2147483648", "99999999999", "-", "+",
+                                  " ", "\t", ":", ":",  ";",  ".",   "x"};
     std::mt19937 rng(20240607u);
     for (int i = 0; i < 3000; ++i) {  // runs of numbers, signs, blanks and separators
         std::string t;
-        for (int k = 1 + static_cast<int>(rng() % 10); k > 0; --k) t += pieces[rng() % (sizeof pieces / sizeof *pieces)];
+        for (int k = 1 + static_cast<int>(rng() % 10); k > 0; --k)
+            t += pieces[rng() % (sizeof pieces / sizeof *pieces)];
         v.push_back(t);
     }
     for (int i = 0; i < 1000; ++i) {  // a well-formed text with one character changed or dropped
@@ -64,7 +87,9 @@ Scanned scan_ref(char const* t, int n) {
 // reads what the derived one reads.
 TEST(TimecodeParse, CorpusMatchesSscanf) {
     std::vector<std::string> const texts = corpus();
-    struct { int flags, fields; } const convs[] =  // whole-unit fields of the format the flags choose
+    struct {
+        int flags, fields;
+    } const convs[] =  // whole-unit fields of the format the flags choose
         {{15, 3}, {1, 3}, {7, 3}, {2, 2}, {6, 2}, {4, 1}, {12, 1}, {0, 0}, {8, 0}, {16, 0}, {31, 3}};
     for (auto const& cv : convs) {
         Derived<pal_label> pal(cv.flags);
@@ -91,7 +116,8 @@ TEST(TimecodeParse, CorpusMatchesSscanf) {
                 p.ok = std::sscanf(t, rate == 120 ? "%2d%2d%2d%3d" : "%2d%2d%2d%2d", &p.h, &p.m, &p.s, &p.f) == 4;
                 bad = bad || wrong(p, c.get_abs_sample_from_packed_string(t), false);
             }
-            if (bad && ++failures < 8) ADD_FAILURE() << "flags " << cv.flags << " rate " << rate << " '" << t << "' got " << got;
+            if (bad && ++failures < 8)
+                ADD_FAILURE() << "flags " << cv.flags << " rate " << rate << " '" << t << "' got " << got;
         };
         for (std::string const& text : texts) {
             check(pal, pal_leaf, 25, text.c_str());
@@ -103,20 +129,39 @@ TEST(TimecodeParse, CorpusMatchesSscanf) {
 }
 
 TEST(TimecodeParse, WorkedExamples) {
-    struct { int rate, flags; char const* text; int sample; } const cases[] = {  // rate: tcref::rates() row
-        {0, 15, "10:00:00:00", 900000}, {0, 15, "10:00:00;00", 900000}, {0, 15, " 10:00:00.00", 900000},
-        {0, 15, "10:00:00x00", 900000}, {0, 15, "-10:00:00.00", -900000},
+    struct {
+        int rate, flags;
+        char const* text;
+        int sample;
+    } const cases[] = {
+        // rate: tcref::rates() row
+        {0, 15, "10:00:00:00", 900000},
+        {0, 15, "10:00:00;00", 900000},
+        {0, 15, " 10:00:00.00", 900000},
+        {0, 15, "10:00:00x00", 900000},
+        {0, 15, "-10:00:00.00", -900000},
         {0, 15, "0:0:0.99", 99},  // fields are not range-checked
-        {16, 15, " 00:00:01.239", 479}, {0, 2, "-01:00.03", -1503}, {0, 4, "05.03", 128},  // fewer fields
-        {0, 8, ".03", invalid_sample}, {2, 15, "00:01:00;00", 1798}, {2, 15, "00:01:00;01", 1799},  // dropped
-        {2, 15, "-00:00:01;00", 0}, {2, 15, "-junk", 0}, {2, 15, "00:10", invalid_sample}, {2, 15, "", invalid_sample},
-        {2, 2, "00:01:00;02", 1800}, {2, 2, "01:00;02", invalid_sample},  // drop-frame reads all fields
-        {2, 15, "01:-5:00;00", 107890}, {2, 15, "01:-5:03;04", 107984},  // negative minute units drop too
-        {2, 15, "00:01:-1;05", 1805}, {2, 15, "00:00:-3;07", 7},               // negative seconds count as none
+        {16, 15, " 00:00:01.239", 479},
+        {0, 2, "-01:00.03", -1503},
+        {0, 4, "05.03", 128},  // fewer fields
+        {0, 8, ".03", invalid_sample},
+        {2, 15, "00:01:00;00", 1798},
+        {2, 15, "00:01:00;01", 1799},  // dropped
+        {2, 15, "-00:00:01;00", 0},
+        {2, 15, "-junk", 0},
+        {2, 15, "00:10", invalid_sample},
+        {2, 15, "", invalid_sample},
+        {2, 2, "00:01:00;02", 1800},
+        {2, 2, "01:00;02", invalid_sample},  // drop-frame reads all fields
+        {2, 15, "01:-5:00;00", 107890},
+        {2, 15, "01:-5:03;04", 107984},  // negative minute units drop too
+        {2, 15, "00:01:-1;05", 1805},
+        {2, 15, "00:00:-3;07", 7},  // negative seconds count as none
     };
     for (auto const& c : cases)
         for (tcref::Make make : {tcref::rates()[c.rate].make, tcref::rates()[c.rate].make_derived})
-            EXPECT_EQ(make(c.flags)->get_abs_sample(c.text), c.sample) << c.rate << " " << c.flags << " '" << c.text << "'";
+            EXPECT_EQ(make(c.flags)->get_abs_sample(c.text), c.sample)
+                << c.rate << " " << c.flags << " '" << c.text << "'";
 }
 
 TEST(TimecodeParse, MalformedAndOverlongTextsAreInvalid) {

@@ -33,8 +33,9 @@ std::string reason(timecode_rate r, char const* t, unsigned options = 0) {
 }
 
 TEST(TimecodeRateNames, EveryListedNameBothWays) {
-    char const* const listed[] = {"23.976", "24", "25",  "29.97", "29.97df", "30",     "47.952",   "48",     "50",     "59.94",
-                                  "59.94df", "60", "72", "96",    "100",     "119.88", "119.88df", "120",    "239.76", "240"};
+    char const* const listed[] = {"23.976", "24",     "25",       "29.97",   "29.97df", "30", "47.952",
+                                  "48",     "50",     "59.94",    "59.94df", "60",      "72", "96",
+                                  "100",    "119.88", "119.88df", "120",     "239.76",  "240"};
     std::size_t n = 0;
     timecode_rate const* all = timecode_named_rates(&n);
     ASSERT_EQ(n, sizeof listed / sizeof listed[0]);
@@ -59,16 +60,35 @@ TEST(TimecodeRateNames, EveryListedNameBothWays) {
 }
 
 TEST(TimecodeRateNames, SpellingsAndRefusals) {
-    struct { char const* name; int nominal; bool fractional, drop; } const cases[] = {
-        {"30/1.001", 30, true, false}, {"30/1.001df", 30, true, true}, {"24/1.001", 24, true, false},
-        {"15/1.001", 15, true, false}, {"23.98", 24, true, false},     {"59.94DF", 60, true, true},
-        {"239.76df", 240, true, true}, {"1", 1, false, false},         {"1000", 1000, false, false},
+    struct {
+        char const* name;
+        int nominal;
+        bool fractional, drop;
+    } const cases[] = {
+        {"30/1.001", 30, true, false},
+        {"30/1.001df", 30, true, true},
+        {"24/1.001", 24, true, false},
+        {"15/1.001", 15, true, false},
+        {"23.98", 24, true, false},
+        {"59.94DF", 60, true, true},
+        {"239.76df", 240, true, true},
+        {"1", 1, false, false},
+        {"1000", 1000, false, false},
         {"12", 12, false, false},
         // refused: the failure value
-        {"", 0, false, false}, {"0", 0, false, false}, {"1001", 0, false, false}, {"30df", 0, false, false},
-        {"29.97df ", 0, false, false}, {"25df", 0, false, false}, {"024", 0, false, false},
-        {"30/1.01", 0, false, false}, {"/1.001", 0, false, false}, {"df", 0, false, false},
-        {"29.970", 0, false, false}, {"-25", 0, false, false}, {"24/1.001df", 0, false, false},
+        {"", 0, false, false},
+        {"0", 0, false, false},
+        {"1001", 0, false, false},
+        {"30df", 0, false, false},
+        {"29.97df ", 0, false, false},
+        {"25df", 0, false, false},
+        {"024", 0, false, false},
+        {"30/1.01", 0, false, false},
+        {"/1.001", 0, false, false},
+        {"df", 0, false, false},
+        {"29.970", 0, false, false},
+        {"-25", 0, false, false},
+        {"24/1.001df", 0, false, false},
     };
     for (auto const& c : cases) {
         timecode_rate const r = timecode_rate_from_name(c.name);
@@ -80,9 +100,13 @@ TEST(TimecodeRateNames, SpellingsAndRefusals) {
 }
 
 TEST(TimecodeRateFacts, ExactRatesAndDays) {
-    struct { char const* name; std::int64_t num, den, day; } const cases[] = {
-        {"23.976", 24000, 1001, 2073600}, {"29.97df", 30000, 1001, 24 * 107892}, {"59.94df", 60000, 1001, 24 * 215784},
-        {"25", 25, 1, 2160000},           {"119.88df", 120000, 1001, 24 * 431568}, {"7/1.001", 1000, 143, 7 * 86400},
+    struct {
+        char const* name;
+        std::int64_t num, den, day;
+    } const cases[] = {
+        {"23.976", 24000, 1001, 2073600},        {"29.97df", 30000, 1001, 24 * 107892},
+        {"59.94df", 60000, 1001, 24 * 215784},   {"25", 25, 1, 2160000},
+        {"119.88df", 120000, 1001, 24 * 431568}, {"7/1.001", 1000, 143, 7 * 86400},
     };
     for (auto const& c : cases) {
         timecode_ratio const q = timecode_rate_exact(rate(c.name));
@@ -93,26 +117,36 @@ TEST(TimecodeRateFacts, ExactRatesAndDays) {
 }
 
 TEST(TimecodeRateText, WorkedExamples) {
-    struct { char const* rate; std::int64_t frame; char const* text; } const cases[] = {
-        {"29.97df", 107892, "01:00:00;00"},  {"29.97df", 17982, "00:10:00;00"},  {"29.97df", 1800, "00:01:00;02"},
-        {"29.97df", 1799, "00:00:59;29"},    {"59.94df", 215784, "01:00:00;00"}, {"59.94df", 107892, "00:30:00;00"},
-        {"59.94df", 35964, "00:10:00;00"},   {"59.94df", 3600, "00:01:00;04"},   {"59.94df", 3599, "00:00:59;59"},
-        {"119.88df", 7200, "00:01:00;008"},  {"119.88df", 7199, "00:00:59;119"}, {"23.976", 86399, "00:59:59:23"},
-        {"25", 90013, "01:00:00:13"},        {"100", 99, "00:00:00:99"},         {"120", 119, "00:00:00:119"},
-        {"25", 2160000, "00:00:00:00"},      {"25", -1, "23:59:59:24"},          {"29.97df", -1, "23:59:59;29"},
+    struct {
+        char const* rate;
+        std::int64_t frame;
+        char const* text;
+    } const cases[] = {
+        {"29.97df", 107892, "01:00:00;00"}, {"29.97df", 17982, "00:10:00;00"},  {"29.97df", 1800, "00:01:00;02"},
+        {"29.97df", 1799, "00:00:59;29"},   {"59.94df", 215784, "01:00:00;00"}, {"59.94df", 107892, "00:30:00;00"},
+        {"59.94df", 35964, "00:10:00;00"},  {"59.94df", 3600, "00:01:00;04"},   {"59.94df", 3599, "00:00:59;59"},
+        {"119.88df", 7200, "00:01:00;008"}, {"119.88df", 7199, "00:00:59;119"}, {"23.976", 86399, "00:59:59:23"},
+        {"25", 90013, "01:00:00:13"},       {"100", 99, "00:00:00:99"},         {"120", 119, "00:00:00:119"},
+        {"25", 2160000, "00:00:00:00"},     {"25", -1, "23:59:59:24"},          {"29.97df", -1, "23:59:59;29"},
         {"1000", 999, "00:00:00:999"},
     };
     for (auto const& c : cases) {
         EXPECT_EQ(text(rate(c.rate), c.frame), c.text) << c.rate << " " << c.frame;
         timecode_reading const x = timecode_read(rate(c.rate), c.text);
         ASSERT_TRUE(x.ok()) << c.rate << " " << c.text;
-        EXPECT_EQ(x.frame, c.frame < 0 ? c.frame + timecode_frames_per_day(rate(c.rate)) : c.frame % timecode_frames_per_day(rate(c.rate)));
+        EXPECT_EQ(x.frame, c.frame < 0 ? c.frame + timecode_frames_per_day(rate(c.rate))
+                                       : c.frame % timecode_frames_per_day(rate(c.rate)));
     }
 }
 
 TEST(TimecodeRateText, RunningAndSignedCounts) {
     timecode_rate const r25 = rate("25"), df = rate("29.97df");
-    struct { timecode_rate r; std::int64_t frame; unsigned options; char const* text; } const cases[] = {
+    struct {
+        timecode_rate r;
+        std::int64_t frame;
+        unsigned options;
+        char const* text;
+    } const cases[] = {
         {r25, 2250000, timecode_running, "25:00:00:00"},
         {r25, 2250000, 0, "01:00:00:00"},
         {r25, -25, timecode_signed, "-00:00:01:00"},
@@ -168,7 +202,8 @@ TEST(TimecodeRateText, EveryFrameOfADayAtEveryDropRate) {
                 break;
             }
             if (frame % 1009 == 0) {  // the text, written the long way
-                std::snprintf(expect, sizeof expect, n > 100 ? "%02d:%02d:%02d;%03d" : "%02d:%02d:%02d;%02d", h, m, s, f);
+                std::snprintf(expect, sizeof expect, n > 100 ? "%02d:%02d:%02d;%03d" : "%02d:%02d:%02d;%02d", h, m, s,
+                              f);
                 EXPECT_STREQ(got, expect);
             }
             // Next label.
@@ -191,13 +226,20 @@ TEST(TimecodeRateText, EveryFrameOfADayAtEveryDropRate) {
 
 TEST(TimecodeRateRead, RefusalsNameTheField) {
     timecode_rate const df = rate("29.97df"), df60 = rate("59.94df"), r25 = rate("25"), r120 = rate("120");
-    struct { timecode_rate r; char const* text; unsigned options; timecode_field field; char const* reason; } const cases[] = {
+    struct {
+        timecode_rate r;
+        char const* text;
+        unsigned options;
+        timecode_field field;
+        char const* reason;
+    } const cases[] = {
         // hours
         {df, "25:00:00;00", 0, timecode_field::hours, "hours 25 out of range 0-23"},
         {df, "24:00:00;00", 0, timecode_field::hours, "hours 24 out of range 0-23"},
         {r25, "1:00:00:00", 0, timecode_field::hours, "hours: expected 2 digits at column 1"},
         {r25, "100:00:00:00", 0, timecode_field::hours, "hours: expected 2 digits at column 1"},
-        {r25, "1000000000:00:00:00", timecode_running, timecode_field::hours, "hours 1000000000 out of range 0-999999999"},
+        {r25, "1000000000:00:00:00", timecode_running, timecode_field::hours,
+         "hours 1000000000 out of range 0-999999999"},
         {r25, "0100:00:00:00", timecode_running, timecode_field::hours, "hours: expected 2 digits at column 1"},
         // minutes
         {df, "01:61:00;00", 0, timecode_field::minutes, "minutes 61 out of range 0-59"},
@@ -214,16 +256,20 @@ TEST(TimecodeRateRead, RefusalsNameTheField) {
         {r25, "00:00:00:001", 0, timecode_field::frames, "frames: expected 2 digits at column 10"},
         {r25, "00:00:00", 0, timecode_field::frames, "frames: expected 2 digits at column 9"},
         // separators
-        {df, "00:00:00:00", 0, timecode_field::separator, "frame separator ':' at 29.97df: drop-frame labels take ';' (or '.' or ',')"},
+        {df, "00:00:00:00", 0, timecode_field::separator,
+         "frame separator ':' at 29.97df: drop-frame labels take ';' (or '.' or ',')"},
         {r25, "00:00:00;00", 0, timecode_field::separator, "frame separator ';' at 25: non-drop labels take ':'"},
         {r25, "00:00:00.00", 0, timecode_field::separator, "frame separator '.' at 25: non-drop labels take ':'"},
         {r25, "00-00:00:00", 0, timecode_field::separator, "separator '-' at column 3: expected ':'"},
         {df, "00:00:00+00", 0, timecode_field::separator, "separator '+' at column 9: expected ';'"},
         {df, "00;00;00;00", 0, timecode_field::separator, "separator ';' at column 3: expected ':'"},
         // drop-frame labels that do not exist
-        {df, "00:01:00;00", 0, timecode_field::label, "00:01:00;00 is not a drop-frame label: frames 00 and 01 are skipped at minute 1"},
-        {df, "00:59:00.01", 0, timecode_field::label, "00:59:00.01 is not a drop-frame label: frames 00 and 01 are skipped at minute 59"},
-        {df60, "10:01:00;03", 0, timecode_field::label, "10:01:00;03 is not a drop-frame label: frames 00 to 03 are skipped at minute 1"},
+        {df, "00:01:00;00", 0, timecode_field::label,
+         "00:01:00;00 is not a drop-frame label: frames 00 and 01 are skipped at minute 1"},
+        {df, "00:59:00.01", 0, timecode_field::label,
+         "00:59:00.01 is not a drop-frame label: frames 00 and 01 are skipped at minute 59"},
+        {df60, "10:01:00;03", 0, timecode_field::label,
+         "10:01:00;03 is not a drop-frame label: frames 00 to 03 are skipped at minute 1"},
         // the whole text
         {r25, "", 0, timecode_field::text, "empty timecode"},
         {df, "01:00:00;00,extra", 0, timecode_field::text, "unexpected ',' after the frames at column 12"},
@@ -254,11 +300,15 @@ TEST(TimecodeRateRead, RefusalsNameTheField) {
 }
 
 TEST(TimecodeRateConvert, NearestFrameStartByRealTime) {
-    struct { char const* from; char const* to; std::int64_t frame, expect; } const cases[] = {
-        {"29.97df", "59.94df", 2, 4},  {"59.94df", "29.97df", 5, 3},  // exactly half-way: the later frame
-        {"59.94df", "29.97df", 3, 2},  {"25", "24", 25, 24},          {"24", "25", 1, 1},
-        {"24", "25", 12, 13},          {"24", "25", -12, -12},        {"23.976", "24", 24000, 24024},
-        {"29.97", "30", 1000, 1001},   {"25", "23.976", 1, 1},        {"30", "29.97df", 107892, 107784},
+    struct {
+        char const* from;
+        char const* to;
+        std::int64_t frame, expect;
+    } const cases[] = {
+        {"29.97df", "59.94df", 2, 4}, {"59.94df", "29.97df", 5, 3},  // exactly half-way: the later frame
+        {"59.94df", "29.97df", 3, 2}, {"25", "24", 25, 24},         {"24", "25", 1, 1},
+        {"24", "25", 12, 13},         {"24", "25", -12, -12},       {"23.976", "24", 24000, 24024},
+        {"29.97", "30", 1000, 1001},  {"25", "23.976", 1, 1},       {"30", "29.97df", 107892, 107784},
     };
     for (auto const& c : cases) {
         std::int64_t out = 0;

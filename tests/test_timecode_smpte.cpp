@@ -61,16 +61,19 @@ TEST(TimecodeSmpte, EveryFrameOfADayAgreesWithLibavutil) {
 }
 
 TEST(TimecodeSmpte, WordsThatAreNoLabel) {
-    struct { char const* rate; std::uint32_t word; } const refused[] = {
-        {"25", 0x0000000au},          // hour units 10
-        {"25", 0x00000024u},          // hour 24
-        {"25", 0x25000000u},          // frame 25
-        {"25", 0x00600000u},          // second 60
-        {"25", 0x40000000u},          // drop flag at a non-drop rate
-        {"29.97df", 0x00000000u},     // no drop flag at a drop-frame rate
-        {"29.97df", 0x40000100u},     // 00:01:00;00 is skipped
-        {"59.94df", 0x41000100u},     // 00:01:00;02 is skipped at 59.94
-        {"100", 0x00000000u},         // frame numbers past 79 do not fit the word
+    struct {
+        char const* rate;
+        std::uint32_t word;
+    } const refused[] = {
+        {"25", 0x0000000au},       // hour units 10
+        {"25", 0x00000024u},       // hour 24
+        {"25", 0x25000000u},       // frame 25
+        {"25", 0x00600000u},       // second 60
+        {"25", 0x40000000u},       // drop flag at a non-drop rate
+        {"29.97df", 0x00000000u},  // no drop flag at a drop-frame rate
+        {"29.97df", 0x40000100u},  // 00:01:00;00 is skipped
+        {"59.94df", 0x41000100u},  // 00:01:00;02 is skipped at 59.94
+        {"100", 0x00000000u},      // frame numbers past 79 do not fit the word
     };
     for (auto const& c : refused) {
         std::int64_t frame = -7;
@@ -78,8 +81,12 @@ TEST(TimecodeSmpte, WordsThatAreNoLabel) {
         EXPECT_EQ(frame, -7);
     }
     // The field bit: bit 7 at 50, bit 23 at 60 and 59.94; frames wrap into the day.
-    struct { char const* rate; std::int64_t frame; std::uint32_t word; } const words[] = {
-        {"50", 49, 0x24000080u}, {"60", 59, 0x29800000u}, {"59.94df", 3600, 0x42000100u},
+    struct {
+        char const* rate;
+        std::int64_t frame;
+        std::uint32_t word;
+    } const words[] = {
+        {"50", 49, 0x24000080u}, {"60", 59, 0x29800000u},         {"59.94df", 3600, 0x42000100u},
         {"25", -1, 0x24595923u}, {"29.97df", 17982, 0x40001000u},
     };
     for (auto const& c : words) {

@@ -38,16 +38,20 @@ TEST(UifLabels, TableAndLookupsAgree) {
 }
 
 TEST(UifLabels, WorkedLookups) {
-    struct { char const* text; int label; } const names[] = {
-        {"name", 16}, {"any_label", uifNoLabel}, {"", uifNoLabel}, {" Any_Label", uifNoLabel}, {"nam", uifNoLabel},
-        {"MediumRollId", uifNoLabel}, {nullptr, uifNoLabel},
+    struct {
+        char const* text;
+        int label;
+    } const names[] = {
+        {"name", 16},        {"any_label", uifNoLabel},    {"", uifNoLabel},      {" Any_Label", uifNoLabel},
+        {"nam", uifNoLabel}, {"MediumRollId", uifNoLabel}, {nullptr, uifNoLabel},
     };
     for (auto const& n : names) EXPECT_EQ(config_str_to_uifLabel(n.text), n.label) << (n.text ? n.text : "null");
     EXPECT_STREQ(uifLabel_to_config_str(uif(32)), "name");
     EXPECT_TRUE(Same(uifLabelMedroll(uifPrimary_Timecode), 1, 2) && Same(uifLabelMedroll(uifKeyKode), 2, 1));
     for (int v : {-1, 35, 36, INT_MIN, INT_MAX})
         EXPECT_TRUE(*uifLabel_to_config_str(uif(v)) == '\0' && uifLabelText(uif(v)) == 12840 &&
-                    uifLabelType(uif(v)) == none_UserLabel && &uifLabelMedroll(uif(v)) == &get_invalid_MediumRollIdent())
+                    uifLabelType(uif(v)) == none_UserLabel &&
+                    &uifLabelMedroll(uif(v)) == &get_invalid_MediumRollIdent())
             << v;
     for (int id : {0, 12838, 99999, INT_MIN}) EXPECT_STREQ(uifResourceText(id), "Unknown label") << id;
 }

@@ -29,15 +29,16 @@ TEST(VocabularyNames, EveryNameReadsBackInAnyCase) {
     for (lb::RateRow const& r : lb::kRates) {
         if (!r.name) continue;
         EXPECT_EQ(lb::rate_from_name(r.name), r.rate) << r.name;
-        for (char const* a : r.aliases)
-            EXPECT_TRUE(!a || lb::rate_from_name(a) == r.rate) << a;
+        for (char const* a : r.aliases) EXPECT_TRUE(!a || lb::rate_from_name(a) == r.rate) << a;
     }
 }
 
 TEST(VocabularyNames, NearMissesAndBadInput) {
-    for (char const* s : std::initializer_list<char const*>{"", "_medium", "film_", "filmx", "source_24p_100", "source_24p_1001_", "5", nullptr})
+    for (char const* s : std::initializer_list<char const*>{"", "_medium", "film_", "filmx", "source_24p_100",
+                                                            "source_24p_1001_", "5", nullptr})
         EXPECT_EQ(lb::medium_from_name(s), -1) << (s ? s : "null");
-    for (char const* s : std::initializer_list<char const*>{"", "23.97", "24.00", "kest:1", "film_at", "2", "29.970", nullptr})
+    for (char const* s :
+         std::initializer_list<char const*>{"", "23.97", "24.00", "kest:1", "film_at", "2", "29.970", nullptr})
         EXPECT_EQ(lb::rate_from_name(s), -1) << (s ? s : "null");
     EXPECT_STREQ(lb::user_label_type_name(film_frames_UserLabel), "film_frames");
     EXPECT_STREQ(lb::user_label_type_name(static_cast<UserLabelType>(8)), "none");
@@ -62,7 +63,8 @@ TEST(VocabularyRates, NamedSetsHoldTheirRates) {
         {"pal family", lb::is_pal_family_rate, {3, 8, 32}},
         {"ntsc family", lb::is_ntsc_family_rate, {4, 5, 9, 10, 33}},
         {"double", lb::is_double_rate, {8, 9, 10}},
-        {"has media", lb::rate_has_media, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47}},
+        {"has media", lb::rate_has_media, {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 35, 36,
+                                           37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47}},
     };
     for (Set const& s : sets)
         for (int r = -2; r <= Kest::FrameRate_last + 2; ++r) {
@@ -72,9 +74,16 @@ TEST(VocabularyRates, NamedSetsHoldTheirRates) {
 }
 
 TEST(VocabularyRates, ExactRationalsAndNames) {
-    struct { K rate; int num, den; double nominal; char const* name; } const cases[] = {
-        {Kest::FrameRate_23_976, 24000, 1001, 24, "23.976"}, {Kest::FrameRate_12_5, 25, 2, 12.5, "12.5"},
-        {Kest::FrameRate_239_76, 240000, 1001, 240, "239.76"}, {Kest::FrameRate_film_at_25, 25, 1, 25, "film_at_25"},
+    struct {
+        K rate;
+        int num, den;
+        double nominal;
+        char const* name;
+    } const cases[] = {
+        {Kest::FrameRate_23_976, 24000, 1001, 24, "23.976"},
+        {Kest::FrameRate_12_5, 25, 2, 12.5, "12.5"},
+        {Kest::FrameRate_239_76, 240000, 1001, 240, "239.76"},
+        {Kest::FrameRate_film_at_25, 25, 1, 25, "film_at_25"},
         {Kest::FrameRate_24, 24, 1, 24, "24"},
     };
     for (auto const& c : cases) {
@@ -117,7 +126,13 @@ TEST(VocabularyMedia, RatesAndMediaAgree) {
             }
         }
     }
-    struct { MediumRollMedium m; lb::MediumClass cls; lb::Pullup pullup; lb::VideoFamily family; int group; } const cases[] = {
+    struct {
+        MediumRollMedium m;
+        lb::MediumClass cls;
+        lb::Pullup pullup;
+        lb::VideoFamily family;
+        int group;
+    } const cases[] = {
         {film_Medium, lb::MediumClass::film, lb::Pullup::none, lb::VideoFamily::none, 0},
         {source_24_Medium, lb::MediumClass::none, lb::Pullup::none, lb::VideoFamily::f24, 0},
         {source_50p_Medium, lb::MediumClass::pal_src, lb::Pullup::none, lb::VideoFamily::f25, 0},

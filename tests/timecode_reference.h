@@ -41,10 +41,12 @@ struct Rate {
     int day() const { return type == ntsc_drop_label_t ? 2589408 : modulus * 86400; }
 };
 
-#define TCREF_ROW(cls, modulus, sep, templ, digits, line)                              \
-    {cls##_t, #cls, modulus, sep, templ, digits, line,                                 \
-     [](int f) -> std::unique_ptr<timecode_label> { return std::make_unique<cls>(f); }, \
-     [](int f) -> std::unique_ptr<timecode_label> { return std::make_unique<Derived<cls>>(f); }}
+#define TCREF_ROW(cls, modulus, sep, templ, digits, line)                                              \
+    {                                                                                                  \
+        cls##_t, #cls, modulus, sep, templ, digits, line,                                              \
+            [](int f) -> std::unique_ptr<timecode_label> { return std::make_unique<cls>(f); },         \
+            [](int f) -> std::unique_ptr<timecode_label> { return std::make_unique<Derived<cls>>(f); } \
+    }
 
 inline std::vector<Rate> const& rates() {
     static std::vector<Rate> const r = {
@@ -106,7 +108,8 @@ inline unsigned smpte(Rate const& r, bool half_rate, int s) {
     Hmsf const t = decompose(r, half_rate, s);
     unsigned w = r.type == ntsc_drop_label_t ? 0x40u : 0u;
     int const shift[4] = {24, 16, 8, 0}, value[4] = {t.h, t.m, t.s, t.f};
-    for (int i = 0; i < 4; ++i) w |= (unsigned(value[i] / 10) << (shift[i] + 4)) | (unsigned(value[i] % 10) << shift[i]);
+    for (int i = 0; i < 4; ++i)
+        w |= (unsigned(value[i] / 10) << (shift[i] + 4)) | (unsigned(value[i] % 10) << shift[i]);
     return w;
 }
 

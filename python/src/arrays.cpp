@@ -219,7 +219,8 @@ private:
                 packed_.push_back('\0');
                 continue;
             } else {
-                throw py::type_error("texts must be str, not " + py::str(item.get_type().attr("__name__")).cast<std::string>());
+                throw py::type_error("texts must be str, not " +
+                                     py::str(item.get_type().attr("__name__")).cast<std::string>());
             }
             missing_.push_back(0);
             packed_.insert(packed_.end(), p, p + len);
@@ -248,7 +249,8 @@ class TextSink {
 public:
     TextSink(std::size_t n, std::size_t width, bool array) : n_(n), width_(width), array_(array) {
         if (array_) {
-            out_ = py::array(py::dtype("<U" + std::to_string(width_)), std::vector<py::ssize_t>{static_cast<py::ssize_t>(n_)});
+            out_ = py::array(py::dtype("<U" + std::to_string(width_)),
+                             std::vector<py::ssize_t>{static_cast<py::ssize_t>(n_)});
             data_ = static_cast<std::uint32_t*>(out_.mutable_data());
         } else {
             buf_.assign(n_ * (width_ + 1), '\0');
@@ -310,8 +312,7 @@ py::object text_result(Shape s, TextSink const& sink, std::vector<std::uint8_t> 
     }
     if (s == Shape::scalar) return failed[0] ? py::object(py::none()) : sink.item(0);
     py::list l(failed.size());
-    for (std::size_t i = 0; i < failed.size(); ++i)
-        l[i] = failed[i] ? py::object(py::none()) : sink.item(i);
+    for (std::size_t i = 0; i < failed.size(); ++i) l[i] = failed[i] ? py::object(py::none()) : sink.item(i);
     return std::move(l);
 }
 
@@ -422,7 +423,7 @@ private:
             if (!index) throw py::error_already_set();
             int overflow = 0;
             long long const v = PyLong_AsLongLongAndOverflow(index.ptr(), &overflow);
-            own_[i] = overflow > 0 ? std::numeric_limits<long long>::max()
+            own_[i] = overflow > 0   ? std::numeric_limits<long long>::max()
                       : overflow < 0 ? std::numeric_limits<long long>::min()
                                      : v;
         }
@@ -441,9 +442,9 @@ private:
 struct TranslationArgs {
     cli::TranslationOptions tr;
 
-    static TranslationArgs from(py::handle transfer, py::handle phase, py::handle video_medium,
-                                py::handle project_rate, py::handle drop_frame, py::handle output_rate,
-                                py::handle output_scan, py::handle output_pulldown, py::handle camera_speed,
+    static TranslationArgs from(py::handle transfer, py::handle phase, py::handle video_medium, py::handle project_rate,
+                                py::handle drop_frame, py::handle output_rate, py::handle output_scan,
+                                py::handle output_pulldown, py::handle camera_speed,
                                 py::handle audio_sync_pulled_down) {
         TranslationArgs a;
         std::string const t = option_text(transfer, "transfer");
@@ -492,10 +493,32 @@ public:
         day_ = timecode_frames_per_day(r_);
         if (day_ <= 0 || day_ > std::numeric_limits<int>::max()) return;
         LabelPoint p(0, c);
-        std::int64_t const probes[] = {0, 1, 2, 9, 10, r_.nominal - 1, r_.nominal, 59LL * r_.nominal,
-                                       60LL * r_.nominal - 1, 60LL * r_.nominal, 60LL * r_.nominal + 1,
-                                       60LL * r_.nominal + 2, 1798, 1799, 1800, 1801, 17982, 17983, 107891,
-                                       107892, 107999, 108000, 1234567, day_ / 2 + 1, day_ - 2, day_ - 1};
+        std::int64_t const probes[] = {0,
+                                       1,
+                                       2,
+                                       9,
+                                       10,
+                                       r_.nominal - 1,
+                                       r_.nominal,
+                                       59LL * r_.nominal,
+                                       60LL * r_.nominal - 1,
+                                       60LL * r_.nominal,
+                                       60LL * r_.nominal + 1,
+                                       60LL * r_.nominal + 2,
+                                       1798,
+                                       1799,
+                                       1800,
+                                       1801,
+                                       17982,
+                                       17983,
+                                       107891,
+                                       107892,
+                                       107999,
+                                       108000,
+                                       1234567,
+                                       day_ / 2 + 1,
+                                       day_ - 2,
+                                       day_ - 1};
         sep_ = 0;
         for (std::int64_t s : probes) {
             if (s < 0 || s >= day_) continue;
@@ -561,7 +584,8 @@ py::object format(std::string const& type, py::handle samples, py::handle prefix
                 if (col.missing(i)) {
                     failed[i] = 1;
                     sink.clear(i);
-                    if (!first.any()) first.note(i, "item " + std::to_string(i) + " is not a frame count (a whole number)");
+                    if (!first.any())
+                        first.note(i, "item " + std::to_string(i) + " is not a frame count (a whole number)");
                     continue;
                 }
                 try {
@@ -606,8 +630,10 @@ py::object format(std::string const& type, py::handle samples, py::handle prefix
                 failed[i] = 1;
                 sink.clear(i);
                 if (!first.any())
-                    first.note(i, missing ? "item " + std::to_string(i) + " is not a sample number (a whole number of " + unit + "s)"
-                                                 : "'" + std::to_string(v) + "' is not a sample number (a whole number of " + unit + "s)");
+                    first.note(i, missing ? "item " + std::to_string(i) +
+                                                " is not a sample number (a whole number of " + unit + "s)"
+                                          : "'" + std::to_string(v) + "' is not a sample number (a whole number of " +
+                                                unit + "s)");
                 continue;
             }
             int const sample = static_cast<int>(v);
@@ -622,9 +648,8 @@ py::object format(std::string const& type, py::handle samples, py::handle prefix
                 cli::Formatted const fm = cli::format_sample(t, sample, prefix);
                 if (!fm.error.empty()) {
                     failed[i] = 1;
-                sink.clear(i);
-                    if (!first.any())
-                        first.note(i, cli::format_failure(t, fm));
+                    sink.clear(i);
+                    if (!first.any()) first.note(i, cli::format_failure(t, fm));
                     continue;
                 }
             }
@@ -660,7 +685,8 @@ py::object parse(std::string const& type, py::handle texts, std::string const& e
         with_current_settings([&] {
             char scratch[kScratch];
             std::string err;
-            FastTimecode const fast(t, timecode_rate_ok(rate) ? nullptr : cli::converter(t), timecode_rate_ok(rate) ? 0 : n);
+            FastTimecode const fast(t, timecode_rate_ok(rate) ? nullptr : cli::converter(t),
+                                    timecode_rate_ok(rate) ? 0 : n);
             char quick[12];
             for (std::size_t i = 0; i < n; ++i) {
                 if (timecode_rate_ok(rate)) {
@@ -673,7 +699,8 @@ py::object parse(std::string const& type, py::handle texts, std::string const& e
                     }
                     try {
                         std::int64_t const f = cli::read_rate_text(rate, text, 0);
-                        if (f < std::numeric_limits<std::int32_t>::min() || f > std::numeric_limits<std::int32_t>::max())
+                        if (f < std::numeric_limits<std::int32_t>::min() ||
+                            f > std::numeric_limits<std::int32_t>::max())
                             throw ConversionError("'" + std::string(text) + "' is past the frame counts this reads");
                         o[i] = static_cast<std::int32_t>(f);
                     } catch (ConversionError const& e) {
@@ -807,10 +834,12 @@ py::object xlate(py::handle positions, std::string const& from, std::string cons
     py::object shape;
     std::vector<std::uint8_t> missing;
     {
-        py::object src = s == Shape::scalar ? py::object(py::make_tuple(positions)) : py::reinterpret_borrow<py::object>(positions);
+        py::object src =
+            s == Shape::scalar ? py::object(py::make_tuple(positions)) : py::reinterpret_borrow<py::object>(positions);
         py::object arr = np.attr("asarray")(src);
         if (py::isinstance(arr, np.attr("ma").attr("MaskedArray"))) {
-            py::array_t<bool> m = np.attr("ascontiguousarray")(np.attr("ma").attr("getmaskarray")(arr).attr("reshape")(-1));
+            py::array_t<bool> m =
+                np.attr("ascontiguousarray")(np.attr("ma").attr("getmaskarray")(arr).attr("reshape")(-1));
             missing.assign(m.data(), m.data() + m.size());
             arr = arr.attr("filled")(0.0);
         }
@@ -883,7 +912,8 @@ py::object xlate(py::handle positions, std::string const& from, std::string cons
             Failure why;
             py::gil_scoped_release nogil;
             why.capture([&] {
-                with_settings(want, [&] { cli::translate_position(typed, from, to, args.tr); }, [] {});
+                with_settings(
+                    want, [&] { cli::translate_position(typed, from, to, args.tr); }, [] {});
             });
             first.message = why.failed ? why.message : "no position";
         }
@@ -966,12 +996,11 @@ Returns an int, a list of int, or a NumPy int32 array of the same shape.
 >>> parse("keycode_35", ["KJ2312340012+05"])
 [788])doc");
 
-    m.def("convert", &convert, "texts"_a, "from_"_a, "to"_a, py::kw_only(), "transfer"_a = "none",
-          "phase"_a = 0, "sync"_a = py::none(), "prefix"_a = py::none(), "video_medium"_a = py::none(),
-          "project_rate"_a = py::none(), "drop_frame"_a = py::none(), "output_rate"_a = py::none(),
-          "output_scan"_a = py::none(), "output_pulldown"_a = py::none(), "camera_speed"_a = py::none(),
-          "audio_sync_pulled_down"_a = py::none(), "errors"_a = "raise", "strict"_a = false, "style"_a = py::none(),
-          "running"_a = false, "signed"_a = false,
+    m.def("convert", &convert, "texts"_a, "from_"_a, "to"_a, py::kw_only(), "transfer"_a = "none", "phase"_a = 0,
+          "sync"_a = py::none(), "prefix"_a = py::none(), "video_medium"_a = py::none(), "project_rate"_a = py::none(),
+          "drop_frame"_a = py::none(), "output_rate"_a = py::none(), "output_scan"_a = py::none(),
+          "output_pulldown"_a = py::none(), "camera_speed"_a = py::none(), "audio_sync_pulled_down"_a = py::none(),
+          "errors"_a = "raise", "strict"_a = false, "style"_a = py::none(), "running"_a = false, "signed"_a = false,
           R"doc(convert(texts, from_, to, *, transfer="none", phase=0, sync=None, prefix=None,
         video_medium=None, project_rate=None, drop_frame=None, output_rate=None,
         output_scan=None, output_pulldown=None, camera_speed=None,

@@ -44,23 +44,23 @@ namespace {
 // as lists.
 py::object to_python(cli::json const& j) {
     switch (j.type()) {
-        case cli::json::value_t::null: return py::none();
-        case cli::json::value_t::boolean: return py::bool_(j.get<bool>());
-        case cli::json::value_t::number_integer: return py::int_(j.get<long long>());
-        case cli::json::value_t::number_unsigned: return py::int_(j.get<unsigned long long>());
-        case cli::json::value_t::number_float: return py::float_(j.get<double>());
-        case cli::json::value_t::string: return py::str(j.get<std::string>());
-        case cli::json::value_t::array: {
-            py::list l;
-            for (auto const& v : j) l.append(to_python(v));
-            return std::move(l);
-        }
-        case cli::json::value_t::object: {
-            py::dict d;
-            for (auto const& kv : j.items()) d[py::str(kv.key())] = to_python(kv.value());
-            return std::move(d);
-        }
-        default: return py::none();
+    case cli::json::value_t::null: return py::none();
+    case cli::json::value_t::boolean: return py::bool_(j.get<bool>());
+    case cli::json::value_t::number_integer: return py::int_(j.get<long long>());
+    case cli::json::value_t::number_unsigned: return py::int_(j.get<unsigned long long>());
+    case cli::json::value_t::number_float: return py::float_(j.get<double>());
+    case cli::json::value_t::string: return py::str(j.get<std::string>());
+    case cli::json::value_t::array: {
+        py::list l;
+        for (auto const& v : j) l.append(to_python(v));
+        return std::move(l);
+    }
+    case cli::json::value_t::object: {
+        py::dict d;
+        for (auto const& kv : j.items()) d[py::str(kv.key())] = to_python(kv.value());
+        return std::move(d);
+    }
+    default: return py::none();
     }
 }
 
@@ -200,8 +200,9 @@ PYBIND11_MODULE(_core, m) {
     // Each docstring starts with its signature as a Python user writes it.
     py::options options;
     options.disable_function_signatures();
-    m.doc() = "The labelsbase library: film and video labels (SMPTE timecode, KeyKode, ink numbers, feet+frames)\n"
-              "and their translation between media, with the names, answers and messages of `labels`.";
+    m.doc() =
+        "The labelsbase library: film and video labels (SMPTE timecode, KeyKode, ink numbers, feet+frames)\n"
+        "and their translation between media, with the names, answers and messages of `labels`.";
 
     label_error = PyErr_NewExceptionWithDoc(
         "labelsbase.LabelError",
@@ -254,8 +255,8 @@ strict, style, running, signed: as the command's --strict, --style
 >>> calc("00:00:59;29 + 1f", "29.97df")
 '00:01:00;02')doc");
 
-    m.def("keep", &keep, "make"_a = false, "length"_a = py::none(), "end"_a = py::none(),
-          "medium"_a = py::none(), "unbounded"_a = false,
+    m.def("keep", &keep, "make"_a = false, "length"_a = py::none(), "end"_a = py::none(), "medium"_a = py::none(),
+          "unbounded"_a = false,
           R"doc(keep(*args, make=False, length=None, end=None, medium=None, unbounded=False) -> dict
 
 Describe a stored label keep string, or write one, like `labels keep`. The

@@ -112,10 +112,13 @@ void register_values(py::module_& m) {
             }
             TransferEnd const fa = transfer_end(a), fb = transfer_end(b);
             if (!fa.endpoint || !fb.endpoint || fa.film == fb.film)
-                raise_label_error("a film transfer runs between a 24-frame rate (23.976, 24) and a video rate"
-                                  " (25, 29.97, 30), not from " + rate_text(a) + " to " + rate_text(b));
+                raise_label_error(
+                    "a film transfer runs between a 24-frame rate (23.976, 24) and a video rate"
+                    " (25, 29.97, 30), not from " +
+                    rate_text(a) + " to " + rate_text(b));
             if (frame < 0 || frame > 2000000000)
-                raise_label_error("frame " + std::to_string(frame) + " lies outside what a transfer counts (0.."
+                raise_label_error("frame " + std::to_string(frame) +
+                                  " lies outside what a transfer counts (0.."
                                   "2000000000)");
             cli::TranslationOptions opts;
             opts.transfer = tr;

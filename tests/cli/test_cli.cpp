@@ -24,8 +24,8 @@
 namespace {
 
 using labels_test::Args;
-using labels_test::Result;
 using labels_test::quote;
+using labels_test::Result;
 using labels_test::run;
 using nlohmann::json;
 
@@ -48,13 +48,20 @@ bool has(std::string const& hay, std::string const& needle) { return hay.find(ne
 
 // One run of the command: its command line, exit status, exact standard
 // output (if given) and words its standard error must hold.
-struct Case { std::string line; int status; std::optional<std::string> out; Args err = {}; };
+struct Case {
+    std::string line;
+    int status;
+    std::optional<std::string> out;
+    Args err = {};
+};
 
 void check(std::vector<Case> const& cases) {
     for (Case const& c : cases) {
         Result const r = run(c.line);
         EXPECT_EQ(r.status, c.status) << c.line << ' ' << r.err;
-        if (c.out) { EXPECT_EQ(r.out, *c.out) << c.line; }
+        if (c.out) {
+            EXPECT_EQ(r.out, *c.out) << c.line;
+        }
         for (std::string const& s : c.err) EXPECT_TRUE(has(r.err, s)) << c.line << ": '" << s << "' not in " << r.err;
     }
 }
@@ -68,7 +75,8 @@ void expect_members(json const& got, json const& want) {
         if (m.value().is_object())
             expect_members(g, m.value());
         else if (m.value().is_number_float())
-            EXPECT_NEAR(g.get<double>(), m.value().get<double>(), 1e-12 * std::fabs(m.value().get<double>())) << m.key();
+            EXPECT_NEAR(g.get<double>(), m.value().get<double>(), 1e-12 * std::fabs(m.value().get<double>()))
+                << m.key();
         else
             EXPECT_EQ(g, m.value()) << m.key() << " in " << got.dump();
     }
@@ -101,7 +109,8 @@ TEST(CliBasics, UsageErrorsExitTwoAndSayWhatIsAccepted) {
     check({
         {"format pall 1", 2, "", {"unknown label type 'pall'", "Did you mean", "pal", "labels types"}},
         {"format|P foo|1", 2, ""},  // the EDL reader takes the first word; the command the whole name
-        {"parse keycode x", 2, "", {"base class", "keycode_35"}}, {"parse #60 x", 2, "", {"outside 0..51"}},
+        {"parse keycode x", 2, "", {"base class", "keycode_35"}},
+        {"parse #60 x", 2, "", {"outside 0..51"}},
         {"parse type:60 x", 2, "", {"outside 0..51"}},
         {"parse 1001 x", 2, "", {"bare number", "type:1001"}},  // no rate, and no type without its mark
         {"convert x --from pal@flim --to pal", 2, "", {"unknown medium 'flim'", "film"}},
@@ -109,16 +118,19 @@ TEST(CliBasics, UsageErrorsExitTwoAndSayWhatIsAccepted) {
         {"xlate 1 film film --transfer pulldwn", 2, "", {"unknown transfer", "pulldown"}},
         {"xlate 1 film film --output-rate film_24", 2, "", {"--output-rate", "video rate"}},
         {"xlate 1 film film --drop-frame maybe", 2, "", {"yes or no"}},
-        {"xlate 1 any film", 2, "", {"wildcard"}}, {"xlate one film film", 2, "", {"not a position"}},
+        {"xlate 1 any film", 2, "", {"wildcard"}},
+        {"xlate one film film", 2, "", {"not a position"}},
         {"--config 50p_timecode_typ=1 types", 2, "", {"unknown configuration key", "50p_timecode_type"}},
         {"--config 50p_timecode_type types", 2, "", {"KEY=VALUE"}},
-        {"help conver", 2, "", {"no command 'conver'", "convert"}}, {"frobnicate", 2, "", {"frobnicate"}},
-        {"format pal abc", 2, "", {"not a sample number"}}, {"format pal 1 --prefix AB", 2, "", {"KeyKode and ink"}},
+        {"help conver", 2, "", {"no command 'conver'", "convert"}},
+        {"frobnicate", 2, "", {"frobnicate"}},
+        {"format pal abc", 2, "", {"not a sample number"}},
+        {"format pal 1 --prefix AB", 2, "", {"KeyKode and ink"}},
         {"format keycode_35 1 --prefix KJ1", 2, "", {"8 characters"}},
         {"convert x --from pal --to pal --transfer pull23 --phase 7", 2, "", {"2:3 cycle"}},
         {"convert x --from pal", 2, "", {"--to"}},
         {"convert x --from pal --to pal --sync 01:00:00:00", 2, "", {"SOURCE=TARGET"}},
-        
+
         {"calc 01:00:00:00 * 3f --type pal", 2, "", {"not + or -"}},
         {"calc 01:00:00:00 + 4p --type pal", 2, "", {"counts frames"}},
         {"keep --make pal 01:00:00:00 --length 1f --end 01:00:00:05", 2, "", {"not both"}},
@@ -158,19 +170,29 @@ TEST(CliTypes, CatalogueMediaAndRates) {
 // ---------------------------------------------------------------------------
 
 TEST(CliFormatParse, WorkedTextsPrintAndReadBack) {
-    struct { char const* type; int sample; std::string text; } const samples[] = {  // without the blank sign column
-        {"pal", -1, "-00:00:00.01"}, {"ntsc_drop", 1800, "00:01:00;02"}, {"keycode_353", 62, "XX0000000001+00.3"},
-        {"ink_35", 788, "XXXX0012+05"}, {"foot_35", -788, "-0012+05"}, {"film_frames", 42, "000042"},
+    struct {
+        char const* type;
+        int sample;
+        std::string text;
+    } const samples[] = {
+        // without the blank sign column
+        {"pal", -1, "-00:00:00.01"},    {"ntsc_drop", 1800, "00:01:00;02"}, {"keycode_353", 62, "XX0000000001+00.3"},
+        {"ink_35", 788, "XXXX0012+05"}, {"foot_35", -788, "-0012+05"},      {"film_frames", 42, "000042"},
     };
     std::vector<Case> cases;
     for (auto const& c : samples) {
         cases.push_back({std::string("format ") + c.type + " " + std::to_string(c.sample), 0, c.text + "\n"});
         cases.push_back({std::string("parse ") + c.type + " " + c.text, 0, std::to_string(c.sample) + "\n"});
     }
-    struct { char const* names; char const* sample_and_text; } const named[] = {  // every name reads the same type
+    struct {
+        char const* names;
+        char const* sample_and_text;
+    } const named[] = {
+        // every name reads the same type
         {"pal pal_label PAL_LABEL pal_label_t P p 25F 25f #5 label_t:5 type:5 TYPE:5", " 90000|01:00:00.00"},
         {"ntsc_drop ND nd 30f-drop 30F-DROP #7 type:7", " 1800|00:01:00;02"},
-        {"tc_12 P12 12f", " 13|00:00:01.01"}, {"F35 f35 keycode_35 #10 type:10", " 788|XX0000000012+05"},
+        {"tc_12 P12 12f", " 13|00:00:01.01"},
+        {"F35 f35 keycode_35 #10 type:10", " 788|XX0000000012+05"},
     };
     for (auto const& n : named) {
         Args const st = words(n.sample_and_text);
@@ -191,18 +213,24 @@ TEST(CliFormatParse, ManyTextsPrefixesFailuresAndSpecialSamples) {
         // The converters read a count that is no number as 0; the command does not.
         {"parse keycode_35 nonsense", 1, "", {"cannot read 'nonsense'"}},
         {"parse keycode_35 KJ231234ABCD+05", 1, "", {"cannot read 'KJ231234ABCD+05'"}},
-        {"parse ink_35 ABCDxx12+05 ABCD12345XY2+05", 1, "", {"cannot read 'ABCDxx12+05'", "cannot read 'ABCD12345XY2+05'"}},
+        {"parse ink_35 ABCDxx12+05 ABCD12345XY2+05",
+         1,
+         "",
+         {"cannot read 'ABCDxx12+05'", "cannot read 'ABCD12345XY2+05'"}},
         {"parse foot_35 x12+05", 1, "", {"cannot read 'x12+05'"}},
         {"format pal -100000000", 1, "???.??.??.??\n", {"invalid sample"}},
-        {"format pal 100000001", 0, ">>>.>>.>>.>>\n"}, {"format pal 100000002", 0, "<<<.<<.<<.<<\n"},
+        {"format pal 100000001", 0, ">>>.>>.>>.>>\n"},
+        {"format pal 100000002", 0, "<<<.<<.<<.<<\n"},
         {"format keycode_35 -64", 1, "NEGATIVE\n", {"before count 0"}},
         // Printed, but past the count digits or more than a day before zero.
         {"format keycode_35 2147483647", 1, std::nullopt, {"outside what the type can write"}},
         {"format ink_35 1280000", 1, std::nullopt, {"outside what the type can write"}},
         {"format pal -2160001", 1, std::nullopt, {"outside what the type can write"}},
-        {"format pal -2160000", 0, "-00:00:00.00\n"}, {"format keycode_35 1279999", 0, "XX0000009999+15\n"},  // a day; a wrap
+        {"format pal -2160000", 0, "-00:00:00.00\n"},
+        {"format keycode_35 1279999", 0, "XX0000009999+15\n"},  // a day; a wrap
         // Configuration reaches the converters; half-rate frames mark the odd sample of a pair with ':'.
-        {"format tc_50 50", 0, "00:00:01.00\n"}, {"--config 50p_timecode_type=3 format tc_50 50", 0, "00:00:02.00\n"},
+        {"format tc_50 50", 0, "00:00:01.00\n"},
+        {"--config 50p_timecode_type=3 format tc_50 50", 0, "00:00:02.00\n"},
         {"format tc_50 51 --config 50p_timecode_type=2", 0, "00:00:01:00\n"},
     });
 }
@@ -248,7 +276,9 @@ TEST(CliConvert, TransfersDefaultsPrefixesSyncAndFailures) {
         {"convert XX0000000011+15" + synced, 0, "00:59:59;29\n"},  // one frame before the head
         {"convert XX0000000012+05 --from keycode_35 --to ntsc_drop --project-rate 25", 1, "", {"no position"}},
         // Several texts: the bad one fails alone.
-        {"convert XX0000000012+05 oops XX0000000000+03 --from F35 --to ND", 1, "00:00:08;06\n00:00:00;03\n",
+        {"convert XX0000000012+05 oops XX0000000000+03 --from F35 --to ND",
+         1,
+         "00:00:08;06\n00:00:00;03\n",
          {"cannot read 'oops' as keycode_35_label"}},
     });
 }
@@ -319,7 +349,8 @@ TEST(CliXlate, RawPositions) {
     check({
         // Film frame 24 starts at field 60 of the 2:3 sequence: 60 / (2 x 29.97) s.
         {"xlate 1.0 film source_30i_1001 --transfer pull23", 0, "1.001\n"},
-        {"xlate -1.0 film source_25p --transfer frame", 0, "-0.96\n"}, {"xlate 5 film film", 0, "5\n"},
+        {"xlate -1.0 film source_25p --transfer frame", 0, "-0.96\n"},
+        {"xlate 5 film film", 0, "5\n"},
         {"xlate 1.0 2 19 --transfer 2", 0, "1\n"},  // media and transfer by number
         {"xlate 1e9 film source_25p", 1, "", {"beyond what translation counts"}},
         {"xlate 1e99 film source_25p", 1, "", {"beyond what translation counts", "no position"}},
@@ -359,11 +390,12 @@ TEST(CliBatch, GoodAndBadLinesStayInOrder) {
 
 TEST(CliBatch, TheShippedReel) {
     // Film frames from the head 5678+00: 0, 55, 188, 387, 623, 904, 1296, 1803, 2372, 3097.
-    Result const r = run({"batch", std::string(LABELS_SOURCE_DIR) + "/examples/reel.txt", "--from", "keycode_35", "--to",
-                          "ntsc_drop", "--transfer", "pull23", "--sync", "KJ 23 1234 5678+00=01:00:00;00"});
+    Result const r = run({"batch", std::string(LABELS_SOURCE_DIR) + "/examples/reel.txt", "--from", "keycode_35",
+                          "--to", "ntsc_drop", "--transfer", "pull23", "--sync", "KJ 23 1234 5678+00=01:00:00;00"});
     EXPECT_EQ(r.status, 0) << r.err;
     Args got;
-    for (std::string const& l : lines(r.out)) if (!l.empty() && l[0] != '#') got.push_back(l);
+    for (std::string const& l : lines(r.out))
+        if (!l.empty() && l[0] != '#') got.push_back(l);
     EXPECT_EQ(got, Args({"01:00:00;00", "01:00:02;08", "01:00:07;25", "01:00:16;03", "01:00:25;28", "01:00:37;20",
                          "01:00:54;00", "01:01:15;05", "01:01:38;27", "01:02:09;05"}));
 }
@@ -393,7 +425,6 @@ TEST(CliBatch, LargeInputStreams) {
     EXPECT_LT(secs, 60.0);  // loose: sanitizer and debug builds are slower than release
     std::printf("batch: %d lines in %.3f s\n", n, secs);
 }
-
 
 // ---------------------------------------------------------------------------
 // Answers that used to be wrong.
@@ -448,8 +479,10 @@ TEST(CliAnswers, ThreePerfTextsWithoutTheirIndexMeanTheFirstPerforation) {
 
 TEST(CliAnswers, VideoToVideoIsRealTimeUnlessATransferIsAsked) {
     check({
-        {"convert|00:00:00;01|00:00:00;02|--from|ntsc_drop|--to|tc_60@source_60p_1001", 0,
-         "00:00:00.02\n00:00:00.04\n", {"transfer real_time"}},
+        {"convert|00:00:00;01|00:00:00;02|--from|ntsc_drop|--to|tc_60@source_60p_1001",
+         0,
+         "00:00:00.02\n00:00:00.04\n",
+         {"transfer real_time"}},
         {"convert|01:00:00;00|--from|ntsc_drop|--to|pal", 0, "01:00:00.00\n"},
         {"convert|01:00:00:00|--from|pal|--to|ntsc_drop|--quiet", 0, "01:00:00;00\n"},
         {"convert|01:00:00;00|--from|ntsc_drop|--to|pal|--transfer|frame", 0, "01:11:55.17\n"},
@@ -474,7 +507,8 @@ TEST(CliAnswers, PositionsWithoutAFiniteValueAreRefused) {
         {"xlate 1e98 film source_30i_1001 --transfer pull23", 1, "", {"beyond what translation counts"}},
         {"xlate -8000001 film source_25p", 1, "", {"beyond"}},
         {"xlate 7999999 film film", 0, "7999999\n"},
-        {"xlate nan film source_25p", 2, "", {"finite"}}, {"xlate inf film source_25p", 2, "", {"finite"}},
+        {"xlate nan film source_25p", 2, "", {"finite"}},
+        {"xlate inf film source_25p", 2, "", {"finite"}},
         {"xlate|--|-inf|film|source_25p", 2, "", {"finite"}},
     });
 }
@@ -502,7 +536,8 @@ TEST(CliAnswers, EveryPrintedTextReadsBackAsItsSample) {
         EXPECT_EQ(p.status, 0) << type << p.err;
         Args const back = lines(p.out);
         ASSERT_GE(back.size(), want.size()) << type;
-        for (std::size_t k = 0; k < want.size(); ++k) EXPECT_EQ(std::stoi(back[k]), want[k]) << type << ' ' << parse[k + 3];
+        for (std::size_t k = 0; k < want.size(); ++k)
+            EXPECT_EQ(std::stoi(back[k]), want[k]) << type << ' ' << parse[k + 3];
     }
     check({{"format|ntsc_drop|--|-30", 1, "", {"'-00:00:01;00', which reads back as another sample"}},
            {"format|pal|--|-1", 0, "-00:00:00.01\n"}});
@@ -521,7 +556,8 @@ TEST(CliAnswers, KeepStringsAreReadCompletely) {
         {"keep|" + good + " MediumRollId 20,2 extra", 1, "", {"'extra' follows"}},
         {"keep|" + good + " trailing", 1, "", {"'trailing' follows the bounded flag"}},
         {"keep|LABEL_REV:x pal_label 01:00:00.00 250 0.04 1", 1, "", {"no revision number"}},
-        {"keep|" + good, 0, std::nullopt}, {"keep|" + good + " MediumRollId 20,2", 0, std::nullopt},
+        {"keep|" + good, 0, std::nullopt},
+        {"keep|" + good + " MediumRollId 20,2", 0, std::nullopt},
     });
 }
 
@@ -541,8 +577,8 @@ TEST(CliFriction, EveryHelpExampleRunsAsPrintedInAShell) {
             ++examples;
             std::size_t const hash = l.find("  # ");
             std::string const cmd = l.substr(2, hash == std::string::npos ? std::string::npos : hash - 2);
-            std::string const sh = "cd " + quote(LABELS_SOURCE_DIR) + " && PATH=" + quote(path) + ":$PATH " +
-                                   "sh -c " + quote(l.substr(2)) + " 2>/dev/null";
+            std::string const sh = "cd " + quote(LABELS_SOURCE_DIR) + " && PATH=" + quote(path) + ":$PATH " + "sh -c " +
+                                   quote(l.substr(2)) + " 2>/dev/null";
             FILE* p = popen(sh.c_str(), "r");
             ASSERT_TRUE(p);
             std::string out;
@@ -576,22 +612,29 @@ TEST(CliFriction, NamesGetSuggestionsAndLabelTypeNumbersAnExplicitForm) {
         {"convert 1 --from tc_24@23.976 --to pal", 2, "", {"unknown medium '23.976'; did you mean source_24p_1001"}},
         {"convert 1 --from tc_24@source_24p_1000 --to pal", 2, "", {"source_24p_1001"}},
         // A plain number is a frame rate; a label type number needs its mark.
-        {"format 24 0", 0, "00:00:00:00\n"}, {"format 1001 0", 2, "", {"bare number", "#1001", "type:1001"}},
-        {"format #24 0", 0, "XX0000000000&00\n"}, {"format label_t:5 90000", 0, "01:00:00.00\n"},
-        {"format label_t:99 0", 2, "", {"outside 0..51"}}, {"format #x 0", 2, "", {"not a label_t number"}},
+        {"format 24 0", 0, "00:00:00:00\n"},
+        {"format 1001 0", 2, "", {"bare number", "#1001", "type:1001"}},
+        {"format #24 0", 0, "XX0000000000&00\n"},
+        {"format label_t:5 90000", 0, "01:00:00.00\n"},
+        {"format label_t:99 0", 2, "", {"outside 0..51"}},
+        {"format #x 0", 2, "", {"not a label_t number"}},
     });
 }
 
 TEST(CliFriction, PhaseLettersAndMixedFrames) {
-    std::string const frames = "convert XX0000000000+00 XX0000000000+01 XX0000000000+02 XX0000000000+03 "
-                               "--from keycode_35 --to ntsc_drop --transfer pull23 --mark-mixed --phase ";
+    std::string const frames =
+        "convert XX0000000000+00 XX0000000000+01 XX0000000000+02 XX0000000000+03 "
+        "--from keycode_35 --to ntsc_drop --transfer pull23 --mark-mixed --phase ";
     // AA BB BC CD DD: at phase A film frames C and D start in mixed frames.
     check({
         {frames + "A", 0, "00:00:00;00\t\n00:00:00;01\t\n00:00:00;02\tmixed\n00:00:00;03\tmixed\n"},
         {frames + "0", 0, "00:00:00;00\t\n00:00:00;01\t\n00:00:00;02\tmixed\n00:00:00;03\tmixed\n"},
         {"convert XX0000000000+03 --from keycode_35 --to ntsc_drop --transfer pull23 --phase B", 0, "00:00:00;04\n"},
         {"convert XX0000000000+03 --from keycode_35 --to ntsc_drop --transfer pull23 --phase bc", 0, std::nullopt},
-        {"convert XX0000000000+03 --from keycode_35 --to ntsc_drop --transfer pull23 --phase E", 2, "", {"A, B, BC, CD, D"}},
+        {"convert XX0000000000+03 --from keycode_35 --to ntsc_drop --transfer pull23 --phase E",
+         2,
+         "",
+         {"A, B, BC, CD, D"}},
     });
     for (char const* p : {"A", "B", "BC", "CD", "D"}) {  // letters are the phases 0..4
         static int n = 0;
@@ -632,24 +675,34 @@ TEST(CliRates, FormatParseAndCalc) {
         // format: interchange text; worked examples
         {"format 59.94df 107892 215784 35964", 0, "00:30:00;00\n01:00:00;00\n00:10:00;00\n"},
         {"format 29.97df 107892 17982 1800 -1", 0, "01:00:00;00\n00:10:00;00\n00:01:00;02\n23:59:59;29\n"},
-        {"format 23.976 86399", 0, "00:59:59:23\n"}, {"format 120 119", 0, "00:00:00:119\n"},
-        {"format 7 1800", 0, "00:04:17:01\n"}, {"format 30/1.001df 1800", 0, "00:01:00;02\n"},
-        {"format 25 2250000 --running", 0, "25:00:00:00\n"}, {"format 25 2250000", 0, "01:00:00:00\n"},
+        {"format 23.976 86399", 0, "00:59:59:23\n"},
+        {"format 120 119", 0, "00:00:00:119\n"},
+        {"format 7 1800", 0, "00:04:17:01\n"},
+        {"format 30/1.001df 1800", 0, "00:01:00;02\n"},
+        {"format 25 2250000 --running", 0, "25:00:00:00\n"},
+        {"format 25 2250000", 0, "01:00:00:00\n"},
         {"format 25 -25 --signed", 0, "-00:00:01:00\n"},
         {"format 25 -25 --running", 1, "", {"no 25 timecode"}},
         // the two styles
-        {"format pal 90013 --style interchange", 0, "01:00:00:13\n"}, {"format 25 90013 --style display", 0, "01:00:00.13\n"},
-        {"format 24 25 --style display", 0, "00:00:01+01\n"}, {"format 29.97df 1800 --style display", 0, "00:01:00;02\n"},
+        {"format pal 90013 --style interchange", 0, "01:00:00:13\n"},
+        {"format 25 90013 --style display", 0, "01:00:00.13\n"},
+        {"format 24 25 --style display", 0, "00:00:01+01\n"},
+        {"format 29.97df 1800 --style display", 0, "00:01:00;02\n"},
         {"format 59.94df 1 --style display", 2, "", {"no label type writes 59.94df"}},
         {"format 25 1 --style fancy", 2, "", {"display or interchange"}},
         {"format keycode_35 1 --style interchange", 2, "", {"apply to timecode"}},
         {"format 25 x", 2, "", {"not a frame count"}},
-        {"format 29.97DF 0", 0, "00:00:00;00\n"}, {"format 30df 0", 2, "", {"unknown label type"}},
+        {"format 29.97DF 0", 0, "00:00:00;00\n"},
+        {"format 30df 0", 2, "", {"unknown label type"}},
         // parse: strict, the reason names the field
         {"parse 29.97df 00:10:00;00 00:10:00.00 00:10:00,00", 0, "17982\n17982\n17982\n"},
-        {"parse 59.94df 01:00:00;00", 0, "215784\n"}, {"parse 25 25:00:00:00 --running", 0, "2250000\n"},
+        {"parse 59.94df 01:00:00;00", 0, "215784\n"},
+        {"parse 25 25:00:00:00 --running", 0, "2250000\n"},
         {"parse 25 -00:00:01:00 --signed", 0, "-25\n"},
-        {"parse 29.97df 00:01:00;00", 1, "", {"00:01:00;00 is not a drop-frame label: frames 00 and 01 are skipped at minute 1"}},
+        {"parse 29.97df 00:01:00;00",
+         1,
+         "",
+         {"00:01:00;00 is not a drop-frame label: frames 00 and 01 are skipped at minute 1"}},
         {"parse 59.94df 00:01:00;03", 1, "", {"frames 00 to 03 are skipped at minute 1"}},
         {"parse 29.97df 01:61:00;00", 1, "", {"minutes 61 out of range 0-59"}},
         {"parse 25 24:00:00:00", 1, "", {"hours 24 out of range 0-23"}},
@@ -717,9 +770,10 @@ TEST(CliRates, ConvertAndBatch) {
     });
     Result const b = run("batch --from 29.97df --to 59.94df --echo", "00:00:00;02\n00:01:00;00\n\n01:00:00;00\n");
     EXPECT_EQ(b.status, 1);
-    EXPECT_EQ(b.out, "00:00:00;02\t00:00:00;04\n00:01:00;00\terror: line 2: cannot read '00:01:00;00' as 29.97df "
-                     "timecode: 00:01:00;00 is not a drop-frame label: frames 00 and 01 are skipped at minute 1\n\n"
-                     "01:00:00;00\t01:00:00;00\n");
+    EXPECT_EQ(b.out,
+              "00:00:00;02\t00:00:00;04\n00:01:00;00\terror: line 2: cannot read '00:01:00;00' as 29.97df "
+              "timecode: 00:01:00;00 is not a drop-frame label: frames 00 and 01 are skipped at minute 1\n\n"
+              "01:00:00;00\t01:00:00;00\n");
     json const j = json_of("--json convert 00:00:00;02 --from 29.97df --to 59.94df", 0);
     expect_members(j, R"({"method": "real time", "from": {"rate": "29.97df", "exact": "30000/1001"},
                           "to": {"rate": "59.94df"}})");

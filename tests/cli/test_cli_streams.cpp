@@ -24,13 +24,17 @@ namespace {
 
 using nlohmann::json;
 
-struct Shell { std::string out, err; int status = -1; };
+struct Shell {
+    std::string out, err;
+    int status = -1;
+};
 
 // Runs a shell command line with `L` standing for the labels binary and
 // `BATCH` for a 2:3 batch conversion of KeyKode to drop-frame timecode.
 Shell sh(std::string line, std::string const& input = "") {
     static int counter = 0;
-    std::string const base = testing::TempDir() + "labels_streams_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
+    std::string const base =
+        testing::TempDir() + "labels_streams_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
     auto replace = [&](std::string const& what, std::string const& with) {
         for (std::size_t at; (at = line.find(what)) != std::string::npos;) line.replace(at, what.size(), with);
     };
@@ -73,7 +77,10 @@ std::string many_lines(int n) {
 // ---------------------------------------------------------------------------
 
 TEST(CliStreams, FailedWritesAreReportedOnce) {
-    struct { char const* line; char const* err; } const cases[] = {
+    struct {
+        char const* line;
+        char const* err;
+    } const cases[] = {
         {"BATCH >/dev/full", "writing the output failed: No space left on device"},
         {"L format pal 1 >/dev/full", "writing the output failed: No space left on device"},
         {"L --json types >/dev/full", "writing the output failed"},
@@ -118,7 +125,8 @@ TEST(CliStreams, OddBytesNeverPassSilently) {
 }
 
 TEST(CliStreams, JsonLinesStayValidUtf8AndSayWhichLine) {
-    std::string const in = "XX0000000012+05\n\xFF\xFE\n# caf\xC3\xA9\n\xC3\x28\n\xED\xA0\x80\nXX00\xF0\x9F\x8E\xAC\n\x01\"\\\n";
+    std::string const in =
+        "XX0000000012+05\n\xFF\xFE\n# caf\xC3\xA9\n\xC3\x28\n\xED\xA0\x80\nXX00\xF0\x9F\x8E\xAC\n\x01\"\\\n";
     Shell const r = sh("BATCH --json", in);
     EXPECT_EQ(r.status, 1);
     std::vector<std::string> const l = lines(r.out);
@@ -139,7 +147,11 @@ TEST(CliStreams, JsonLinesStayValidUtf8AndSayWhichLine) {
 }
 
 TEST(CliStreams, InputsThatCannotBeReadSayWhy) {
-    struct { char const* line; int status; char const* err; } const cases[] = {
+    struct {
+        char const* line;
+        int status;
+        char const* err;
+    } const cases[] = {
         {"BATCH /nonexistent/reel.txt", 1, "cannot open '/nonexistent/reel.txt': No such file or directory"},
         {"BATCH /", 1, "cannot read '/': it is a directory"},
         {"BATCH <&-", 1, "cannot read standard input: it is closed"},
@@ -168,8 +180,10 @@ TEST(CliStreams, APipeGetsEachAnswerBeforeTheNextLine) {
     }
     close(to_child[0]);
     close(from_child[1]);
-    struct { char const* line; char const* want; } const exchange[] = {
-        {"XX0000000012+05\n", "00:00:08;06\n"}, {"XX0000000000+03\n", "00:00:00;03\n"}};
+    struct {
+        char const* line;
+        char const* want;
+    } const exchange[] = {{"XX0000000012+05\n", "00:00:08;06\n"}, {"XX0000000000+03\n", "00:00:00;03\n"}};
     for (auto const& [line, want] : exchange) {
         ASSERT_EQ(write(to_child[1], line, std::strlen(line)), static_cast<ssize_t>(std::strlen(line)));
         pollfd p{from_child[0], POLLIN, 0};

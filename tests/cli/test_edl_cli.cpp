@@ -21,8 +21,8 @@
 namespace {
 
 using labels_test::Args;
-using labels_test::Result;
 using labels_test::quote;
+using labels_test::Result;
 using labels_test::run;
 using nlohmann::json;
 
@@ -43,8 +43,8 @@ TEST(EdlCli, CheckJsonNamesAndStatuses) {
     EXPECT_EQ(j["fcm"], "DROP FRAME");
     ASSERT_EQ(j["events"].size(), 8u);
     json const& e = j["events"][0];
-    for (char const* k : {"event", "reel", "track", "transition", "source_in", "source_out", "record_in", "record_out",
-                          "comments"})
+    for (char const* k :
+         {"event", "reel", "track", "transition", "source_in", "source_out", "record_in", "record_out", "comments"})
         EXPECT_TRUE(e.contains(k)) << k;
     EXPECT_EQ(e["comments"][0], "* FROM CLIP NAME: A001C003");
     EXPECT_TRUE(j["problems"].empty());
@@ -96,7 +96,8 @@ TEST(EdlCli, ShippedCutListIsWhatTheCommandGives) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, slurp(ex("film_cut_cutlist.txt")));
     Result const c = run({"edl", "cutlist", ex("film_cut.edl"), "--telecine", ex("film_cut_telecine.csv"), "--csv"});
-    EXPECT_EQ(c.out.substr(0, c.out.find('\n')), "event,reel,camroll,labroll,keykode_in,keykode_out,frames,feet_frames,footage");
+    EXPECT_EQ(c.out.substr(0, c.out.find('\n')),
+              "event,reel,camroll,labroll,keykode_in,keykode_out,frames,feet_frames,footage");
     // A reel missing from the log fails the cut list.
     Result const m = run({"edl", "cutlist", ex("edl/cut_23976.edl"), "--rate", "23.976", "--telecine",
                           ex("edl/cut_23976_telecine.csv")});

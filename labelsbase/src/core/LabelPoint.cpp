@@ -9,7 +9,10 @@
 // The constructors take the converter's template once: a copy shares its
 // strings, so a point costs no allocation.
 LabelPoint::LabelPoint(int s, label_t type)
-    : sample(0), converter(get_static_label_cvt(type)), primary_template(true), label_template(converter->full_template) {
+    : sample(0),
+      converter(get_static_label_cvt(type)),
+      primary_template(true),
+      label_template(converter->full_template) {
     clear_texts();
     sample = converter->normalise_sample_unit(s);
 }
@@ -142,26 +145,19 @@ void LabelPoint::modify_type(label_t type) {
 void LabelPoint::modify_count_length(int n) {
     if (n < 4 || n > 6) return;
     switch (converter->type()) {
-        case keycode_35_label_t:
-        case keycode_35_label_4_t:
-        case keycode_35_label_5_t:
-        case keycode_35_label_6_t:
-            modify_type(static_cast<label_t>(n + 17));
-            break;
-        case keycode_16_label_t:
-        case keycode_16_label_4_t:
-        case keycode_16_label_5_t:
-        case keycode_16_label_6_t:
-            modify_type(static_cast<label_t>(n + 20));
-            break;
-        case keycode_353_label_t:
-        case keycode_353_label_4_t:
-        case keycode_353_label_5_t:
-        case keycode_353_label_6_t:
-            modify_type(static_cast<label_t>(n + 23));
-            break;
-        default:
-            break;
+    case keycode_35_label_t:
+    case keycode_35_label_4_t:
+    case keycode_35_label_5_t:
+    case keycode_35_label_6_t: modify_type(static_cast<label_t>(n + 17)); break;
+    case keycode_16_label_t:
+    case keycode_16_label_4_t:
+    case keycode_16_label_5_t:
+    case keycode_16_label_6_t: modify_type(static_cast<label_t>(n + 20)); break;
+    case keycode_353_label_t:
+    case keycode_353_label_4_t:
+    case keycode_353_label_5_t:
+    case keycode_353_label_6_t: modify_type(static_cast<label_t>(n + 23)); break;
+    default: break;
     }
 }
 

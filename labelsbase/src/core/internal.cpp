@@ -45,8 +45,8 @@ long parse_long(char const* s, char const** end) {
     while (is_digit(*p) && p - first < unchecked_digits) v = v * 10 + static_cast<unsigned>(*p++ - '0');
     bool overflow = false;
     if (is_digit(*p)) {
-        unsigned long const limit = neg ? static_cast<unsigned long>(LONG_MAX) + 1ul
-                                        : static_cast<unsigned long>(LONG_MAX);
+        unsigned long const limit =
+            neg ? static_cast<unsigned long>(LONG_MAX) + 1ul : static_cast<unsigned long>(LONG_MAX);
         p = read_checked(p, INT_MAX, v, limit, overflow);
     }
     if (end) *end = p;
@@ -72,8 +72,8 @@ bool scan_int(char const*& p, int width, int& out) {
     left -= static_cast<int>(q - first);
     bool overflow = false;
     if (left > 0 && is_digit(*q)) {
-        unsigned long const limit = neg ? static_cast<unsigned long>(LONG_MAX) + 1ul
-                                        : static_cast<unsigned long>(LONG_MAX);
+        unsigned long const limit =
+            neg ? static_cast<unsigned long>(LONG_MAX) + 1ul : static_cast<unsigned long>(LONG_MAX);
         q = read_checked(q, left, v, limit, overflow);
     }
     long value;

@@ -117,10 +117,10 @@ label_t edlstr_to_film_label_type(char const* s) {
 label_t edlstr_to_label_type(char const* s, UserLabelType u) {
     label_t const t = edlstr_to_label_type(s);
     switch (u) {
-        case ink_UserLabel: return label_t_to_ink_label_t(t);
-        case feet_UserLabel: return label_t_to_foot_label_t(t);
-        case keycode_UserLabel: return label_t_to_key_label_t(t);
-        default: return prefix_label_t;
+    case ink_UserLabel: return label_t_to_ink_label_t(t);
+    case feet_UserLabel: return label_t_to_foot_label_t(t);
+    case keycode_UserLabel: return label_t_to_key_label_t(t);
+    default: return prefix_label_t;
     }
 }
 

@@ -20,8 +20,7 @@ std::size_t length(char const* s) {
     return n;
 }
 
-constexpr char const* kCategoryNames[] = {"none", "any",  "text", "timecode",
-                                          "keycode", "feet", "ink",  "film_frames"};
+constexpr char const* kCategoryNames[] = {"none", "any", "text", "timecode", "keycode", "feet", "ink", "film_frames"};
 static_assert(sizeof(kCategoryNames) / sizeof(kCategoryNames[0]) == film_frames_UserLabel + 1,
               "one name per user label category");
 

@@ -14,9 +14,7 @@
 
 namespace lb {
 
-inline bool is_space(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+inline bool is_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 // One "%d" or "%<width>d" conversion of sscanf: skips white space (not

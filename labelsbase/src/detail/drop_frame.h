@@ -34,8 +34,7 @@ constexpr DropRule drop_rule(unsigned nominal) {
 
 // 29.97 drop-frame: 2 labels skipped, 17982 frames each ten minutes, 107892 an hour.
 constexpr DropRule kDrop30 = drop_rule(30);
-static_assert(kDrop30.block == 17982 && kDrop30.hour == 107892 && kDrop30.minute == 1798,
-              "29.97 drop-frame counts");
+static_assert(kDrop30.block == 17982 && kDrop30.hour == 107892 && kDrop30.minute == 1798, "29.97 drop-frame counts");
 static_assert(drop_rule(60).hour == 215784 && drop_rule(60).block == 35964, "59.94 drop-frame counts");
 
 // Frames v (from 0 at a ten-minute boundary) within ten minutes: the minute
@@ -60,7 +59,7 @@ constexpr DropSplit drop_split(DropRule const& r, U v) {
 template <class U>
 constexpr U drop_frames_to_labels(DropRule const& r, U v) {
     U const block = v / r.block;
-    unsigned const rem = static_cast<unsigned>(v - block * r.block);  // [0, block - 1]
+    unsigned const rem = static_cast<unsigned>(v - block * r.block);               // [0, block - 1]
     U const skipped_minutes = rem < r.skipped ? 0 : (rem - r.skipped) / r.minute;  // [0, 9]
     return v + U{9} * r.skipped * block + r.skipped * skipped_minutes;
 }

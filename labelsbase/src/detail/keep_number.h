@@ -131,9 +131,9 @@ inline char* put_fixed10(char* out, double v) {
         m |= u64{1} << 52;      // [2^52, 2^53)
         shift = 1075 - biased;  // |v| = m / 2^shift
     }
-    if (shift < -10) return nullptr;             // |v| >= 2^63
-    U128 const scaled = mul(m, kTenTo10);        // < 2^87
-    U128 n;                                      // |v| * 10^10, rounded
+    if (shift < -10) return nullptr;       // |v| >= 2^63
+    U128 const scaled = mul(m, kTenTo10);  // < 2^87
+    U128 n;                                // |v| * 10^10, rounded
     if (shift <= 0) {
         n = shl(scaled, -shift);  // < 2^97
     } else if (shift >= 128) {

@@ -27,12 +27,18 @@ struct VideoSide {
 };
 
 bool video_side(Rate r, bool drop, VideoSide& v) {
-    if (r.nominal == 30 && r.fractional) v = {drop ? ntsc_drop_label_t : ntsc_label_t, source_30i_1001_Medium, transfer_pull23};
-    else if (r.nominal == 30) v = {ntsc_label_t, source_30i_Medium, transfer_pull23};
-    else if (r.nominal == 25) v = {pal_label_t, source_25p_Medium, transfer_pogle};
-    else if (r.nominal == 24 && r.fractional) v = {tc_24_label_t, source_24p_1001_Medium, transfer_frame_for_frame};
-    else if (r.nominal == 24) v = {tc_24_label_t, source_24p_Medium, transfer_frame_for_frame};
-    else return false;
+    if (r.nominal == 30 && r.fractional)
+        v = {drop ? ntsc_drop_label_t : ntsc_label_t, source_30i_1001_Medium, transfer_pull23};
+    else if (r.nominal == 30)
+        v = {ntsc_label_t, source_30i_Medium, transfer_pull23};
+    else if (r.nominal == 25)
+        v = {pal_label_t, source_25p_Medium, transfer_pogle};
+    else if (r.nominal == 24 && r.fractional)
+        v = {tc_24_label_t, source_24p_1001_Medium, transfer_frame_for_frame};
+    else if (r.nominal == 24)
+        v = {tc_24_label_t, source_24p_Medium, transfer_frame_for_frame};
+    else
+        return false;
     return true;
 }
 
@@ -188,8 +194,9 @@ CutList cut_list(List const& list, Rate rate, TelecineLog const& log) {
         long const lo = std::min(first, last);
         row = m.row_at(it->second, lo);
         if (!row) {
-            why = "source " + write_timecode(lo, with_drop(rate, e.drop)) + " lies before the first sync point of reel " +
-                  e.reel + " (log line " + std::to_string(it->second.front()->line) + ")";
+            why = "source " + write_timecode(lo, with_drop(rate, e.drop)) +
+                  " lies before the first sync point of reel " + e.reel + " (log line " +
+                  std::to_string(it->second.front()->line) + ")";
             return false;
         }
         LogRow const* row_last = m.row_at(it->second, std::max(first, last));
@@ -212,9 +219,9 @@ CutList cut_list(List const& list, Rate rate, TelecineLog const& log) {
             continue;
         }
         if (e.is_black() || e.is_aux()) {
-            out.notes.push_back(Note{e.number, ln,
-                                     std::string(e.is_black() ? "black" : "aux source") + " (reel " + e.reel +
-                                         "): no film to cut"});
+            out.notes.push_back(
+                Note{e.number, ln,
+                     std::string(e.is_black() ? "black" : "aux source") + " (reel " + e.reel + "): no film to cut"});
             continue;
         }
         long first = 0, last = 0;

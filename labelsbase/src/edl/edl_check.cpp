@@ -18,9 +18,9 @@ struct TrackName {
     unsigned channels;
 };
 constexpr TrackName kTracks[] = {
-    {"V", kV},          {"A", kA1},         {"A1", kA1},      {"A2", kA2},       {"A3", kA3},
-    {"A4", kA4},        {"AA", kA1 | kA2},  {"AA/V", kV | kA1 | kA2}, {"A/V", kV | kA1}, {"A2/V", kV | kA2},
-    {"B", kV | kA1},    {"NONE", 0},
+    {"V", kV},         {"A", kA1},         {"A1", kA1},       {"A2", kA2},
+    {"A3", kA3},       {"A4", kA4},        {"AA", kA1 | kA2}, {"AA/V", kV | kA1 | kA2},
+    {"A/V", kV | kA1}, {"A2/V", kV | kA2}, {"B", kV | kA1},   {"NONE", 0},
 };
 
 bool track_channels(std::string const& t, unsigned& out) {
@@ -94,9 +94,11 @@ std::vector<Problem> check(List const& list, Rate rate) {
         else if (e.transition != "C" && e.transition != "KB" && e.duration_frames < 0)
             sink.add(ln, Severity::error, "transition " + e.transition + " without its duration in frames");
         if (e.reel.size() > kReelWidth)
-            sink.add(ln, Severity::warning,
-                     "reel '" + e.reel + "' is longer than the " + std::to_string(kReelWidth) + " columns of the layout");
-        if (e.number < 0) sink.add(ln, Severity::error, "event number '" + e.number_text + "' is too long");
+            sink.add(
+                ln, Severity::warning,
+                "reel '" + e.reel + "' is longer than the " + std::to_string(kReelWidth) + " columns of the layout");
+        if (e.number < 0)
+            sink.add(ln, Severity::error, "event number '" + e.number_text + "' is too long");
         else {
             // A transition repeats the number of the cut it leaves.
             bool const repeat = e.number == last_number && e.transition != "C";
@@ -138,8 +140,12 @@ std::vector<Problem> check(List const& list, Rate rate) {
         if (!ok) continue;
         long const sdur = e.source_out.frames - e.source_in.frames;
         long const rdur = e.record_out.frames - e.record_in.frames;
-        if (sdur < 0) sink.add(ln, Severity::error, "source out " + e.source_out.text + " is before source in " + e.source_in.text);
-        if (rdur < 0) sink.add(ln, Severity::error, "record out " + e.record_out.text + " is before record in " + e.record_in.text);
+        if (sdur < 0)
+            sink.add(ln, Severity::error,
+                     "source out " + e.source_out.text + " is before source in " + e.source_in.text);
+        if (rdur < 0)
+            sink.add(ln, Severity::error,
+                     "record out " + e.record_out.text + " is before record in " + e.record_in.text);
         if (sdur >= 0 && rdur >= 0 && sdur != rdur && e.motion.empty())
             sink.add(ln, Severity::error,
                      "source runs " + std::to_string(sdur) + " frames and record " + std::to_string(rdur) +
@@ -161,8 +167,8 @@ std::vector<Problem> check(List const& list, Rate rate) {
                                  " by " + std::to_string(last_out[c] - e.record_in.frames) + " frames");
                 else if (e.record_in.frames > last_out[c])
                     sink.add(ln, Severity::warning,
-                             std::string("gap of ") + std::to_string(e.record_in.frames - last_out[c]) +
-                                 " frames on " + names[c] + " before record " + e.record_in.text);
+                             std::string("gap of ") + std::to_string(e.record_in.frames - last_out[c]) + " frames on " +
+                                 names[c] + " before record " + e.record_in.text);
             }
             last_out[c] = layered ? std::max(last_out[c], e.record_out.frames) : e.record_out.frames;
         }

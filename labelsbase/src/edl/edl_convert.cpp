@@ -67,7 +67,8 @@ bool map_list(List& list, Rate from, Rate to, std::function<bool(long, long&)> c
     for (Line& line : out.lines)
         if (line.kind == LineKind::fcm) {
             bool d = false;
-            if (!parse_fcm(line.text, d) || d != to.drop) line.text = to.drop ? "FCM: DROP FRAME" : "FCM: NON-DROP FRAME";
+            if (!parse_fcm(line.text, d) || d != to.drop)
+                line.text = to.drop ? "FCM: DROP FRAME" : "FCM: NON-DROP FRAME";
         }
     out.drop = to.drop;
     list = std::move(out);
@@ -79,8 +80,10 @@ long scale_round(long a, long n, long d) { return (2 * a * n + d) / (2 * d); }
 
 std::string format_speed(double fps) {
     char b[32];
-    if (fps < 0) std::snprintf(b, sizeof b, "-%05.1f", -fps);
-    else std::snprintf(b, sizeof b, "%05.1f", fps);
+    if (fps < 0)
+        std::snprintf(b, sizeof b, "-%05.1f", -fps);
+    else
+        std::snprintf(b, sizeof b, "%05.1f", fps);
     return b;
 }
 
@@ -171,8 +174,10 @@ bool convert_rate(List& list, Rate from, Rate to, RateRule rule, std::string& wh
     if (!map_list(list, from, to, map, why)) return false;
     // Transition durations are frame counts: they scale with the rate.
     long dn = 1, dd = 1;
-    if (rule == RateRule::real_time) dn = fd * tn / 1000, dd = fn * td / 1000;
-    else if (rule == RateRule::pulldown) dn = pn, dd = pd;
+    if (rule == RateRule::real_time)
+        dn = fd * tn / 1000, dd = fn * td / 1000;
+    else if (rule == RateRule::pulldown)
+        dn = pn, dd = pd;
     for (Event& e : list.events)
         if (e.duration_frames > 0 && dn != dd) {
             e.duration_frames = static_cast<int>(scale_round(e.duration_frames, dn, dd));

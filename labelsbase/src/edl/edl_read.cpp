@@ -54,8 +54,10 @@ bool starts_with_word(std::string const& u, char const* word, bool needs_space) 
 bool tc_like(std::string const& s) {
     bool sep = false;
     for (char c : s) {
-        if (c == ':' || c == ';' || c == '.' || c == ',') sep = true;
-        else if (c < '0' || c > '9') return false;
+        if (c == ':' || c == ';' || c == '.' || c == ',')
+            sep = true;
+        else if (c < '0' || c > '9')
+            return false;
     }
     return sep;
 }
@@ -225,63 +227,67 @@ List read(std::string const& bytes, Rate rate) {
         line.number = ++number;
         line.text = bytes.substr(pos, e - pos);
         if (e < bytes.size()) {
-            if (bytes[e] == '\r' && e + 1 < bytes.size() && bytes[e + 1] == '\n') line.ending = "\r\n";
-            else line.ending = bytes.substr(e, 1);
+            if (bytes[e] == '\r' && e + 1 < bytes.size() && bytes[e + 1] == '\n')
+                line.ending = "\r\n";
+            else
+                line.ending = bytes.substr(e, 1);
         }
         pos = e + line.ending.size();
         line.kind = classify(line.text);
         int const index = static_cast<int>(list.lines.size());
         int const current = list.events.empty() ? -1 : static_cast<int>(list.events.size()) - 1;
         switch (line.kind) {
-            case LineKind::title:
-                if (list.title.empty()) list.title = trim(line.text.substr(line.text.find(':') + 1));
-                break;
-            case LineKind::fcm: {
-                bool d = false;
-                if (parse_fcm(line.text, d)) {
-                    if (!list.has_fcm) list.drop = d;
-                    list.has_fcm = true;
-                    drop = d;
-                }
-                break;
+        case LineKind::title:
+            if (list.title.empty()) list.title = trim(line.text.substr(line.text.find(':') + 1));
+            break;
+        case LineKind::fcm: {
+            bool d = false;
+            if (parse_fcm(line.text, d)) {
+                if (!list.has_fcm) list.drop = d;
+                list.has_fcm = true;
+                drop = d;
             }
-            case LineKind::event: {
-                Event ev;
-                ev.line = index;
+            break;
+        }
+        case LineKind::event: {
+            Event ev;
+            ev.line = index;
+            std::string why;
+            parse_event_line(line.text, rate, drop, ev, why);
+            line.event = static_cast<int>(list.events.size());
+            for (int p : pending) {
+                ev.extras.push_back(p);
+                list.lines[static_cast<std::size_t>(p)].event = line.event;
+            }
+            pending.clear();
+            list.events.push_back(std::move(ev));
+            break;
+        }
+        case LineKind::comment:
+            line.event = current;
+            if (current < 0)
+                list.head_comments.push_back(index);
+            else
+                list.events[static_cast<std::size_t>(current)].comments.push_back(index);
+            break;
+        case LineKind::motion: {
+            line.event = current;
+            if (current >= 0) {
+                Motion m;
+                m.line = index;
                 std::string why;
-                parse_event_line(line.text, rate, drop, ev, why);
-                line.event = static_cast<int>(list.events.size());
-                for (int p : pending) {
-                    ev.extras.push_back(p);
-                    list.lines[static_cast<std::size_t>(p)].event = line.event;
-                }
-                pending.clear();
-                list.events.push_back(std::move(ev));
-                break;
+                parse_motion_line(line.text, rate, drop, m, why);
+                list.events[static_cast<std::size_t>(current)].motion.push_back(std::move(m));
             }
-            case LineKind::comment:
-                line.event = current;
-                if (current < 0) list.head_comments.push_back(index);
-                else list.events[static_cast<std::size_t>(current)].comments.push_back(index);
-                break;
-            case LineKind::motion: {
-                line.event = current;
-                if (current >= 0) {
-                    Motion m;
-                    m.line = index;
-                    std::string why;
-                    parse_motion_line(line.text, rate, drop, m, why);
-                    list.events[static_cast<std::size_t>(current)].motion.push_back(std::move(m));
-                }
-                break;
-            }
-            case LineKind::split: pending.push_back(index); break;
-            case LineKind::aud:
-                line.event = current;
-                if (current >= 0) list.events[static_cast<std::size_t>(current)].extras.push_back(index);
-                break;
-            case LineKind::blank:
-            case LineKind::unknown: line.event = current; break;
+            break;
+        }
+        case LineKind::split: pending.push_back(index); break;
+        case LineKind::aud:
+            line.event = current;
+            if (current >= 0) list.events[static_cast<std::size_t>(current)].extras.push_back(index);
+            break;
+        case LineKind::blank:
+        case LineKind::unknown: line.event = current; break;
         }
         list.lines.push_back(std::move(line));
     }
@@ -291,15 +297,12 @@ List read(std::string const& bytes, Rate rate) {
 namespace {
 
 bool same_event_text(Event const& a, Event const& b) {
-    return a.number_text == b.number_text && a.reel == b.reel && a.track == b.track &&
-           a.transition == b.transition && a.duration == b.duration && a.source_in.text == b.source_in.text &&
-           a.source_out.text == b.source_out.text && a.record_in.text == b.record_in.text &&
-           a.record_out.text == b.record_out.text;
+    return a.number_text == b.number_text && a.reel == b.reel && a.track == b.track && a.transition == b.transition &&
+           a.duration == b.duration && a.source_in.text == b.source_in.text && a.source_out.text == b.source_out.text &&
+           a.record_in.text == b.record_in.text && a.record_out.text == b.record_out.text;
 }
 
-std::string pad(std::string const& s, std::size_t w) {
-    return s.size() >= w ? s : s + std::string(w - s.size(), ' ');
-}
+std::string pad(std::string const& s, std::size_t w) { return s.size() >= w ? s : s + std::string(w - s.size(), ' '); }
 
 }  // namespace
 

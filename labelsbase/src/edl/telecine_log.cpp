@@ -73,11 +73,16 @@ std::string lower(std::string s) {
 
 bool parse_transfer(std::string const& t, transfer_type& out) {
     std::string const u = lower(t);
-    if (u.empty()) out = transfer_unspecified;
-    else if (u == "pull23" || u == "2:3" || u == "2-3" || u == "23" || u == "3:2") out = transfer_pull23;
-    else if (u == "pogle" || u == "24-to-25" || u == "24to25" || u == "24:25") out = transfer_pogle;
-    else if (u == "frame" || u == "1:1" || u == "none") out = transfer_frame_for_frame;
-    else return false;
+    if (u.empty())
+        out = transfer_unspecified;
+    else if (u == "pull23" || u == "2:3" || u == "2-3" || u == "23" || u == "3:2")
+        out = transfer_pull23;
+    else if (u == "pogle" || u == "24-to-25" || u == "24to25" || u == "24:25")
+        out = transfer_pogle;
+    else if (u == "frame" || u == "1:1" || u == "none")
+        out = transfer_frame_for_frame;
+    else
+        return false;
     return true;
 }
 
@@ -149,27 +154,37 @@ TelecineLog read_telecine_log(std::string const& bytes, Rate rate) {
             for (std::size_t i = 0; i < header.size(); ++i) {
                 int const k = static_cast<int>(i);
                 std::string const& h = header[i];
-                if (h == "reel" || h == "tape") col_reel = k;
-                else if (h == "timecode" || h == "tc") col_tc = k;
-                else if (h == "keykode" || h == "keycode") col_kk = k;
-                else if (h == "phase" || h == "pulldown") col_phase = k;
-                else if (h == "type") col_type = k;
-                else if (h == "transfer") col_transfer = k;
-                else if (h == "camroll" || h == "cam roll" || h == "camera roll") col_cam = k;
-                else if (h == "labroll" || h == "lab roll") col_lab = k;
+                if (h == "reel" || h == "tape")
+                    col_reel = k;
+                else if (h == "timecode" || h == "tc")
+                    col_tc = k;
+                else if (h == "keykode" || h == "keycode")
+                    col_kk = k;
+                else if (h == "phase" || h == "pulldown")
+                    col_phase = k;
+                else if (h == "type")
+                    col_type = k;
+                else if (h == "transfer")
+                    col_transfer = k;
+                else if (h == "camroll" || h == "cam roll" || h == "camera roll")
+                    col_cam = k;
+                else if (h == "labroll" || h == "lab roll")
+                    col_lab = k;
             }
             std::string missing;
             if (col_reel < 0) missing += " reel";
             if (col_tc < 0) missing += " timecode";
             if (col_kk < 0) missing += " keykode";
             if (!missing.empty()) {
-                log.problems.push_back(
-                    Problem{start, Severity::error, "the header row lacks the column(s)" + missing});
+                log.problems.push_back(Problem{start, Severity::error, "the header row lacks the column(s)" + missing});
                 return log;
             }
             continue;
         }
-        auto get = [&](int col) { return col >= 0 && static_cast<std::size_t>(col) < rec.size() ? rec[static_cast<std::size_t>(col)] : std::string(); };
+        auto get = [&](int col) {
+            return col >= 0 && static_cast<std::size_t>(col) < rec.size() ? rec[static_cast<std::size_t>(col)]
+                                                                          : std::string();
+        };
         auto fail = [&](std::string m) { log.problems.push_back(Problem{start, Severity::error, std::move(m)}); };
         if (rec.size() != header.size()) {
             fail("the row has " + std::to_string(rec.size()) + " fields, the header " + std::to_string(header.size()));
@@ -200,7 +215,8 @@ TelecineLog read_telecine_log(std::string const& bytes, Rate rate) {
             continue;
         }
         std::string const ph = upper(get(col_phase));
-        if (ph.empty()) row.phase = 0;
+        if (ph.empty())
+            row.phase = 0;
         else if (ph.size() == 1 && ph[0] >= 'A' && ph[0] <= 'D') {
             // The film frame whose first video frame the timecode is: the
             // clean A and B frames, the C/D frame, the clean D frame.
@@ -213,12 +229,13 @@ TelecineLog read_telecine_log(std::string const& bytes, Rate rate) {
             continue;
         }
         transfer_type const t = row.transfer != transfer_unspecified ? row.transfer
-                                : rate.nominal == 25                  ? transfer_pogle
-                                : rate.nominal == 30                  ? transfer_pull23
-                                                                      : transfer_frame_for_frame;
+                                : rate.nominal == 25                 ? transfer_pogle
+                                : rate.nominal == 30                 ? transfer_pull23
+                                                                     : transfer_frame_for_frame;
         int const cycle = t == transfer_pogle ? 25 : t == transfer_pull23 ? 5 : 1;
         if (row.phase >= cycle) {
-            fail("phase " + ph + " is outside the " + (cycle == 1 ? std::string("frame-for-frame transfer (0)") : "cycle 0-" + std::to_string(cycle - 1)));
+            fail("phase " + ph + " is outside the " +
+                 (cycle == 1 ? std::string("frame-for-frame transfer (0)") : "cycle 0-" + std::to_string(cycle - 1)));
             continue;
         }
         if (!cvts[row.type]) cvts[row.type].reset(make_any_label_cvt(row.type));

@@ -27,20 +27,20 @@ bool label_text_is_plausible(label_cvt const* c, char const* text) {
     if (!digit) return false;
     std::size_t const n = std::strlen(text);
     switch (c->UserType()) {
-        case keycode_UserLabel: {
-            int const pre = c->get_prefix_length(), cnt = c->get_count_length();
-            if (pre < 0 || cnt < 0) return false;
-            std::size_t const p = static_cast<std::size_t>(pre), k = static_cast<std::size_t>(cnt);
-            return n >= p + k && all_digits(text + p, k, true);
-        }
-        case ink_UserLabel: return all_digits(lb::normalise_ink(text).chars + 4, 4, false);
-        case feet_UserLabel: {
-            char const* p = text;
-            while (is_blank(*p)) ++p;
-            if (*p == '-') ++p;
-            return is_digit(*p);
-        }
-        default: return true;
+    case keycode_UserLabel: {
+        int const pre = c->get_prefix_length(), cnt = c->get_count_length();
+        if (pre < 0 || cnt < 0) return false;
+        std::size_t const p = static_cast<std::size_t>(pre), k = static_cast<std::size_t>(cnt);
+        return n >= p + k && all_digits(text + p, k, true);
+    }
+    case ink_UserLabel: return all_digits(lb::normalise_ink(text).chars + 4, 4, false);
+    case feet_UserLabel: {
+        char const* p = text;
+        while (is_blank(*p)) ++p;
+        if (*p == '-') ++p;
+        return is_digit(*p);
+    }
+    default: return true;
     }
 }
 

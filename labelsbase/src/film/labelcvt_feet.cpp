@@ -75,7 +75,7 @@ int read_run(char const*& p) {
 // Frames of 4-perf 35 mm and 16 mm divide by constants.
 template <unsigned M, unsigned P>
 void split_feet(std::uint32_t a, std::uint64_t w, std::uint32_t& feet, std::uint32_t& frame) {
-    std::uint32_t f = a / P;     // [0, 2^31]
+    std::uint32_t f = a / P;                         // [0, 2^31]
     if (f >= w) f -= static_cast<std::uint32_t>(w);  // once
     feet = f / M;
     frame = f % M;
@@ -89,7 +89,9 @@ foot_label::foot_label(int m, int samples, int digits)
     : variable_label(m, samples),
       count(0),
       frame(0),
-      feet_digits(digits < 0 ? 0 : digits > kMaxFeetDigits ? kMaxFeetDigits : digits),
+      feet_digits(digits < 0                ? 0
+                  : digits > kMaxFeetDigits ? kMaxFeetDigits
+                                            : digits),
       perfs_per_frame(samples),
       perf(0) {
     build_template();
@@ -126,7 +128,7 @@ char const* foot_label::samples_to_feet(LabelPoint* lp, int s) {
         split_feet<40, 1>(a, w, feet, fr);
     } else {
         std::uint32_t f = a / static_cast<std::uint32_t>(perfs_per_frame);  // [0, 2^31]
-        if (f >= w) f -= static_cast<std::uint32_t>(w);                      // once
+        if (f >= w) f -= static_cast<std::uint32_t>(w);                     // once
         feet = f / m;
         fr = f % m;
     }
@@ -218,8 +220,8 @@ int foot_353_label::feet_to_samples(char const* t) {
     int const fr = read_run(p);  // stops at the '.'
     count = feet;
     frame = fr;
-    int const v = lb::wrap_sub(lb::wrap_add(lb::wrap_add(lb::wrap_mul(feet, 64), lb::wrap_mul(fr, perfs_per_frame)), 1),
-                               idx);
+    int const v =
+        lb::wrap_sub(lb::wrap_add(lb::wrap_add(lb::wrap_mul(feet, 64), lb::wrap_mul(fr, perfs_per_frame)), 1), idx);
     return neg ? lb::wrap_neg(v) : v;
 }
 

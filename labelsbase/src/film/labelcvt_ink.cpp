@@ -57,8 +57,8 @@ int ink_label::get_abs_sample(char const* t) {
     if (!t) return invalid_sample;
     // The usual shape, 'ABCD1234+05', is its own normalised form.
     unsigned digits = 0, fd = 0;
-    if (prefix_len == 4 && count_len == 4 && t[0] && t[1] && t[2] && t[3] && lb::read_fixed(t + 4, 4, digits) &&
-        t[8] && lb::read_fixed(t + 9, 2, fd) && !t[11]) {
+    if (prefix_len == 4 && count_len == 4 && t[0] && t[1] && t[2] && t[3] && lb::read_fixed(t + 4, 4, digits) && t[8] &&
+        lb::read_fixed(t + 9, 2, fd) && !t[11]) {
         if (static_cast<int>(digits) > max_count || static_cast<int>(fd) >= modulus) return invalid_sample;
         count = static_cast<int>(digits);
         frame = static_cast<int>(fd);

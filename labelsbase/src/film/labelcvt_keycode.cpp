@@ -85,8 +85,7 @@ static_assert(gauges_agree(), "the converters' gauges are the pure functions' ga
 
 constexpr bool frames_fill_intervals() {
     for (GeometryRow const& g : kGeometry)
-        if (g.modulus * g.perfs_per_frame != g.interval && !(g.interval == 64 && g.perfs_per_frame == 3))
-            return false;
+        if (g.modulus * g.perfs_per_frame != g.interval && !(g.interval == 64 && g.perfs_per_frame == 3)) return false;
     return true;
 }
 static_assert(frames_fill_intervals(), "only 3-perf frames overrun their interval");
@@ -276,8 +275,7 @@ char const* prefix_label::print_counts(LabelPoint* lp, char separator, bool with
     return print_counts(lp, separator, with_perf, count, frame, perf);
 }
 
-char const* prefix_label::print_counts(LabelPoint* lp, char separator, bool with_perf, int count, int frame,
-                                       int perf) {
+char const* prefix_label::print_counts(LabelPoint* lp, char separator, bool with_perf, int count, int frame, int perf) {
     if (count < 0) return kNegativeCountText;
     // One wrap only: a count that is still too large prints as it is.
     if (count > max_count) this->count = count = lb::wrap_sub(count, lb::wrap_add(max_count, 1));
@@ -509,17 +507,17 @@ int keycode_label::get_perfs() { return invalid_sample; }
 
 // ---------------------------------------------------------------------------
 // The linear gauges.
-#define LB_DEFINE_KEYCODE_GEOMETRY(name, geo)                                              \
-    name::name(label_t leaf) : keycode_label(leaf) {}                                      \
-    name::~name() = default;                                                               \
-    int name::perfs_per_keyKode() const { return kGeometry[geo].perfs_per_keyKode; }       \
-    void name::get_counts(int s) {                                                         \
-        positions::FilmCounts const k = positions::perfs_to_keykode(*kGeometry[geo].gauge, s); \
-        count = k.count;                                                                   \
-        frame = k.frame;                                                                   \
-    }                                                                                      \
-    int name::get_perf_offset(int s) { return s % kGeometry[geo].interval; }               \
-    int name::get_perfs() {                                                                \
+#define LB_DEFINE_KEYCODE_GEOMETRY(name, geo)                                                              \
+    name::name(label_t leaf) : keycode_label(leaf) {}                                                      \
+    name::~name() = default;                                                                               \
+    int name::perfs_per_keyKode() const { return kGeometry[geo].perfs_per_keyKode; }                       \
+    void name::get_counts(int s) {                                                                         \
+        positions::FilmCounts const k = positions::perfs_to_keykode(*kGeometry[geo].gauge, s);             \
+        count = k.count;                                                                                   \
+        frame = k.frame;                                                                                   \
+    }                                                                                                      \
+    int name::get_perf_offset(int s) { return s % kGeometry[geo].interval; }                               \
+    int name::get_perfs() {                                                                                \
         return positions::keykode_to_perfs(*kGeometry[geo].gauge, positions::FilmCounts{count, frame, 0}); \
     }
 
@@ -600,14 +598,14 @@ void keycode_353::build_template() {
 
 // ---------------------------------------------------------------------------
 // The leaves.
-#define LB_DEFINE_KEYCODE_LEAF(name, geometry)                        \
-    name::name() : geometry(name##_t) {                               \
-        leaf_type_ = &typeid(name);                                   \
-        build_template();                                             \
-    }                                                                 \
-    name::~name() = default;                                          \
-    char const* name::type_str() const { return #name; }              \
-    label_t name::type() const { return name##_t; }                   \
+#define LB_DEFINE_KEYCODE_LEAF(name, geometry)           \
+    name::name() : geometry(name##_t) {                  \
+        leaf_type_ = &typeid(name);                      \
+        build_template();                                \
+    }                                                    \
+    name::~name() = default;                             \
+    char const* name::type_str() const { return #name; } \
+    label_t name::type() const { return name##_t; }      \
     UserLabelType name::UserType() const { return keycode_UserLabel; }
 
 LB_DEFINE_KEYCODE_LEAF(keycode_35_label, keycode_35)
@@ -638,12 +636,12 @@ LB_DEFINE_KEYCODE_LEAF(keycode_6515_120_label, keycode_6515_120)
 namespace positions {
 bool film_gauge(label_t t, FilmGauge& g) {
     switch (t) {
-        case ink_35_label_t: g = gauge_35; return true;
-        case ink_16_label_t: g = gauge_16; return true;
-        case foot_35_label_t: g = feet_35; return true;
-        case foot_16_label_t: g = feet_16; return true;
-        case foot_353_label_t: g = feet_353; return true;
-        default: break;
+    case ink_35_label_t: g = gauge_35; return true;
+    case ink_16_label_t: g = gauge_16; return true;
+    case foot_35_label_t: g = feet_35; return true;
+    case foot_16_label_t: g = feet_16; return true;
+    case foot_353_label_t: g = feet_353; return true;
+    default: break;
     }
     for (LeafRow const& r : kLeaves) {
         if (r.type == t) {

@@ -37,9 +37,7 @@ int lift_below_one(int frame, int cycle) {
 
 // The negative-delta lift of the plus-frames functions: the product stays
 // in double precision before it is truncated.
-int lift_negative_delta(int d, int cycle) {
-    return trunc_to_int(std::ceil(-static_cast<double>(d) / cycle) * cycle);
-}
+int lift_negative_delta(int d, int cycle) { return trunc_to_int(std::ceil(-static_cast<double>(d) / cycle) * cycle); }
 
 // ---------------------------------------------------------------------
 // Digits: the fields sscanf("%<w>d...") reads and snprintf("%.2d...") writes
@@ -95,50 +93,50 @@ constexpr KeyUnits no = KeyUnits::none;
 
 // One row per legacy type value 0..43; values beyond are refused.
 constexpr LegacyType kTypes[] = {
-    {N, 0, 0, no},                     // 0
-    {V, 30, 30, no},                   // 1
-    {V, 25, 25, no},                   // 2
-    {V, 30, 30, no},                   // 3
-    {F, 0, 24, no},                    // 4
-    {V, 25, 25, no},                   // 5
-    {F, 0, 24, no},                    // 6
-    {V, 25, 25, no},                   // 7
-    {K, 0, 0, KeyUnits::per_frame},    // 8
-    {N, 0, 0, KeyUnits::per_4_frames}, // 9
-    {N, 0, 0, no},                     // 10
-    {K, 0, 0, KeyUnits::per_frame},    // 11
-    {N, 0, 0, KeyUnits::per_4_frames}, // 12
-    {N, 0, 0, no},                     // 13
-    {N, 0, 0, no},                     // 14
-    {N, 0, 0, no},                     // 15
-    {N, 0, 0, no},                     // 16
-    {N, 0, 0, no},                     // 17
-    {N, 0, 0, no},                     // 18
-    {N, 0, 0, no},                     // 19
-    {N, 0, 0, no},                     // 20
-    {V, 25, 25, no},                   // 21
-    {V, 30, 30, no},                   // 22
-    {N, 0, 0, no},                     // 23
-    {N, 0, 0, no},                     // 24
-    {V, 30, 30, no},                   // 25
-    {K, 0, 0, KeyUnits::three_perf},   // 26
-    {K, 0, 0, KeyUnits::per_frame},    // 27
-    {N, 0, 0, no},                     // 28
-    {N, 0, 0, no},                     // 29
-    {N, 0, 0, no},                     // 30
-    {N, 0, 0, no},                     // 31
-    {N, 0, 0, no},                     // 32
-    {N, 0, 0, no},                     // 33
-    {F, 0, 24, no},                    // 34
-    {N, 0, 0, no},                     // 35
-    {V, 50, 50, no},                   // 36
-    {V, 60, 60, no},                   // 37
-    {F, 48, 48, no},                   // 38
-    {V, 50, 50, no},                   // 39
-    {V, 60, 60, no},                   // 40
-    {F, 48, 48, no},                   // 41
-    {V, 30, 30, no},                   // 42
-    {F, 48, 48, no},                   // 43
+    {N, 0, 0, no},                      // 0
+    {V, 30, 30, no},                    // 1
+    {V, 25, 25, no},                    // 2
+    {V, 30, 30, no},                    // 3
+    {F, 0, 24, no},                     // 4
+    {V, 25, 25, no},                    // 5
+    {F, 0, 24, no},                     // 6
+    {V, 25, 25, no},                    // 7
+    {K, 0, 0, KeyUnits::per_frame},     // 8
+    {N, 0, 0, KeyUnits::per_4_frames},  // 9
+    {N, 0, 0, no},                      // 10
+    {K, 0, 0, KeyUnits::per_frame},     // 11
+    {N, 0, 0, KeyUnits::per_4_frames},  // 12
+    {N, 0, 0, no},                      // 13
+    {N, 0, 0, no},                      // 14
+    {N, 0, 0, no},                      // 15
+    {N, 0, 0, no},                      // 16
+    {N, 0, 0, no},                      // 17
+    {N, 0, 0, no},                      // 18
+    {N, 0, 0, no},                      // 19
+    {N, 0, 0, no},                      // 20
+    {V, 25, 25, no},                    // 21
+    {V, 30, 30, no},                    // 22
+    {N, 0, 0, no},                      // 23
+    {N, 0, 0, no},                      // 24
+    {V, 30, 30, no},                    // 25
+    {K, 0, 0, KeyUnits::three_perf},    // 26
+    {K, 0, 0, KeyUnits::per_frame},     // 27
+    {N, 0, 0, no},                      // 28
+    {N, 0, 0, no},                      // 29
+    {N, 0, 0, no},                      // 30
+    {N, 0, 0, no},                      // 31
+    {N, 0, 0, no},                      // 32
+    {N, 0, 0, no},                      // 33
+    {F, 0, 24, no},                     // 34
+    {N, 0, 0, no},                      // 35
+    {V, 50, 50, no},                    // 36
+    {V, 60, 60, no},                    // 37
+    {F, 48, 48, no},                    // 38
+    {V, 50, 50, no},                    // 39
+    {V, 60, 60, no},                    // 40
+    {F, 48, 48, no},                    // 41
+    {V, 30, 30, no},                    // 42
+    {F, 48, 48, no},                    // 43
 };
 static_assert(std::size(kTypes) == legacy_filmtc48_43 + 1, "one row per legacy type 0..43");
 
@@ -159,14 +157,12 @@ constexpr Cycle kPogle{24, 25};
 Cycle cycle_of(int t) { return t == transfer_pull23 ? kPull23 : kPogle; }
 
 bool transfer_ok(transfer_type t) { return t >= 0 && t <= 3; }
-bool frame_for_frame(transfer_type t) {
-    return t == transfer_unspecified || t == transfer_frame_for_frame;
-}
+bool frame_for_frame(transfer_type t) { return t == transfer_unspecified || t == transfer_frame_for_frame; }
 
 // Frames per 24 hours at a rate; drop-frame 30 fps loses 2 frames in 54 of
 // every 60 minutes.
 constexpr int kDropFramesPerDay = 24 * static_cast<int>(lb::kDrop30.hour);  // 2589408
-constexpr int kFilmTcDay = 24 * 86400;          // 2073600
+constexpr int kFilmTcDay = 24 * 86400;                                      // 2073600
 
 // Period of KeyKode counts for the digit flags: bits 2 upward, while set,
 // give the number of count digits; none means one count.
@@ -196,8 +192,7 @@ int wrap_once(int frame, int period) {
 // Film frames and video frames
 // ---------------------------------------------------------------------
 
-int film_frames_to_video_frames(int film, int* video_out, int phase, int video_phase,
-                                transfer_type t) {
+int film_frames_to_video_frames(int film, int* video_out, int phase, int video_phase, transfer_type t) {
     if (!transfer_ok(t) || !video_out) return 0;
     if (frame_for_frame(t)) {
         *video_out = film;
@@ -225,8 +220,7 @@ int film_frames_to_video_frames(int film, int* video_out, int phase, int video_p
     return phase >= c - 1 ? 2 : 1;
 }
 
-int video_frames_to_film_frames(int video, int* film_out, int phase, int* phase_out,
-                                transfer_type t) {
+int video_frames_to_film_frames(int video, int* film_out, int phase, int* phase_out, transfer_type t) {
     if (!transfer_ok(t) || !film_out) return 0;
     if (frame_for_frame(t)) {
         *film_out = video;
@@ -320,8 +314,8 @@ int film_frames_to_filmtc(int film, char* text_out) {
 // KeyKode texts
 // ---------------------------------------------------------------------
 
-int keycode_to_film_frames(int* film_out, char* text, int kk_phase, int* kk_phase_out,
-                           label_type lt, int units_per_count) {
+int keycode_to_film_frames(int* film_out, char* text, int kk_phase, int* kk_phase_out, label_type lt,
+                           int units_per_count) {
     KeyUnits const key = type_row(lt).key;
     if (key == KeyUnits::none || !film_out || !text) return 0;
     bool const three_perf = key == KeyUnits::three_perf;
@@ -359,8 +353,8 @@ int keycode_to_film_frames(int* film_out, char* text, int kk_phase, int* kk_phas
     return 1;
 }
 
-int film_frames_to_keycode(int film, char* text_out, int kk_phase, int* kk_phase_out,
-                           label_type lt, int units_per_count, unsigned char digit_flags) {
+int film_frames_to_keycode(int film, char* text_out, int kk_phase, int* kk_phase_out, label_type lt,
+                           int units_per_count, unsigned char digit_flags) {
     KeyUnits const key = type_row(lt).key;
     if (key == KeyUnits::none || !text_out) return 0;
     bool const three_perf = key == KeyUnits::three_perf;
@@ -397,8 +391,8 @@ int film_frames_to_keycode(int film, char* text_out, int kk_phase, int* kk_phase
         count = y / units_per_count;
         frame = y % units_per_count;
     } else {
-        frame = x % 64;         // [-63, 63] frames into the group
-        count = (x / 64) * 3;   // |x / 64| < 2^26: no overflow
+        frame = x % 64;        // [-63, 63] frames into the group
+        count = (x / 64) * 3;  // |x / 64| < 2^26: no overflow
         if (frame >= 0) {
             while (frame >= span_3perf(p)) {
                 frame -= span_3perf(p);
@@ -417,16 +411,16 @@ int film_frames_to_keycode(int film, char* text_out, int kk_phase, int* kk_phase
 // Composed conversions
 // ---------------------------------------------------------------------
 
-int timecode_to_film_frames(int* film_out, char* text, int phase, int* phase_out,
-                            label_type lt, int drop, transfer_type t) {
+int timecode_to_film_frames(int* film_out, char* text, int phase, int* phase_out, label_type lt, int drop,
+                            transfer_type t) {
     int video = 0;
     if (!timecode_to_video_frames(&video, text, lt, drop)) return 0;
     if (!video_frames_to_film_frames(video, film_out, phase, phase_out, t)) return 0;
     return 1;
 }
 
-int film_frames_to_timecode(int film, char* text_out, int phase, int video_phase,
-                            label_type lt, int drop, transfer_type t) {
+int film_frames_to_timecode(int film, char* text_out, int phase, int video_phase, label_type lt, int drop,
+                            transfer_type t) {
     int video = 0;
     int const rc = film_frames_to_video_frames(film, &video, phase, video_phase, t);
     if (!rc) return 0;
@@ -434,24 +428,21 @@ int film_frames_to_timecode(int film, char* text_out, int phase, int video_phase
     return rc;
 }
 
-int keycode_to_video_frames(int* video_out, char* text, int kk_phase, int* kk_phase_out,
-                            int phase, label_type lt, transfer_type t, int units_per_count) {
+int keycode_to_video_frames(int* video_out, char* text, int kk_phase, int* kk_phase_out, int phase, label_type lt,
+                            transfer_type t, int units_per_count) {
     // The second step fails only on these; catch them before the text and
     // the KeyKode phase are written.
     if (!transfer_ok(t) || !video_out) return 0;
     int film = 0;
-    if (!keycode_to_film_frames(&film, text, kk_phase, kk_phase_out, lt, units_per_count))
-        return 0;
+    if (!keycode_to_film_frames(&film, text, kk_phase, kk_phase_out, lt, units_per_count)) return 0;
     return film_frames_to_video_frames(film, video_out, phase, -1, t);
 }
 
-int video_frames_to_keycode(int video, char* text_out, int kk_phase, int* kk_phase_out,
-                            int phase, label_type lt, transfer_type t, int units_per_count,
-                            unsigned char digit_flags) {
+int video_frames_to_keycode(int video, char* text_out, int kk_phase, int* kk_phase_out, int phase, label_type lt,
+                            transfer_type t, int units_per_count, unsigned char digit_flags) {
     int film = 0, discarded = 0;
     if (!video_frames_to_film_frames(video, &film, phase, &discarded, t)) return 0;
-    return film_frames_to_keycode(film, text_out, kk_phase, kk_phase_out, lt, units_per_count,
-                                  digit_flags);
+    return film_frames_to_keycode(film, text_out, kk_phase, kk_phase_out, lt, units_per_count, digit_flags);
 }
 
 int filmtc_to_video_frames(int* video_out, char* text, int phase, transfer_type t) {
@@ -471,8 +462,7 @@ int video_frames_to_filmtc(int video, char* text_out, int phase, transfer_type t
 // Adding frames while tracking the phase
 // ---------------------------------------------------------------------
 
-int film_frames_plus_frames(int film, int phase, int delta, int* film_out, int* phase_out,
-                            transfer_type t) {
+int film_frames_plus_frames(int film, int phase, int delta, int* film_out, int* phase_out, transfer_type t) {
     if (!transfer_ok(t) || !film_out) return 0;
     if (frame_for_frame(t)) {
         *film_out = wrap_add(film, delta);
@@ -489,8 +479,7 @@ int film_frames_plus_frames(int film, int phase, int delta, int* film_out, int* 
     return 1;
 }
 
-int video_frames_plus_frames(int video, int phase, int delta, int* video_out, int* phase_out,
-                             transfer_type t) {
+int video_frames_plus_frames(int video, int phase, int delta, int* video_out, int* phase_out, transfer_type t) {
     if (!video_out) return 0;
     if (t != transfer_pull23 && t != transfer_pogle) {
         *video_out = wrap_add(video, delta);
@@ -507,12 +496,10 @@ int video_frames_plus_frames(int video, int phase, int delta, int* video_out, in
     return 1;
 }
 
-int frames_plus_frames(int frames, int phase, int delta, int* frames_out, int* phase_out,
-                       transfer_type t, edit_type e) {
-    if (e == legacy_film_edit)
-        return film_frames_plus_frames(frames, phase, delta, frames_out, phase_out, t);
-    if (e == legacy_video_edit)
-        return video_frames_plus_frames(frames, phase, delta, frames_out, phase_out, t);
+int frames_plus_frames(int frames, int phase, int delta, int* frames_out, int* phase_out, transfer_type t,
+                       edit_type e) {
+    if (e == legacy_film_edit) return film_frames_plus_frames(frames, phase, delta, frames_out, phase_out, t);
+    if (e == legacy_video_edit) return video_frames_plus_frames(frames, phase, delta, frames_out, phase_out, t);
     return 0;
 }
 
@@ -520,9 +507,8 @@ int frames_plus_frames(int frames, int phase, int delta, int* frames_out, int* p
 // Label arithmetic
 // ---------------------------------------------------------------------
 
-int label_to_frames(char* text, int kk_phase, int* kk_phase_out, int phase, int* phase_out,
-                    int* frames_out, label_type lt, int drop, transfer_type t, edit_type e,
-                    int units_per_count) {
+int label_to_frames(char* text, int kk_phase, int* kk_phase_out, int phase, int* phase_out, int* frames_out,
+                    label_type lt, int drop, transfer_type t, edit_type e, int units_per_count) {
     if (!phase_out) return 0;
     *phase_out = -1;
     bool const video = e == legacy_video_edit;
@@ -532,39 +518,32 @@ int label_to_frames(char* text, int kk_phase, int* kk_phase_out, int phase, int*
         return video ? timecode_to_video_frames(frames_out, text, lt, drop)
                      : timecode_to_film_frames(frames_out, text, phase, phase_out, lt, drop, t);
     case Family::film_tc:
-        return video ? filmtc_to_video_frames(frames_out, text, phase, t)
-                     : filmtc_to_film_frames(frames_out, text);
+        return video ? filmtc_to_video_frames(frames_out, text, phase, t) : filmtc_to_film_frames(frames_out, text);
     case Family::keykode:
-        return video ? keycode_to_video_frames(frames_out, text, kk_phase, kk_phase_out, phase,
-                                               lt, t, units_per_count)
-                     : keycode_to_film_frames(frames_out, text, kk_phase, kk_phase_out, lt,
-                                              units_per_count);
-    case Family::none:
-        break;
+        return video ? keycode_to_video_frames(frames_out, text, kk_phase, kk_phase_out, phase, lt, t, units_per_count)
+                     : keycode_to_film_frames(frames_out, text, kk_phase, kk_phase_out, lt, units_per_count);
+    case Family::none: break;
     }
     return 0;
 }
 
-int frames_to_label(char* text_out, int kk_phase, int* kk_phase_out, int phase,
-                    int video_phase, int frames, label_type lt, int drop, transfer_type t,
-                    edit_type e, int units_per_count, unsigned char digit_flags) {
+int frames_to_label(char* text_out, int kk_phase, int* kk_phase_out, int phase, int video_phase, int frames,
+                    label_type lt, int drop, transfer_type t, edit_type e, int units_per_count,
+                    unsigned char digit_flags) {
     bool const video = e == legacy_video_edit;
     if (!video && e != legacy_film_edit) return 0;
     switch (type_row(lt).family) {
     case Family::video_tc:
         return video ? video_frames_to_timecode(frames, text_out, lt, drop)
-                     : film_frames_to_timecode(frames, text_out, phase, video_phase, lt, drop,
-                                               t);
+                     : film_frames_to_timecode(frames, text_out, phase, video_phase, lt, drop, t);
     case Family::film_tc:
-        return video ? video_frames_to_filmtc(frames, text_out, phase, t)
-                     : film_frames_to_filmtc(frames, text_out);
+        return video ? video_frames_to_filmtc(frames, text_out, phase, t) : film_frames_to_filmtc(frames, text_out);
     case Family::keykode:
-        return video ? video_frames_to_keycode(frames, text_out, kk_phase, kk_phase_out, phase,
-                                               lt, t, units_per_count, digit_flags)
-                     : film_frames_to_keycode(frames, text_out, kk_phase, kk_phase_out, lt,
-                                              units_per_count, digit_flags);
-    case Family::none:
-        break;
+        return video
+                   ? video_frames_to_keycode(frames, text_out, kk_phase, kk_phase_out, phase, lt, t, units_per_count,
+                                             digit_flags)
+                   : film_frames_to_keycode(frames, text_out, kk_phase, kk_phase_out, lt, units_per_count, digit_flags);
+    case Family::none: break;
     }
     return 0;
 }
@@ -587,47 +566,44 @@ struct ReadLabel {
     int frames = 0;
 };
 
-bool read_label(ReadLabel& r, char* text, int kk_phase, int phase, label_type lt, int drop,
-                int units_per_count, transfer_type t, edit_type e) {
-    return label_to_frames(text, kk_phase, &r.kk_phase, phase, &r.video_phase, &r.frames, lt,
-                           drop, t, e, units_per_count) != 0;
+bool read_label(ReadLabel& r, char* text, int kk_phase, int phase, label_type lt, int drop, int units_per_count,
+                transfer_type t, edit_type e) {
+    return label_to_frames(text, kk_phase, &r.kk_phase, phase, &r.video_phase, &r.frames, lt, drop, t, e,
+                           units_per_count) != 0;
 }
 
 // Adds delta to what was read and prints it back in the same type.
-int add_and_print(ReadLabel const& r, char* text_out, int* kk_phase_out, int* phase_out,
-                  int phase, int delta, label_type lt, int drop, int units_per_count,
-                  unsigned char digit_flags, transfer_type t, edit_type e) {
+int add_and_print(ReadLabel const& r, char* text_out, int* kk_phase_out, int* phase_out, int phase, int delta,
+                  label_type lt, int drop, int units_per_count, unsigned char digit_flags, transfer_type t,
+                  edit_type e) {
     int frames = 0;
     int np = phase;  // transfers without a cycle leave the phase as it was
     if (frames_plus_frames(r.frames, phase, delta, &frames, &np, t, e) < 1) return 0;
     *phase_out = np;
-    return frames_to_label(text_out, r.kk_phase, kk_phase_out, np, r.video_phase, frames, lt,
-                           drop, t, e, units_per_count, digit_flags);
+    return frames_to_label(text_out, r.kk_phase, kk_phase_out, np, r.video_phase, frames, lt, drop, t, e,
+                           units_per_count, digit_flags);
 }
 
-bool plus_pointers_ok(char const* text_out, int const* kk_phase_out, int const* phase_out,
-                      char const* text, label_type lt) {
-    return text_out && phase_out && text &&
-           (kk_phase_out || type_row(lt).key != KeyUnits::three_perf);
+bool plus_pointers_ok(char const* text_out, int const* kk_phase_out, int const* phase_out, char const* text,
+                      label_type lt) {
+    return text_out && phase_out && text && (kk_phase_out || type_row(lt).key != KeyUnits::three_perf);
 }
 
 }  // namespace
 
-int label_plus_frames(char* text_out, int* kk_phase_out, int* phase_out, char* text,
-                      int kk_phase, int phase, int delta, label_type lt, int drop,
-                      int units_per_count, unsigned char digit_flags, transfer_type t,
+int label_plus_frames(char* text_out, int* kk_phase_out, int* phase_out, char* text, int kk_phase, int phase, int delta,
+                      label_type lt, int drop, int units_per_count, unsigned char digit_flags, transfer_type t,
                       edit_type e) {
     if (!plus_pointers_ok(text_out, kk_phase_out, phase_out, text, lt)) return 0;
     ReadLabel r;
     if (!read_label(r, text, kk_phase, phase, lt, drop, units_per_count, t, e)) return 0;
-    return add_and_print(r, text_out, kk_phase_out, phase_out, phase, delta, lt, drop,
-                         units_per_count, digit_flags, t, e);
+    return add_and_print(r, text_out, kk_phase_out, phase_out, phase, delta, lt, drop, units_per_count, digit_flags, t,
+                         e);
 }
 
-int label_plus_time(char* text_out, int* kk_phase_out, int* phase_out, char* text,
-                    int kk_phase, int phase, double seconds, label_type lt, int drop,
-                    int units_per_count, material_type m, transfer_type t, edit_type e,
-                    unsigned char digit_flags) {
+int label_plus_time(char* text_out, int* kk_phase_out, int* phase_out, char* text, int kk_phase, int phase,
+                    double seconds, label_type lt, int drop, int units_per_count, material_type m, transfer_type t,
+                    edit_type e, unsigned char digit_flags) {
     if (!plus_pointers_ok(text_out, kk_phase_out, phase_out, text, lt)) return 0;
     double const rate = get_frame_rate(m, e);
     ReadLabel r;
@@ -635,6 +611,6 @@ int label_plus_time(char* text_out, int* kk_phase_out, int* phase_out, char* tex
     double const frames = std::floor(rate * seconds + 0.01);
     if (!(frames >= static_cast<double>(INT_MIN) && frames <= static_cast<double>(INT_MAX)))
         return 0;  // no number, or more frames than an int holds
-    return add_and_print(r, text_out, kk_phase_out, phase_out, phase, static_cast<int>(frames),
-                         lt, drop, units_per_count, digit_flags, t, e);
+    return add_and_print(r, text_out, kk_phase_out, phase_out, phase, static_cast<int>(frames), lt, drop,
+                         units_per_count, digit_flags, t, e);
 }

@@ -28,8 +28,7 @@ MediumRoll::MediumRoll(char const* text) : ident(get_invalid_MediumRollIdent()) 
 }
 
 // The identifier only names the key; what is found there decides the roll.
-MediumRoll::MediumRoll(MediumRollIdent const& id, configb* config)
-    : ident(get_invalid_MediumRollIdent()) {
+MediumRoll::MediumRoll(MediumRollIdent const& id, configb* config) : ident(get_invalid_MediumRollIdent()) {
     if (!config) return;
     // "MediumRoll" (10) + "%d,%d" (at most 23) + terminator.
     char key[sizeof kConfigKeyPrefix + 24];
@@ -42,8 +41,7 @@ MediumRoll::MediumRoll(MediumRollIdent const& id, configb* config)
 }
 
 // A copy owns its reel text rather than sharing the other roll's buffer.
-MediumRoll::MediumRoll(MediumRoll const& other)
-    : ident(other.ident), reelid(other.reelid.c_str()) {}
+MediumRoll::MediumRoll(MediumRoll const& other) : ident(other.ident), reelid(other.reelid.c_str()) {}
 
 MediumRoll::~MediumRoll() = default;
 
@@ -105,8 +103,7 @@ RateMedia const* rate_media(Kest::FrameRate r) {
 }
 
 bool scan_is_progressive(Kest::Image::ScanMode scan) {
-    return scan == Kest::Image::ScanMode_progressive ||
-           scan == Kest::Image::ScanMode_progressive_segmented;
+    return scan == Kest::Image::ScanMode_progressive || scan == Kest::Image::ScanMode_progressive_segmented;
 }
 
 }  // namespace
@@ -140,9 +137,8 @@ MediumRollMedium getMediumRollfromOutputFramerateDouble(double fps) {
         MediumRollMedium medium;
     };
     static constexpr Band kBands[] = {
-        {23.0, 23.99, output_24p_1001_Medium}, {23.99, 24.1, output_24p_Medium},
-        {24.9, 25.1, output_25p_Medium},       {29.0, 29.99, output_30p_1001_Medium},
-        {29.99, 30.1, output_30p_Medium},      {49.9, 50.1, output_50p_Medium},
+        {23.0, 23.99, output_24p_1001_Medium}, {23.99, 24.1, output_24p_Medium}, {24.9, 25.1, output_25p_Medium},
+        {29.0, 29.99, output_30p_1001_Medium}, {29.99, 30.1, output_30p_Medium}, {49.9, 50.1, output_50p_Medium},
         {59.8, 59.99, output_60p_1001_Medium}, {59.99, 60.1, output_60p_Medium},
     };
     for (Band const& b : kBands)
@@ -195,9 +191,7 @@ label_t getDefaultLabelTypeForMedium(MediumRollMedium m) {
     return f->label_type;
 }
 
-label_t getLabelTypeForMediumFrameRate(MediumRollMedium m) {
-    return getDefaultLabelTypeForMedium(m);
-}
+label_t getLabelTypeForMediumFrameRate(MediumRollMedium m) { return getDefaultLabelTypeForMedium(m); }
 
 MediumRollMedium getDefaultEditMediumForProject() {
     return getDefaultEditMediumForProject(Kest::CurrentProject::getFrameRate(0));

@@ -11,8 +11,7 @@ namespace {
 // out before this unit's own initialisers have run.
 constexpr MediumRollIdent kInvalidIdent{unknown_Medium, unknown_Generation};
 
-constexpr char const* kGenerationSuffix[] = {",gen?",   ",anyGen", ",1stGen",
-                                             ",2ndGen", ",3rdGen", ",4thGen"};
+constexpr char const* kGenerationSuffix[] = {",gen?", ",anyGen", ",1stGen", ",2ndGen", ",3rdGen", ",4thGen"};
 static_assert(sizeof(kGenerationSuffix) / sizeof(kGenerationSuffix[0]) == fourth_Generation + 1,
               "one suffix per generation 0..5");
 
@@ -85,8 +84,7 @@ char const* MediumRollId_to_UserString(MediumRollIdent const& id) {
     append_bounded(g_user_string, kUserStringSize, len, f ? f->shown_as : "med?");
     int const g = id.generation;
     append_bounded(g_user_string, kUserStringSize, len,
-                   (g >= any_Generation && g <= fourth_Generation) ? kGenerationSuffix[g]
-                                                                   : kGenerationSuffix[0]);
+                   (g >= any_Generation && g <= fourth_Generation) ? kGenerationSuffix[g] : kGenerationSuffix[0]);
     return g_user_string;
 }
 

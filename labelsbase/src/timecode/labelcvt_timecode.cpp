@@ -45,23 +45,40 @@ constexpr char kTemplate19[] = "-29.59.59.19";
 // One row per timecode leaf. The drop-frame day is 24 hours of 107892
 // frames; every other day is modulus x 86400.
 constexpr timecode_rate_row kRates[] = {
-    {pal_label_t, "pal_label", 25, '.', 2160000, kTemplate29, 2, kAt1000, nullptr, make_leaf<pal_label>, is_exactly<pal_label>},
-    {ntsc_label_t, "ntsc_label", 30, '.', 2592000, kTemplate29, 2, kAt1000, nullptr, make_leaf<ntsc_label>, is_exactly<ntsc_label>},
-    {ntsc_drop_label_t, "ntsc_drop_label", 30, ';', 2589408, kTemplate29, 2, kAt1000, nullptr, make_leaf<ntsc_drop_label>, is_exactly<ntsc_drop_label>},
-    {tc_24_label_t, "tc_24_label", 24, '+', 2073600, kTemplate29, 2, kAt1000, nullptr, make_leaf<tc_24_label>, is_exactly<tc_24_label>},
-    {tc_48_label_t, "tc_48_label", 48, '+', 4147200, kTemplate49, 2, kAt1000, nullptr, make_leaf<tc_48_label>, is_exactly<tc_48_label>},
-    {tc_50_label_t, "tc_50_label", 50, '.', 4320000, kTemplate49, 2, kAt1000, "50p_timecode_type", make_leaf<tc_50_label>, is_exactly<tc_50_label>},
-    {tc_60_label_t, "tc_60_label", 60, '.', 5184000, kTemplate59, 2, kAt1000, "60p_timecode_type", make_leaf<tc_60_label>, is_exactly<tc_60_label>},
-    {tc_50_duration_label_t, "tc_50_duration_label", 50, '.', 4320000, kTemplate49, 2, kAt1000, nullptr, make_leaf<tc_50_duration_label>, is_exactly<tc_50_duration_label>},
-    {tc_60_duration_label_t, "tc_60_duration_label", 60, '.', 5184000, kTemplate59, 2, kAt1000, nullptr, make_leaf<tc_60_duration_label>, is_exactly<tc_60_duration_label>},
-    {tc_12_label_t, "tc_12_label", 12, '.', 1036800, kTemplate19, 2, kAt1000, nullptr, make_leaf<tc_12_label>, is_exactly<tc_12_label>},
-    {tc_15_label_t, "tc_15_label", 15, '.', 1296000, kTemplate19, 2, kAt1000, nullptr, make_leaf<tc_15_label>, is_exactly<tc_15_label>},
-    {tc_20_label_t, "tc_20_label", 20, '.', 1728000, kTemplate19, 2, kAt1000, nullptr, make_leaf<tc_20_label>, is_exactly<tc_20_label>},
-    {tc_80_label_t, "tc_80_label", 80, '.', 6912000, "-29.59.59.79", 2, kAt1000, nullptr, make_leaf<tc_80_label>, is_exactly<tc_80_label>},
-    {tc_90_label_t, "tc_90_label", 90, '.', 7776000, "-29.59.59.89", 2, kAt1000, nullptr, make_leaf<tc_90_label>, is_exactly<tc_90_label>},
-    {tc_100_label_t, "tc_100_label", 100, '.', 8640000, "-29.59.59.99", 2, kAt1000, nullptr, make_leaf<tc_100_label>, is_exactly<tc_100_label>},
-    {tc_120_label_t, "tc_120_label", 120, '.', 10368000, "-29.59.59.199", 3, lb::log_keys::timecode_negative_site_120, nullptr, make_leaf<tc_120_label>, is_exactly<tc_120_label>},
-    {tc_240_label_t, "tc_240_label", 240, '.', 20736000, "-29.59.59.299", 3, lb::log_keys::timecode_negative_site_240, nullptr, make_leaf<tc_240_label>, is_exactly<tc_240_label>},
+    {pal_label_t, "pal_label", 25, '.', 2160000, kTemplate29, 2, kAt1000, nullptr, make_leaf<pal_label>,
+     is_exactly<pal_label>},
+    {ntsc_label_t, "ntsc_label", 30, '.', 2592000, kTemplate29, 2, kAt1000, nullptr, make_leaf<ntsc_label>,
+     is_exactly<ntsc_label>},
+    {ntsc_drop_label_t, "ntsc_drop_label", 30, ';', 2589408, kTemplate29, 2, kAt1000, nullptr,
+     make_leaf<ntsc_drop_label>, is_exactly<ntsc_drop_label>},
+    {tc_24_label_t, "tc_24_label", 24, '+', 2073600, kTemplate29, 2, kAt1000, nullptr, make_leaf<tc_24_label>,
+     is_exactly<tc_24_label>},
+    {tc_48_label_t, "tc_48_label", 48, '+', 4147200, kTemplate49, 2, kAt1000, nullptr, make_leaf<tc_48_label>,
+     is_exactly<tc_48_label>},
+    {tc_50_label_t, "tc_50_label", 50, '.', 4320000, kTemplate49, 2, kAt1000, "50p_timecode_type",
+     make_leaf<tc_50_label>, is_exactly<tc_50_label>},
+    {tc_60_label_t, "tc_60_label", 60, '.', 5184000, kTemplate59, 2, kAt1000, "60p_timecode_type",
+     make_leaf<tc_60_label>, is_exactly<tc_60_label>},
+    {tc_50_duration_label_t, "tc_50_duration_label", 50, '.', 4320000, kTemplate49, 2, kAt1000, nullptr,
+     make_leaf<tc_50_duration_label>, is_exactly<tc_50_duration_label>},
+    {tc_60_duration_label_t, "tc_60_duration_label", 60, '.', 5184000, kTemplate59, 2, kAt1000, nullptr,
+     make_leaf<tc_60_duration_label>, is_exactly<tc_60_duration_label>},
+    {tc_12_label_t, "tc_12_label", 12, '.', 1036800, kTemplate19, 2, kAt1000, nullptr, make_leaf<tc_12_label>,
+     is_exactly<tc_12_label>},
+    {tc_15_label_t, "tc_15_label", 15, '.', 1296000, kTemplate19, 2, kAt1000, nullptr, make_leaf<tc_15_label>,
+     is_exactly<tc_15_label>},
+    {tc_20_label_t, "tc_20_label", 20, '.', 1728000, kTemplate19, 2, kAt1000, nullptr, make_leaf<tc_20_label>,
+     is_exactly<tc_20_label>},
+    {tc_80_label_t, "tc_80_label", 80, '.', 6912000, "-29.59.59.79", 2, kAt1000, nullptr, make_leaf<tc_80_label>,
+     is_exactly<tc_80_label>},
+    {tc_90_label_t, "tc_90_label", 90, '.', 7776000, "-29.59.59.89", 2, kAt1000, nullptr, make_leaf<tc_90_label>,
+     is_exactly<tc_90_label>},
+    {tc_100_label_t, "tc_100_label", 100, '.', 8640000, "-29.59.59.99", 2, kAt1000, nullptr, make_leaf<tc_100_label>,
+     is_exactly<tc_100_label>},
+    {tc_120_label_t, "tc_120_label", 120, '.', 10368000, "-29.59.59.199", 3, lb::log_keys::timecode_negative_site_120,
+     nullptr, make_leaf<tc_120_label>, is_exactly<tc_120_label>},
+    {tc_240_label_t, "tc_240_label", 240, '.', 20736000, "-29.59.59.299", 3, lb::log_keys::timecode_negative_site_240,
+     nullptr, make_leaf<tc_240_label>, is_exactly<tc_240_label>},
 };
 static_assert(sizeof(kRates) / sizeof(kRates[0]) == 17, "one row per timecode leaf");
 
@@ -76,8 +93,8 @@ static_assert(rows_consistent(), "day lengths and frame digits follow the rate")
 
 // A plain timecode_label is never made by the registry; this row gives it
 // its own name and the common template should a host derive from it.
-constexpr timecode_rate_row kBaseRow = {timecode_label_t, "timecode_label", 30, '.', 2592000, kTemplate29, 2,
-                                        kAt1000, nullptr, nullptr, nullptr};
+constexpr timecode_rate_row kBaseRow = {timecode_label_t, "timecode_label", 30,      '.',    2592000, kTemplate29, 2,
+                                        kAt1000,          nullptr,          nullptr, nullptr};
 
 timecode_rate_row const& rate_row(label_t t) {
     for (timecode_rate_row const& r : kRates)
@@ -88,9 +105,7 @@ timecode_rate_row const& rate_row(label_t t) {
 // Field writers. A field is in range for every sample the decomposition
 // gives; the reduction keeps a stray value (a derived decomposition) from
 // ever writing more than its width.
-inline char* put2(char* p, int v) {
-    return lb::put_pair(p, lb::abs_u(v) % 100u);
-}
+inline char* put2(char* p, int v) { return lb::put_pair(p, lb::abs_u(v) % 100u); }
 inline char* put3(char* p, int v) { return lb::put_triple(p, lb::abs_u(v) % 1000u); }
 inline char* put1(char* p, int v) {
     *p = static_cast<char>('0' + lb::abs_u(v) % 10u);
@@ -140,7 +155,8 @@ struct SmpteTables {
 constexpr SmpteTables make_smpte_tables() {
     SmpteTables t{};
     for (unsigned v = 0; v < 240; ++v) t.bcd[v] = static_cast<std::uint16_t>(lb::bcd(v));
-    for (unsigned v = 0; v < 3600; ++v) t.min_sec[v] = static_cast<std::uint16_t>(lb::bcd(v / 60) << 8 | lb::bcd(v % 60));
+    for (unsigned v = 0; v < 3600; ++v)
+        t.min_sec[v] = static_cast<std::uint16_t>(lb::bcd(v / 60) << 8 | lb::bcd(v % 60));
     return t;
 }
 constexpr SmpteTables kSmpte = make_smpte_tables();
@@ -200,8 +216,8 @@ struct Fields {
     // Each test runs only when every earlier character was a digit or
     // separator, so nothing past the NUL is read.
     auto d = [p](int i) { return static_cast<unsigned>(p[i] - '0'); };
-    if (d(0) > 9 || d(1) > 9 || p[2] != ':' || d(3) > 9 || d(4) > 9 || p[5] != ':' || d(6) > 9 ||
-        d(7) > 9 || p[8] == '\0' || d(8) <= 9 || d(9) > 9)
+    if (d(0) > 9 || d(1) > 9 || p[2] != ':' || d(3) > 9 || d(4) > 9 || p[5] != ':' || d(6) > 9 || d(7) > 9 ||
+        p[8] == '\0' || d(8) <= 9 || d(9) > 9)
         return false;
     unsigned f = d(9);
     int i = 10;
@@ -318,21 +334,21 @@ timecode_label::route_t const* timecode_label::leaf_route::pick(timecode_label c
     if (c.display_flags & special_slow) return &exact_general;
     if (c.row_->type == ntsc_drop_label_t) return use<30, true>(c);
     switch (c.modulus) {
-        case 12: return use<12>(c);
-        case 15: return use<15>(c);
-        case 20: return use<20>(c);
-        case 24: return use<24>(c);
-        case 25: return use<25>(c);
-        case 30: return use<30>(c);
-        case 48: return use<48>(c);
-        case 50: return use<50>(c);
-        case 60: return use<60>(c);
-        case 80: return use<80>(c);
-        case 90: return use<90>(c);
-        case 100: return use<100>(c);
-        case 120: return use<120>(c);
-        case 240: return use<240>(c);
-        default: return &exact_general;
+    case 12: return use<12>(c);
+    case 15: return use<15>(c);
+    case 20: return use<20>(c);
+    case 24: return use<24>(c);
+    case 25: return use<25>(c);
+    case 30: return use<30>(c);
+    case 48: return use<48>(c);
+    case 50: return use<50>(c);
+    case 60: return use<60>(c);
+    case 80: return use<80>(c);
+    case 90: return use<90>(c);
+    case 100: return use<100>(c);
+    case 120: return use<120>(c);
+    case 240: return use<240>(c);
+    default: return &exact_general;
     }
 }
 
@@ -429,12 +445,12 @@ timecode_label::hmsf_t timecode_label::base_fields(int s, bool& odd) const {
         odd = (static_cast<unsigned>(s) & 1u) != 0;
         s /= 2;
     }
-    s = into_day(s, day_samples);             // [0, day)
-    int const secs = divide_by_modulus(s);    // [0, 86399] seconds into the day
-    int const f = s - secs * modulus;         // [0, modulus - 1]
-    int const h = secs / 3600;                // [0, 23]
-    int const in_hour = secs - h * 3600;      // [0, 3599]
-    int const m = in_hour / 60;               // [0, 59]
+    s = into_day(s, day_samples);           // [0, day)
+    int const secs = divide_by_modulus(s);  // [0, 86399] seconds into the day
+    int const f = s - secs * modulus;       // [0, modulus - 1]
+    int const h = secs / 3600;              // [0, 23]
+    int const in_hour = secs - h * 3600;    // [0, 3599]
+    int const m = in_hour / 60;             // [0, 59]
     return hmsf_t{h, m, in_hour - m * 60, f};
 }
 
@@ -686,9 +702,9 @@ tc_120_label::tc_120_label(int f) : timecode_label(tc_120_label_t, f) {}
 tc_240_label::tc_240_label(int f) : timecode_label(tc_240_label_t, f) {}
 
 // Each leaf names itself and builds its template from its row.
-#define LABELSBASE_TIMECODE_LEAF_ROW(leaf)                                   \
-    char const* leaf::type_str() const { return row_name(); }               \
-    label_t leaf::type() const { return row_type(); }                       \
+#define LABELSBASE_TIMECODE_LEAF_ROW(leaf)                    \
+    char const* leaf::type_str() const { return row_name(); } \
+    label_t leaf::type() const { return row_type(); }         \
     void leaf::build_template() { build_row_template(); }
 LABELSBASE_TIMECODE_LEAF_ROW(pal_label)
 LABELSBASE_TIMECODE_LEAF_ROW(ntsc_label)

@@ -24,10 +24,10 @@ constexpr DecimalName kDecimalNames[] = {
 };
 
 constexpr timecode_rate kNamed[] = {
-    {24, true, false},  {24, false, false},  {25, false, false},  {30, true, false},   {30, true, true},
-    {30, false, false}, {48, true, false},   {48, false, false},  {50, false, false},  {60, true, false},
-    {60, true, true},   {60, false, false},  {72, false, false},  {96, false, false},  {100, false, false},
-    {120, true, false}, {120, true, true},   {120, false, false}, {240, true, false},  {240, false, false},
+    {24, true, false},  {24, false, false}, {25, false, false},  {30, true, false},  {30, true, true},
+    {30, false, false}, {48, true, false},  {48, false, false},  {50, false, false}, {60, true, false},
+    {60, true, true},   {60, false, false}, {72, false, false},  {96, false, false}, {100, false, false},
+    {120, true, false}, {120, true, true},  {120, false, false}, {240, true, false}, {240, false, false},
 };
 static_assert(sizeof(kNamed) / sizeof(kNamed[0]) == 20, "the twenty listed rates");
 
@@ -105,22 +105,22 @@ struct Dyn {
 template <class F>
 bool on_fixed(timecode_rate r, F&& f) {
     switch (r.nominal * 2 + (r.drop ? 1 : 0)) {
-        case 2 * 24: f(Fixed<24, false>{}); return true;
-        case 2 * 25: f(Fixed<25, false>{}); return true;
-        case 2 * 30: f(Fixed<30, false>{}); return true;
-        case 2 * 30 + 1: f(Fixed<30, true>{}); return true;
-        case 2 * 48: f(Fixed<48, false>{}); return true;
-        case 2 * 50: f(Fixed<50, false>{}); return true;
-        case 2 * 60: f(Fixed<60, false>{}); return true;
-        case 2 * 60 + 1: f(Fixed<60, true>{}); return true;
-        case 2 * 72: f(Fixed<72, false>{}); return true;
-        case 2 * 96: f(Fixed<96, false>{}); return true;
-        case 2 * 100: f(Fixed<100, false>{}); return true;
-        case 2 * 120: f(Fixed<120, false>{}); return true;
-        case 2 * 120 + 1: f(Fixed<120, true>{}); return true;
-        case 2 * 240: f(Fixed<240, false>{}); return true;
-        case 2 * 240 + 1: f(Fixed<240, true>{}); return true;
-        default: return false;
+    case 2 * 24: f(Fixed<24, false>{}); return true;
+    case 2 * 25: f(Fixed<25, false>{}); return true;
+    case 2 * 30: f(Fixed<30, false>{}); return true;
+    case 2 * 30 + 1: f(Fixed<30, true>{}); return true;
+    case 2 * 48: f(Fixed<48, false>{}); return true;
+    case 2 * 50: f(Fixed<50, false>{}); return true;
+    case 2 * 60: f(Fixed<60, false>{}); return true;
+    case 2 * 60 + 1: f(Fixed<60, true>{}); return true;
+    case 2 * 72: f(Fixed<72, false>{}); return true;
+    case 2 * 96: f(Fixed<96, false>{}); return true;
+    case 2 * 100: f(Fixed<100, false>{}); return true;
+    case 2 * 120: f(Fixed<120, false>{}); return true;
+    case 2 * 120 + 1: f(Fixed<120, true>{}); return true;
+    case 2 * 240: f(Fixed<240, false>{}); return true;
+    case 2 * 240 + 1: f(Fixed<240, true>{}); return true;
+    default: return false;
     }
 }
 
@@ -138,8 +138,8 @@ timecode_fields label_of(R const& k, U v) {
     // Three quotients of v side by side rather than one after another.
     U const secs = v / n, mins = v / (U{60} * n), hours = v / (U{3600} * n);
     timecode_fields f;
-    f.frames = static_cast<int>(v - secs * n);       // [0, n - 1]
-    f.seconds = static_cast<int>(secs - mins * 60);  // [0, 59]
+    f.frames = static_cast<int>(v - secs * n);        // [0, n - 1]
+    f.seconds = static_cast<int>(secs - mins * 60);   // [0, 59]
     f.minutes = static_cast<int>(mins - hours * 60);  // [0, 59]
     f.hours = static_cast<std::int64_t>(hours);
     return f;
@@ -187,7 +187,9 @@ bool read_label(R const& k, char const* t, std::size_t len, std::int64_t& out) {
     unsigned const n = k.n();
     std::size_t const fd = n > 100 ? 3 : 2;
     if (len != 9 + fd) return false;
-    auto d = [t](int i) { return static_cast<unsigned>(static_cast<unsigned char>(t[i])) - static_cast<unsigned>('0'); };
+    auto d = [t](int i) {
+        return static_cast<unsigned>(static_cast<unsigned char>(t[i])) - static_cast<unsigned>('0');
+    };
     char const sep = t[8];
     bool const sep_ok = k.drop() ? (sep == ';' || sep == '.' || sep == ',') : sep == ':';
     // Eight checks without a branch each: a non-digit's value is above 9.
@@ -320,8 +322,8 @@ bool timecode_fields_to_frames(timecode_rate r, timecode_fields const& f, std::i
     if (!out || !timecode_rate_ok(r)) return false;
     // Hours whose frame count fits 64 bits.
     std::int64_t const most_hours = INT64_MAX / (std::int64_t{3600} * r.nominal) - 1;
-    if (f.hours < 0 || f.hours > most_hours || f.minutes < 0 || f.minutes > 59 || f.seconds < 0 ||
-        f.seconds > 59 || f.frames < 0 || f.frames >= r.nominal)
+    if (f.hours < 0 || f.hours > most_hours || f.minutes < 0 || f.minutes > 59 || f.seconds < 0 || f.seconds > 59 ||
+        f.frames < 0 || f.frames >= r.nominal)
         return false;
     unsigned const n = static_cast<unsigned>(r.nominal);
     u64 const minutes = static_cast<u64>(f.hours) * 60 + static_cast<u64>(f.minutes);
@@ -478,7 +480,7 @@ timecode_reading timecode_read_n(timecode_rate r, char const* text, std::size_t 
     pb.found = sep;
     if (r.drop ? sep == ':' : is_drop_separator(sep)) {
         rd.fail(r.drop ? timecode_fault::drop_separator : timecode_fault::non_drop_separator,
-                 timecode_field::separator);
+                timecode_field::separator);
         return rd.res;
     }
     if (sep != ':' && !is_drop_separator(sep)) {
@@ -496,8 +498,8 @@ timecode_reading timecode_read_n(timecode_rate r, char const* text, std::size_t 
         rd.fail(timecode_fault::trailing, timecode_field::text);
         return rd.res;
     }
-    if (r.drop && lb::drop_label_skipped(lb::drop_rule(static_cast<unsigned>(r.nominal)), f.minutes, f.seconds,
-                                         f.frames)) {
+    if (r.drop &&
+        lb::drop_label_skipped(lb::drop_rule(static_cast<unsigned>(r.nominal)), f.minutes, f.seconds, f.frames)) {
         rd.i = 0;
         rd.fail(timecode_fault::skipped_label, timecode_field::label);
         return rd.res;
@@ -551,11 +553,11 @@ struct Out {
 
 char const* field_name(timecode_field f) {
     switch (f) {
-        case timecode_field::hours: return "hours";
-        case timecode_field::minutes: return "minutes";
-        case timecode_field::seconds: return "seconds";
-        case timecode_field::frames: return "frames";
-        default: return "field";
+    case timecode_field::hours: return "hours";
+    case timecode_field::minutes: return "minutes";
+    case timecode_field::seconds: return "seconds";
+    case timecode_field::frames: return "frames";
+    default: return "field";
     }
 }
 
@@ -567,72 +569,72 @@ std::size_t timecode_reason(timecode_rate r, timecode_problem const& p, char* ou
     char rate[timecode_rate_name_size];
     if (!timecode_rate_name(r, rate, sizeof rate)) std::memcpy(rate, "?", 2);
     switch (p.fault) {
-        case timecode_fault::none: break;
-        case timecode_fault::invalid_rate: o.add("not a timecode rate"); break;
-        case timecode_fault::empty: o.add("empty timecode"); break;
-        case timecode_fault::trailing:
-            o.add("unexpected ");
-            o.chr(p.found);
-            o.add(" after the frames at column ");
-            o.num(p.column + 1);
-            break;
-        case timecode_fault::negative: o.add("negative timecode not allowed here"); break;
-        case timecode_fault::digits:
-            o.add(field_name(p.field));
-            o.add(": expected ");
-            o.num(p.value);
-            o.add(" digits");
-            o.add(" at column ");
-            o.num(p.column + 1);
-            break;
-        case timecode_fault::range:
-            o.add(field_name(p.field));
-            o.add(" ");
-            o.num(p.value);
-            o.add(" out of range ");
-            o.num(p.low);
-            o.add("-");
-            o.num(p.high);
-            break;
-        case timecode_fault::drop_separator:
-            o.add("frame separator ':' at ");
-            o.add(rate);
-            o.add(": drop-frame labels take ';' (or '.' or ',')");
-            break;
-        case timecode_fault::non_drop_separator:
-            o.add("frame separator ");
-            o.chr(p.found);
-            o.add(" at ");
-            o.add(rate);
-            o.add(": non-drop labels take ':'");
-            break;
-        case timecode_fault::bad_separator:
-            o.add("separator ");
-            o.chr(p.found);
-            o.add(" at column ");
-            o.num(p.column + 1);
-            o.add(p.value == 1 && r.drop ? ": expected ';'" : ": expected ':'");
-            break;
-        case timecode_fault::skipped_label: {
-            timecode_fields const& f = p.fields;
-            if (f.negative) o.add("-");
-            o.num(f.hours, 2);
-            o.add(":");
-            o.num(f.minutes, 2);
-            o.add(":");
-            o.num(f.seconds, 2);
-            char const sep[2] = {is_drop_separator(p.found) ? p.found : ';', '\0'};
-            o.add(sep);
-            o.num(f.frames, frame_digits(r));
-            int const k = r.nominal / 15;  // labels skipped a minute: 2 x nominal / 30
-            o.add(" is not a drop-frame label: frames ");
-            o.num(0, frame_digits(r));
-            o.add(k == 2 ? " and " : " to ");
-            o.num(k - 1, frame_digits(r));
-            o.add(" are skipped at minute ");
-            o.num(f.minutes);
-            break;
-        }
+    case timecode_fault::none: break;
+    case timecode_fault::invalid_rate: o.add("not a timecode rate"); break;
+    case timecode_fault::empty: o.add("empty timecode"); break;
+    case timecode_fault::trailing:
+        o.add("unexpected ");
+        o.chr(p.found);
+        o.add(" after the frames at column ");
+        o.num(p.column + 1);
+        break;
+    case timecode_fault::negative: o.add("negative timecode not allowed here"); break;
+    case timecode_fault::digits:
+        o.add(field_name(p.field));
+        o.add(": expected ");
+        o.num(p.value);
+        o.add(" digits");
+        o.add(" at column ");
+        o.num(p.column + 1);
+        break;
+    case timecode_fault::range:
+        o.add(field_name(p.field));
+        o.add(" ");
+        o.num(p.value);
+        o.add(" out of range ");
+        o.num(p.low);
+        o.add("-");
+        o.num(p.high);
+        break;
+    case timecode_fault::drop_separator:
+        o.add("frame separator ':' at ");
+        o.add(rate);
+        o.add(": drop-frame labels take ';' (or '.' or ',')");
+        break;
+    case timecode_fault::non_drop_separator:
+        o.add("frame separator ");
+        o.chr(p.found);
+        o.add(" at ");
+        o.add(rate);
+        o.add(": non-drop labels take ':'");
+        break;
+    case timecode_fault::bad_separator:
+        o.add("separator ");
+        o.chr(p.found);
+        o.add(" at column ");
+        o.num(p.column + 1);
+        o.add(p.value == 1 && r.drop ? ": expected ';'" : ": expected ':'");
+        break;
+    case timecode_fault::skipped_label: {
+        timecode_fields const& f = p.fields;
+        if (f.negative) o.add("-");
+        o.num(f.hours, 2);
+        o.add(":");
+        o.num(f.minutes, 2);
+        o.add(":");
+        o.num(f.seconds, 2);
+        char const sep[2] = {is_drop_separator(p.found) ? p.found : ';', '\0'};
+        o.add(sep);
+        o.num(f.frames, frame_digits(r));
+        int const k = r.nominal / 15;  // labels skipped a minute: 2 x nominal / 30
+        o.add(" is not a drop-frame label: frames ");
+        o.num(0, frame_digits(r));
+        o.add(k == 2 ? " and " : " to ");
+        o.num(k - 1, frame_digits(r));
+        o.add(" are skipped at minute ");
+        o.num(f.minutes);
+        break;
+    }
     }
     std::size_t const n = o.n < size ? o.n : size - 1;
     std::memcpy(out, o.buf, n);
@@ -660,7 +662,7 @@ bool timecode_to_smpte(timecode_rate r, std::int64_t frame, std::uint32_t* word)
     std::uint32_t w = 0;
     if (halved(r)) {
         w |= (ff & 1u) * field_bit(r);  // no branch: odd and even frames alternate
-        ff /= 2;                         // [0, 39]
+        ff /= 2;                        // [0, 39]
     }
     // bits 0-3 hour units, 4-5 hour tens, 8-11 minute units, 12-14 minute
     // tens, 16-19 second units, 20-22 second tens, 24-27 frame units, 28-29

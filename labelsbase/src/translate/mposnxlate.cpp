@@ -101,10 +101,12 @@ constexpr std::uint64_t kDoubleRate = rate_bits(lb::is_double_rate);
 constexpr std::uint64_t kWholeFilm =
     rate_bits([](int r) { return lb::is_film_rate(r) && !Kest::has1001Factor(static_cast<Kest::FrameRate>(r)); });
 // Film carried as 24 (23.976) or 48 (47.952) fps video frames.
-constexpr std::uint64_t kFilmVideo24 = rate_bits(
-    [](int r) { return lb::is_film_video_rate(r) && Kest::getNominalFramesPerSecond(static_cast<Kest::FrameRate>(r)) == 24; });
-constexpr std::uint64_t kFilmVideo48 = rate_bits(
-    [](int r) { return lb::is_film_video_rate(r) && Kest::getNominalFramesPerSecond(static_cast<Kest::FrameRate>(r)) == 48; });
+constexpr std::uint64_t kFilmVideo24 = rate_bits([](int r) {
+    return lb::is_film_video_rate(r) && Kest::getNominalFramesPerSecond(static_cast<Kest::FrameRate>(r)) == 24;
+});
+constexpr std::uint64_t kFilmVideo48 = rate_bits([](int r) {
+    return lb::is_film_video_rate(r) && Kest::getNominalFramesPerSecond(static_cast<Kest::FrameRate>(r)) == 48;
+});
 
 // ---------------------------------------------------------------------------
 // Host rate arithmetic, by the names the rules use.
@@ -195,9 +197,9 @@ constexpr signed char kNtscPullupStart[4] = {0, 3, 5, 8};
 // 25/50 fps output: film frames 0 and 12 take three fields, the rest two.
 // Film frame shown in field m (0..49) of the cycle.
 int pal_pullup_shows(unsigned m) {
-    unsigned const half = m / 2;                                     // [0, 24]
+    unsigned const half = m / 2;  // [0, 24]
     bool const back = m != 0 && (m % 2 == 0 || m > 26);
-    return static_cast<int>(half) - (back ? 1 : 0);                   // [0, 23]
+    return static_cast<int>(half) - (back ? 1 : 0);  // [0, 23]
 }
 // Field (of 50) at which film frame k (0..23) begins.
 int pal_pullup_start(unsigned k) { return static_cast<int>(2 * k + (k != 0 ? 1 : 0) + (k > 12 ? 1 : 0)); }
@@ -205,8 +207,7 @@ int pal_pullup_start(unsigned k) { return static_cast<int>(2 * k + (k != 0 ? 1 :
 // ---------------------------------------------------------------------------
 // One translation step.
 
-double translate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xlate_Params& P, bool align,
-                 int depth);
+double translate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xlate_Params& P, bool align, int depth);
 
 struct Step {
     double x;  // the position as given
@@ -242,9 +243,9 @@ enum class Table : unsigned char { none, pull23_frames, pull23_fields, pogle_fra
 
 struct Cadence {
     Table table;
-    bool ntsc;           // 2:3 family (else 24-to-25)
+    bool ntsc;  // 2:3 family (else 24-to-25)
     bool aligns;
-    double per_second;   // frames or fields
+    double per_second;  // frames or fields
 };
 
 constexpr Cadence kNoCadence{Table::none, false, false, 1.0};
@@ -261,8 +262,8 @@ constexpr Cadence cadence_of(int m) {
     }
 }
 constexpr Cadence kCadences[] = {
-    cadence_of(source_30p_Medium), cadence_of(source_30p_1001_Medium), cadence_of(source_30i_Medium),
-    cadence_of(source_30i_1001_Medium), cadence_of(source_25p_Medium), cadence_of(source_25i_Medium),
+    cadence_of(source_30p_Medium),      cadence_of(source_30p_1001_Medium), cadence_of(source_30i_Medium),
+    cadence_of(source_30i_1001_Medium), cadence_of(source_25p_Medium),      cadence_of(source_25i_Medium),
     cadence_of(source_50p_Medium),
 };
 // The cadence of a medium (none for media without a sequence table).
@@ -385,8 +386,7 @@ double source_to_film(Step const& s) {
         if (cls == MClass::ntsc_src) t = transfer_pulldown;
         if (cls == MClass::pal_src) t = transfer_frame_for_frame;
     }
-    if (t == transfer_unspecified || t == transfer_frame_for_frame)
-        return s.out((s.a / dur(rf)) / gear(s.pr, rf) / 24);
+    if (t == transfer_unspecified || t == transfer_frame_for_frame) return s.out((s.a / dur(rf)) / gear(s.pr, rf) / 24);
     std::int32_t const ph = s.P.sequence_phase;
     switch (s.from) {
     case source_25p_Medium: return s.out(d(frame_to_film<Pogle>(ph, mround(s.a / dur(r25)))) / 24);
@@ -431,10 +431,9 @@ double from_source(Step const& s) {
 double output_to_cel(Step const& s) {
     Kest::FrameRate const rf = R(s.from);
     Pullup const pullup = medium_info(s.from).pullup;
-    if (is_film_rate(s.pr) && s.P.output_pulled_down &&
-        pullup != Pullup::none) {
+    if (is_film_rate(s.pr) && s.P.output_pulled_down && pullup != Pullup::none) {
         unsigned const f = frame_count(mround(2 * s.a / dur(rf)));  // output field
-        std::int64_t n;                                              // film frame
+        std::int64_t n;                                             // film frame
         if (pullup == Pullup::ntsc)
             n = std::int64_t{4} * (f / 10) + kNtscPullupShows[f % 10];
         else
@@ -463,9 +462,7 @@ double cel_general(Step const& s) {
 
 double cel_to_output(Step const& s) {
     Pullup const pullup = s.to_info.pullup;
-    if (!(is_film_rate(s.pr) && s.P.output_pulled_down &&
-          pullup != Pullup::none))
-        return cel_general(s);
+    if (!(is_film_rate(s.pr) && s.P.output_pulled_down && pullup != Pullup::none)) return cel_general(s);
     unsigned const n = frame_count(mround(mround(s.a / cel(s.pr))));  // film frame
     if (pullup == Pullup::ntsc) {
         std::int64_t const fields = std::int64_t{10} * (n / 4) + kNtscPullupStart[n % 4];
@@ -486,8 +483,10 @@ double cel_to_ntsc_pal_source(Step const& s) {
         // Fields at 30 fps projects, frames at 60 fps projects.
         double const n = mround((in(kDoubleRate, s.pr) ? s.a : 2 * s.a) / c);
         switch (s.to) {
-        case source_30p_Medium: case source_30i_Medium: return s.out(n / (2 * fps(r30)));
-        case source_30p_1001_Medium: case source_30i_1001_Medium: return s.out(n / (2 * fps(r2997)));
+        case source_30p_Medium:
+        case source_30i_Medium: return s.out(n / (2 * fps(r30)));
+        case source_30p_1001_Medium:
+        case source_30i_1001_Medium: return s.out(n / (2 * fps(r2997)));
         case source_60p_Medium: return s.out(n / fps(r60));
         default: return s.out(n / fps(r5994));  // source_60p_1001_Medium
         }
@@ -688,8 +687,7 @@ MediumRollMedium resolve(MediumRollMedium m, MPosn_Xlate_Params const& P) {
     return m;
 }
 
-double translate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xlate_Params& P, bool align,
-                 int depth) {
+double translate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xlate_Params& P, bool align, int depth) {
     // Two concrete media (the usual case) need no resolving; unknown,
     // generic and out-of-range media all have class none.
     MediumInfo const& fi = medium_info(from);
@@ -715,8 +713,7 @@ double translate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xla
 
 }  // namespace
 
-double mPosn_Xlate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xlate_Params& P,
-                   bool align_to_frame) {
+double mPosn_Xlate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xlate_Params& P, bool align_to_frame) {
     // The pairs translated most run here with their rules inlined: film
     // through a sequence table, and clock and cel. Everything else (and
     // whatever these leave to other rules) goes through the driver.
@@ -755,15 +752,14 @@ double mPosn_Xlate(double x, MediumRollMedium from, MediumRollMedium to, Kest::F
     return mPosn_Xlate(x, from, to, P, false);
 }
 
-double mPosn_Xlate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xlate_Params& P,
-                   Kest::FrameRate r) {
+double mPosn_Xlate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xlate_Params& P, Kest::FrameRate r) {
     P.project_rate = r;
     P.cel_resolution = Kest::getCelResolution(r);
     return mPosn_Xlate(x, from, to, P, false);
 }
 
-double mPosn_Xlate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xlate_Params& P,
-                   Kest::FrameRate r, Cookie) {
+double mPosn_Xlate(double x, MediumRollMedium from, MediumRollMedium to, MPosn_Xlate_Params& P, Kest::FrameRate r,
+                   Cookie) {
     P.project_rate = r;
     P.cel_resolution = Kest::getCelResolution(r);
     P.aud_sync_pulled_down = true;

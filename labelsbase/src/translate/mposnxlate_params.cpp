@@ -10,9 +10,7 @@ namespace {
 
 // (frames + phase) % cycle with the remainder of truncating division; the
 // sum wraps at 32 bits like the rest of the library's sample arithmetic.
-std::int32_t advance_phase(std::int32_t phase, int frames, int cycle) {
-    return lb::wrap_add(frames, phase) % cycle;
-}
+std::int32_t advance_phase(std::int32_t phase, int frames, int cycle) { return lb::wrap_add(frames, phase) % cycle; }
 
 }  // namespace
 
@@ -60,8 +58,8 @@ void MPosn_Xlate_Params::init_to_default_filmvid_conversion(Kest::FrameRate rate
     project_rate = Kest::CurrentProject::getFrameRate(0);
     cel_resolution = Kest::getCelResolution(Kest::CurrentProject::getFrameRate(0));
     sequence_phase = 0;
-    transfer = config_int("default_film_video_conversion_pulldown", 0) != 0 ? transfer_pulldown
-                                                                             : transfer_frame_for_frame;
+    transfer =
+        config_int("default_film_video_conversion_pulldown", 0) != 0 ? transfer_pulldown : transfer_frame_for_frame;
     video_rate = rate;
     video_medium = getDefaultEditMediumForProject(rate);
 }

@@ -27,9 +27,9 @@ constexpr signed char pull23_Frame_derivative_table[5][4] = {
 
 constexpr signed char pull23_origin_table[10][10] = {
     {0, 0, 1, 1, 1, 2, 2, 3, 3, 3}, {0, 1, 1, 1, 2, 2, 3, 3, 3, 4}, {0, 0, 0, 1, 1, 2, 2, 2, 3, 3},
-    {0, 0, 1, 1, 2, 2, 2, 3, 3, 4}, {0, 1, 1, 2, 2, 2, 3, 3, 4, 4},
-    {0, 0, 1, 1, 1, 2, 2, 3, 3, 3}, {0, 1, 1, 1, 2, 2, 3, 3, 3, 4}, {0, 0, 0, 1, 1, 2, 2, 2, 3, 3},
-    {0, 0, 1, 1, 2, 2, 2, 3, 3, 4}, {0, 1, 1, 2, 2, 2, 3, 3, 4, 4},
+    {0, 0, 1, 1, 2, 2, 2, 3, 3, 4}, {0, 1, 1, 2, 2, 2, 3, 3, 4, 4}, {0, 0, 1, 1, 1, 2, 2, 3, 3, 3},
+    {0, 1, 1, 1, 2, 2, 3, 3, 3, 4}, {0, 0, 0, 1, 1, 2, 2, 2, 3, 3}, {0, 0, 1, 1, 2, 2, 2, 3, 3, 4},
+    {0, 1, 1, 2, 2, 2, 3, 3, 4, 4},
 };
 
 constexpr signed char pull23_Frame_origin_table[5][5] = {
@@ -90,14 +90,20 @@ constexpr signed char frame_origin_at(int p, int j) {
 // The tables spelled out row by row: f(r, c) for every column c of row r,
 // then every row.
 #define LB_COLS5(f, r, c) f(r, (c)), f(r, (c) + 1), f(r, (c) + 2), f(r, (c) + 3), f(r, (c) + 4)
-#define LB_COLS25(f, r, c) \
-    LB_COLS5(f, r, c), LB_COLS5(f, r, (c) + 5), LB_COLS5(f, r, (c) + 10), LB_COLS5(f, r, (c) + 15), LB_COLS5(f, r, (c) + 20)
-#define LB_ROW24(f, r) {LB_COLS5(f, r, 0), LB_COLS5(f, r, 5), LB_COLS5(f, r, 10), LB_COLS5(f, r, 15), \
-                        f(r, 20), f(r, 21), f(r, 22), f(r, 23)}
-#define LB_ROW25(f, r) {LB_COLS25(f, r, 0)}
-#define LB_ROW50(f, r) {LB_COLS25(f, r, 0), LB_COLS25(f, r, 25)}
+#define LB_COLS25(f, r, c)                                                                          \
+    LB_COLS5(f, r, c), LB_COLS5(f, r, (c) + 5), LB_COLS5(f, r, (c) + 10), LB_COLS5(f, r, (c) + 15), \
+        LB_COLS5(f, r, (c) + 20)
+#define LB_ROW24(f, r)                                                                                              \
+    {                                                                                                               \
+        LB_COLS5(f, r, 0), LB_COLS5(f, r, 5), LB_COLS5(f, r, 10), LB_COLS5(f, r, 15), f(r, 20), f(r, 21), f(r, 22), \
+            f(r, 23)                                                                                                \
+    }
+#define LB_ROW25(f, r) \
+    { LB_COLS25(f, r, 0) }
+#define LB_ROW50(f, r) \
+    { LB_COLS25(f, r, 0), LB_COLS25(f, r, 25) }
 #define LB_ROWS5(row, f, r) row(f, (r)), row(f, (r) + 1), row(f, (r) + 2), row(f, (r) + 3), row(f, (r) + 4)
-#define LB_ROWS25(row, f, r) \
+#define LB_ROWS25(row, f, r)                                                                                \
     LB_ROWS5(row, f, r), LB_ROWS5(row, f, (r) + 5), LB_ROWS5(row, f, (r) + 10), LB_ROWS5(row, f, (r) + 15), \
         LB_ROWS5(row, f, (r) + 20)
 

@@ -17,8 +17,8 @@ namespace {
 // 1.001/n is the period of a frame at the 1001 rate n/1.001 as the rule
 // writes it (not 1/(n/1.001), which may differ in the last bit).
 struct PitchRule {
-    label_t type_a, type_b;     // the row applies to either type
-    signed char media[12];      // 0-terminated; empty: any medium
+    label_t type_a, type_b;  // the row applies to either type
+    signed char media[12];   // 0-terminated; empty: any medium
     double pitch;
 };
 
@@ -26,15 +26,16 @@ constexpr PitchRule kPitchRules[] = {
     // 30 fps timecode: film runs at 24, whole-rate 30/60 video and audio at
     // 30, everything else (29.97 video included) at 29.97.
     {ntsc_label_t, ntsc_drop_label_t, {film_Medium}, 1.0 / 24},
-    {ntsc_label_t, ntsc_drop_label_t,
-     {audio_Medium, source_30p_Medium, source_30i_Medium, source_60p_Medium, output_30p_Medium,
-      output_30i_Medium, output_60p_Medium, source_120p_Medium, source_240p_Medium, output_120p_Medium,
-      output_240p_Medium},
+    {ntsc_label_t,
+     ntsc_drop_label_t,
+     {audio_Medium, source_30p_Medium, source_30i_Medium, source_60p_Medium, output_30p_Medium, output_30i_Medium,
+      output_60p_Medium, source_120p_Medium, source_240p_Medium, output_120p_Medium, output_240p_Medium},
      1.0 / 30},
     {ntsc_label_t, ntsc_drop_label_t, {}, 1.001 / 30},
     {pal_label_t, pal_label_t, {film_Medium}, 1.0 / 24},
     {pal_label_t, pal_label_t, {}, 1.0 / 25},
-    {tc_24_label_t, tc_24_label_t,
+    {tc_24_label_t,
+     tc_24_label_t,
      {source_24p_1001_Medium, source_24i_1001_Medium, output_24p_1001_Medium, output_24i_1001_Medium},
      1.001 / 24},
     {tc_24_label_t, tc_24_label_t, {}, 1.0 / 24},
@@ -74,9 +75,8 @@ struct AudioRate {
     int fps;
 };
 constexpr AudioRate kAudioRates[] = {
-    {ntsc_label_t, 30},           {ntsc_drop_label_t, 30},      {tc_50_label_t, 50},
-    {tc_50_duration_label_t, 50}, {tc_60_label_t, 60},          {tc_60_duration_label_t, 60},
-    {pal_label_t, 25},
+    {ntsc_label_t, 30},  {ntsc_drop_label_t, 30},      {tc_50_label_t, 50}, {tc_50_duration_label_t, 50},
+    {tc_60_label_t, 60}, {tc_60_duration_label_t, 60}, {pal_label_t, 25},
 };
 
 // The picture family of a source medium (the 24, 25 and 30 fps media and
@@ -204,16 +204,14 @@ void EditLabel::fix_audio_label_pitch(transfer_type transfer, MediumRollMedium v
             if (!lb::is_source_medium(video)) return;
             bool const pulldown = transfer == transfer_pulldown;
             switch (family) {
-                case lb::VideoFamily::f30:
-                    if (!pulldown && camera != Kest::FrameRate_30) p = (frame * 30) / 24;
-                    break;
-                case lb::VideoFamily::f25:
-                    if (!pulldown && camera != Kest::FrameRate_25) p = (frame * 25) / 24;
-                    break;
-                case lb::VideoFamily::f24:
-                    break;
-                case lb::VideoFamily::none:
-                    return;
+            case lb::VideoFamily::f30:
+                if (!pulldown && camera != Kest::FrameRate_30) p = (frame * 30) / 24;
+                break;
+            case lb::VideoFamily::f25:
+                if (!pulldown && camera != Kest::FrameRate_25) p = (frame * 25) / 24;
+                break;
+            case lb::VideoFamily::f24: break;
+            case lb::VideoFamily::none: return;
             }
         }
     } else if (family != lb::VideoFamily::none && lb::rate_is_1001(lb::medium_rate(video))) {
@@ -232,8 +230,7 @@ bool EditLabel::equivalentPlayoutLabelMediumRolls(EditLabel const& other) const 
 }
 
 bool EditLabel::equivalentPreviousGenerationMediumRolls(EditLabel const& other) const {
-    if (medium_roll.generation == first_Generation || other.medium_roll.generation == first_Generation)
-        return false;
+    if (medium_roll.generation == first_Generation || other.medium_roll.generation == first_Generation) return false;
     lb::VideoFamily const f = source_family(medium_roll.medium);
     return f != lb::VideoFamily::none && f == source_family(other.medium_roll.medium);
 }

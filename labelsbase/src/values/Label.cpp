@@ -82,8 +82,7 @@ constexpr PitchRow label_pitches[] = {
     {tc_120_label_t, 1.0 / 120},
     {tc_240_label_t, 1.0 / 240},
 };
-static_assert(sizeof(label_pitches) / sizeof(label_pitches[0]) == label_type_count,
-              "one natural pitch per label type");
+static_assert(sizeof(label_pitches) / sizeof(label_pitches[0]) == label_type_count, "one natural pitch per label type");
 
 constexpr bool pitch_rows_in_order() {
     for (int i = 0; i < label_type_count; ++i)
@@ -145,8 +144,7 @@ Label::Label(LabelPoint const& p) : revision(1), start(p), length(default_length
 Label::Label(Label const& other)
     : revision(1), start(other.start), length(other.length), pitch(other.pitch), bounded(other.bounded) {}
 
-Label::Label(char const* text)
-    : revision(1), start(0, prefix_label_t), length(default_length), pitch(0.0), bounded(0) {
+Label::Label(char const* text) : revision(1), start(0, prefix_label_t), length(default_length), pitch(0.0), bounded(0) {
     tokeniser tokens(text, " ");
     char const* const rev = tokens.token(0);
     if (!rev || std::strncmp(rev, "LABEL_REV", 9) != 0) return;
@@ -209,9 +207,7 @@ void Label::set_prefix(char const* text) {
 // ---------------------------------------------------------------------------
 // Offsets.
 
-bool Label::after_span(int offset) const {
-    return bounded && (offset == invalid_sample || offset > length);
-}
+bool Label::after_span(int offset) const { return bounded && (offset == invalid_sample || offset > length); }
 
 bool Label::before_span(int offset) const { return bounded && offset < 0; }
 

@@ -8,8 +8,8 @@ constexpr MediumRollIdent id(int m, int g) {
     return {static_cast<MediumRollMedium>(m), static_cast<MediumRollGeneration>(g)};
 }
 constexpr MediumRollIdent kText = id(0, 0);  // text fields name no medium
-constexpr UserLabelType kAny = any_UserLabel, kTc = timecode_UserLabel,
-                        kKey = keycode_UserLabel, kInk = ink_UserLabel, kStr = text_UserLabel;
+constexpr UserLabelType kAny = any_UserLabel, kTc = timecode_UserLabel, kKey = keycode_UserLabel, kInk = ink_UserLabel,
+                        kStr = text_UserLabel;
 
 }  // namespace
 
