@@ -5,6 +5,7 @@
 // works on the magnitude of its input and puts the sign back, so it is an
 // odd function of its input; the same medium on both sides, 1e99 and
 // unknown media have fixed answers.
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -65,12 +66,18 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
         ps.audio_sync_pulled_down = bits & 4;
     }
     host::set_project_settings(ps);
+    // Configuration values from a small set that takes every branch (each
+    // distinct configuration published stays in memory for the process).
+    static constexpr int kConfigValues[] = {0, 1, 2, 3, 4, 5, -1, INT_MIN, INT_MAX};
+    auto config_value = [&in] {
+        return kConfigValues[in.take<uint8_t>() % (sizeof kConfigValues / sizeof kConfigValues[0])];
+    };
     if (what & 2)
-        host::set_config_int("video_in_film_pulldown", in.take<int>());
+        host::set_config_int("video_in_film_pulldown", config_value());
     else
         host::unset_config_int("video_in_film_pulldown");
     if (what & 4)
-        host::set_config_int("default_film_video_conversion_pulldown", in.take<int>());
+        host::set_config_int("default_film_video_conversion_pulldown", config_value());
     else
         host::unset_config_int("default_film_video_conversion_pulldown");
 

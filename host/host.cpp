@@ -45,17 +45,29 @@ OutputFormat::Details::Details(Kest::Image::ScanMode scan, Kest::FrameRate rate)
 // behind an atomic pointer: readers load the pointer (acquire) and read a
 // value no one writes again; setters copy the current snapshot, change the
 // copy and publish it (release) under a mutex. A replaced snapshot is kept
-// for the life of the process, since a reader may still hold it: setters are
-// configuration-time calls, so the snapshots number as many as the settings
-// made.
+// for the life of the process, since a reader may still hold it; a setting
+// equal to one published before republishes that snapshot, so the snapshots
+// number as many as the distinct settings made, however often a program
+// switches between them.
 namespace {
 
-// A snapshot and the one it replaced.
+// A snapshot, and the one made before it (every snapshot ever made stays on
+// this list, reachable, for reuse).
 template <class T>
 struct Retired {
     T value;
     Retired* next;
 };
+
+// Setters only, under the mutex: the snapshot holding this value, made now
+// or found among those made before.
+template <class T, class Same>
+Retired<T>* snapshot_of(T const& value, Retired<T>*& made, Same same) {
+    for (Retired<T>* r = made; r; r = r->next)
+        if (same(r->value, value)) return r;
+    made = new Retired<T>{value, made};
+    return made;
+}
 
 // Configuration keys live in a fixed table so reading one never allocates.
 struct ConfigKey {
@@ -73,7 +85,26 @@ struct Published {
     std::mutex setters;
     std::atomic<Retired<host::ProjectSettings>*> settings{nullptr};
     std::atomic<Retired<ConfigTable>*> config{nullptr};
+    Retired<host::ProjectSettings>* settings_made = nullptr;
+    Retired<ConfigTable>* config_made = nullptr;
 };
+
+bool same_settings(host::ProjectSettings const& a, host::ProjectSettings const& b) {
+    return a.frame_rate == b.frame_rate && a.use_drop_frame_timecode == b.use_drop_frame_timecode &&
+           a.output_image_rate == b.output_image_rate && a.output_scan_mode == b.output_scan_mode &&
+           a.output_pulled_down == b.output_pulled_down && a.audio_sync_pulled_down == b.audio_sync_pulled_down &&
+           a.in_camera_film_speed == b.in_camera_film_speed;
+}
+
+bool same_config(ConfigTable const& a, ConfigTable const& b) {
+    for (int i = 0; i < kMaxConfigKeys; ++i) {
+        ConfigKey const& x = a.keys[i];
+        ConfigKey const& y = b.keys[i];
+        if (x.used != y.used) return false;
+        if (x.used && (x.value != y.value || std::strcmp(x.key, y.key) != 0)) return false;
+    }
+    return true;
+}
 Published g_published;
 
 constexpr ConfigTable g_empty_config{};
@@ -104,10 +135,10 @@ ConfigKey const* find_key(ConfigTable const& t, char const* key) {
 template <class Change>
 void change_config(Change change) {
     std::lock_guard<std::mutex> const lock(g_published.setters);
-    Retired<ConfigTable>* const prev = g_published.config.load(std::memory_order_relaxed);
-    auto* next = new Retired<ConfigTable>{prev ? prev->value : g_empty_config, prev};
-    change(next->value);
-    g_published.config.store(next, std::memory_order_release);
+    Retired<ConfigTable> const* const prev = g_published.config.load(std::memory_order_relaxed);
+    ConfigTable next = prev ? prev->value : g_empty_config;
+    change(next);
+    g_published.config.store(snapshot_of(next, g_published.config_made, same_config), std::memory_order_release);
 }
 
 }  // namespace
@@ -122,8 +153,7 @@ ProjectSettings default_project_settings() {
 
 void set_project_settings(ProjectSettings const& p) {
     std::lock_guard<std::mutex> const lock(g_published.setters);
-    Retired<ProjectSettings>* const prev = g_published.settings.load(std::memory_order_relaxed);
-    g_published.settings.store(new Retired<ProjectSettings>{p, prev}, std::memory_order_release);
+    g_published.settings.store(snapshot_of(p, g_published.settings_made, same_settings), std::memory_order_release);
 }
 ProjectSettings const& project_settings() { return settings(); }
 

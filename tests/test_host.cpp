@@ -106,3 +106,26 @@ TEST(HostMemory, EveryAllocationGoesThroughTheHostAllocator) {
 }
 
 }  // namespace
+
+// A program that switches between a few settings for a long time (a Python
+// pipeline alternating transfer options, a fuzzer) keeps one snapshot per
+// distinct setting, not one per call.
+TEST(HostSettings, SwitchingBetweenSettingsKeepsMemoryBounded) {
+    host::ProjectSettings a = host::default_project_settings();
+    host::ProjectSettings b = a;
+    b.frame_rate = Kest::FrameRate_25;
+    auto round = [&] {
+        host::set_project_settings(a);
+        host::set_config_int("video_in_film_pulldown", 1);
+        host::set_project_settings(b);
+        host::set_config_int("video_in_film_pulldown", 0);
+    };
+    round();
+    host::AllocationStats const before = host::allocation_stats();
+    for (int i = 0; i < 1000; ++i) round();
+    EXPECT_EQ(host::allocation_stats().allocations, before.allocations);
+    EXPECT_EQ(host::project_settings().frame_rate, Kest::FrameRate_25);
+    EXPECT_EQ(config_int("video_in_film_pulldown", 7), 0);
+    host::set_project_settings(host::default_project_settings());
+    host::reset_config();
+}
