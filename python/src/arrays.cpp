@@ -442,6 +442,23 @@ private:
 struct TranslationArgs {
     cli::TranslationOptions tr;
 
+    // from(), with a failure raised as the command's message, and the
+    // project settings the options ask for.
+    static TranslationArgs read(py::handle transfer, py::handle phase, py::handle video_medium, py::handle project_rate,
+                                py::handle drop_frame, py::handle output_rate, py::handle output_scan,
+                                py::handle output_pulldown, py::handle camera_speed, py::handle audio_sync_pulled_down,
+                                host::ProjectSettings& want) {
+        TranslationArgs args;
+        Failure f;
+        f.capture([&] {
+            args = from(transfer, phase, video_medium, project_rate, drop_frame, output_rate, output_scan,
+                        output_pulldown, camera_speed, audio_sync_pulled_down);
+            want = args.tr.project.settings();
+        });
+        f.raise_if_failed();
+        return args;
+    }
+
     static TranslationArgs from(py::handle transfer, py::handle phase, py::handle video_medium, py::handle project_rate,
                                 py::handle drop_frame, py::handle output_rate, py::handle output_scan,
                                 py::handle output_pulldown, py::handle camera_speed,
@@ -757,17 +774,10 @@ py::object convert(py::handle texts, std::string const& from, std::string const&
     rate_opts.signed_counts = signed_counts;
     std::string const sync_text = option_text(sync, "sync");
     std::string const prefix_text = option_text(prefix, "prefix");
-    TranslationArgs args;
     host::ProjectSettings want{};
-    {
-        Failure f;
-        f.capture([&] {
-            args = TranslationArgs::from(transfer, phase, video_medium, project_rate, drop_frame, output_rate,
-                                         output_scan, output_pulldown, camera_speed, audio_sync_pulled_down);
-            want = args.tr.project.settings();
-        });
-        f.raise_if_failed();
-    }
+    TranslationArgs const args =
+        TranslationArgs::read(transfer, phase, video_medium, project_rate, drop_frame, output_rate, output_scan,
+                              output_pulldown, camera_speed, audio_sync_pulled_down, want);
     // The width of the target's texts, from its template.
     std::size_t width = 0;
     {
@@ -853,17 +863,10 @@ py::object xlate(py::handle positions, std::string const& from, std::string cons
     std::size_t const n = static_cast<std::size_t>(in.size());
     if (missing.size() != n) missing.assign(n, 0);
     double const* x = static_cast<double const*>(in.data());
-    TranslationArgs args;
     host::ProjectSettings want{};
-    {
-        Failure f;
-        f.capture([&] {
-            args = TranslationArgs::from(transfer, phase, video_medium, project_rate, drop_frame, output_rate,
-                                         output_scan, output_pulldown, camera_speed, audio_sync_pulled_down);
-            want = args.tr.project.settings();
-        });
-        f.raise_if_failed();
-    }
+    TranslationArgs const args =
+        TranslationArgs::read(transfer, phase, video_medium, project_rate, drop_frame, output_rate, output_scan,
+                              output_pulldown, camera_speed, audio_sync_pulled_down, want);
     py::array_t<double> out(static_cast<py::ssize_t>(n));
     double* o = out.mutable_data();
     std::vector<std::uint8_t> failed(n, 0);
