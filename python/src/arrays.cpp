@@ -24,6 +24,10 @@
 
 #include <labelsbase/timecode_rate.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
 
@@ -144,30 +148,46 @@ public:
             std::size_t const most = kind_ == 'U' ? itemsize_ / 4 : itemsize_;
             if (!kLittleEndian || most == 0 || most > 16 || cap < 17) return slow_ascii_text(i, out, cap);
             auto const* item = reinterpret_cast<unsigned char const*>(base_ + i * itemsize_);
-            std::uint64_t packed[2] = {0, 0};
+            // lo holds characters 0-7, hi 8-15, one a byte.
+            std::uint64_t lo = 0, hi = 0;
             std::uint64_t high = 0;
             if (kind_ == 'U') {
-                std::size_t k = 0;
-                for (; k + 2 <= most; k += 2) {
-                    std::uint64_t w;
-                    std::memcpy(&w, item + 4 * k, 8);
-                    high |= w;
-                    packed[k / 8] |= ((w & 0xFF) | ((w >> 24) & 0xFF00)) << (8 * (k % 8));
-                }
-                if (k < most) {
-                    std::uint32_t cp;
-                    std::memcpy(&cp, item + 4 * k, 4);
-                    high |= cp;
-                    packed[k / 8] |= static_cast<std::uint64_t>(cp & 0xFF) << (8 * (k % 8));
-                }
+#if defined(__SSE2__)
+                // Twelve characters or fewer in three vector loads, where
+                // the array goes on that far.
+                if (most <= 12 && i * itemsize_ + 48 <= n_ * itemsize_) return pack_ucs4_sse2(item, most, out);
+#endif
+                // Unrolled for the widths timecode comes in.
+                if (most == 11)
+                    pack_ucs4(item, 11, lo, hi, high);
+                else if (most == 12)
+                    pack_ucs4(item, 12, lo, hi, high);
+                else
+                    pack_ucs4(item, most, lo, hi, high);
                 if (high & 0xFFFFFF80FFFFFF80ull) return slow_ascii_text(i, out, cap);
             } else {
-                std::memcpy(packed, item, most);
-                if ((packed[0] | packed[1]) & 0x8080808080808080ull) return slow_ascii_text(i, out, cap);
+                // Sixteen bytes at once where the array goes on that far;
+                // the bytes past the item are then cleared.
+                if (i * itemsize_ + 16 <= n_ * itemsize_) {
+                    std::memcpy(&lo, item, 8);
+                    std::memcpy(&hi, item + 8, 8);
+                    if (most < 8) {
+                        lo &= ~(~std::uint64_t{0} << (8 * most));
+                        hi = 0;
+                    } else if (most < 16) {
+                        hi &= ~(~std::uint64_t{0} << (8 * (most - 8)));
+                    }
+                } else {
+                    char tmp[16] = {0};
+                    std::memcpy(tmp, item, most);
+                    std::memcpy(&lo, tmp, 8);
+                    std::memcpy(&hi, tmp + 8, 8);
+                }
+                if ((lo | hi) & 0x8080808080808080ull) return slow_ascii_text(i, out, cap);
             }
-            std::size_t const len =
-                std::min(most, first_nul(packed[0]) < 8 ? first_nul(packed[0]) : 8 + first_nul(packed[1]));
-            std::memcpy(out, packed, 16);
+            std::size_t const len = std::min(most, first_nul(lo) < 8 ? first_nul(lo) : 8 + first_nul(hi));
+            std::memcpy(out, &lo, 8);
+            std::memcpy(out + 8, &hi, 8);
             out[len] = '\0';
             return len;
         }
@@ -218,6 +238,62 @@ public:
     }
 
 private:
+    // The low bytes of `most` (at most 16) UCS-4 characters into lo
+    // (characters 0-7) and hi (8-15); every bit of them or'd into high.
+    [[gnu::always_inline]] static inline void pack_ucs4(unsigned char const* item, std::size_t most, std::uint64_t& lo,
+                                                        std::uint64_t& hi, std::uint64_t& high) {
+        std::size_t k = 0;
+        for (; k + 2 <= most; k += 2) {
+            std::uint64_t w;
+            std::memcpy(&w, item + 4 * k, 8);
+            high |= w;
+            std::uint64_t const two = (w & 0xFF) | ((w >> 24) & 0xFF00);
+            if (k < 8)
+                lo |= two << (8 * k);
+            else
+                hi |= two << (8 * (k - 8));
+        }
+        if (k < most) {
+            std::uint32_t cp;
+            std::memcpy(&cp, item + 4 * k, 4);
+            high |= cp;
+            std::uint64_t const one = cp & 0xFF;
+            if (k < 8)
+                lo |= one << (8 * k);
+            else
+                hi |= one << (8 * (k - 8));
+        }
+    }
+
+#if defined(__SSE2__)
+    // ascii_text of an item of at most 12 UCS-4 characters, reading 48
+    // bytes from item: the characters past `most` are cleared.
+    static std::size_t pack_ucs4_sse2(unsigned char const* item, std::size_t most, char* out) {
+        alignas(16) static constexpr std::int32_t kKeep[8] = {-1, -1, -1, -1, 0, 0, 0, 0};
+        __m128i const zero = _mm_setzero_si128();
+        __m128i v0 = _mm_loadu_si128(reinterpret_cast<__m128i const*>(item));
+        __m128i v1 = _mm_loadu_si128(reinterpret_cast<__m128i const*>(item + 16));
+        __m128i v2 = _mm_loadu_si128(reinterpret_cast<__m128i const*>(item + 32));
+        // Lanes at or past `most` in each vector: cleared.
+        auto keep = [&](std::size_t first) {
+            std::size_t const n = most > first ? std::min<std::size_t>(most - first, 4) : 0;
+            return _mm_loadu_si128(reinterpret_cast<__m128i const*>(kKeep + 4 - n));
+        };
+        v0 = _mm_and_si128(v0, keep(0));
+        v1 = _mm_and_si128(v1, keep(4));
+        v2 = _mm_and_si128(v2, keep(8));
+        __m128i const any = _mm_or_si128(_mm_or_si128(v0, v1), v2);
+        __m128i const wide = _mm_and_si128(any, _mm_set1_epi32(~0x7F));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(wide, zero)) != 0xFFFF) return 0;
+        __m128i const bytes = _mm_packus_epi16(_mm_packs_epi32(v0, v1), _mm_packs_epi32(v2, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), bytes);
+        unsigned const nul = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, zero))) | (1u << most);
+        std::size_t const len = static_cast<std::size_t>(__builtin_ctz(nul));
+        out[len] = '\0';
+        return len;
+    }
+#endif
+
     // The byte number of the lowest zero byte of w; 8 when there is none.
     static std::size_t first_nul(std::uint64_t w) {
         std::uint64_t const z = (w - 0x0101010101010101ull) & ~w & 0x8080808080808080ull;
@@ -393,7 +469,8 @@ public:
     py::object shape;
 
     std::size_t size() const { return n_; }
-    long long value(std::size_t i) const { return data_[i]; }
+    std::int64_t value(std::size_t i) const { return data_[i]; }
+    std::int64_t const* data() const { return data_; }
     bool missing(std::size_t i) const { return !missing_.empty() && missing_[i]; }
 
     static SampleColumn from(py::handle obj, Shape s) {
@@ -421,7 +498,7 @@ public:
         c.n_ = static_cast<std::size_t>(flat.size());
         if (kind == 'i' || kind == 'u' || kind == 'b') {
             // In place when the array already holds contiguous int64.
-            py::array_t<long long> v = np.attr("ascontiguousarray")(flat, "dtype"_a = "int64");
+            py::array_t<std::int64_t> v = np.attr("ascontiguousarray")(flat, "dtype"_a = "int64");
             c.keep_ = v;
             c.data_ = v.data();
         } else if (kind == 'f' || kind == 'O') {
@@ -452,7 +529,7 @@ private:
     // fractions are missing samples.
     void take_double(std::size_t i, double d) {
         if (std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 9.2e18)
-            own_[i] = static_cast<long long>(d);
+            own_[i] = static_cast<std::int64_t>(d);
         else
             missing_[i] = 1;
     }
@@ -469,15 +546,15 @@ private:
             if (!index) throw py::error_already_set();
             int overflow = 0;
             long long const v = PyLong_AsLongLongAndOverflow(index.ptr(), &overflow);
-            own_[i] = overflow > 0   ? std::numeric_limits<long long>::max()
-                      : overflow < 0 ? std::numeric_limits<long long>::min()
+            own_[i] = overflow > 0   ? std::numeric_limits<std::int64_t>::max()
+                      : overflow < 0 ? std::numeric_limits<std::int64_t>::min()
                                      : v;
         }
     }
 
     py::object keep_;
-    long long const* data_ = nullptr;
-    std::vector<long long> own_;
+    std::int64_t const* data_ = nullptr;
+    std::vector<std::int64_t> own_;
     std::vector<std::uint8_t> missing_;
     std::size_t n_ = 0;
 };
@@ -545,6 +622,11 @@ struct TranslationArgs {
 
 std::atomic<bool> g_fast_timecode{true};
 
+// Items go through the quick route in chunks: a chunk's texts are written
+// (read) in one call, then widened into (narrowed from) the column.
+constexpr std::size_t kQuickChunk = 256;
+constexpr std::size_t kQuickStride = timecode_text_size;  // any text and its NUL
+
 class FastTimecode {
 public:
     // Must run under the settings the loop runs under. The probes cost
@@ -598,34 +680,56 @@ public:
         }
         on_ = sep_ != 0;
     }
+    // The quick route of a rate name: interchange text with the options.
+    FastTimecode(timecode_rate r, unsigned flags)
+        : on_(g_fast_timecode.load(std::memory_order_relaxed)), r_(r), flags_(flags) {}
     bool on() const { return on_; }
 
-    // The type's text of a sample (11 characters and a NUL), or false.
-    bool write(long long s, char* out) const {
-        if (!on_ || s < 0 || s >= day_) return false;
-        if (timecode_write(r_, s, out, timecode_text_size) != 11) return false;
-        out[8] = sep_;
-        return true;
+    // Texts of m counts into buf (item j at j x kQuickStride) and their
+    // lengths; a length of 0 leaves the item to the general route (a label
+    // type's samples outside the day).
+    void write(std::int64_t const* frames, std::size_t m, char* buf, unsigned char* lens) const {
+        if (!on_) {
+            std::memset(lens, 0, m);
+            return;
+        }
+        timecode_write_column(r_, frames, m, buf, kQuickStride, lens, flags_);
+        if (!sep_) return;
+        for (std::size_t j = 0; j < m; ++j) {
+            if (frames[j] < 0 || frames[j] >= day_ || lens[j] != 11)
+                lens[j] = 0;
+            else
+                buf[j * kQuickStride + 8] = sep_;
+        }
     }
-    // The sample of the type's own text of a frame (11 characters), or
-    // false. Strict reading takes only two-digit fields in range and the
-    // separators of the rate, and the hours within the day, so a text it
-    // takes is the one the writer gives for the frame read.
-    bool read(char* text, int* out) const {
-        if (!on_ || text[8] != sep_) return false;
-        text[8] = r_.drop ? ';' : ':';
-        timecode_reading const x = timecode_read_n(r_, text, 11);
-        text[8] = sep_;
-        if (!x.ok() || x.frame < 0 || x.frame >= day_) return false;
-        *out = static_cast<int>(x.frame);
-        return true;
+    // The counts of m texts in buf with their lengths: ok[j] where the
+    // quick route read item j. A label type reads only its own texts of a
+    // frame in the day: strict reading takes two-digit fields in range and
+    // the separators of the rate, so a text it takes is the one the writer
+    // gives for the frame read.
+    void read(char* buf, unsigned char* lens, std::size_t m, std::int64_t* frames, unsigned char* ok) const {
+        if (!on_) {
+            std::memset(ok, 0, m);
+            return;
+        }
+        if (sep_) {
+            for (std::size_t j = 0; j < m; ++j) {
+                char* t = buf + j * kQuickStride;
+                if (lens[j] != 11 || t[8] != sep_)
+                    lens[j] = 0;
+                else
+                    t[8] = r_.drop ? ';' : ':';
+            }
+        }
+        timecode_read_column(r_, buf, kQuickStride, lens, m, frames, ok, flags_);
     }
 
 private:
     bool on_ = false;
     timecode_rate r_{};
+    unsigned flags_ = 0;
     std::int64_t day_ = 0;
-    char sep_ = 0;
+    char sep_ = 0;  // a label type's own frame separator; 0 for interchange text
 };
 
 // The width of a label type's texts of samples from zero up: its template
@@ -650,8 +754,53 @@ std::string missing_item(std::size_t i, char const* what) { return "item " + std
 // ---------------------------------------------------------------------------
 // format
 
+// The quick route over a sample column, chunk by chunk; every item it
+// leaves goes to slow(i), which has the last word and the messages.
+template <class Slow>
+void quick_format(FastTimecode const& quick, SampleColumn const& col, TextSink& sink, Slow&& slow) {
+    char buf[kQuickChunk * kQuickStride];
+    unsigned char lens[kQuickChunk];
+    std::size_t const n = col.size();
+    for (std::size_t base = 0; base < n; base += kQuickChunk) {
+        std::size_t const m = std::min(kQuickChunk, n - base);
+        quick.write(col.data() + base, m, buf, lens);
+        for (std::size_t j = 0; j < m; ++j) {
+            std::size_t const i = base + j;
+            if (lens[j] != 0 && lens[j] <= sink.width() && !col.missing(i))
+                sink.put_n(i, buf + j * kQuickStride, lens[j]);
+            else
+                slow(i);
+        }
+    }
+}
+
+// The quick route over a text column into o, chunk by chunk; every item it
+// leaves goes to slow(i), which returns false to stop the loop.
+template <class Slow>
+void quick_parse(FastTimecode const& quick, TextColumn const& col, std::int32_t* o, Slow&& slow) {
+    char buf[kQuickChunk * kQuickStride];
+    unsigned char lens[kQuickChunk], ok[kQuickChunk];
+    std::int64_t frames[kQuickChunk];
+    std::size_t const n = col.size();
+    for (std::size_t base = 0; base < n; base += kQuickChunk) {
+        std::size_t const m = std::min(kQuickChunk, n - base);
+        for (std::size_t j = 0; j < m; ++j)
+            lens[j] = quick.on()
+                          ? static_cast<unsigned char>(col.ascii_text(base + j, buf + j * kQuickStride, kQuickStride))
+                          : 0;
+        quick.read(buf, lens, m, frames, ok);
+        for (std::size_t j = 0; j < m; ++j) {
+            std::int64_t const f = frames[j];
+            if (ok[j] && f >= std::numeric_limits<std::int32_t>::min() && f <= std::numeric_limits<std::int32_t>::max())
+                o[base + j] = static_cast<std::int32_t>(f);
+            else if (!slow(base + j))
+                return;
+        }
+    }
+}
+
 // Frame counts as timecode by rate: interchange text straight from the
-// rate's writer, or a label type's display text through its fast writer;
+// rate's writer, or a label type's display text through its quick route;
 // the command's own writer for anything else, with its message.
 py::object format_by_rate(cli::RatePlan const& plan, SampleColumn const& col, Shape s, bool coerce) {
     label_cvt* const shown = plan.shown != prefix_label_t ? cli::converter(plan.shown) : nullptr;
@@ -660,32 +809,22 @@ py::object format_by_rate(cli::RatePlan const& plan, SampleColumn const& col, Sh
         shown ? text_width(shown) : std::max<std::size_t>(timecode_write(plan.rate, 0, probe, sizeof probe), 1);
     std::size_t const n = col.size();
     auto loop = [&](TextSink& sink, std::vector<std::uint8_t>& failed, FirstFailure& first) {
-        FastTimecode const fast(plan.shown, shown, shown ? n : 0);
-        bool const quick_on = g_fast_timecode.load(std::memory_order_relaxed);
-        char quick[timecode_text_size];
-        for (std::size_t i = 0; i < n; ++i) {
+        FastTimecode const quick = shown ? FastTimecode(plan.shown, shown, n) : FastTimecode(plan.rate, plan.flags);
+        quick_format(quick, col, sink, [&](std::size_t i) {
             if (col.missing(i)) {
                 failed[i] = 1;
                 sink.clear(i);
                 first.note(i, missing_item(i, "not a frame count (a whole number)"));
-                continue;
-            }
-            long long const v = col.value(i);
-            std::size_t const len = shown      ? (fast.write(v, quick) ? 11 : 0)
-                                    : quick_on ? timecode_write(plan.rate, v, quick, sizeof quick, plan.flags)
-                                               : 0;
-            if (len != 0 && len <= sink.width()) {
-                sink.put_n(i, quick, len);
-                continue;
+                return;
             }
             try {
-                sink.put(i, plan.write(v).c_str());
+                sink.put(i, plan.write(col.value(i)).c_str());
             } catch (ConversionError const& e) {
                 failed[i] = 1;
                 sink.clear(i);
                 if (!first.any()) first.note(i, e.what());
             }
-        }
+        });
     };
     return run_text_loop(s, n, width, coerce, col.shape, loop, with_current_settings);
 }
@@ -717,15 +856,10 @@ py::object format(std::string const& type, py::handle samples, py::handle prefix
         LabelPoint p(0, c);
         cli::set_point_prefix(c, &p, prefix.empty() ? c->get_dummy_prefix() : prefix.c_str());
         std::size_t const plain = cli::template_text(c).size();
-        FastTimecode const fast(t, c, n);
-        char quick[timecode_text_size];
-        for (std::size_t i = 0; i < n; ++i) {
-            long long const v = col.value(i);
+        FastTimecode const quick(t, c, n);
+        quick_format(quick, col, sink, [&](std::size_t i) {
+            std::int64_t const v = col.value(i);
             bool const missing = col.missing(i);
-            if (!missing && sink.width() >= 11 && fast.write(v, quick)) {
-                sink.put_n(i, quick, 11);
-                continue;
-            }
             if (missing || v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max()) {
                 failed[i] = 1;
                 sink.clear(i);
@@ -734,7 +868,7 @@ py::object format(std::string const& type, py::handle samples, py::handle prefix
                     first.note(i, missing ? missing_item(i, ("not " + what).c_str())
                                           : "'" + std::to_string(v) + "' is not " + what);
                 }
-                continue;
+                return;
             }
             int const sample = static_cast<int>(v);
             p.sample = sample;
@@ -750,11 +884,11 @@ py::object format(std::string const& type, py::handle samples, py::handle prefix
                     failed[i] = 1;
                     sink.clear(i);
                     if (!first.any()) first.note(i, cli::format_failure(t, fm));
-                    continue;
+                    return;
                 }
             }
             sink.put(i, cli::trim_sign_column(text));
-        }
+        });
     };
     return run_text_loop(s, n, text_width(c), coerce, col.shape, loop, with_current_settings);
 }
@@ -789,29 +923,16 @@ py::object parse(std::string const& type, py::handle texts, std::string const& e
         with_current_settings([&] {
             char scratch[kScratch];
             std::string err;
-            FastTimecode const fast(t, plan.by_rate ? nullptr : cli::converter(t), plan.by_rate ? 0 : n);
-            bool const quick_on = g_fast_timecode.load(std::memory_order_relaxed);
-            char quick[timecode_text_size + 8];
-            for (std::size_t i = 0; i < n; ++i) {
-                if (!coerce && first.any()) break;  // it raises; the rest is not read
-                std::size_t const len = col.ascii_text(i, quick, sizeof quick);
+            FastTimecode const quick =
+                plan.by_rate ? FastTimecode(plan.rate, plan.flags) : FastTimecode(t, cli::converter(t), n);
+            quick_parse(quick, col, o, [&](std::size_t i) {
+                if (!coerce && first.any()) return false;  // it raises; the rest is not read
+                char const* text = col.get(i, scratch, sizeof scratch);
+                if (!text) {
+                    fail(i, missing_item(i, "missing (None or NaN), not a text"));
+                    return true;
+                }
                 if (plan.by_rate) {
-                    // A text the rate's reader takes as it is reads the same
-                    // through the command's reader (which first trims it and
-                    // takes a label type's own separator).
-                    if (len != 0 && quick_on) {
-                        timecode_reading const x = timecode_read_n(plan.rate, quick, len, plan.flags);
-                        if (x.ok() && x.frame >= std::numeric_limits<std::int32_t>::min() &&
-                            x.frame <= std::numeric_limits<std::int32_t>::max()) {
-                            o[i] = static_cast<std::int32_t>(x.frame);
-                            continue;
-                        }
-                    }
-                    char const* text = col.get(i, scratch, sizeof scratch);
-                    if (!text) {
-                        fail(i, missing_item(i, "missing (None or NaN), not a text"));
-                        continue;
-                    }
                     try {
                         std::int64_t const f = plan.read(text);
                         if (f < std::numeric_limits<std::int32_t>::min() ||
@@ -821,21 +942,15 @@ py::object parse(std::string const& type, py::handle texts, std::string const& e
                     } catch (ConversionError const& e) {
                         fail(i, e.what());
                     }
-                    continue;
-                }
-                if (len == 11 && fast.read(quick, &o[i])) continue;
-                char const* text = col.get(i, scratch, sizeof scratch);
-                if (!text) {
-                    fail(i, missing_item(i, "missing (None or NaN), not a text"));
-                    continue;
+                    return true;
                 }
                 int const v = cli::read_sample(t, text, err);
-                if (v == invalid_sample) {
+                if (v == invalid_sample)
                     fail(i, err);
-                    continue;
-                }
-                o[i] = v;
-            }
+                else
+                    o[i] = v;
+                return true;
+            });
         });
     }
     if (first.any() && !coerce) raise_at(first);

@@ -108,3 +108,18 @@ def test_drop_frame_worked_examples():
     assert texts.tolist() == ["00:00:00;00", "00:00:59;29", "00:01:00;02", "00:09:59;29", "00:10:00;00",
                               "23:59:59;29"]
     assert lb.parse("ntsc_drop", texts).tolist() == [0, 1799, 1800, 17981, 17982, 2589407]
+
+
+@pytest.mark.parametrize("width", range(1, 17))
+def test_random_texts_of_every_width_same_by_both_routes(width):
+    # The quick route reads str and bytes items of up to 16 characters in
+    # whole words; texts of random characters (NULs, non-ASCII and digits
+    # of other scripts among them) must read as the general route reads them.
+    rng = np.random.default_rng(width)
+    alphabet = list("0123456789:;.,- x") + ["é", "\u0660", "\x00"]
+    texts = ["".join(rng.choice(alphabet, size=rng.integers(0, width + 1))) for _ in range(1500)]
+    texts += [lb.format("29.97df", int(f)) for f in rng.integers(0, 2589408, size=100)]
+    for arr in (np.array(texts, dtype="<U%d" % width), np.array([t.encode() for t in texts], dtype="S%d" % (2 * width))):
+        for type_ in ("29.97df", "ntsc_drop", "25", "pal"):
+            quick, general = both(lb.parse, type_, arr, errors="coerce")
+            assert quick == general, (type_, arr.dtype)

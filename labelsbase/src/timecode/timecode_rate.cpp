@@ -184,7 +184,7 @@ std::size_t put_label(R const& k, timecode_fields const& f, char* p) {
 // general reader then finds the fault). The eight bytes "hh:mm:ss" are
 // checked and their fields taken as one 64-bit word (byte k is t[k]).
 template <class R>
-bool read_label(R const& k, char const* t, std::size_t len, std::int64_t& out) {
+[[gnu::always_inline]] inline bool read_label(R const& k, char const* t, std::size_t len, std::int64_t& out) {
     unsigned const n = k.n();
     std::size_t const fd = n > 100 ? 3 : 2;
     if (len != 9 + fd) return false;
@@ -528,6 +528,67 @@ timecode_reading timecode_read_n(timecode_rate r, char const* text, std::size_t 
 
 timecode_reading timecode_read(timecode_rate r, char const* text, unsigned options) {
     return timecode_read_n(r, text, text ? std::strlen(text) : 0, options);
+}
+
+// ---------------------------------------------------------------------------
+// Columns
+
+std::size_t timecode_write_column(timecode_rate r, std::int64_t const* frames, std::size_t count, char* out,
+                                  std::size_t stride, unsigned char* lengths, unsigned options) {
+    if (!frames || !out || !lengths) return 0;
+    if (rate_ok(r) && options == 0 && stride >= 13) {
+        // Times of day, the rate looked at once.
+        auto column = [&](auto const& k) {
+            for (std::size_t i = 0; i < count; ++i)
+                lengths[i] = static_cast<unsigned char>(put_label(k, day_label(k, frames[i]), out + i * stride));
+        };
+        if (!on_fixed(r, column)) column(dyn(r));
+        return count;
+    }
+    std::size_t written = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::size_t const n = timecode_write(r, frames[i], out + i * stride, stride, options);
+        lengths[i] = static_cast<unsigned char>(n);
+        written += n != 0;
+    }
+    return written;
+}
+
+std::size_t timecode_read_column(timecode_rate r, char const* texts, std::size_t stride, unsigned char const* lengths,
+                                 std::size_t count, std::int64_t* frames, unsigned char* ok, unsigned options) {
+    if (!texts || !frames || !ok) return 0;
+    if (!rate_ok(r)) {
+        std::fill(frames, frames + count, 0);
+        std::fill(ok, ok + count, 0);
+        return 0;
+    }
+    auto length = [&](std::size_t i) {
+        if (lengths) return static_cast<std::size_t>(lengths[i]);
+        char const* t = texts + i * stride;
+        std::size_t n = 0;
+        while (n < stride && t[n]) ++n;
+        return n;
+    };
+    std::size_t read = 0;
+    auto column = [&](auto const& k) {
+        for (std::size_t i = 0; i < count; ++i) {
+            char const* t = texts + i * stride;
+            std::size_t const n = length(i);
+            std::int64_t f = 0;
+            bool good = !(options & timecode_running) && read_label(k, t, n, f);
+            if (!good) {
+                // Anything but a plain label: the general reader decides.
+                timecode_reading const x = timecode_read_n(r, t, n, options);
+                good = x.ok();
+                f = good ? x.frame : 0;
+            }
+            frames[i] = f;
+            ok[i] = good ? 1 : 0;
+            read += good;
+        }
+    };
+    if (!on_fixed(r, column)) column(dyn(r));
+    return read;
 }
 
 // ---------------------------------------------------------------------------
