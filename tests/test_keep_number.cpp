@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -30,34 +31,13 @@ std::string libc(double v) {
 }
 
 TEST(KeepNumber, NamedValuesPrintAsTheCLibraryDoes) {
-    double const cases[] = {
-        0.0,
-        -0.0,
-        1.0 / 24,
-        1.0 / 96,
-        1.001 / 30,
-        1.0 / 2048,
-        3.0 / 2048,
-        -5.0 / 2048,  // exact ties at the tenth decimal
-        0.00000000005,
-        0.00000000015,
-        0.00000000025,
-        -0.00000000005,
-        2.5e-11,
-        4.9e-324,
-        2.2250738585072014e-308,
-        1e-10,
-        123456.00000000005,
-        9007199254740993.0,
-        4611686018427387904.0,
-        9223372036854774784.0,
-        -9223372036854774784.0,
-        9223372036854775808.0,  // 2^63: the C library's text
-        1e300,
-        std::numeric_limits<double>::infinity(),
-        -std::numeric_limits<double>::infinity(),
-        std::numeric_limits<double>::quiet_NaN(),
-    };
+    double const inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    // Exact ties at the tenth decimal, the smallest numbers, 2^63 (the C library's text) and beyond.
+    std::vector<double> cases = {0.0, -0.0, 1.0 / 24, 1.0 / 96, 1.001 / 30, 1.0 / 2048, 3.0 / 2048, -5.0 / 2048};
+    cases.insert(cases.end(), {0.00000000005, 0.00000000015, 0.00000000025, -0.00000000005, 2.5e-11, 4.9e-324});
+    cases.insert(cases.end(), {2.2250738585072014e-308, 1e-10, 123456.00000000005, 9007199254740993.0});
+    cases.insert(cases.end(), {4611686018427387904.0, 9223372036854774784.0, -9223372036854774784.0});
+    cases.insert(cases.end(), {9223372036854775808.0, 1e300, inf, -inf, nan});
     for (double v : cases) EXPECT_EQ(ours(v), libc(v)) << v;
 }
 

@@ -209,26 +209,9 @@ TEST(KeepStringWriter, SameBytesAsTheFormat) {
     std::string const long_name(150, 'n');
     PlainFrames one(pal_label_t, 1), four(keycode_35_label_t, 4), fifteen(keycode_6515_120_label_t, 15),
         named(pal_label_t, 1, timecode_UserLabel, false, long_name.c_str());
-    std::vector<double> pitches = {0.0,
-                                   -0.0,
-                                   1.001 / 30,
-                                   5e-11,
-                                   -5e-11,
-                                   1.5e-10,
-                                   2.5e-10,
-                                   4.9999999999e-11,
-                                   DBL_MIN,
-                                   4.9e-324,
-                                   9223372036854775808.0,
-                                   1e30,
-                                   -1e30,
-                                   1e300,
-                                   -DBL_MAX,
-                                   1e33,
-                                   9.9e32,
-                                   inf,
-                                   -inf,
-                                   std::nan("")};
+    std::vector<double> pitches = {0.0, -0.0, 1.001 / 30, 5e-11, -5e-11, 1.5e-10, 2.5e-10, 4.9999999999e-11, DBL_MIN};
+    pitches.insert(pitches.end(), {4.9e-324, 9223372036854775808.0, 1e30, -1e30, 1e300, -DBL_MAX, 1e33, 9.9e32});
+    pitches.insert(pitches.end(), {inf, -inf, std::nan("")});
     for (int k = 10; k <= 45; ++k)
         for (int m = 1; m < 64; ++m) pitches.push_back(std::ldexp(m, -k));
     int const specials[] = {0, 1, -1, 100000000, INT_MAX, INT_MIN, 62, -63};

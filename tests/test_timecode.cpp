@@ -71,39 +71,11 @@ TEST(TimecodeExamples, TextsAndWords) {
 
 std::vector<int> samples_for(tcref::Rate const& r) {
     int const m = r.modulus, d = r.day();
-    std::vector<int> v = {0,
-                          1,
-                          3,
-                          m - 1,
-                          m,
-                          10 * m - 1,
-                          10 * m,
-                          60 * m - 1,
-                          60 * m,
-                          600 * m,
-                          3600 * m - 1,
-                          3600 * m,
-                          36000 * m - 1,
-                          36000 * m,
-                          d - 1,
-                          d,
-                          d + 1,
-                          2 * d,
-                          -1,
-                          -m,
-                          -m - 1,
-                          -3600 * m,
-                          -d + 1,
-                          -d,
-                          -d - 1,
-                          -2 * d - 5,
-                          INT_MIN,
-                          INT_MIN + 1,
-                          INT_MAX,
-                          invalid_sample,
-                          invalid_sample + 1,
-                          past_end_sample,
-                          before_start_sample};
+    std::vector<int> v = {0, 1, 3, m - 1, m, 10 * m - 1, 10 * m, 60 * m - 1, 60 * m, 600 * m, 3600 * m - 1, 3600 * m};
+    v.insert(v.end(),
+             {36000 * m - 1, 36000 * m, d - 1, d, d + 1, 2 * d, -1, -m, -m - 1, -3600 * m, -d + 1, -d, -d - 1});
+    v.insert(v.end(), {-2 * d - 5, INT_MIN, INT_MIN + 1, INT_MAX, invalid_sample, invalid_sample + 1, past_end_sample,
+                       before_start_sample});
     for (int s = 0; s < d; s += d / 1500 + 7) v.push_back(s);
     for (int s = -d; s < 0; s += d / 100 + 3) v.push_back(s);
     return v;
