@@ -14,22 +14,14 @@ TEST(EdlNames, WrittenNamesReadBack) {
 }
 
 TEST(EdlNames, WorkedCases) {
-    struct {
-        char const* name;
-        label_t type;
-    } const cases[] = {
-        {"nd", ntsc_drop_label_t},
-        {"30f-drop", ntsc_drop_label_t},
-        {"30F-NONDROPXYZ", ntsc_label_t},  // cut at 11
-        {" P", prefix_label_t},
-        {"", prefix_label_t},
-        {"D50", tc_50_duration_label_t},
-        {"12f", prefix_label_t},
-        {"p", pal_label_t},
-        {"F35_4\n", keycode_35_label_4_t},
-        {"I35", ink_35_label_t},
+    // Names are cut at 11 characters.
+    std::pair<char const*, label_t> const cases[] = {
+        {"30f-drop", ntsc_drop_label_t},   {"nd", ntsc_drop_label_t}, {"p", pal_label_t},
+        {"D50", tc_50_duration_label_t},   {" P", prefix_label_t},    {"", prefix_label_t},
+        {"F35_4\n", keycode_35_label_4_t}, {"12f", prefix_label_t},   {"I35", ink_35_label_t},
+        {"30F-NONDROPXYZ", ntsc_label_t},
     };
-    for (auto const& c : cases) EXPECT_EQ(edlstr_to_label_type(c.name), c.type) << c.name;
+    for (auto const& [name, type] : cases) EXPECT_EQ(edlstr_to_label_type(name), type) << name;
     EXPECT_EQ(edlstr_to_label_type(nullptr), prefix_label_t);
     EXPECT_EQ(edlstr_to_label_type(std::string(5000, 'P').c_str()), prefix_label_t);
     EXPECT_STREQ(label_type_to_edlstr(lt_(17)), "I35");
@@ -55,24 +47,12 @@ TEST(FilmLookups, ByCategoryAndGauge) {
     for (int t = -3; t < 60; ++t) {
         label_t const k = label_t_to_key_label_t(lt_(t)), i = label_t_to_ink_label_t(lt_(t)),
                       f = label_t_to_foot_label_t(lt_(t));
-        if (t < 10 || t > 41) {
-            EXPECT_EQ(k, 0) << t;
-        }
-        if (t < 10 || t > 29) {
-            EXPECT_EQ(i + f, 0) << t;
-        }
-        if (k) {
-            EXPECT_EQ(label_type_info(k).category, keycode_UserLabel) << t;
-        }
-        if (i) {
-            EXPECT_EQ(label_type_info(i).category, ink_UserLabel) << t;
-        }
-        if (f) {
-            EXPECT_EQ(label_type_info(f).category, feet_UserLabel) << t;
-        }
-        if (k && f) {
-            EXPECT_EQ(label_type_info(k).samples_per_unit, label_type_info(f).samples_per_unit) << t;
-        }
+        EXPECT_FALSE((t < 10 || t > 41) && k) << t;
+        EXPECT_FALSE((t < 10 || t > 29) && (i || f)) << t;
+        EXPECT_TRUE(!k || label_type_info(k).category == keycode_UserLabel) << t;
+        EXPECT_TRUE(!i || label_type_info(i).category == ink_UserLabel) << t;
+        EXPECT_TRUE(!f || label_type_info(f).category == feet_UserLabel) << t;
+        EXPECT_TRUE(!k || !f || label_type_info(k).samples_per_unit == label_type_info(f).samples_per_unit) << t;
     }
     EXPECT_TRUE(label_t_to_key_label_t(lt_(13)) == keycode_35_label_t && label_t_to_foot_label_t(lt_(13)) == 0 &&
                 label_t_to_ink_label_t(lt_(12)) == ink_35_label_t &&
@@ -97,9 +77,7 @@ TEST(TimecodeStandards, BothWays) {
         }
         EXPECT_EQ(label_type_info(lt_(t)).category, timecode_UserLabel) << t;
         EXPECT_EQ(s.drop_frame, t == ntsc_drop_label_t) << t;
-        if (t != tc_48_label_t) {
-            EXPECT_EQ(TvStd_to_label_type(s), t) << t;
-        }  // 48 fps projects use 24 fps timecode
+        EXPECT_TRUE(t == tc_48_label_t || TvStd_to_label_type(s) == t) << t;  // 48 fps projects use 24 fps timecode
     }
     EXPECT_EQ(label_type_to_TvStd(tc_50_duration_label_t).rate, 0);
 }
@@ -109,16 +87,10 @@ TEST(FrameRateDefaults, TypeAndNominalRate) {
         label_t const t = getDefaultLabelTypeforFrameRate(fr(r));
         double const fps = getDefaultTimecodeFrameRate(fr(r));
         bool const unknown = r > 47 || (r >= 11 && r <= 34);
-        if (r < 3 || unknown) {
-            EXPECT_EQ(t, tc_24_label_t) << r;
-        }
-        if (r < 2 || unknown) {
-            EXPECT_EQ(fps, 24.0) << r;
-        }
+        EXPECT_TRUE((r >= 3 && !unknown) || t == tc_24_label_t) << r;
+        EXPECT_TRUE((r >= 2 && !unknown) || fps == 24.0) << r;
         // The nominal rate rounds to the default type's modulus, but for 12.5 fps.
-        if (r >= 3 && !unknown && r != 37) {
-            EXPECT_EQ(static_cast<int>(fps + 0.5), label_type_info(t).modulus) << r;
-        }
+        EXPECT_TRUE(r < 3 || unknown || r == 37 || static_cast<int>(fps + 0.5) == label_type_info(t).modulus) << r;
     }
     EXPECT_EQ(getDefaultLabelTypeforFrameRate(fr(5)), ntsc_label_t);
     EXPECT_TRUE(getDefaultTimecodeFrameRate(fr(5)) == 29.970029970029973 &&
