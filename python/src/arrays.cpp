@@ -86,6 +86,14 @@ py::object masked(py::array data, std::vector<std::uint8_t> const& failed, py::h
 // ---------------------------------------------------------------------------
 // Texts in.
 
+// Words read from memory have byte k at bits 8k..8k+7 (the packed reading
+// of texts relies on it; other machines read a character at a time).
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+constexpr bool kLittleEndian = true;
+#else
+constexpr bool kLittleEndian = false;
+#endif
+
 // Texts to read, whatever they came as. get() gives item i as UTF-8 with a
 // NUL in a scratch buffer (or in place), or null for a missing item.
 class TextColumn {
@@ -125,40 +133,50 @@ public:
         return c;
     }
 
-    // Item i when it is exactly `len` ASCII characters, copied to out with
-    // a NUL; false for anything else (other lengths, other characters, a
-    // missing item). Reads NumPy str and bytes arrays in place.
-    bool ascii_exactly(std::size_t i, std::size_t len, char* out) const {
-        if (kind_ == 'U') {
-            if (itemsize_ < len * 4) return false;
+    // Item i when it is 1 to cap - 1 ASCII characters, copied to out with a
+    // NUL: its length; 0 for anything else (empty, longer, other
+    // characters, a missing item). Reads NumPy str and bytes arrays in place.
+    std::size_t ascii_text(std::size_t i, char* out, std::size_t cap) const {
+        if (kind_ == 'U' || kind_ == 'S') {
+            // Items of up to 16 characters are packed into two words without
+            // a store or a branch per character; the text ends at the first
+            // NUL.
+            std::size_t const most = kind_ == 'U' ? itemsize_ / 4 : itemsize_;
+            if (!kLittleEndian || most == 0 || most > 16 || cap < 17) return slow_ascii_text(i, out, cap);
             auto const* item = reinterpret_cast<unsigned char const*>(base_ + i * itemsize_);
-            for (std::size_t k = 0; k < len; ++k) {
-                std::uint32_t cp;
-                std::memcpy(&cp, item + 4 * k, 4);
-                if (cp == 0 || cp >= 0x80) return false;
-                out[k] = static_cast<char>(cp);
+            std::uint64_t packed[2] = {0, 0};
+            std::uint64_t high = 0;
+            if (kind_ == 'U') {
+                std::size_t k = 0;
+                for (; k + 2 <= most; k += 2) {
+                    std::uint64_t w;
+                    std::memcpy(&w, item + 4 * k, 8);
+                    high |= w;
+                    packed[k / 8] |= ((w & 0xFF) | ((w >> 24) & 0xFF00)) << (8 * (k % 8));
+                }
+                if (k < most) {
+                    std::uint32_t cp;
+                    std::memcpy(&cp, item + 4 * k, 4);
+                    high |= cp;
+                    packed[k / 8] |= static_cast<std::uint64_t>(cp & 0xFF) << (8 * (k % 8));
+                }
+                if (high & 0xFFFFFF80FFFFFF80ull) return slow_ascii_text(i, out, cap);
+            } else {
+                std::memcpy(packed, item, most);
+                if ((packed[0] | packed[1]) & 0x8080808080808080ull) return slow_ascii_text(i, out, cap);
             }
-            if (itemsize_ >= (len + 1) * 4) {
-                std::uint32_t next;
-                std::memcpy(&next, item + 4 * len, 4);
-                if (next != 0) return false;
-            }
-        } else if (kind_ == 'S') {
-            if (itemsize_ < len) return false;
-            char const* item = base_ + i * itemsize_;
-            for (std::size_t k = 0; k < len; ++k) {
-                if (item[k] == 0 || static_cast<unsigned char>(item[k]) >= 0x80) return false;
-                out[k] = item[k];
-            }
-            if (itemsize_ > len && item[len] != 0) return false;
-        } else {
-            if (missing_[i]) return false;
-            char const* item = packed_.data() + offsets_[i];
-            if (std::strlen(item) != len) return false;
-            std::memcpy(out, item, len);
+            std::size_t const len =
+                std::min(most, first_nul(packed[0]) < 8 ? first_nul(packed[0]) : 8 + first_nul(packed[1]));
+            std::memcpy(out, packed, 16);
+            out[len] = '\0';
+            return len;
         }
-        out[len] = '\0';
-        return true;
+        if (missing_[i]) return 0;
+        char const* item = packed_.data() + offsets_[i];
+        std::size_t const len = std::strlen(item);
+        if (len + 1 > cap) return 0;
+        std::memcpy(out, item, len + 1);
+        return len;
     }
 
     char const* get(std::size_t i, char* scratch, std::size_t cap) const {
@@ -200,6 +218,28 @@ public:
     }
 
 private:
+    // The byte number of the lowest zero byte of w; 8 when there is none.
+    static std::size_t first_nul(std::uint64_t w) {
+        std::uint64_t const z = (w - 0x0101010101010101ull) & ~w & 0x8080808080808080ull;
+        return z == 0 ? 8 : static_cast<std::size_t>(__builtin_ctzll(z)) / 8;
+    }
+
+    // ascii_text one character at a time.
+    std::size_t slow_ascii_text(std::size_t i, char* out, std::size_t cap) const {
+        std::size_t len = 0;
+        std::size_t const unit = kind_ == 'U' ? 4 : 1;
+        auto const* item = reinterpret_cast<unsigned char const*>(base_ + i * itemsize_);
+        for (; len < itemsize_ / unit; ++len) {
+            std::uint32_t cp = item[len];
+            if (unit == 4) std::memcpy(&cp, item + 4 * len, 4);
+            if (cp == 0) break;
+            if (cp >= 0x80 || len + 1 >= cap) return 0;
+            out[len] = static_cast<char>(cp);
+        }
+        out[len] = '\0';
+        return len;
+    }
+
     // Items of a sequence into one buffer: str as UTF-8, bytes as they are,
     // None and float NaN (pandas' missing values) as missing.
     void pack(py::handle seq) {
@@ -249,9 +289,12 @@ class TextSink {
 public:
     TextSink(std::size_t n, std::size_t width, bool array) : n_(n), width_(width), array_(array) {
         if (array_) {
-            out_ = py::array(py::dtype("<U" + std::to_string(width_)),
-                             std::vector<py::ssize_t>{static_cast<py::ssize_t>(n_)});
-            data_ = static_cast<std::uint32_t*>(out_.mutable_data());
+            // Made as plain integers and seen as str at the end: NumPy zeroes
+            // a new str array (and then gives a large one no huge pages), but
+            // every item here is written anyway.
+            store_ = py::array_t<std::uint32_t>(
+                std::vector<py::ssize_t>{static_cast<py::ssize_t>(n_), static_cast<py::ssize_t>(width_)});
+            data_ = store_.mutable_data();
         } else {
             buf_.assign(n_ * (width_ + 1), '\0');
         }
@@ -289,13 +332,16 @@ public:
         if (array_) std::memset(data_ + i * width_, 0, width_ * 4);
     }
     std::size_t wanted() const { return wanted_; }
-    py::array array() const { return out_; }
+    // The column as a NumPy str array of n items.
+    py::array array() const {
+        return store_.attr("view")(py::dtype("<U" + std::to_string(width_))).attr("reshape")(-1);
+    }
     py::object item(std::size_t i) const { return py::str(&buf_[i * (width_ + 1)]); }
 
 private:
     std::size_t n_, width_;
     bool array_;
-    py::array out_;
+    py::array_t<std::uint32_t> store_;
     std::uint32_t* data_ = nullptr;
     std::vector<char> buf_;
     std::size_t wanted_ = 0;
@@ -582,52 +628,89 @@ private:
     char sep_ = 0;
 };
 
+// The width of a label type's texts of samples from zero up: its template
+// without the sign column. A wider text (a negative sample's) widens the
+// column.
+std::size_t text_width(label_cvt* c) {
+    std::string const t = cli::template_text(c);
+    return !t.empty() && t[0] == '-' ? t.size() - 1 : std::max<std::size_t>(t.size(), 1);
+}
+
+cli::RateOptions rate_options(bool strict, py::handle style, bool running, bool signed_counts) {
+    cli::RateOptions o;
+    o.strict = strict;
+    o.style = option_text(style, "style");
+    o.running = running;
+    o.signed_counts = signed_counts;
+    return o;
+}
+
+std::string missing_item(std::size_t i, char const* what) { return "item " + std::to_string(i) + " is " + what; }
+
 // ---------------------------------------------------------------------------
 // format
 
-py::object format(std::string const& type, py::handle samples, py::handle prefix_obj, std::string const& errors) {
+// Frame counts as timecode by rate: interchange text straight from the
+// rate's writer, or a label type's display text through its fast writer;
+// the command's own writer for anything else, with its message.
+py::object format_by_rate(cli::RatePlan const& plan, SampleColumn const& col, Shape s, bool coerce) {
+    label_cvt* const shown = plan.shown != prefix_label_t ? cli::converter(plan.shown) : nullptr;
+    char probe[timecode_text_size];
+    std::size_t const width =
+        shown ? text_width(shown) : std::max<std::size_t>(timecode_write(plan.rate, 0, probe, sizeof probe), 1);
+    std::size_t const n = col.size();
+    auto loop = [&](TextSink& sink, std::vector<std::uint8_t>& failed, FirstFailure& first) {
+        FastTimecode const fast(plan.shown, shown, shown ? n : 0);
+        bool const quick_on = g_fast_timecode.load(std::memory_order_relaxed);
+        char quick[timecode_text_size];
+        for (std::size_t i = 0; i < n; ++i) {
+            if (col.missing(i)) {
+                failed[i] = 1;
+                sink.clear(i);
+                first.note(i, missing_item(i, "not a frame count (a whole number)"));
+                continue;
+            }
+            long long const v = col.value(i);
+            std::size_t const len = shown      ? (fast.write(v, quick) ? 11 : 0)
+                                    : quick_on ? timecode_write(plan.rate, v, quick, sizeof quick, plan.flags)
+                                               : 0;
+            if (len != 0 && len <= sink.width()) {
+                sink.put_n(i, quick, len);
+                continue;
+            }
+            try {
+                sink.put(i, plan.write(v).c_str());
+            } catch (ConversionError const& e) {
+                failed[i] = 1;
+                sink.clear(i);
+                if (!first.any()) first.note(i, e.what());
+            }
+        }
+    };
+    return run_text_loop(s, n, width, coerce, col.shape, loop, with_current_settings);
+}
+
+py::object format(std::string const& type, py::handle samples, py::handle prefix_obj, std::string const& errors,
+                  py::handle style, bool running, bool signed_counts) {
     bool const coerce = read_errors_mode(errors);
     std::string const prefix = option_text(prefix_obj, "prefix");
-    Shape const s = shape_of(samples);
-    SampleColumn const col = SampleColumn::from(samples, s);
-    // A rate name ("29.97df", "25", "119.88") writes interchange text, as
-    // the command does.
-    timecode_rate const rate = cli::rate_type(type);
-    if (timecode_rate_ok(rate)) {
-        if (!prefix.empty()) raise_label_error("--prefix applies to KeyKode and ink");
-        std::size_t const n = col.size();
-        auto loop = [&](TextSink& sink, std::vector<std::uint8_t>& failed, FirstFailure& first) {
-            for (std::size_t i = 0; i < n; ++i) {
-                if (col.missing(i)) {
-                    failed[i] = 1;
-                    sink.clear(i);
-                    if (!first.any())
-                        first.note(i, "item " + std::to_string(i) + " is not a frame count (a whole number)");
-                    continue;
-                }
-                try {
-                    std::string const text = cli::write_rate_text(rate, col.value(i), 0);
-                    sink.put(i, text.c_str());
-                } catch (ConversionError const& e) {
-                    failed[i] = 1;
-                    sink.clear(i);
-                    if (!first.any()) first.note(i, e.what());
-                }
-            }
-        };
-        return run_text_loop(s, n, timecode_text_size - 1, coerce, col.shape, loop, with_current_settings);
-    }
-    label_t t = prefix_label_t;
+    cli::RateOptions const opts = rate_options(false, style, running, signed_counts);
+    cli::RatePlan plan;
     label_cvt* c = nullptr;
     {
         Failure f;
         f.capture([&] {
-            t = cli::parse_type(type);
-            if (!prefix.empty()) cli::check_prefix(t, prefix);
-            c = cli::converter(t);
+            plan = cli::plan_rate_format(type, prefix, opts);
+            if (plan.by_rate) return;
+            if (!prefix.empty()) cli::check_prefix(plan.type, prefix);
+            c = cli::converter(plan.type);
         });
         f.raise_if_failed();
     }
+    Shape const s = shape_of(samples);
+    SampleColumn const col = SampleColumn::from(samples, s);
+    if (plan.by_rate) return format_by_rate(plan, col, s, coerce);
+    label_t const t = plan.type;
     std::string const unit = label_type_info(t).unit;
     std::size_t const n = col.size();
     auto loop = [&](TextSink& sink, std::vector<std::uint8_t>& failed, FirstFailure& first) {
@@ -646,11 +729,11 @@ py::object format(std::string const& type, py::handle samples, py::handle prefix
             if (missing || v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max()) {
                 failed[i] = 1;
                 sink.clear(i);
-                if (!first.any())
-                    first.note(i, missing ? "item " + std::to_string(i) +
-                                                " is not a sample number (a whole number of " + unit + "s)"
-                                          : "'" + std::to_string(v) + "' is not a sample number (a whole number of " +
-                                                unit + "s)");
+                if (!first.any()) {
+                    std::string const what = "a sample number (a whole number of " + unit + "s)";
+                    first.note(i, missing ? missing_item(i, ("not " + what).c_str())
+                                          : "'" + std::to_string(v) + "' is not " + what);
+                }
                 continue;
             }
             int const sample = static_cast<int>(v);
@@ -673,72 +756,82 @@ py::object format(std::string const& type, py::handle samples, py::handle prefix
             sink.put(i, cli::trim_sign_column(text));
         }
     };
-    std::size_t const width = cli::template_text(c).size();
-    return run_text_loop(s, n, width, coerce, col.shape, loop, with_current_settings);
+    return run_text_loop(s, n, text_width(c), coerce, col.shape, loop, with_current_settings);
 }
 
 // ---------------------------------------------------------------------------
 // parse
 
-py::object parse(std::string const& type, py::handle texts, std::string const& errors) {
+py::object parse(std::string const& type, py::handle texts, std::string const& errors, bool strict, bool running,
+                 bool signed_counts) {
     bool const coerce = read_errors_mode(errors);
-    Shape const s = shape_of(texts);
-    TextColumn const col = TextColumn::from(texts, s);
-    // A rate name reads interchange text strictly, as the command does.
-    timecode_rate const rate = cli::rate_type(type);
-    label_t t = prefix_label_t;
-    if (!timecode_rate_ok(rate)) {
+    cli::RatePlan plan;
+    {
         Failure f;
-        f.capture([&] { t = cli::parse_type(type); });
+        f.capture([&] { plan = cli::plan_rate_parse(type, rate_options(strict, py::none(), running, signed_counts)); });
         f.raise_if_failed();
     }
+    Shape const s = shape_of(texts);
+    TextColumn const col = TextColumn::from(texts, s);
+    label_t const t = plan.type;
     std::size_t const n = col.size();
     py::array_t<std::int32_t> out(static_cast<py::ssize_t>(n));
     std::int32_t* o = out.mutable_data();
     std::vector<std::uint8_t> failed(n, 0);
     FirstFailure first;
+    auto fail = [&](std::size_t i, std::string const& why) {
+        failed[i] = 1;
+        o[i] = 0;
+        first.note(i, why);
+    };
     {
         py::gil_scoped_release nogil;
         with_current_settings([&] {
             char scratch[kScratch];
             std::string err;
-            FastTimecode const fast(t, timecode_rate_ok(rate) ? nullptr : cli::converter(t),
-                                    timecode_rate_ok(rate) ? 0 : n);
-            char quick[12];
+            FastTimecode const fast(t, plan.by_rate ? nullptr : cli::converter(t), plan.by_rate ? 0 : n);
+            bool const quick_on = g_fast_timecode.load(std::memory_order_relaxed);
+            char quick[timecode_text_size + 8];
             for (std::size_t i = 0; i < n; ++i) {
-                if (timecode_rate_ok(rate)) {
+                if (!coerce && first.any()) break;  // it raises; the rest is not read
+                std::size_t const len = col.ascii_text(i, quick, sizeof quick);
+                if (plan.by_rate) {
+                    // A text the rate's reader takes as it is reads the same
+                    // through the command's reader (which first trims it and
+                    // takes a label type's own separator).
+                    if (len != 0 && quick_on) {
+                        timecode_reading const x = timecode_read_n(plan.rate, quick, len, plan.flags);
+                        if (x.ok() && x.frame >= std::numeric_limits<std::int32_t>::min() &&
+                            x.frame <= std::numeric_limits<std::int32_t>::max()) {
+                            o[i] = static_cast<std::int32_t>(x.frame);
+                            continue;
+                        }
+                    }
                     char const* text = col.get(i, scratch, sizeof scratch);
-                    o[i] = 0;
                     if (!text) {
-                        failed[i] = 1;
-                        first.note(i, "item " + std::to_string(i) + " is missing (None or NaN), not a text");
+                        fail(i, missing_item(i, "missing (None or NaN), not a text"));
                         continue;
                     }
                     try {
-                        std::int64_t const f = cli::read_rate_text(rate, text, 0);
+                        std::int64_t const f = plan.read(text);
                         if (f < std::numeric_limits<std::int32_t>::min() ||
                             f > std::numeric_limits<std::int32_t>::max())
                             throw ConversionError("'" + std::string(text) + "' is past the frame counts this reads");
                         o[i] = static_cast<std::int32_t>(f);
                     } catch (ConversionError const& e) {
-                        failed[i] = 1;
-                        if (!first.any()) first.note(i, e.what());
+                        fail(i, e.what());
                     }
                     continue;
                 }
-                if (fast.on() && col.ascii_exactly(i, 11, quick) && fast.read(quick, &o[i])) continue;
+                if (len == 11 && fast.read(quick, &o[i])) continue;
                 char const* text = col.get(i, scratch, sizeof scratch);
                 if (!text) {
-                    failed[i] = 1;
-                    o[i] = 0;
-                    first.note(i, "item " + std::to_string(i) + " is missing (None or NaN), not a text");
+                    fail(i, missing_item(i, "missing (None or NaN), not a text"));
                     continue;
                 }
                 int const v = cli::read_sample(t, text, err);
                 if (v == invalid_sample) {
-                    failed[i] = 1;
-                    o[i] = 0;
-                    if (!first.any()) first.note(i, err);
+                    fail(i, err);
                     continue;
                 }
                 o[i] = v;
@@ -949,7 +1042,8 @@ void register_arrays(py::module_& m) {
         "on"_a = py::none(),
         "Whether format and parse take timecode types through the rate's writer and reader (None: just ask).");
     m.def("format", &format, "type"_a, "samples"_a, py::kw_only(), "prefix"_a = py::none(), "errors"_a = "raise",
-          R"doc(format(type, samples, *, prefix=None, errors="raise")
+          "style"_a = py::none(), "running"_a = false, "signed"_a = false,
+          R"doc(format(type, samples, *, prefix=None, errors="raise", style=None, running=False, signed=False)
 
 Write samples as texts of a label type, like `labels format TYPE SAMPLE...`.
 
@@ -965,6 +1059,11 @@ prefix: KeyKode or ink prefix to write (8 characters for KeyKode like
     "KJ231234", 4 for ink); default the placeholder XX000000 / XXXX.
 errors: "raise" (LabelError for a sample with no text) or "coerce" (None in
     lists, a masked entry in arrays).
+style, running, signed: timecode as `labels format --style --running
+    --signed`: style "interchange" (hh:mm:ss:ff; the default for rate names)
+    or "display" (the label type's own text; the default for label types);
+    running counts past 24 hours instead of wrapping; signed writes negative
+    counts with '-'.
 
 Returns a str, a list of str, or a NumPy array of str of the same shape.
 Texts are as `labels format` prints them: no blank sign column.
@@ -972,12 +1071,13 @@ Texts are as `labels format` prints them: no blank sign column.
 >>> format("pal", 90000)
 '01:00:00.00'
 >>> format("ntsc_drop", numpy.array([0, 1800]))
-array(['00:00:00;00', '00:01:00;02'], dtype='<U12')
+array(['00:00:00;00', '00:01:00;02'], dtype='<U11')
 >>> format("59.94df", 107892)
 '00:30:00;00')doc");
 
-    m.def("parse", &parse, "type"_a, "texts"_a, py::kw_only(), "errors"_a = "raise",
-          R"doc(parse(type, texts, *, errors="raise")
+    m.def("parse", &parse, "type"_a, "texts"_a, py::kw_only(), "errors"_a = "raise", "strict"_a = false,
+          "running"_a = false, "signed"_a = false,
+          R"doc(parse(type, texts, *, errors="raise", strict=False, running=False, signed=False)
 
 Read texts of a label type as samples, like `labels parse TYPE TEXT...`.
 
@@ -991,6 +1091,10 @@ texts: a str, a list of str, or a NumPy array of str, bytes or objects (a
 errors: "raise" (LabelError with the command's message for the first text
     that cannot be read) or "coerce" (None in lists; in arrays the result is
     a numpy.ma.MaskedArray whose mask marks the unreadable texts).
+strict, running, signed: timecode as `labels parse --strict --running
+    --signed`: strict reads a label type's texts strictly (its own frame
+    separator taken too); running takes counts past 24 hours; signed takes
+    a leading '-'.
 
 Returns an int, a list of int, or a NumPy int32 array of the same shape.
 
