@@ -67,18 +67,18 @@ TEST(MediumRollText, FillFromStringAndBuild) {
 TEST(MediumRollConfig, TheEntryOfTheKeyDecidesTheRoll) {
     configb cfg;
     cfg.set("MediumRoll28,2", "REV:1:MediumRollId:28,2:reelid:A001");
-    cfg.set("MediumRoll3,2", "REV:1:MediumRollId:17,4");  // the key names another id
-    cfg.set("MediumRoll4,3", "REV:2:MediumRollId:4,3");
-    cfg.set("MediumRoll 28,1", "REV:1:MediumRollId:28,1");
-    cfg.set("MediumRoll-2147483648,2147483647", "REV:1:MediumRollId:2,5");
+    cfg.set("MediumRoll3,2", "REV:1:MediumRollId:17,4");                    // the key names another id
+    cfg.set("MediumRoll4,3", "REV:2:MediumRollId:4,3");                     // found but unreadable
+    cfg.set("MediumRoll 28,1", "REV:1:MediumRollId:28,1");                  // not the key of {28, 1}
+    cfg.set("MediumRoll-2147483648,2147483647", "REV:1:MediumRollId:2,5");  // the widest key
     struct {
         int m, g, medium, generation;
         char const* reel;
     } const cases[] = {{28, 2, 28, 2, "A001"},
                        {3, 2, 17, 4, nullptr},
-                       {4, 3, 0, 0, nullptr},  // found but unreadable
+                       {4, 3, 0, 0, nullptr},
                        {28, 1, 0, 0, nullptr},
-                       {INT_MIN, INT_MAX, 2, 5, nullptr}};  // absent key; widest key
+                       {INT_MIN, INT_MAX, 2, 5, nullptr}};
     for (auto const& c : cases)
         EXPECT_TRUE(Same(MediumRoll(roll(c.m, c.g), &cfg), c.medium, c.generation, c.reel)) << c.m;
     EXPECT_TRUE(Same(MediumRoll(roll(28, 2), nullptr), 0, 0, nullptr));
