@@ -37,12 +37,12 @@ extern PyObject* label_error;
 bool read_errors_mode(std::string const& errors);
 
 // What a call does with the host's project settings (one set for the whole
-// process). Work that reads them runs under a shared lock while the
-// settings are the ones it wants; a call that needs other settings first
-// takes the lock alone to set them up (setup runs then), and runs its work
-// under the shared lock once they hold. Work with no project dependence
-// (format, parse) just holds the shared lock so no one changes the
-// settings under it. Call without the GIL.
+// process). When the settings in force are the ones it wants, setup and
+// work run under a shared lock, side by side with other such calls; a call
+// that needs other settings takes the lock alone, sets them, and runs
+// setup and work before letting anyone else in. Work with no project
+// dependence (format, parse) just holds the shared lock so no one changes
+// the settings under it. Call without the GIL.
 void with_settings(host::ProjectSettings const& want, std::function<void()> const& setup,
                    std::function<void()> const& work);
 void with_current_settings(std::function<void()> const& work);
