@@ -163,16 +163,27 @@ std::string write_rate_text(timecode_rate r, std::int64_t frame, unsigned flags)
 // ---------------------------------------------------------------------------
 // format, parse, calc
 
+namespace {
+
+// The rate TYPE names, or (timecode_rate{}) its label type in *type; false
+// for a label type that is not timecode, which takes no rate option.
+bool rate_or_timecode_type(std::string const& text, RateOptions const& o, timecode_rate& r, label_t& type) {
+    r = rate_type(text);
+    if (timecode_rate_ok(r)) return true;
+    type = label_type_named(text);
+    if (is_timecode(type)) return true;
+    refuse_for_non_timecode(type, o);
+    return false;
+}
+
+}  // namespace
+
 RatePlan plan_rate_format(std::string const& type, std::string const& prefix, RateOptions const& o) {
     check_style(o);
     RatePlan p;
-    timecode_rate const r = rate_type(type);
+    timecode_rate r;
+    if (!rate_or_timecode_type(type, o, r, p.type)) return p;
     if (!timecode_rate_ok(r)) {
-        p.type = label_type_named(type);
-        if (!is_timecode(p.type)) {
-            refuse_for_non_timecode(p.type, o);
-            return p;
-        }
         if (o.style != "interchange" && !o.running && !o.signed_counts) return p;  // the type's own texts
         if (o.style == "display") throw UsageError("--running and --signed write interchange text");
     }
@@ -190,15 +201,9 @@ RatePlan plan_rate_format(std::string const& type, std::string const& prefix, Ra
 
 RatePlan plan_rate_parse(std::string const& type, RateOptions const& o) {
     RatePlan p;
-    timecode_rate const r = rate_type(type);
-    if (!timecode_rate_ok(r)) {
-        p.type = label_type_named(type);
-        if (!is_timecode(p.type)) {
-            refuse_for_non_timecode(p.type, o);
-            return p;
-        }
-        if (!o.strict && !o.running && !o.signed_counts) return p;  // the type's own reading
-    }
+    timecode_rate r;
+    if (!rate_or_timecode_type(type, o, r, p.type)) return p;
+    if (!timecode_rate_ok(r) && !o.strict && !o.running && !o.signed_counts) return p;  // the type's own reading
     p.by_rate = true;
     p.rate = timecode_rate_ok(r) ? r : rate_of_type(p.type);
     p.flags = o.flags();
@@ -270,16 +275,10 @@ bool run_rate_parse(Output& out, std::string const& type, std::vector<std::strin
 
 bool run_rate_calc(Output& out, std::string const& type, std::vector<std::string> const& items, RateOptions const& o) {
     check_style(o);
-    timecode_rate const r = rate_type(type);
+    timecode_rate r;
     label_t t = prefix_label_t;
-    if (!timecode_rate_ok(r)) {
-        t = label_type_named(type);
-        if (!is_timecode(t)) {
-            refuse_for_non_timecode(t, o);
-            return false;
-        }
-        if (!o.strict && o.style != "interchange" && !o.running && !o.signed_counts) return false;
-    }
+    if (!rate_or_timecode_type(type, o, r, t)) return false;
+    if (!timecode_rate_ok(r) && !o.strict && o.style != "interchange" && !o.running && !o.signed_counts) return false;
     timecode_rate const rate = timecode_rate_ok(r) ? r : rate_of_type(t);
     if (items.size() % 2 != 1)
         throw UsageError("calc takes TEXT followed by pairs of + or - and a duration, e.g. 01:00:00:00 + 100f - 2.5s");
