@@ -155,7 +155,10 @@ public:
 #if defined(__SSE2__)
                 // Twelve characters or fewer in three vector loads, where
                 // the array goes on that far.
-                if (most <= 12 && i * itemsize_ + 48 <= n_ * itemsize_) return pack_ucs4_sse2(item, most, out);
+                if (most <= 12 && i * itemsize_ + 48 <= n_ * itemsize_) {
+                    __builtin_prefetch(item + 4096);
+                    return pack_ucs4_sse2(item, most, out);
+                }
 #endif
                 // Unrolled for the widths timecode comes in.
                 if (most == 11)
@@ -366,10 +369,8 @@ public:
     TextSink(std::size_t n, std::size_t width, bool array) : n_(n), width_(width), array_(array) {
         if (array_) {
             // Made as plain integers and seen as str at the end: NumPy zeroes
-            // a new str array (and then gives a large one no huge pages), but
-            // every item here is written anyway.
-            store_ = py::array_t<std::uint32_t>(
-                std::vector<py::ssize_t>{static_cast<py::ssize_t>(n_), static_cast<py::ssize_t>(width_)});
+            // a new str array, but every item here is written anyway.
+            store_ = text_storage(n_, width_);
             data_ = store_.mutable_data();
         } else {
             buf_.assign(n_ * (width_ + 1), '\0');

@@ -3,7 +3,8 @@
 // Units: module.cpp (the module, LabelError, the reference lists),
 // arrays.cpp (format, parse, convert and xlate over scalars, lists and
 // NumPy arrays), values.cpp (the Timecode, KeyKode and Feet values),
-// settings_lock.cpp (the host project settings shared by every thread).
+// settings_lock.cpp (the host project settings shared by every thread),
+// buffers.cpp (the memory of result arrays of texts).
 //
 // Names, answers and messages are the `labels` command's: the module calls
 // the command's engines and turns their UsageError and ConversionError into
@@ -19,6 +20,7 @@
 #include <functional>
 #include <string>
 
+#include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
 #include "cli/core.h"
@@ -72,6 +74,11 @@ struct Failure {
 // A Python option value as the command line would spell it: str as it is,
 // bool as yes/no, numbers as their Python text ("23.976"). None gives "".
 std::string option_text(py::handle value, char const* name);
+
+// A rows x width array of UCS-4 code units for a result column of texts,
+// every item of which the caller writes; its memory is recycled once the
+// array (or the str array viewing it) is collected (buffers.cpp).
+py::array_t<std::uint32_t> text_storage(std::size_t rows, std::size_t width);
 
 void register_arrays(py::module_& m);
 void register_values(py::module_& m);

@@ -123,3 +123,22 @@ def test_random_texts_of_every_width_same_by_both_routes(width):
         for type_ in ("29.97df", "ntsc_drop", "25", "pal"):
             quick, general = both(lb.parse, type_, arr, errors="coerce")
             assert quick == general, (type_, arr.dtype)
+
+
+def test_recycled_result_memory_never_holds_a_live_result():
+    # A collected result's memory serves the next result; one still alive,
+    # or seen through a view or a masked array, must keep its texts.
+    frames = [np.arange(k, k + 300_000, dtype=np.int64) for k in (0, 1000, 2000, 3000)]
+    want = [[lb.format("29.97df", int(f)) for f in fr[:: 9973]] for fr in frames]
+    a = lb.format("29.97df", frames[0])
+    view = a[:: 9973]
+    masked = lb.format("29.97df", np.ma.masked_array(frames[1], mask=frames[1] % 2 == 0), errors="coerce")
+    del a
+    for _ in range(5):
+        b = lb.format("29.97df", frames[2])
+        del b
+    c = lb.format("29.97df", frames[3])
+    assert view.tolist() == want[0]
+    assert [t for t, m in zip(np.ma.getdata(masked)[:: 9973].tolist(), np.ma.getmaskarray(masked)[:: 9973]) if not m] == \
+        [t for t, f in zip(want[1], frames[1][:: 9973]) if f % 2]
+    assert c[:: 9973].tolist() == want[3]
