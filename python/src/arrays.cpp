@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include <labelsbase/timecode_rate.h>
@@ -625,7 +626,7 @@ std::atomic<bool> g_fast_timecode{true};
 
 // Items go through the quick route in chunks: a chunk's texts are written
 // (read) in one call, then widened into (narrowed from) the column.
-constexpr std::size_t kQuickChunk = 256;
+constexpr std::size_t kQuickChunk = 1024;
 constexpr std::size_t kQuickStride = timecode_text_size;  // any text and its NUL
 
 class FastTimecode {
@@ -755,12 +756,22 @@ std::string missing_item(std::size_t i, char const* what) { return "item " + std
 // ---------------------------------------------------------------------------
 // format
 
+// One chunk of the quick route: on the heap, as it is larger than a
+// thread's stack may be.
+struct QuickChunk {
+    std::unique_ptr<char[]> texts{new char[kQuickChunk * kQuickStride]};
+    std::unique_ptr<unsigned char[]> lengths{new unsigned char[kQuickChunk]};
+    std::unique_ptr<unsigned char[]> ok{new unsigned char[kQuickChunk]};
+    std::unique_ptr<std::int64_t[]> frames{new std::int64_t[kQuickChunk]};
+};
+
 // The quick route over a sample column, chunk by chunk; every item it
 // leaves goes to slow(i), which has the last word and the messages.
 template <class Slow>
 void quick_format(FastTimecode const& quick, SampleColumn const& col, TextSink& sink, Slow&& slow) {
-    char buf[kQuickChunk * kQuickStride];
-    unsigned char lens[kQuickChunk];
+    QuickChunk chunk;
+    char* const buf = chunk.texts.get();
+    unsigned char* const lens = chunk.lengths.get();
     std::size_t const n = col.size();
     for (std::size_t base = 0; base < n; base += kQuickChunk) {
         std::size_t const m = std::min(kQuickChunk, n - base);
@@ -779,9 +790,11 @@ void quick_format(FastTimecode const& quick, SampleColumn const& col, TextSink& 
 // leaves goes to slow(i), which returns false to stop the loop.
 template <class Slow>
 void quick_parse(FastTimecode const& quick, TextColumn const& col, std::int32_t* o, Slow&& slow) {
-    char buf[kQuickChunk * kQuickStride];
-    unsigned char lens[kQuickChunk], ok[kQuickChunk];
-    std::int64_t frames[kQuickChunk];
+    QuickChunk chunk;
+    char* const buf = chunk.texts.get();
+    unsigned char* const lens = chunk.lengths.get();
+    unsigned char* const ok = chunk.ok.get();
+    std::int64_t* const frames = chunk.frames.get();
     std::size_t const n = col.size();
     for (std::size_t base = 0; base < n; base += kQuickChunk) {
         std::size_t const m = std::min(kQuickChunk, n - base);
