@@ -8,8 +8,6 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <sys/wait.h>
-
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -21,39 +19,26 @@
 namespace {
 
 using labels_test::Args;
+using labels_test::has;
+using labels_test::lines;
+using labels_test::matches;
 using labels_test::quote;
 using labels_test::Result;
 using labels_test::run;
 using nlohmann::json;
 
-Args split(std::string const& s, char sep, bool keep_empty) {
+// The words of a command line: split at '|' when it holds one (for words
+// with blanks), else at blanks.
+Args words(std::string const& line) {
+    char const sep = has(line, "|") ? '|' : ' ';
     Args a;
-    for (std::size_t b = 0, e; b < s.size(); b = e + 1) {
-        e = std::min(s.find(sep, b), s.size());
-        if (keep_empty || e > b) a.push_back(s.substr(b, e - b));
+    for (std::size_t b = 0, e; b < line.size(); b = e + 1) {
+        e = std::min(line.find(sep, b), line.size());
+        if (e > b) a.push_back(line.substr(b, e - b));
     }
     return a;
 }
-Args lines(std::string const& s) { return split(s, '\n', true); }
-// The words of a command line: split at '|' when it holds one (for words
-// with blanks), else at blanks.
-Args words(std::string const& line) { return split(line, line.find('|') != std::string::npos ? '|' : ' ', false); }
 Result run(std::string const& line, std::string const& input = "") { return run(words(line), input); }
-bool has(std::string const& hay, std::string const& needle) { return hay.find(needle) != std::string::npos; }
-
-// A wanted text: with "..." in it, its pieces in that order somewhere in the
-// text; without, the whole text (standard error: somewhere in it).
-bool matches(std::string const& got, std::string const& want, bool whole) {
-    if (!whole || has(want, "...")) {
-        std::size_t at = 0;
-        for (std::size_t b = 0, e; b <= want.size(); b = e + 3) {
-            e = std::min(want.find("...", b), want.size());
-            if ((at = got.find(want.substr(b, e - b), at)) == std::string::npos) return false;
-        }
-        return true;
-    }
-    return got == want;
-}
 
 // One run of the command: its command line, exit status, standard output
 // (nullptr: not checked) and what its standard error holds.
@@ -474,16 +459,10 @@ TEST(Cli, EveryHelpExampleRunsAsPrintedInAShell) {
             if (l.rfind("  labels ", 0) != 0) continue;
             ++examples;
             std::size_t const hash = l.find("  # ");
-            std::string const sh = "cd " + quote(LABELS_SOURCE_DIR) + " && PATH=" + quote(path) + ":$PATH " + "sh -c " +
-                                   quote(l.substr(2)) + " 2>/dev/null";
-            FILE* p = popen(sh.c_str(), "r");
-            ASSERT_TRUE(p);
-            std::string out;
-            char buf[4096];
-            for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-            int const st = pclose(p);
-            EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0) << l;
-            EXPECT_TRUE(hash == std::string::npos || out == l.substr(hash + 4) + "\n") << l << ": got " << out;
+            Result const r = labels_test::shell("cd " + quote(LABELS_SOURCE_DIR) + " && PATH=" + quote(path) +
+                                                ":$PATH sh -c " + quote(l.substr(2)));
+            EXPECT_EQ(r.status, 0) << l << ": " << r.err;
+            EXPECT_TRUE(hash == std::string::npos || r.out == l.substr(hash + 4) + "\n") << l << ": got " << r.out;
         }
     EXPECT_GE(examples, 20);
 }
