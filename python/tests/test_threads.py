@@ -6,6 +6,7 @@ project options take turns setting them and must still each get their own.
 """
 
 import threading
+from concurrent.futures import ThreadPoolExecutor
 
 import numpy as np
 
@@ -16,24 +17,14 @@ N = 200_000
 
 def run_together(jobs):
     """Runs each job on its own thread, all started together; their results."""
-    results = [None] * len(jobs)
-    errors = []
     start = threading.Barrier(len(jobs))
 
-    def work(i, job):
-        try:
-            start.wait()
-            results[i] = job()
-        except BaseException as e:  # noqa: B902 - reported below
-            errors.append(e)
+    def work(job):
+        start.wait()
+        return job()
 
-    threads = [threading.Thread(target=work, args=(i, j)) for i, j in enumerate(jobs)]
-    for t in threads:
-        t.start()
-    for t in threads:
-        t.join()
-    assert not errors, errors
-    return results
+    with ThreadPoolExecutor(len(jobs)) as pool:
+        return list(pool.map(work, jobs))
 
 
 def test_same_work_on_four_threads():
