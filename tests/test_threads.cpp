@@ -37,6 +37,7 @@ struct Digest {
     }
     void add(char const* t) { t ? bytes(t, std::strlen(t) + 1) : add(0xDEAD); }
     void add(char* t) { add(static_cast<char const*>(t)); }
+    void add(std::string const& t) { add(t.c_str()); }
     template <class T>
     void add(T v) {
         bytes(&v, sizeof v);
@@ -63,12 +64,17 @@ std::vector<std::uint64_t> on_threads(int n, std::function<std::uint64_t(int)> c
     return out;
 }
 
-// Runs f on kThreads threads together, then alone (or the given lone
-// workload): every thread's digest must be the lone one.
-void expect_single_thread_answers(std::function<std::uint64_t()> const& f, std::string const& what,
-                                  std::function<std::uint64_t()> const& alone = nullptr) {
-    std::vector<std::uint64_t> const got = on_threads(kThreads, [&](int) { return f(); });
-    std::uint64_t const want = alone ? alone() : f();
+// Runs workload f on kThreads threads together, then alone (or the given
+// lone workload): every thread's digest must be the lone one.
+using Run = std::function<void(Digest&)>;
+void expect_single_thread_answers(Run const& f, std::string const& what, Run const& alone = nullptr) {
+    auto const digest = [](Run const& r) {
+        Digest d;
+        r(d);
+        return d.h;
+    };
+    std::vector<std::uint64_t> const got = on_threads(kThreads, [&](int) { return digest(f); });
+    std::uint64_t const want = digest(alone ? alone : f);
     for (std::uint64_t g : got) EXPECT_EQ(g, want) << what;
 }
 
@@ -122,29 +128,20 @@ void convert_all(label_cvt* c, Digest& d) {
 // depend on what other threads do meanwhile.
 struct Workload {
     char const* name;
-    std::uint64_t (*run)();
+    void (*run)(Digest&);
 };
 
 Workload const kWorkloads[] = {
     {"SharedRegistryConverters",
-     [] {
-         Digest d;
+     [](Digest& d) {
          for (label_t t : registry_types()) convert_all(get_static_label_cvt(t), d);
-         return d.h;
      }},
     {"EachThreadsOwnConverters",
-     [] {
-         Digest d;
-         for (label_t t : registry_types()) {
-             label_cvt* c = make_any_label_cvt(t);
-             convert_all(c, d);
-             delete c;
-         }
-         return d.h;
+     [](Digest& d) {
+         for (label_t t : registry_types()) convert_all(std::unique_ptr<label_cvt>(make_any_label_cvt(t)).get(), d);
      }},
     {"LabelPoints",
-     [] {
-         Digest d;
+     [](Digest& d) {
          for (label_t t : registry_types())
              for (int i = -3000; i < 3000; i += 7) {
                  LabelPoint p(i * 997, t), q(p);
@@ -155,11 +152,9 @@ Workload const kWorkloads[] = {
                  if (i % 997 == 0)
                      d.add(EditLabel(t, MediumRollIdent{film_Medium, first_Generation}).make_keep_string(nullptr));
              }
-         return d.h;
      }},
     {"LabelsAndEditLabelsKeepStringsBothWays",
-     [] {
-         Digest d;
+     [](Digest& d) {
          for (label_t t : registry_types())
              for (int s = 0; s < 400000; s += 4003) {
                  Label l(t);
@@ -177,11 +172,9 @@ Workload const kWorkloads[] = {
                  d.add(MediumRollId_to_UserString(
                      MediumRollIdent{static_cast<MediumRollMedium>(s % 38), second_Generation}));
              }
-         return d.h;
      }},
     {"TranslationWithTheCallersParameters",
-     [] {
-         Digest d;
+     [](Digest& d) {
          struct {
              MediumRollMedium from, to;
              transfer_type t;
@@ -198,11 +191,9 @@ Workload const kWorkloads[] = {
              p.sequence_phase = 1;
              for (int n = -500; n < 20000; n += 7) d.add(mPosn_Xlate(n / 24.0, k.from, k.to, p, n % 2 == 0));
          }
-         return d.h;
      }},
     {"LegacyFunctions",
-     [] {
-         Digest d;
+     [](Digest& d) {
          char text[32], out[32];
          for (int film = -100; film < 60000; film += 37) {
              int kk = 0, ph = 0, video = 0, back = 0;
@@ -217,11 +208,9 @@ Workload const kWorkloads[] = {
              d.add(filmtc_to_film_frames(&back, text));
              d.add(back);
          }
-         return d.h;
      }},
     {"Lookups",
-     [] {
-         Digest d;
+     [](Digest& d) {
          for (int r = 0; r < 200; ++r)
              for (int i = -1; i <= label_type_count; ++i) {
                  label_t const t = static_cast<label_t>(i);
@@ -230,11 +219,9 @@ Workload const kWorkloads[] = {
                  d.add(edlstr_to_label_type(edl), get_label_type(label_type_info(t).class_name),
                        label_t_to_duration_label_t(t), get_vid_fps(t), TvStd_to_label_type(label_type_to_TvStd(t)));
              }
-         return d.h;
      }},
     {"PureFunctionsFilmGaugesAndTimecodeAtARate",
-     [] {
-         Digest d;
+     [](Digest& d) {
          for (label_t t : registry_types()) {
              positions::FilmGauge g;
              if (!positions::film_gauge(t, g)) continue;
@@ -255,10 +242,9 @@ Workload const kWorkloads[] = {
              timecode_reading const read = timecode_read(r, text);
              d.add(read.frame, read.ok());
          }
-         return d.h;
      }},
     {"FilmCutLists",  // private converters, labels and a translation block per call
-     [] {
+     [](Digest& d) {
          edl::Rate const r{30, true, true};
          std::string const list =
              "TITLE: REEL ONE\nFCM: DROP FRAME\n"
@@ -270,14 +256,8 @@ Workload const kWorkloads[] = {
          edl::CutList const c = edl::cut_list(edl::read(list, r), r, edl::read_telecine_log(log, r));
          EXPECT_EQ(c.events.size(), 3u);
          EXPECT_TRUE(c.notes.empty());
-         Digest d;
-         for (edl::CutEvent const& e : c.events) {
-             d.add(e.keykode_in.c_str());
-             d.add(e.keykode_out.c_str());
-             d.add(e.frames);
-         }
-         d.add(c.total_footage.c_str());
-         return d.h;
+         for (edl::CutEvent const& e : c.events) d.add(e.keykode_in, e.keykode_out, e.frames);
+         d.add(c.total_footage);
      }},
 };
 
@@ -293,18 +273,12 @@ INSTANTIATE_TEST_SUITE_P(Threads, Family, testing::ValuesIn(kWorkloads),
 // converter of its own chooses alone.
 TEST(Threads, FirstUseOfACallersConverterFromSeveralThreads) {
     for (label_t t : registry_types()) {
-        auto const all = [](label_cvt* c) {
-            Digest d;
-            convert_all(c, d);
-            return d.h;
-        };
-        label_cvt* const shared = make_any_label_cvt(t);
-        expect_single_thread_answers([&] { return all(shared); }, label_type_info(t).class_name,
-                                     [&] {
+        std::unique_ptr<label_cvt> const shared(make_any_label_cvt(t));
+        expect_single_thread_answers([&](Digest& d) { convert_all(shared.get(), d); }, label_type_info(t).class_name,
+                                     [&](Digest& d) {
                                          std::unique_ptr<label_cvt> const own(make_any_label_cvt(t));
-                                         return all(own.get());
+                                         convert_all(own.get(), d);
                                      });
-        delete shared;
     }
 }
 
