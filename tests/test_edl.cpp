@@ -36,6 +36,30 @@ std::string cut(int n, char const* reel, long si, long so, long ri, long ro, Rat
     return b;
 }
 
+// The problems of a list, one line each: "LINE E|W message".
+std::string problems(std::string const& text, Rate r) {
+    std::string all;
+    for (edl::Problem const& p : edl::check(edl::read(text, r), r))
+        all += std::to_string(p.line) + (p.severity == edl::Severity::error ? " E " : " W ") + p.message + "\n";
+    return all;
+}
+
+// Each wanted problem, in order, on its own line of got: "LINE E|W words".
+void expect_problems(std::string const& got, std::vector<std::string> const& want) {
+    std::istringstream lines(got);
+    std::string line;
+    std::size_t n = 0;
+    for (; std::getline(lines, line); ++n) {
+        ASSERT_LT(n, want.size()) << got;
+        std::string const& w = want[n];
+        std::size_t const sp = w.find(' ', w.find(' ') + 1);  // after "LINE E"
+        EXPECT_TRUE(line.compare(0, sp + 1, w, 0, sp + 1) == 0 && line.find(w.substr(sp + 1)) != std::string::npos)
+            << "want " << w << " in\n"
+            << got;
+    }
+    EXPECT_EQ(n, want.size()) << got;
+}
+
 // ---------------------------------------------------------------------------
 // Reading and writing.
 
@@ -121,11 +145,7 @@ TEST(EdlRead, CommentsMotionSplitAndAudLinesStayWithTheirEvent) {
     EXPECT_EQ(list.lines.back().kind, edl::LineKind::unknown);
     EXPECT_EQ(list.lines.back().number, 10);
     // A motion effect explains the source running twice the record.
-    std::vector<edl::Problem> const ps = edl::check(list, k2997);
-    EXPECT_FALSE(edl::has_errors(ps));
-    ASSERT_EQ(ps.size(), 1u);
-    EXPECT_EQ(ps[0].line, 10);
-    EXPECT_EQ(ps[0].severity, edl::Severity::warning);
+    expect_problems(problems(text, k2997), {"10 W not understood"});
 }
 
 TEST(EdlWrite, OnlyAChangedEventTakesTheStandardLayout) {
@@ -149,68 +169,42 @@ TEST(EdlWrite, OnlyAChangedEventTakesTheStandardLayout) {
 // ---------------------------------------------------------------------------
 // Checks.
 
-struct Expect {
-    int line;
-    edl::Severity severity;
-    char const* words;  // part of the message
-};
-
-void expect_problems(std::string const& text, Rate r, std::vector<Expect> const& want) {
-    edl::List const list = edl::read(text, r);
-    std::vector<edl::Problem> const got = edl::check(list, r);
-    std::string all;
-    for (edl::Problem const& p : got) all += std::to_string(p.line) + ": " + p.message + "\n";
-    ASSERT_EQ(got.size(), want.size()) << text << "\n" << all;
-    for (std::size_t i = 0; i < want.size(); ++i) {
-        EXPECT_EQ(got[i].line, want[i].line) << all;
-        EXPECT_EQ(got[i].severity, want[i].severity) << all;
-        EXPECT_NE(got[i].message.find(want[i].words), std::string::npos) << got[i].message;
-    }
-}
-
 TEST(EdlCheck, MalformedListsNameTheirLines) {
-    auto const E = edl::Severity::error;
-    auto const W = edl::Severity::warning;
     std::string const head = "TITLE: BAD\nFCM: DROP FRAME\n\n";  // events start at line 4
+    std::string const tcs = " 01:00:00;00 01:00:01;00 00:00:00;00 00:00:01;00\n";
     struct Case {
         std::string body;
-        std::vector<Expect> want;
-    };
-    Case const cases[] = {
+        std::vector<std::string> want;
+    } const cases[] = {
         // truncated lines
-        {"001  R1 V C 01:00:00;00 01:00:01;00\n", {{4, E, "2 of its 4 timecodes"}}},
-        {"001  R1\n", {{4, E, "ends after the reel"}}},
-        {"001  R1 V C 01:00:00;00 01:00:01;00 00:00:00;00 00:00:01;00\n002\n", {{5, E, "ends after its number"}}},
+        {"001  R1 V C 01:00:00;00 01:00:01;00\n", {"4 E 2 of its 4 timecodes"}},
+        {"001  R1\n", {"4 E ends after the reel"}},
+        {"001  R1 V C" + tcs + "002\n", {"5 E ends after its number"}},
         // bad timecodes: ranges, skipped drop-frame labels, junk
-        {"001  R1 V C 01:61:00;00 01:62:00;00 00:00:00;00 00:00:01;00\n", {{4, E, "minutes 61"}, {4, E, "minutes 62"}}},
-        {"001  R1 V C 00:01:00;00 00:01:01;00 00:00:00;00 00:00:01;00\n", {{4, E, "not a drop-frame label"}}},
-        {"001  R1 V C 01:00:00;30 01:00:01;00 00:00:00;00 00:00:01;00\n", {{4, E, "frames 30"}}},
-        {"001  R1 V C 1:00:00;00 01:00:01;00 00:00:00;00 00:00:01;00\n", {{4, E, "source in"}}},
+        {"001  R1 V C 01:61:00;00 01:62:00;00 00:00:00;00 00:00:01;00\n", {"4 E minutes 61", "4 E minutes 62"}},
+        {"001  R1 V C 00:01:00;00 00:01:01;00 00:00:00;00 00:00:01;00\n", {"4 E not a drop-frame label"}},
+        {"001  R1 V C 01:00:00;30 01:00:01;00 00:00:00;00 00:00:01;00\n", {"4 E frames 30"}},
+        {"001  R1 V C 1:00:00;00 01:00:01;00 00:00:00;00 00:00:01;00\n", {"4 E source in"}},
         // out before in; durations that differ without motion
         {"001  R1 V C 01:00:01;00 01:00:00;00 00:00:00;00 00:00:01;00\n",
-         {{4, E, "source out 01:00:00;00 is before source in"}}},
-        {"001  R1 V C 01:00:00;00 01:00:02;00 00:00:00;00 00:00:01;00\n",
-         {{4, E, "source runs 60 frames and record 30"}}},
+         {"4 E source out 01:00:00;00 is before source in"}},
+        {"001  R1 V C 01:00:00;00 01:00:02;00 00:00:00;00 00:00:01;00\n", {"4 E source runs 60 frames and record 30"}},
         // event numbers out of order; a gap and an overlap (warnings)
-        {"002  R1 V C 01:00:00;00 01:00:01;00 00:00:00;00 00:00:01;00\n"
-         "001  R1 V C 01:00:00;00 01:00:01;00 00:00:02;00 00:00:03;00\n"
-         "003  R1 V C 01:00:00;00 01:00:01;00 00:00:02;15 00:00:03;15\n",
-         {{5, E, "out of order"}, {5, W, "gap of 30 frames on V"}, {6, W, "overlaps the event before on V by 15"}}},
+        {"002  R1 V C" + tcs + "001  R1 V C 01:00:00;00 01:00:01;00 00:00:02;00 00:00:03;00\n" +
+             "003  R1 V C 01:00:00;00 01:00:01;00 00:00:02;15 00:00:03;15\n",
+         {"5 E out of order", "5 W gap of 30 frames on V", "6 W overlaps the event before on V by 15"}},
         // long reels, unknown tracks and transitions, lines not understood
-        {"001  REEL_NAME_TOO_LONG V C 01:00:00;00 01:00:01;00 00:00:00;00 00:00:01;00\n",
-         {{4, W, "longer than the 8 columns"}}},
-        {"001  R1 V9 X 01:00:00;00 01:00:01;00 00:00:00;00 00:00:01;00\n",
-         {{4, E, "unknown track 'V9'"}, {4, E, "unknown transition 'X'"}}},
-        {"001  R1 V D 01:00:00;00 01:00:01;00 00:00:00;00 00:00:01;00\n", {{4, E, "without its duration"}}},
-        {"hello there\n001  R1 V C 01:00:00;00 01:00:01;00 00:00:00;00 00:00:01;00\n", {{4, W, "not understood"}}},
-        {"001  R1 V C 01:00:00;00 01:00:01;00 00:00:00;00 00:00:01;00\nM2   R1 fast 01:00:00;00\n",
-         {{5, E, "M2 speed 'fast'"}}},
+        {"001  REEL_NAME_TOO_LONG V C" + tcs, {"4 W longer than the 8 columns"}},
+        {"001  R1 V9 X" + tcs, {"4 E unknown track 'V9'", "4 E unknown transition 'X'"}},
+        {"001  R1 V D" + tcs, {"4 E without its duration"}},
+        {"hello there\n001  R1 V C" + tcs, {"4 W not understood"}},
+        {"001  R1 V C" + tcs + "M2   R1 fast 01:00:00;00\n", {"5 E M2 speed 'fast'"}},
     };
-    for (Case const& c : cases) expect_problems(head + c.body, k2997df, c.want);
+    for (Case const& c : cases) expect_problems(problems(head + c.body, k2997df), c.want);
     // A drop-frame count where the rate has none.
-    expect_problems("FCM: DROP FRAME\n001  R1 V C 01:00:00:00 01:00:01:00 00:00:00:00 00:00:01:00\n", k25,
-                    {{1, E, "has no drop frame"}});
-    expect_problems("", k25, {{0, W, "no events"}});
+    expect_problems(problems("FCM: DROP FRAME\n001  R1 V C 01:00:00:00 01:00:01:00 00:00:00:00 00:00:01:00\n", k25),
+                    {"1 E has no drop frame"});
+    expect_problems(problems("", k25), {"0 W no events"});
 }
 
 // ---------------------------------------------------------------------------
@@ -232,30 +226,30 @@ std::string sweep_list(Rate r, int events) {
     return s;
 }
 
+// Source in, source out, record in and record out of every event.
+std::vector<long> frames_of(edl::List const& list) {
+    std::vector<long> v;
+    for (edl::Event const& e : list.events)
+        for (edl::Timecode const* t : {&e.source_in, &e.source_out, &e.record_in, &e.record_out})
+            v.push_back(t->frames);
+    return v;
+}
+
 TEST(EdlConvert, DropFrameAndNonDropRelabelKeepEveryFrame) {
     std::string const df = sweep_list(k2997df, 1500);
     edl::List list = edl::read(df, k2997df);
     ASSERT_FALSE(edl::has_errors(edl::check(list, k2997df)));
-    std::vector<long> frames;
-    for (edl::Event const& e : list.events)
-        for (edl::Timecode const* t : {&e.source_in, &e.source_out, &e.record_in, &e.record_out})
-            frames.push_back(t->frames);
+    std::vector<long> const frames = frames_of(list);
     std::string why;
     ASSERT_TRUE(edl::relabel(list, k2997df, false, why)) << why;
     std::string const ndf = edl::write(list);
+    EXPECT_NE(ndf.find("FCM: NON-DROP FRAME\n"), std::string::npos);  // the relabelled list says so
     edl::List back = edl::read(ndf, k2997);
-    EXPECT_FALSE(back.drop);
-    ASSERT_FALSE(edl::has_errors(edl::check(back, k2997)));
-    std::size_t k = 0;
-    for (edl::Event const& e : back.events)
-        for (edl::Timecode const* t : {&e.source_in, &e.source_out, &e.record_in, &e.record_out})
-            ASSERT_EQ(t->frames, frames[k++]) << t->text;
+    EXPECT_FALSE(back.drop || edl::has_errors(edl::check(back, k2997)));
+    EXPECT_EQ(frames_of(back), frames);
     ASSERT_TRUE(edl::relabel(back, k2997, true, why)) << why;
     EXPECT_EQ(edl::write(back), df);
-    // The relabelled list says so in its FCM line.
-    EXPECT_NE(ndf.find("FCM: NON-DROP FRAME\n"), std::string::npos);
-    // 25 fps has no drop frame to relabel to.
-    EXPECT_FALSE(edl::relabel(back, k25, true, why));
+    EXPECT_FALSE(edl::relabel(back, k25, true, why));  // 25 fps has no drop frame to relabel to
 }
 
 TEST(EdlConvert, NewRatesKeepStructureAndComments) {
@@ -316,8 +310,7 @@ TEST(EdlConvert, PulldownThereAndBackKeepsEveryFilmFrame) {
     ASSERT_TRUE(edl::convert_rate(list, k24, k25, edl::RateRule::pulldown, why)) << why;
     ASSERT_TRUE(edl::convert_rate(list, k25, k24, edl::RateRule::pulldown, why)) << why;
     EXPECT_EQ(edl::write(list), s);
-    // No pulldown between two video rates.
-    EXPECT_FALSE(edl::convert_rate(list, k24, k24, edl::RateRule::pulldown, why));
+    EXPECT_FALSE(edl::convert_rate(list, k24, k24, edl::RateRule::pulldown, why));  // no pulldown between videos
 }
 
 TEST(EdlConvert, FailuresLeaveTheListAsItWas) {
@@ -337,18 +330,14 @@ TEST(EdlConvert, FailuresLeaveTheListAsItWas) {
 
 TEST(EdlConvert, RecordStartMovesEveryRecordTimecode) {
     edl::List list = edl::read(sweep_list(k2997df, 20), k2997df);
-    long const first = list.events[0].record_in.frames;
-    std::vector<long> lengths;
-    for (edl::Event const& e : list.events) lengths.push_back(e.record_out.frames - e.record_in.frames);
+    ASSERT_EQ(list.events[0].record_in.frames, 0);
+    std::vector<long> want = frames_of(list);
+    for (std::size_t i = 0; i < want.size(); ++i) want[i] += i % 4 >= 2 ? 107892 : 0;  // record in and out
     std::string why;
     ASSERT_TRUE(edl::move_record_start(list, k2997df, 107892, why)) << why;  // 01:00:00;00
     edl::List const back = edl::read(edl::write(list), k2997df);
     EXPECT_EQ(back.events[0].record_in.text, "01:00:00;00");
-    for (std::size_t i = 0; i < back.events.size(); ++i) {
-        EXPECT_EQ(back.events[i].record_out.frames - back.events[i].record_in.frames, lengths[i]);
-        EXPECT_EQ(back.events[i].source_in.frames, list.events[i].source_in.frames);
-    }
-    EXPECT_EQ(first, 0);
+    EXPECT_EQ(frames_of(back), want);
     EXPECT_FALSE(edl::move_record_start(list, k2997df, edl::frames_per_day(k2997df) - 5, why));
 }
 
@@ -368,21 +357,18 @@ TEST(TelecineLog, ColumnsQuotingPhasesAndBadRows) {
         "19,A007,KJ2312400500+00,05:00:00;00,0,CR7,LR2,keycode_99\n"
         "20,A008,KJ2312400500+00\n";
     edl::TelecineLog const t = edl::read_telecine_log(log, k2997df);
-    ASSERT_EQ(t.rows.size(), 3u);
-    EXPECT_EQ(t.rows[0].reel, "A001");
-    EXPECT_EQ(t.rows[0].line, 3);
-    EXPECT_EQ(t.rows[0].phase, 1);
-    EXPECT_EQ(t.rows[0].prefix, "KJ231234");
-    EXPECT_EQ(t.rows[0].frames, 107892);
-    ASSERT_EQ(t.rows[0].extra.size(), 1u);
-    EXPECT_EQ(t.rows[0].extra[0].second, "12, take 2");
-    EXPECT_EQ(t.rows[1].phase, 4);
-    EXPECT_EQ(t.rows[2].type, keycode_16_label_t);
-    EXPECT_EQ(t.rows[2].phase, 2);
-    std::vector<int> lines;
-    for (edl::Problem const& p : t.problems) lines.push_back(p.line);
-    EXPECT_EQ(lines, (std::vector<int>{6, 7, 8, 9, 10}));
-
+    std::ostringstream got;  // reel, line, phase, prefix, frames, type, extra columns
+    for (edl::LogRow const& r : t.rows) {
+        got << r.reel << ' ' << r.line << ' ' << r.phase << ' ' << r.prefix << ' ' << r.frames << ' ' << r.type;
+        for (auto const& [k, v] : r.extra) got << ' ' << k << '=' << v;
+        got << '\n';
+    }
+    for (edl::Problem const& p : t.problems) got << p.line << ' ';
+    EXPECT_EQ(got.str(),
+              "A001 3 1 KJ231234 107892 10 scene=12, take 2\n"
+              "A002 4 4 KJ231240 215784 10 scene=14\n"
+              "A003 5 2 EK123456 323676 11 scene=15\n"
+              "6 7 8 9 10 ");
     EXPECT_EQ(edl::read_telecine_log("reel,keykode\nA,KJ2312340100+00\n", k2997df).problems.at(0).line, 1);
     EXPECT_EQ(edl::read_telecine_log("reel,timecode,keykode\n\"A,01:00:00;00,K", k2997df).problems.at(0).line, 2);
     EXPECT_FALSE(edl::read_telecine_log("", k2997df).problems.empty());
