@@ -5,27 +5,106 @@
 // failures. Expected values are worked by hand (film frame n of a 2:3
 // transfer at phase p starts at field pull23_derivative[2p][n mod 4] +
 // 10 (n div 4); a 29.97 video frame holds fields 2j and 2j+1).
+//
+// The batch command's streams too: every failure of a read or a write is
+// reported once with a non-zero status, odd bytes in the input never pass
+// silently, JSON Lines stay one valid record per line, and a program on a
+// pipe gets each answer as soon as it sends its line; end to end, and in
+// process with a reader that fails on cue.
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "run_labels.h"
+#include "cli/cli.h"
 
 namespace {
 
-using labels_test::Args;
-using labels_test::has;
-using labels_test::lines;
-using labels_test::matches;
-using labels_test::quote;
-using labels_test::Result;
-using labels_test::run;
 using nlohmann::json;
+
+// The binary run by the shell: each argument one shell word, the given text
+// its standard input; its standard output, standard error and exit status.
+using Args = std::vector<std::string>;
+
+struct Result {
+    std::string out, err;
+    int status = -1;
+};
+
+inline std::string quote(std::string const& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+inline std::string slurp(std::string const& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline bool has(std::string const& hay, std::string const& needle) { return hay.find(needle) != std::string::npos; }
+
+// A wanted text: with "..." in it, its pieces in that order somewhere in the
+// text; without, the whole text (or, not whole, somewhere in it).
+inline bool matches(std::string const& got, std::string const& want, bool whole = true) {
+    if (!whole || has(want, "...")) {
+        std::size_t at = 0;
+        for (std::size_t b = 0, e; b <= want.size(); b = e + 3) {
+            e = std::min(want.find("...", b), want.size());
+            if ((at = got.find(want.substr(b, e - b), at)) == std::string::npos) return false;
+        }
+        return true;
+    }
+    return got == want;
+}
+
+// The lines of a text; a last line without its ending counts, an empty one
+// after the last ending too.
+inline Args lines(std::string const& s) {
+    Args v;
+    for (std::size_t b = 0, e; b < s.size(); b = e + 1) {
+        e = std::min(s.find('\n', b), s.size());
+        v.push_back(s.substr(b, e - b));
+    }
+    return v;
+}
+
+// Runs a shell command line; its status is the shell's ($?).
+inline Result shell(std::string const& line, std::string const& input = "") {
+    static int counter = 0;
+    std::string const base =
+        testing::TempDir() + "labels_cli_" + std::to_string(::getpid()) + "_" + std::to_string(++counter);
+    std::ofstream(base + ".in", std::ios::binary) << input;
+    std::string const cmd = "{ " + line + " ; } <" + quote(base + ".in") + " >" + quote(base + ".out") + " 2>" +
+                            quote(base + ".err") + "; echo $?";
+    Result r;
+    if (FILE* p = popen(cmd.c_str(), "r")) {
+        if (std::fscanf(p, "%d", &r.status) != 1) r.status = -1;
+        pclose(p);
+    }
+    r.out = slurp(base + ".out");
+    r.err = slurp(base + ".err");
+    for (char const* x : {".in", ".out", ".err"}) std::remove((base + x).c_str());
+    return r;
+}
+
+inline Result run(Args const& args, std::string const& input = "") {
+    std::string cmd = quote(LABELS_BIN);
+    for (std::string const& a : args) cmd += " " + quote(a);
+    return shell(cmd, input);
+}
 
 // The words of a command line: split at '|' when it holds one (for words
 // with blanks), else at blanks.
@@ -41,17 +120,18 @@ Args words(std::string const& line) {
 Result run(std::string const& line, std::string const& input = "") { return run(words(line), input); }
 
 // One run of the command: its command line, exit status, standard output
-// ("...": not checked) and what its standard error holds.
+// ("...": not checked), what its standard error holds and its standard input.
 struct Case {
     std::string line;
     int status;
     std::string out;
     char const* err = "";
+    std::string in = "";
 };
 
 void check(std::vector<Case> const& cases) {
     for (Case const& c : cases) {
-        Result const r = run(c.line);
+        Result const r = run(c.line, c.in);
         EXPECT_EQ(r.status, c.status) << c.line << ": " << r.err;
         EXPECT_TRUE(matches(r.out, c.out)) << c.line << ": got '" << r.out << "'";
         EXPECT_TRUE(matches(r.err, c.err, false)) << c.line << ": got '" << r.err << "'";
@@ -351,49 +431,38 @@ TEST(Cli, ConvertAndXlate) {
 
 // ---------------------------------------------------------------------------
 
-Result batch(std::string const& extra, std::string const& input) { return run("batch" + kPull23 + extra, input); }
-
 TEST(Cli, BatchLinesStayInOrder) {
-    Result r = batch("", "XX0000000012+05\nbogus\n\n# a note\r\nXX0000000000+03\r\nXX0000000093+12");
-    EXPECT_EQ(r.status, 1);
-    Args l = lines(r.out);
-    ASSERT_EQ(l.size(), 6u) << r.out;
-    EXPECT_EQ(l[1].rfind("error: line 2: cannot read 'bogus' as keycode_35_label", 0), 0u) << l[1];
-    l[1] = "";
-    EXPECT_EQ(l, Args({"00:00:08;06", "", "", "# a note", "00:00:00;03", "00:01:02;17"}));
-    EXPECT_TRUE(has(r.err, "1 of 6 lines failed (the first at line 2)")) << r.err;
-    EXPECT_EQ(batch(" --echo", "XX0000000012+05\n").out, "XX0000000012+05\t00:00:08;06\n");
-    r = batch(" --json", "XX0000000012+05\nbo\"gus\n");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(matches(r.out, R"({"line":1,...,"sample":788,"target_sample":246,"text":"00:00:08;06"})"
-                               "\n{\"line\":2,\"input\":\"bo\\\"gus\",\"error\":\"cannot read 'bo\\\"gus'...\n"))
-        << r.out;
-    // Mixed frames as a JSON field: two in every five.
-    std::string in;
-    for (int f = 0; f < 16; ++f) in += "XX00000000" + std::string(f < 10 ? "00+0" : "00+") + std::to_string(f) + "\n";
-    int mixed = 0;
-    for (std::string const& m : lines(batch(" --mark-mixed --json", in).out))
-        if (!m.empty()) mixed += json::parse(m)["mixed"].get<bool>();
-    EXPECT_EQ(mixed, 8);
-    // By rate: a line that does not read fails alone.
-    r = run("batch --from 29.97df --to 59.94df --echo", "00:00:00;02\n00:01:00;00\n\n01:00:00;00\n");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out,
-              "00:00:00;02\t00:00:00;04\n00:01:00;00\terror: line 2: cannot read '00:01:00;00' as 29.97df "
-              "timecode: 00:01:00;00 is not a drop-frame label: frames 00 and 01 are skipped at minute 1\n\n"
-              "01:00:00;00\t01:00:00;00\n");
-}
-
-TEST(Cli, BatchOfTheShippedReel) {
-    // Film frames from the head 5678+00: 0, 55, 188, 387, 623, 904, 1296, 1803, 2372, 3097.
-    Result const r = run({"batch", std::string(LABELS_SOURCE_DIR) + "/examples/reel.txt", "--from", "keycode_35",
-                          "--to", "ntsc_drop", "--transfer", "pull23", "--sync", "KJ 23 1234 5678+00=01:00:00;00"});
-    EXPECT_EQ(r.status, 0) << r.err;
-    Args got;
-    for (std::string const& l : lines(r.out))
-        if (!l.empty() && l[0] != '#') got.push_back(l);
-    EXPECT_EQ(got, Args({"01:00:00;00", "01:00:02;08", "01:00:07;25", "01:00:16;03", "01:00:25;28", "01:00:37;20",
-                         "01:00:54;00", "01:01:15;05", "01:01:38;27", "01:02:09;05"}));
+    std::string const batch = "batch" + kPull23;
+    check({
+        {batch, 1,
+         "00:00:08;06\nerror: line 2: cannot read 'bogus' as keycode_35_label: expected a text like "
+         "'XX0000000012+05'\n\n# a note\n00:00:00;03\n00:01:02;17\n",
+         "1 of 6 lines failed (the first at line 2)",
+         "XX0000000012+05\nbogus\n\n# a note\r\nXX0000000000+03\r\nXX0000000093+12"},
+        {batch + " --echo", 0, "XX0000000012+05\t00:00:08;06\n", "", "XX0000000012+05\n"},
+        {batch + " --json", 1,
+         R"({"line":1,...,"sample":788,"target_sample":246,"text":"00:00:08;06"})"
+         "\n{\"line\":2,\"input\":\"bo\\\"gus\",\"error\":\"cannot read 'bo\\\"gus'...\n",
+         "", "XX0000000012+05\nbo\"gus\n"},
+        // Mixed frames as a JSON field: at phase A film frames C and D.
+        {batch + " --mark-mixed --json", 0,
+         "...\"mixed\":false}\n...\"mixed\":false}\n...\"mixed\":true}\n...\"mixed\":true}\n", "",
+         "XX0000000000+00\nXX0000000000+01\nXX0000000000+02\nXX0000000000+03\n"},
+        // By rate: a line that does not read fails alone.
+        {"batch --from 29.97df --to 59.94df --echo", 1,
+         "00:00:00;02\t00:00:00;04\n00:01:00;00\terror: line 2: cannot read '00:01:00;00' as 29.97df timecode: "
+         "00:01:00;00 is not a drop-frame label: frames 00 and 01 are skipped at minute "
+         "1\n\n01:00:00;00\t01:00:00;00\n",
+         "", "00:00:00;02\n00:01:00;00\n\n01:00:00;00\n"},
+        // The shipped reel: film frames from the head 5678+00 are 0, 55, 188,
+        // 387, 623, 904, 1296, 1803, 2372, 3097.
+        {"batch|" + std::string(LABELS_SOURCE_DIR) +
+             "/examples/reel.txt|--from|keycode_35|--to|ntsc_drop|--transfer|pull23|--sync|KJ 23 1234 "
+             "5678+00=01:00:00;00",
+         0,
+         "...\n01:00:00;00\n01:00:02;08\n01:00:07;25\n01:00:16;03\n01:00:25;28\n01:00:37;20\n01:00:54;00\n"
+         "01:01:15;05\n01:01:38;27\n01:02:09;05\n"},
+    });
 }
 
 // ---------------------------------------------------------------------------
@@ -410,8 +479,8 @@ TEST(Cli, EveryHelpExampleRunsAsPrintedInAShell) {
             if (l.rfind("  labels ", 0) != 0) continue;
             ++examples;
             std::size_t const hash = l.find("  # ");
-            Result const r = labels_test::shell("cd " + quote(LABELS_SOURCE_DIR) + " && PATH=" + quote(path) +
-                                                ":$PATH sh -c " + quote(l.substr(2)));
+            Result const r = shell("cd " + quote(LABELS_SOURCE_DIR) + " && PATH=" + quote(path) + ":$PATH sh -c " +
+                                   quote(l.substr(2)));
             EXPECT_EQ(r.status, 0) << l << ": " << r.err;
             EXPECT_TRUE(hash == std::string::npos || r.out == l.substr(hash + 4) + "\n") << l << ": got " << r.out;
         }
@@ -467,13 +536,13 @@ TEST(Cli, EditLists) {
         {"edl|convert|" + film + "|--to|25|--transfer|sideways", 2, "", "--transfer 'sideways'"},
         // Relabelled and back, to a file and from it; a new record start.
         {"edl|convert|" + film + "|--to|29.97|-o|" + ndf, 0, ""},
-        {"edl|convert|" + ndf + "|--to|29.97df", 0, labels_test::slurp(film)},
+        {"edl|convert|" + ndf + "|--to|29.97df", 0, slurp(film)},
         {"edl|convert|" + film + "|--to|29.97df|--record-start|00:59:58;00", 0,
          "...01:00:10;00 01:00:14;00 00:59:58;00 01:00:02;00"},
         // Warnings of a list the command passes through go to standard error.
         {"edl|convert|" + ex + "edl/cmx_splits.edl|--to|29.97", 0, "...", "line not understood"},
         // The shipped cut list is what the command gives; a reel missing from the log fails it.
-        {cut, 0, labels_test::slurp(ex + "film_cut_cutlist.txt")},
+        {cut, 0, slurp(ex + "film_cut_cutlist.txt")},
         {cut + "|--csv", 0, "event,reel,camroll,labroll,keykode_in,keykode_out,frames,feet_frames,footage\n..."},
         {"edl|cutlist|" + ex + "edl/cut_23976.edl|--rate|23.976|--telecine|" + ex + "edl/cut_23976_telecine.csv", 1,
          "...", "reel MISSING is not in the telecine log"},
@@ -539,6 +608,172 @@ TEST(Cli, TimecodeByRate) {
         {"convert 00:00:01:00 --from 72 --to keycode_35 --transfer pull23", 2, "", "no label type counts 72"},
         {"convert 00:00:01:00 --from 25 --to keycode_35 --style interchange", 2, "", "timecode target"},
     });
+}
+
+// ---------------------------------------------------------------------------
+// The batch command's streams.
+
+// Runs a shell command line with `L` standing for the labels binary and
+// `BATCH` for a 2:3 batch conversion of KeyKode to drop-frame timecode.
+Result sh(std::string line, std::string const& input = "") {
+    auto replace = [&](std::string const& what, std::string const& with) {
+        for (std::size_t at; (at = line.find(what)) != std::string::npos;) line.replace(at, what.size(), with);
+    };
+    replace("BATCH", "L batch --from keycode_35 --to ntsc_drop --transfer pull23");
+    replace("L ", quote(LABELS_BIN) + " ");
+    return shell(line, input);
+}
+
+std::string many_lines(int n) {
+    std::string in;
+    for (int i = 0; i < n; ++i) in += "XX0000000012+05\n";
+    return in;
+}
+
+// ---------------------------------------------------------------------------
+
+TEST(CliStreams, FailedReadsAndWritesAndOddBytesAreReportedOnce) {
+    std::string const many = many_lines(100000);
+    struct {
+        char const* line;
+        std::string input;
+        int status;
+        char const* out;  // as matches takes it
+        char const* err;  // the one message, or none
+    } const cases[] = {
+        {"BATCH >/dev/full", many, 1, "", "writing the output failed: No space left on device"},
+        {"L format pal 1 >/dev/full", "", 1, "", "writing the output failed: No space left on device"},
+        {"L --json types >/dev/full", "", 1, "", "writing the output failed"},
+        {"L --help >/dev/full", "", 1, "", "writing the output failed"},
+        {"BATCH >&-", many, 1, "", "standard output is closed"},
+        {"L format pal 1 >&-", "", 1, "", "standard output is closed"},
+        // With SIGPIPE ignored the write fails with EPIPE; with SIGPIPE as it
+        // comes, `| head -1` stays quiet.
+        {"trap \"\" PIPE; (BATCH; echo $? >&2) | head -1", many, 0, "00:00:08;06\n", "failed: Broken pipe\n1\n"},
+        {"BATCH | head -1", many, 0, "00:00:08;06\n", ""},
+        {"BATCH /nonexistent/reel.txt", "", 1, "", "cannot open '/nonexistent/reel.txt': No such file or"},
+        {"BATCH /", "", 1, "", "cannot read '/': it is a directory"},
+        {"BATCH <&-", "", 1, "", "cannot read standard input: it is closed"},
+        {"BATCH - <&-", "", 1, "", "cannot read standard input: it is closed"},
+        // A byte-order mark before the first line is skipped, one inside the
+        // input is no mark; a NUL byte fails its line (the batch's summary
+        // of failed lines is no error message).
+        {"BATCH", "\xEF\xBB\xBFXX0000000012+05\n", 0, "00:00:08;06\n", ""},
+        {"BATCH", std::string("\xEF\xBB\xBFXX0000000012+05\0garbage\n\0\n\xEF\xBB\xBFXX0000000012+05\n", 47), 1,
+         "error: line 1: the line holds a NUL byte (at character 16)\nerror: line 2: the line holds a NUL byte "
+         "(at character 1)\nerror: line 3: cannot read '\xEF\xBB\xBFXX0000000012+05'...\n",
+         ""},
+    };
+    for (auto const& c : cases) {
+        Result const r = sh(c.line, c.input);
+        EXPECT_EQ(r.status, c.status) << c.line << ": " << r.err;
+        EXPECT_TRUE(matches(r.out, c.out)) << c.line << ": " << r.out.substr(0, 200);
+        EXPECT_TRUE(has(r.err, c.err)) << c.line << ": " << r.err;
+        std::size_t messages = 0;
+        for (std::size_t at = 0; (at = r.err.find("labels: ", at)) != std::string::npos; ++at) ++messages;
+        EXPECT_EQ(messages, *c.err ? 1u : 0u) << c.line << ": " << r.err;
+    }
+}
+
+TEST(CliStreams, JsonLinesStayValidUtf8AndSayWhichLine) {
+    std::string const in =
+        "XX0000000012+05\n\xFF\xFE\n# caf\xC3\xA9\n\xC3\x28\n\xED\xA0\x80\nXX00\xF0\x9F\x8E\xAC\n\x01\"\\\n";
+    Result const r = sh("BATCH --json", in);
+    EXPECT_EQ(r.status, 1);
+    std::vector<std::string> const l = lines(r.out);
+    ASSERT_EQ(l.size(), 7u) << r.out;
+    bool const bad[] = {false, true, false, true, true, false, false};
+    for (std::size_t i = 0; i < l.size(); ++i) {
+        json j;
+        ASSERT_NO_THROW(j = json::parse(l[i])) << l[i];  // throws on invalid UTF-8
+        EXPECT_EQ(j["line"], i + 1);
+        EXPECT_EQ(j.value("not_utf8", false), bad[i]) << l[i];
+    }
+    EXPECT_EQ(json::parse(l[2])["input"], "# caf\xC3\xA9");  // valid UTF-8 is kept
+    EXPECT_EQ(json::parse(l[6])["input"], "\x01\"\\");
+    // Other commands' JSON too.
+    Result const p = sh(std::string("L --json parse pal 01:00:00:00 \"\xFF\""));
+    EXPECT_EQ(p.status, 1);
+    EXPECT_TRUE(json::accept(p.out)) << p.out;
+}
+
+TEST(CliStreams, APipeGetsEachAnswerBeforeTheNextLine) {
+    int to_child[2], from_child[2];
+    ASSERT_EQ(pipe(to_child), 0);
+    ASSERT_EQ(pipe(from_child), 0);
+    pid_t const pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        dup2(to_child[0], 0);
+        dup2(from_child[1], 1);
+        for (int fd : {to_child[0], to_child[1], from_child[0], from_child[1]}) close(fd);
+        execl(LABELS_BIN, "labels", "batch", "--from", "keycode_35", "--to", "ntsc_drop", "--transfer", "pull23",
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(to_child[0]);
+    close(from_child[1]);
+    struct {
+        char const* line;
+        char const* want;
+    } const exchange[] = {{"XX0000000012+05\n", "00:00:08;06\n"}, {"XX0000000000+03\n", "00:00:00;03\n"}};
+    for (auto const& [line, want] : exchange) {
+        ASSERT_EQ(write(to_child[1], line, std::strlen(line)), static_cast<ssize_t>(std::strlen(line)));
+        pollfd p{from_child[0], POLLIN, 0};
+        ASSERT_EQ(poll(&p, 1, 10000), 1) << "no answer while the input stays open";
+        char buf[64] = {0};
+        ssize_t const n = read(from_child[0], buf, sizeof buf - 1);
+        EXPECT_EQ(std::string(buf, n > 0 ? static_cast<std::size_t>(n) : 0), want);
+    }
+    close(to_child[1]);
+    int st = 0;
+    waitpid(pid, &st, 0);
+    close(from_child[0]);
+    EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0);
+}
+
+// ---------------------------------------------------------------------------
+// In process: a reader that fails with EIO after its text.
+
+struct Faulty {
+    std::string text;
+    std::size_t at = 0;
+};
+
+ssize_t faulty_read(void* c, char* buf, std::size_t n) {
+    Faulty& f = *static_cast<Faulty*>(c);
+    std::size_t const k = std::min(n, f.text.size() - f.at);
+    std::memcpy(buf, f.text.data() + f.at, k);
+    f.at += k;
+    errno = EIO;
+    return k ? static_cast<ssize_t>(k) : -1;
+}
+
+TEST(CliStreams, AReadErrorMidStreamIsOneJsonLinesRecord) {
+    cli::TranslationOptions tr;
+    tr.transfer = "pull23";
+    std::unique_ptr<cli::ConversionSetup> const setup = cli::make_conversion("keycode_35", "ntsc_drop", tr);
+    Faulty in{many_lines(65536)};
+    FILE* r = fopencookie(&in, "r", cookie_io_functions_t{faulty_read, nullptr, nullptr, nullptr});
+    char* text = nullptr;
+    std::size_t size = 0;
+    cli::BatchCount n;
+    {
+        cli::Output out(open_memstream(&text, &size));
+        out.json_mode = true;
+        n = cli::convert_stream(*setup->conv, r, out, {});
+        EXPECT_TRUE(out.close());
+    }
+    std::fclose(r);
+    EXPECT_EQ(n.lines, 65536);
+    EXPECT_EQ(n.read_error, EIO);
+    std::vector<std::string> const l = lines(std::string(text, size));
+    std::free(text);
+    ASSERT_EQ(l.size(), 65537u);
+    for (std::size_t i = 0; i < l.size() - 1; i += 4099)  // each line converted, in its place
+        EXPECT_TRUE(has(l[i], "{\"line\":" + std::to_string(i + 1) + ",") && has(l[i], "\"target_sample\":246,"))
+            << l[i];
+    EXPECT_EQ(l.back(), R"({"error":"reading the input failed after line 65536: Input/output error"})");
 }
 
 }  // namespace
