@@ -43,22 +43,22 @@ struct Result {
     int status = -1;
 };
 
-inline std::string quote(std::string const& s) {
+std::string quote(std::string const& s) {
     std::string q = "'";
     for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return q + "'";
 }
 
-inline std::string slurp(std::string const& path) {
+std::string slurp(std::string const& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-inline bool has(std::string const& hay, std::string const& needle) { return hay.find(needle) != std::string::npos; }
+bool has(std::string const& hay, std::string const& needle) { return hay.find(needle) != std::string::npos; }
 
 // A wanted text: with "..." in it, its pieces in that order somewhere in the
 // text; without, the whole text (or, not whole, somewhere in it).
-inline bool matches(std::string const& got, std::string const& want, bool whole = true) {
+bool matches(std::string const& got, std::string const& want, bool whole = true) {
     if (!whole || has(want, "...")) {
         std::size_t at = 0;
         for (std::size_t b = 0, e; b <= want.size(); b = e + 3) {
@@ -70,19 +70,22 @@ inline bool matches(std::string const& got, std::string const& want, bool whole 
     return got == want;
 }
 
-// The lines of a text; a last line without its ending counts, an empty one
-// after the last ending too.
-inline Args lines(std::string const& s) {
-    Args v;
+// The parts of s between the separators (empty ones kept or not).
+Args split(std::string const& s, char sep, bool keep_empty) {
+    Args a;
     for (std::size_t b = 0, e; b < s.size(); b = e + 1) {
-        e = std::min(s.find('\n', b), s.size());
-        v.push_back(s.substr(b, e - b));
+        e = std::min(s.find(sep, b), s.size());
+        if (keep_empty || e > b) a.push_back(s.substr(b, e - b));
     }
-    return v;
+    return a;
 }
+Args lines(std::string const& s) { return split(s, '\n', true); }
+// The words of a command line: split at '|' when it holds one (for words
+// with blanks), else at blanks.
+Args words(std::string const& line) { return split(line, has(line, "|") ? '|' : ' ', false); }
 
 // Runs a shell command line; its status is the shell's ($?).
-inline Result shell(std::string const& line, std::string const& input = "") {
+Result shell(std::string const& line, std::string const& input = "") {
     static int counter = 0;
     std::string const base =
         testing::TempDir() + "labels_cli_" + std::to_string(::getpid()) + "_" + std::to_string(++counter);
@@ -100,22 +103,10 @@ inline Result shell(std::string const& line, std::string const& input = "") {
     return r;
 }
 
-inline Result run(Args const& args, std::string const& input = "") {
+Result run(Args const& args, std::string const& input = "") {
     std::string cmd = quote(LABELS_BIN);
     for (std::string const& a : args) cmd += " " + quote(a);
     return shell(cmd, input);
-}
-
-// The words of a command line: split at '|' when it holds one (for words
-// with blanks), else at blanks.
-Args words(std::string const& line) {
-    char const sep = has(line, "|") ? '|' : ' ';
-    Args a;
-    for (std::size_t b = 0, e; b < line.size(); b = e + 1) {
-        e = std::min(line.find(sep, b), line.size());
-        if (e > b) a.push_back(line.substr(b, e - b));
-    }
-    return a;
 }
 Result run(std::string const& line, std::string const& input = "") { return run(words(line), input); }
 
@@ -160,12 +151,10 @@ TEST(Cli, UsageErrorsExitTwoAndSayWhatIsAccepted) {
         {"--config 50p_timecode_typ=1 types", 2, "", "unknown configuration key...Did you mean: 50p_timecode_type"},
         {"--config 50p_timecode_type types", 2, "", "KEY=VALUE"},
         {"help conver", 2, "", "no command 'conver'. Did you mean: convert?"},
-        {"frobnicate", 2, "", "frobnicate"},
         {"format pal abc", 2, "", "not a sample number"},
         {"format pal 1 --prefix AB", 2, "", "KeyKode and ink"},
         {"format keycode_35 1 --prefix KJ1", 2, "", "8 characters"},
         {"convert x --from pal --to pal --transfer pull23 --phase 7", 2, "", "2:3 cycle"},
-        {"convert x --from pal", 2, "", "--to"},
         {"convert x --from pal --to pal --sync 01:00:00:00", 2, "", "SOURCE=TARGET"},
         {"calc 01:00:00:00 * 3f --type pal", 2, "", "not + or -"},
         {"calc 01:00:00:00 + 4p --type pal", 2, "", "counts frames"},
@@ -237,7 +226,6 @@ TEST(Cli, TextsCalcAndKeep) {
     check({
         // KeyKode and ink as printed on film, with spaces, and KeyKode without
         // a frame, are read; the answers are unspaced.
-        {"format keycode_35 0 788 639999 --prefix KJ231234", 0, "KJ2312340000+00\nKJ2312340012+05\nKJ2312349999+15\n"},
         {"parse|F35|KJ 23 1234 0012+05|XX0000000012|XX0000000012 +05", 0, "788\n768\n788\n"},
         {"parse|ink_35|ABCD 1234 + 05|ABCD1234+05", 0, "78996\n78996\n"},
         {"calc|ABCD 1234 + 05|+|1f|--type|ink_35", 0, "ABCD1234+06\n"},
@@ -250,7 +238,6 @@ TEST(Cli, TextsCalcAndKeep) {
         // converters read a count that is no number as 0; the command does not.
         {"parse pal 10:00", 1, "", "cannot read '10:00' as pal_label: expected a text like '01:00:00.00'"},
         {"parse pal 01:00:00:00 bad 00:00:01:00", 1, "90000\n25\n", "'bad'"},
-        {"parse keycode_35 XX0000000012+16", 1, "", "like 'XX0000000012+05'"},
         {"parse keycode_35 nonsense KJ231234ABCD+05", 1, "", "cannot read 'nonsense'...read 'KJ231234ABCD+05'"},
         {"parse ink_35 ABCDxx12+05 ABCD12345XY2+05", 1, "", "cannot read 'ABCDxx12+05'...read 'ABCD12345XY2+05'"},
         {"parse foot_35 x12+05", 1, "", "cannot read 'x12+05'"},
