@@ -382,20 +382,6 @@ TEST(TelecineLog, ColumnsQuotingPhasesAndBadRows) {
 // of its first field. The phase of a log row says where in that cycle its
 // timecode falls: 0 AA, 1 BB, 2 BC, 3 CD, 4 DD.
 
-// Film frame (from the sync frame's) of video frame j at phase p.
-int cadence_film(int p, int j) {
-    static char const fields[] = "AABBBCCDDD";
-    int const start = 2 * p;  // first field of the sync frame
-    int film = 0;
-    char prev = fields[start % 10];
-    for (int f = 1; f <= 2 * j; ++f) {
-        char const c = fields[(start + f) % 10];
-        if (c != prev) ++film;
-        prev = c;
-    }
-    return film;
-}
-
 edl::CutList cut_of(std::string const& list_text, std::string const& log_text, Rate r) {
     edl::List const list = edl::read(list_text, r);
     Rate lr = r;
@@ -408,10 +394,9 @@ edl::CutList cut_of(std::string const& list_text, std::string const& log_text, R
 // A cut list as lines: "in out frames" an event, "dupe A/B in out frames",
 // "KIND from_in from_out to_in to_out" an optical, "note EVENT" (and
 // "unmatched"), "pull CAMROLL (or prefix): events".
-std::string show(edl::CutList const& c, bool events_only = false) {
+std::string show(edl::CutList const& c) {
     std::ostringstream s;
     for (auto const& e : c.events) s << e.keykode_in << ' ' << e.keykode_out << ' ' << e.frames << '\n';
-    if (events_only) return s.str();
     for (auto const& d : c.dupes)
         s << "dupe " << d.event_a << '/' << d.event_b << ' ' << d.keykode_in << ' ' << d.keykode_out << ' ' << d.frames
           << '\n';
@@ -424,28 +409,6 @@ std::string show(edl::CutList const& c, bool events_only = false) {
         s << '\n';
     }
     return s.str();
-}
-
-std::string keykode(long frame) {  // KJ231234 at 16 frames a foot from 0100+00
-    char b[32];
-    std::snprintf(b, sizeof b, "KJ231234%04ld+%02ld", 100 + frame / 16, frame % 16);
-    return b;
-}
-
-TEST(CutList, EventsStartingOnEachOfTheFiveVideoFramesAtEveryPhase) {
-    for (int p = 0; p < 5; ++p) {
-        std::string s = "FCM: DROP FRAME\n", want;
-        long const sync = 107892;  // 01:00:00;00
-        for (int j = 0; j < 5; ++j) {
-            long const in = sync + 300 + j, out = in + 7 + j;  // 10 s later, so a few cycles in
-            s += cut(j + 1, "A001", in, out, j * 20, j * 20 + (out - in), k2997df) + "\n";
-            int const a = cadence_film(p, 300 + j), b = cadence_film(p, 300 + j + 7 + j - 1);
-            want += keykode(a) + " " + keykode(b) + " " + std::to_string(b - a + 1) + "\n";
-        }
-        std::string const log =
-            "reel,timecode,keykode,phase\nA001,01:00:00;00,KJ2312340100+00," + std::to_string(p) + "\n";
-        EXPECT_EQ(show(cut_of(s, log, k2997df), true), want) << "phase " << p;
-    }
 }
 
 TEST(CutList, ReelsWithDifferentSyncPointsAndABreakInTheKeyKode) {

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -262,6 +263,7 @@ Workload const kWorkloads[] = {
 };
 
 struct Family : testing::TestWithParam<Workload> {};
+void PrintTo(Workload const& w, std::ostream* os) { *os << w.name; }
 
 TEST_P(Family, GivesSingleThreadAnswers) { expect_single_thread_answers(GetParam().run, GetParam().name); }
 

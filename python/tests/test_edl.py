@@ -22,69 +22,58 @@ def rate_args(rate):
 LISTS = [("film_cut.edl", None), ("edl/avid_ndf_crlf.edl", None), ("edl/cmx_splits.edl", None),
          ("edl/cut_23976.edl", "23.976"), ("edl/handtyped_bom_tabs.edl", None), ("edl/pal_cut.edl", "25"),
          ("edl/resolve_24.edl", "24")]
+CUTLISTS = [("film_cut.edl", "film_cut_telecine.csv", None), ("edl/cut_23976.edl", "edl/cut_23976_telecine.csv", "23.976"),
+            ("edl/pal_cut.edl", "edl/pal_telecine.csv", "25")]
+CONVERSIONS = [("film_cut.edl", None, "29.97", None), ("film_cut.edl", None, "25", None),
+               ("film_cut.edl", None, "23.976", "pulldown"), ("edl/avid_ndf_crlf.edl", None, "29.97df", None),
+               ("edl/pal_cut.edl", "25", "24", "frame"), ("edl/resolve_24.edl", "24", "23.976", "frame")]
+FILM = ex("film_cut.edl")
+
+# The module's call and the command line that gives the same JSON document
+# (--json) or list, or fails with the same message.
+CASES = [
+    *[(lambda n=n, r=r: lb.edl_check(ex(n), rate=r), ["--json", "edl", "check", ex(n), *rate_args(r)]) for n, r in LISTS],
+    *[(lambda n=n, g=g, r=r: lb.edl_cutlist(ex(n), ex(g), rate=r),
+       ["--json", "edl", "cutlist", ex(n), "--telecine", ex(g), *rate_args(r)]) for n, g, r in CUTLISTS],
+    *[(lambda n=n, r=r, to=to, t=t: lb.edl_convert(ex(n), to, rate=r, transfer=t),
+       ["edl", "convert", ex(n), "--to", to, *rate_args(r), *(["--transfer", t] if t else [])])
+      for n, r, to, t in CONVERSIONS],
+    (lambda: lb.edl_check(FILM, rate="31.5"), ["edl", "check", FILM, "--rate", "31.5"]),
+    (lambda: lb.edl_check("/no/such/list.edl"), ["edl", "check", "/no/such/list.edl"]),
+    (lambda: lb.edl_convert(FILM, "nope"), ["edl", "convert", FILM, "--to", "nope"]),
+    (lambda: lb.edl_convert(FILM, "29.97", transfer="sideways"),
+     ["edl", "convert", FILM, "--to", "29.97", "--transfer", "sideways"]),
+    (lambda: lb.edl_convert(FILM, "29.97df", record_start="99:00:00;00"),
+     ["edl", "convert", FILM, "--to", "29.97df", "--record-start", "99:00:00;00"]),
+    (lambda: lb.edl_cutlist(FILM, "/no/such/log.csv"), ["edl", "cutlist", FILM, "--telecine", "/no/such/log.csv"]),
+]
+
+
+@pytest.mark.parametrize("call,argv", CASES, ids=[" ".join(os.path.basename(a) for a in argv) for _, argv in CASES])
+def test_module_gives_the_commands_document(labels_bytes, call, argv):
+    status, out, err = labels_bytes(*argv)
+    try:
+        got = call()
+    except lb.LabelError as e:
+        assert status != 0 and "labels: error: " + str(e) in err
+        return
+    if argv[0] == "--json":
+        assert got == json.loads(out) and list(got) == list(json.loads(out))  # the command's key order too
+        assert got.get("events", True)
+    else:
+        assert status == 0 and got.encode("utf-8") == out
 
 
 @pytest.mark.parametrize("name,rate", LISTS)
-def test_check_is_the_commands_document(labels_bytes, name, rate):
-    _, out, _ = labels_bytes("--json", "edl", "check", ex(name), *rate_args(rate))
-    want = json.loads(out)
-    got = lb.edl_check(ex(name), rate=rate)
-    assert got == want and list(got) == list(want)  # the command's key order too
-    # The list given as its bytes or its text reads the same as from its file.
+def test_lists_and_logs_given_as_text(name, rate):
     with open(ex(name), "rb") as f:
         data = f.read()
-    assert lb.edl_check(data, rate=rate) == want
-    assert lb.edl_check(data.decode("utf-8"), rate=rate) == want
-
-
-@pytest.mark.parametrize("name,log,rate", [
-    ("film_cut.edl", "film_cut_telecine.csv", None),
-    ("edl/cut_23976.edl", "edl/cut_23976_telecine.csv", "23.976"),
-    ("edl/pal_cut.edl", "edl/pal_telecine.csv", "25"),
-])
-def test_cutlist_is_the_commands_document(labels_bytes, name, log, rate):
-    _, out, _ = labels_bytes("--json", "edl", "cutlist", ex(name), "--telecine", ex(log), *rate_args(rate))
-    want = json.loads(out)
-    assert want["events"] and lb.edl_cutlist(ex(name), ex(log), rate=rate) == want
-    with open(ex(log)) as f:
-        assert lb.edl_cutlist(ex(name), f.read(), rate=rate) == want
-
-
-@pytest.mark.parametrize("name,rate,to,transfer", [
-    ("film_cut.edl", None, "29.97", None),
-    ("film_cut.edl", None, "25", None),
-    ("film_cut.edl", None, "23.976", "pulldown"),
-    ("edl/avid_ndf_crlf.edl", None, "29.97df", None),
-    ("edl/pal_cut.edl", "25", "24", "frame"),
-    ("edl/resolve_24.edl", "24", "23.976", "frame"),
-])
-def test_convert_gives_the_commands_list(labels_bytes, name, rate, to, transfer):
-    status, out, err = labels_bytes("edl", "convert", ex(name), "--to", to, *rate_args(rate),
-                                    *(["--transfer", transfer] if transfer else []))
-    if status == 0:
-        assert lb.edl_convert(ex(name), to, rate=rate, transfer=transfer).encode("utf-8") == out
-    else:
-        with pytest.raises(lb.LabelError) as e:
-            lb.edl_convert(ex(name), to, rate=rate, transfer=transfer)
-        assert "labels: error: " + str(e.value) in err
-
-
-@pytest.mark.parametrize("call,args", [
-    (lambda: lb.edl_check(ex("film_cut.edl"), rate="31.5"), ["edl", "check", ex("film_cut.edl"), "--rate", "31.5"]),
-    (lambda: lb.edl_check("/no/such/list.edl"), ["edl", "check", "/no/such/list.edl"]),
-    (lambda: lb.edl_convert(ex("film_cut.edl"), "nope"), ["edl", "convert", ex("film_cut.edl"), "--to", "nope"]),
-    (lambda: lb.edl_convert(ex("film_cut.edl"), "29.97", transfer="sideways"),
-     ["edl", "convert", ex("film_cut.edl"), "--to", "29.97", "--transfer", "sideways"]),
-    (lambda: lb.edl_convert(ex("film_cut.edl"), "29.97df", record_start="99:00:00;00"),
-     ["edl", "convert", ex("film_cut.edl"), "--to", "29.97df", "--record-start", "99:00:00;00"]),
-    (lambda: lb.edl_cutlist(ex("film_cut.edl"), "/no/such/log.csv"),
-     ["edl", "cutlist", ex("film_cut.edl"), "--telecine", "/no/such/log.csv"]),
-])
-def test_failures_raise_the_commands_message(labels_bytes, call, args):
-    status, _, err = labels_bytes(*args)
-    with pytest.raises(lb.LabelError) as e:
-        call()
-    assert status != 0 and "labels: error: " + str(e.value) in err
+    want = lb.edl_check(ex(name), rate=rate)
+    assert lb.edl_check(data, rate=rate) == want and lb.edl_check(data.decode("utf-8"), rate=rate) == want
+    for n, log, r in CUTLISTS:
+        if n == name:
+            with open(ex(log)) as f:
+                assert lb.edl_cutlist(ex(name), f.read(), rate=r) == lb.edl_cutlist(ex(name), ex(log), rate=r)
 
 
 def test_bad_lists_report_problems_not_exceptions():
