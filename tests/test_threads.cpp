@@ -18,6 +18,7 @@
 #include <ostream>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -176,21 +177,15 @@ Workload const kWorkloads[] = {
      }},
     {"TranslationWithTheCallersParameters",
      [](Digest& d) {
-         struct {
-             MediumRollMedium from, to;
-             transfer_type t;
-         } const cases[] = {
-             {film_Medium, source_30i_1001_Medium, transfer_pull23},
-             {film_Medium, source_25p_Medium, transfer_pogle},
-             {source_30i_1001_Medium, film_Medium, transfer_pull23},
-             {cel_Medium, time_Medium, transfer_frame_for_frame},
-             {time_Medium, cel_Medium, transfer_frame_for_frame},
-         };
-         for (auto const& k : cases) {
+         for (auto const& [from, to, t] : {std::tuple{film_Medium, source_30i_1001_Medium, transfer_pull23},
+                                           {film_Medium, source_25p_Medium, transfer_pogle},
+                                           {source_30i_1001_Medium, film_Medium, transfer_pull23},
+                                           {cel_Medium, time_Medium, transfer_frame_for_frame},
+                                           {time_Medium, cel_Medium, transfer_frame_for_frame}}) {
              MPosn_Xlate_Params p;
-             p.transfer = k.t;
+             p.transfer = t;
              p.sequence_phase = 1;
-             for (int n = -500; n < 20000; n += 7) d.add(mPosn_Xlate(n / 24.0, k.from, k.to, p, n % 2 == 0));
+             for (int n = -500; n < 20000; n += 7) d.add(mPosn_Xlate(n / 24.0, from, to, p, n % 2 == 0));
          }
      }},
     {"LegacyFunctions",
