@@ -88,7 +88,6 @@ TEST(EdlRead, EveryStyleOfEventReadsAndWritesBack) {
         int duration;
     };
     Row const rows[] = {
-        {"TITLE: X\r\nFCM: NON-DROP FRAME\r\n001  R1 V C" + tcs + "\r\n", "R1", "V", "C", -1},
         {"TITLE: X\rFCM: NON-DROP FRAME\r001  R1 V C" + tcs + "\r", "R1", "V", "C", -1},
         {"TITLE: X\nFCM: NON-DROP FRAME\n001  R1 V C" + tcs, "R1", "V", "C", -1},  // no last ending
         {"\xEF\xBB\xBFTITLE: X\n\n\n001\tR1\tV\tC\t01:00:00:00\t01:00:01:00\t01:00:00:00\t01:00:01:00\n\n", "R1", "V",

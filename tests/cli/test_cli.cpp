@@ -328,17 +328,6 @@ TEST(Cli, EveryPrintedTextReadsBackAsItsSample) {
         EXPECT_EQ(p.status, 0) << type << p.err;
         EXPECT_EQ(p.out, want) << type;
     }
-    // Every perforation of three feet of 3-perf: its text without ".N" reads
-    // as the same frame's ".1" text, the frame's first perforation.
-    Args samples = {"format", "foot_353"}, bare = {"parse", "foot_353"}, first = bare;
-    for (int s = 0; s < 192; ++s) samples.push_back(std::to_string(s));
-    for (std::string const& t : lines(run(samples).out))
-        if (!t.empty()) {
-            bare.push_back(t.substr(0, t.find('.')));
-            first.push_back(bare.back() + ".1");
-        }
-    ASSERT_EQ(bare.size(), 194u);
-    EXPECT_EQ(run(bare).out, run(first).out);
 }
 
 // ---------------------------------------------------------------------------
