@@ -1,14 +1,13 @@
 // Several threads at once give exactly the answers of one thread: every
-// label-type family through the shared registry converters, through each
-// thread's own converters and through one caller-owned converter met for the
-// first time by several threads together; label points, labels and edit
-// labels with keep strings both ways; translation, the legacy functions and
-// the lookups; the pure functions; film cut lists; the host's settings under
-// a setter. Each workload folds its results into a digest; four threads run
-// it together, first (each workload is its own test, so in a process of its
-// own under ctest this is the library's first use), and then one alone, and
-// every digest must equal the lone one. Run under ThreadSanitizer (the tsan
-// preset) this also proves the runs free of data races.
+// label-type family through the shared registry converters, each thread's
+// own converters and one caller-owned converter met first by several threads
+// together; label points, labels and edit labels with keep strings both
+// ways; translation, the legacy functions, the lookups, the pure functions
+// and film cut lists; the host's settings under a setter. Each workload folds
+// its results into a digest; four threads run it together first (each
+// workload its own test, so under ctest the library's first use in its
+// process), then one alone, and every digest must be the lone one. Run under
+// ThreadSanitizer (the tsan preset) this also proves the runs free of races.
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>

@@ -120,9 +120,11 @@ def module_call(argv):
 
 
 @pytest.mark.parametrize("line", CASES, ids=[c[:60] for c in CASES])
-def test_module_agrees_with_the_command(labels, line):
+def test_module_agrees_with_the_command(labels_bytes, line):
     argv = shlex.split(line)
-    status, out, errors = labels(*argv)
+    status, out, err = labels_bytes(*argv)
+    out = out.decode().splitlines()
+    errors = [e[len("labels: error: "):] for e in err.splitlines() if e.startswith("labels: error: ")]
     try:
         got = module_call(argv)()
     except lb.LabelError as e:

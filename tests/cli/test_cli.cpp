@@ -306,30 +306,6 @@ TEST(Cli, TextsCalcAndKeep) {
     });
 }
 
-TEST(Cli, EveryPrintedTextReadsBackAsItsSample) {
-    // Samples either side of zero: a text printed is read back as the same
-    // sample (up to the type's period); one that would not is not printed
-    // and the sample fails.
-    for (char const* type : {"ntsc_drop", "ntsc", "pal", "tc_24", "tc_60", "foot_35", "keycode_35"}) {
-        std::string line = "--json|format|" + std::string(type) + "|--";
-        for (int s = -2016; s <= 2016; s += 36) line += "|" + std::to_string(s);  // whole 4-perf frames
-        Args parse = {"parse", type, "--"};
-        std::string want;
-        json const results = json::parse(run(line).out)["results"];
-        for (json const& r : results) {
-            if (!r.contains("error")) {
-                parse.push_back(r["text"]);
-                want += std::to_string(r["sample"].get<int>()) + "\n";
-            } else if (!r.contains("text")) {
-                EXPECT_TRUE(has(r["error"].get<std::string>(), "reads back as another sample")) << r.dump();
-            }
-        }
-        Result const p = run(parse);
-        EXPECT_EQ(p.status, 0) << type << p.err;
-        EXPECT_EQ(p.out, want) << type;
-    }
-}
-
 // ---------------------------------------------------------------------------
 
 TEST(Cli, ConvertAndXlate) {
