@@ -24,6 +24,7 @@
 #include <iterator>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "cli/cli.h"
@@ -648,27 +649,20 @@ TEST(CliStreams, JsonLinesStayValidUtf8AndSayWhichLine) {
 }
 
 // ---------------------------------------------------------------------------
-// In process: a reader that fails with EIO after its text.
-
-struct Faulty {
-    std::string text;
-    std::size_t at = 0;
-};
-
-ssize_t faulty_read(void* c, char* buf, std::size_t n) {
-    Faulty& f = *static_cast<Faulty*>(c);
-    std::size_t const k = std::min(n, f.text.size() - f.at);
-    std::memcpy(buf, f.text.data() + f.at, k);
-    f.at += k;
-    errno = EIO;
-    return k ? static_cast<ssize_t>(k) : -1;
-}
-
 TEST(CliStreams, AReadErrorMidStreamIsOneJsonLinesRecord) {
     cli::TranslationOptions tr;
     tr.transfer = "pull23";
     std::unique_ptr<cli::ConversionSetup> const setup = cli::make_conversion("keycode_35", "ntsc_drop", tr);
-    Faulty in{many_lines(65536)};
+    // In process, with a reader that fails with EIO after its text.
+    std::pair<std::string, std::size_t> in{many_lines(65536), 0};
+    auto const faulty_read = [](void* c, char* buf, std::size_t n) -> ssize_t {
+        auto& [text, at] = *static_cast<std::pair<std::string, std::size_t>*>(c);
+        std::size_t const k = std::min(n, text.size() - at);
+        std::memcpy(buf, text.data() + at, k);
+        at += k;
+        errno = EIO;
+        return k ? static_cast<ssize_t>(k) : -1;
+    };
     FILE* r = fopencookie(&in, "r", cookie_io_functions_t{faulty_read, nullptr, nullptr, nullptr});
     char* text = nullptr;
     std::size_t size = 0;
