@@ -80,14 +80,13 @@ TEST(EdlWrite, EveryShippedListRoundTripsByteForByte) {
 // each reads with its fields, checks clean and writes back byte for byte.
 TEST(EdlRead, EveryStyleOfEventReadsAndWritesBack) {
     std::string const tcs = " 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00";
-    struct Row {
+    struct {
         std::string text;
         char const* reel;
         char const* track;
         char const* transition;
         int duration;
-    };
-    Row const rows[] = {
+    } const rows[] = {
         {"TITLE: X\rFCM: NON-DROP FRAME\r001  R1 V C" + tcs + "\r", "R1", "V", "C", -1},
         {"TITLE: X\nFCM: NON-DROP FRAME\n001  R1 V C" + tcs, "R1", "V", "C", -1},  // no last ending
         {"\xEF\xBB\xBFTITLE: X\n\n\n001\tR1\tV\tC\t01:00:00:00\t01:00:01:00\t01:00:00:00\t01:00:01:00\n\n", "R1", "V",
@@ -102,7 +101,7 @@ TEST(EdlRead, EveryStyleOfEventReadsAndWritesBack) {
         {"007  BLK      NONE  C       " + tcs, "BLK", "NONE", "C", -1},
         {"8 r6 a4 k 005" + tcs, "r6", "A4", "K", 5},
     };
-    for (Row const& r : rows) {
+    for (auto const& r : rows) {
         edl::List const list = edl::read(r.text, k2997);
         EXPECT_EQ(edl::write(list), r.text);
         ASSERT_EQ(list.events.size(), 1u) << r.text;
@@ -259,14 +258,13 @@ TEST(EdlConvert, NewRatesKeepStructureAndComments) {
         "002  R1       V     C        00:00:01;00 00:00:01;00 01:00:00;28 01:00:00;28\n"
         "002  R2       V     D    030 00:10:00;00 00:10:02;00 01:00:00;28 01:00:02;28\n"
         "M2   R2       060.0                00:10:00;00\n";
-    struct Case {
+    struct {
         Rate to;
         edl::RateRule rule;
         char const* first_line;  // event 1 afterwards
         char const* duration;    // of the dissolve
         char const* speed;
-    };
-    Case const cases[] = {
+    } const cases[] = {
         {Rate{60, true, true}, edl::RateRule::real_time,
          "001  R1       V     C        00:00:00;04 00:00:01;00 01:00:00;00 01:00:00;56", "060", "060.0"},
         // 01:00:00;00 is frame 107892, 3599.9964 s: frame 89999.91 at 25, so 90000
@@ -276,7 +274,7 @@ TEST(EdlConvert, NewRatesKeepStructureAndComments) {
         {k23976, edl::RateRule::pulldown,
          "001  R1       V     C        00:00:00:01 00:00:01:00 00:59:56:09 00:59:57:08", "024", "048.0"},
     };
-    for (Case const& c : cases) {
+    for (auto const& c : cases) {
         edl::List list = edl::read(text, k2997df);
         std::string why;
         ASSERT_TRUE(edl::convert_rate(list, k2997df, c.to, c.rule, why)) << why;
