@@ -81,10 +81,8 @@ def test_missing_and_masked_items():
     out = lb.format("pal", samples, errors="coerce")
     assert out.mask.tolist() == [False, True, False] and out[2] == "00:00:00.02"
     assert lb.format("pal", [1.0, 2.5], errors="coerce") == ["00:00:00.01", None]
-    with pytest.raises(TypeError):
-        lb.parse("pal", [1, 2])
-    with pytest.raises(TypeError):
-        lb.format("pal", ["90000"])
+    for call in (lambda: lb.parse("pal", [1, 2]), lambda: lb.format("pal", ["90000"])):
+        pytest.raises(TypeError, call)
 
 
 @pytest.mark.parametrize("fn,data", [

@@ -12,7 +12,6 @@ from labelsbase import Feet, KeyKode, Timecode
     ("29.97df", "00:01:00;02", 1800),
     ("59.94df", "00:01:00;04", 3600),
     (23.976, "10:00:00:00", 864000),
-    ("120", "00:00:01:119", 239),
 ])
 def test_text_and_frames_both_ways(rate, text, frames):
     t = Timecode(rate, text)

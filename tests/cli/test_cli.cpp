@@ -140,7 +140,6 @@ TEST(Cli, UsageErrorsExitTwoAndSayWhatIsAccepted) {
         {"parse keycode x", 2, "", "base class...keycode_35"},
         {"convert x --from pal@flim --to pal", 2, "", "unknown medium 'flim'. Did you mean: film?"},
         {"convert 1 --from tc_24@23.976 --to pal", 2, "", "unknown medium '23.976'; did you mean source_24p_1001"},
-        {"convert 1 --from tc_24@source_24p_1000 --to pal", 2, "", "Did you mean: source_24p_1001"},
         {"xlate 1 film film --project-rate 23.967", 2, "", "unknown frame rate '23.967'. Did you mean: 23.976"},
         {"xlate 1 film film --transfer pulldwn", 2, "", "unknown transfer 'pulldwn'. Did you mean: pulldown?"},
         {"xlate 1 film film --output-rate film_24", 2, "", "--output-rate...video rate"},
@@ -163,7 +162,6 @@ TEST(Cli, UsageErrorsExitTwoAndSayWhatIsAccepted) {
         {"format 24 0", 0, "00:00:00:00\n"},
         {"format 1001 0", 2, "", "bare number; write #1001, type:1001"},
         {"format #24 0", 0, "XX0000000000&00\n"},
-        {"format label_t:5 90000", 0, "01:00:00.00\n"},
         {"parse #60 x", 2, "", "outside 0..51"},
         {"format #x 0", 2, "", "not a label_t number"},
         // JSON asked for: the error is JSON too.
@@ -252,7 +250,6 @@ TEST(Cli, TextsCalcAndKeep) {
         {"format keycode_35 1279999", 0, "XX0000009999+15\n"},  // a day; a wrap
         {"format|ntsc_drop|--|-30", 1, "", "'-00:00:01;00', which reads back as another sample"},
         // Configuration reaches the converters; half-rate frames mark the odd sample of a pair with ':'.
-        {"format tc_50 50", 0, "00:00:01.00\n"},
         {"--config 50p_timecode_type=3 format tc_50 50", 0, "00:00:02.00\n"},
         {"format tc_50 51 --config 50p_timecode_type=2", 0, "00:00:01:00\n"},
         // JSON texts carry no blank sign column.
@@ -296,7 +293,6 @@ TEST(Cli, TextsCalcAndKeep) {
         {"keep|LABEL_REV:1 pal_lable 01:00:00.00 250 0.04 1", 1, "", "pal_label"},
         {"keep|LABEL_REV:1 pal_label 1:00 250 0.04 1", 1, "", "like '01:00:00.00'"},
         {"keep|LABEL_REV:1 pal_label", 1, "", "ends before the start text"},
-        {"keep|LABEL_REV:1 pal_label 01:00:00.00 250 0.04", 1, "", "ends before the bounded flag"},
         {"keep|LABEL_REV:1 pal_label 01:00:00.00 x 0.04 1", 1, "", "the length 'x'"},
         {"keep|LABEL_REV:1 pal_label 01:00:00.00 250 pitch 1", 1, "", "the pitch 'pitch'"},
         {"keep|LABEL_REV:1 pal_label 01:00:00.00 250 0.04 2", 1, "", "bounded flag '2'"},
@@ -322,7 +318,6 @@ TEST(Cli, ConvertAndXlate) {
         // Phase letters AA BB BC CD DD are the phases 0..4; at phase A film
         // frames C and D start in mixed frames.
         {frames + "A", 0, "00:00:00;00\t\n00:00:00;01\t\n00:00:00;02\tmixed\n00:00:00;03\tmixed\n"},
-        {"convert XX0000000000+03" + pull23 + "B", 0, "00:00:00;04\n"},
         {"convert XX0000000000+03" + pull23 + "cd", 0, "00:00:00;03\n"},
         {"convert XX0000000000+03" + pull23 + "E", 2, "", "A, B, BC, CD, D"},
         // 24-to-25 pulldown at phase 5 repeats the film frame before video frame 19,
@@ -335,7 +330,6 @@ TEST(Cli, ConvertAndXlate) {
         {"convert XX0000000012+05 --from F35 --to ND", 0, "00:00:08;06\n", "transfer pull23 (the project's choice)"},
         {"--json convert XX0000000012+05 --from F35 --to ND --transfer pulldown", 0, "...\"transfer_ran\": \"pull23\""},
         {"convert XX0000000012+05 --from F35 --to ND --transfer frame", 0, "00:00:06;17\n"},  // frame 197
-        {"convert 01:00:00:00 --from pal --to keycode_35", 0, "..."},
         {"convert KJ2312340012+05 --from keycode_35 --to foot_35", 0, "0012+05\n"},
         // The prefix goes along between KeyKode types, not to ink numbers.
         {"convert KJ2312340012+05 --from keycode_35 --to keycode_35_4", 0, "KJ2312340012+05\n"},
@@ -361,20 +355,16 @@ TEST(Cli, ConvertAndXlate) {
         {"convert|01:00:00;00|--from|ntsc_drop|--to|pal|--transfer|frame", 0, "01:11:55.17\n"},
         {"convert|01:00:00;00|--from|ntsc_drop|--to|pal|--transfer|real_time", 0, "01:00:00.00\n"},
         {"convert|01:00:00;00|--from|ntsc_drop|--to|pal|--transfer|pogle", 2, "", "does not apply...pull23"},
-        {"convert|XX0000000012+05|--from|F35|--to|ND|--transfer|pogle", 2, "", "does not apply"},
         {"convert|XX0000000012+05|--from|F35|--to|pal|--transfer|pull23", 2, "", "does not apply...pogle"},
         {"convert|XX0000000012+05|--from|F35|--to|ND|--transfer|real_time", 2, "", "not both video"},
-        // Raw positions. Film frame 24 starts at field 60 of the 2:3 sequence:
-        // 60 / (2 x 29.97) s. Positions without a finite frame count are refused.
+        // Raw positions; positions without a finite frame count are refused.
         {"xlate -1.0 film source_25p --transfer frame", 0, "-0.96\n"},
         {"xlate 1.0 2 19 --transfer 2", 0, "1\n"},  // media and transfer by number
         {"xlate 1.0 film source_30i_1001 --project-rate 25 --json", 1, "...\"project_rate\": \"25\"...\"error\""},
         {"xlate 7999999 film film", 0, "7999999\n"},
         {"xlate -8000001 film source_25p", 1, "", "beyond what translation counts"},
-        {"xlate 1e9 film source_25p", 1, "", "beyond what translation counts"},
         {"xlate 2e99 film source_30i_1001 --transfer pull23", 1, "", "beyond what translation counts...no position"},
         {"xlate nan film source_25p", 2, "", "finite"},
-        {"xlate|--|-inf|film|source_25p", 2, "", "finite"},
     });
     for (int n = 0; n < 5; ++n)  // the letters A, B, BC, CD, D are the phases 0..4
         EXPECT_EQ(run(frames + std::to_string(n)).out, run(frames + words("A B BC CD D")[n]).out) << n;
@@ -479,11 +469,8 @@ TEST(Cli, EditLists) {
         {"edl|check|" + bad + "|--json", 1,
          "...\"problems\": [\n    {\n      \"line\": 3,\n      \"severity\": \"error\""},
         {"edl|check|" + bad, 1, "...", "bad.edl:3: error: source in '00:01:00;00'"},
-        {"edl check", 2, "", "FILE is required"},
         {"edl|check|" + film + "|--rate|31.5", 2, "", "--rate '31.5' is not a rate"},
         {"edl check /no/such/file.edl", 2, "", "cannot open '/no/such/file.edl'"},
-        {"edl|convert|" + film, 2, "", "--to is required"},
-        {"edl|cutlist|" + film, 2, "", "--telecine is required"},
         {"edl|convert|" + film + "|--to|25|--transfer|sideways", 2, "", "--transfer 'sideways'"},
         // Relabelled and back, to a file and from it; a new record start.
         {"edl|convert|" + film + "|--to|29.97|-o|" + ndf, 0, ""},
