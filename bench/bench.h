@@ -122,6 +122,10 @@ int check_timecode_rate();
 // checks, read by the table).
 std::map<std::string, std::string>& peer_disagreements();
 
+// The peer's median for a case, or a negative value with the reason there
+// is none (no libavutil, not run, or a disagreement noted by the checks).
+std::function<double(std::map<std::string, double> const&, std::string&)> peer_of(std::string name);
+
 }  // namespace bench
 
 #endif

@@ -64,6 +64,26 @@ std::map<std::string, std::string>& peer_disagreements() {
     return m;
 }
 
+// The peer's median for a case, or the reason there is none.
+std::function<double(std::map<std::string, double> const&, std::string&)> peer_of(std::string name) {
+    return [name](std::map<std::string, double> const& m, std::string& note) {
+#ifndef LABELSBASE_BENCH_HAVE_AVUTIL
+        (void)m;
+        note = "no libavutil-dev";
+        return -1.0;
+#else
+        auto const d = peer_disagreements().find(name);
+        if (d != peer_disagreements().end()) note = "DISAGREE " + d->second + "; ";
+        auto const it = m.find(name);
+        if (it == m.end()) {
+            note += "not run";
+            return -1.0;
+        }
+        return it->second;
+#endif
+    };
+}
+
 namespace {
 
 using Text = std::array<char, 24>;
@@ -269,26 +289,6 @@ void smpte_encode_peer(benchmark::State& st, int rate) {
     }
 }
 #endif
-
-// The peer's median for a case, or the reason there is none.
-std::function<double(std::map<std::string, double> const&, std::string&)> peer_of(std::string name) {
-    return [name](std::map<std::string, double> const& m, std::string& note) {
-#ifndef LABELSBASE_BENCH_HAVE_AVUTIL
-        (void)m;
-        note = "no libavutil-dev";
-        return -1.0;
-#else
-        auto const d = peer_disagreements().find(name);
-        if (d != peer_disagreements().end()) note = "DISAGREE " + d->second + "; ";
-        auto const it = m.find(name);
-        if (it == m.end()) {
-            note += "not run";
-            return -1.0;
-        }
-        return it->second;
-#endif
-    };
-}
 
 // An information row: the peer's figure with a note saying why there is no target.
 std::function<double(std::map<std::string, double> const&, std::string&)> information(

@@ -5,6 +5,7 @@
 // compared byte for byte, and the words bit for bit.
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include <benchmark/benchmark.h>
 
@@ -67,6 +68,50 @@ void read_ours(benchmark::State& st, int k) {
     for (auto _ : st) {
         timecode_reading r = timecode_read(w.rate, w.texts[i].data());
         benchmark::DoNotOptimize(r);
+        i = (i + 1) & (kWorkload - 1);
+    }
+}
+
+// The column functions in chunks of 256, amortised: each iteration is one
+// item, every 256th writes (reads) the next chunk.
+constexpr unsigned kColumnChunk = 256;
+constexpr std::size_t kColumnStride = 16;
+
+void write_column_ours(benchmark::State& st, int k) {
+    Work const& w = work(k);
+    std::vector<std::int64_t> const frames(w.frames.begin(), w.frames.end());
+    std::vector<char> out(kColumnChunk * kColumnStride);
+    unsigned char lengths[kColumnChunk];
+    unsigned i = 0;
+    for (auto _ : st) {
+        if (i % kColumnChunk == 0) {
+            std::size_t n = timecode_write_column(w.rate, &frames[i], kColumnChunk, out.data(), kColumnStride, lengths);
+            benchmark::DoNotOptimize(n);
+            benchmark::ClobberMemory();
+        }
+        i = (i + 1) & (kWorkload - 1);
+    }
+}
+
+void read_column_ours(benchmark::State& st, int k) {
+    Work const& w = work(k);
+    std::vector<char> texts(kWorkload * kColumnStride);
+    std::vector<unsigned char> lengths(kWorkload);
+    for (int j = 0; j < kWorkload; ++j) {
+        std::size_t const n = std::strlen(w.texts[j].data());
+        std::memcpy(&texts[j * kColumnStride], w.texts[j].data(), n + 1);
+        lengths[j] = static_cast<unsigned char>(n);
+    }
+    std::int64_t frames[kColumnChunk];
+    unsigned char ok[kColumnChunk];
+    unsigned i = 0;
+    for (auto _ : st) {
+        if (i % kColumnChunk == 0) {
+            std::size_t n = timecode_read_column(w.rate, &texts[i * kColumnStride], kColumnStride, &lengths[i],
+                                                 kColumnChunk, frames, ok);
+            benchmark::DoNotOptimize(n);
+            benchmark::ClobberMemory();
+        }
         i = (i + 1) & (kWorkload - 1);
     }
 }
@@ -137,25 +182,6 @@ void smpte_peer(benchmark::State& st, int k) {
 }
 #endif
 
-std::function<double(std::map<std::string, double> const&, std::string&)> peer_case(std::string name) {
-    return [name](std::map<std::string, double> const& m, std::string& note) {
-#ifndef LABELSBASE_BENCH_HAVE_AVUTIL
-        (void)m;
-        note = "no libavutil-dev";
-        return -1.0;
-#else
-        auto const d = peer_disagreements().find(name);
-        if (d != peer_disagreements().end()) note = "DISAGREE " + d->second + "; ";
-        auto const it = m.find(name);
-        if (it == m.end()) {
-            note += "not run";
-            return -1.0;
-        }
-        return it->second;
-#endif
-    };
-}
-
 }  // namespace
 
 void register_timecode_rate(std::vector<Row>& rows) {
@@ -164,17 +190,23 @@ void register_timecode_rate(std::vector<Row>& rows) {
         benchmark::RegisterBenchmark(("rate_write/" + n + "/ours").c_str(), write_ours, k);
         benchmark::RegisterBenchmark(("rate_read/" + n + "/ours").c_str(), read_ours, k);
         benchmark::RegisterBenchmark(("rate_smpte/" + n + "/ours").c_str(), smpte_ours, k);
+        benchmark::RegisterBenchmark(("rate_write_column/" + n + "/ours").c_str(), write_column_ours, k);
+        benchmark::RegisterBenchmark(("rate_read_column/" + n + "/ours").c_str(), read_column_ours, k);
 #ifdef LABELSBASE_BENCH_HAVE_AVUTIL
         benchmark::RegisterBenchmark(("rate_write/" + n + "/ffmpeg").c_str(), write_peer, k);
         benchmark::RegisterBenchmark(("rate_read/" + n + "/ffmpeg").c_str(), read_peer, k);
         benchmark::RegisterBenchmark(("rate_smpte/" + n + "/ffmpeg").c_str(), smpte_peer, k);
 #endif
         rows.push_back({"rate count->text " + n + " timecode_write", "rate_write/" + n + "/ours",
-                        peer_case("rate_write/" + n + "/ffmpeg"), 20.0, ">=20x"});
+                        peer_of("rate_write/" + n + "/ffmpeg"), 20.0, ">=20x"});
         rows.push_back({"rate text->count " + n + " timecode_read (strict)", "rate_read/" + n + "/ours",
-                        peer_case("rate_read/" + n + "/ffmpeg"), 10.0, ">=10x"});
+                        peer_of("rate_read/" + n + "/ffmpeg"), 10.0, ">=10x"});
+        rows.push_back({"rate count->text " + n + " column, per item", "rate_write_column/" + n + "/ours",
+                        peer_of("rate_write/" + n + "/ffmpeg"), 20.0, ">=20x"});
+        rows.push_back({"rate text->count " + n + " column, per item", "rate_read_column/" + n + "/ours",
+                        peer_of("rate_read/" + n + "/ffmpeg"), 10.0, ">=10x"});
         rows.push_back({"rate SMPTE word " + n + " timecode_to_smpte", "rate_smpte/" + n + "/ours",
-                        peer_case("rate_smpte/" + n + "/ffmpeg"), 2.0, ">=2x"});
+                        peer_of("rate_smpte/" + n + "/ffmpeg"), 2.0, ">=2x"});
     }
 }
 

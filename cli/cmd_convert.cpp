@@ -211,11 +211,14 @@ void add_convert_commands(CLI::App& app, std::vector<Command>& out) {
             "  labels convert 12+05 --from foot_35 --to keycode_35 --prefix KJ231234  # KJ2312340012+05\n"
             "  labels convert '00:00:00;02' --from ntsc_drop --to tc_60@source_60p_1001  # 00:00:00.04\n"
             "  labels convert '00:00:00;02' --from 29.97df --to 59.94df  # 00:00:00;04\n"
+            "  labels convert 00:16:40:00 --from 23.976 --to 29.97df --transfer pull23  # 00:16:41;00\n"
             "Between two timecode rates (29.97df, 23.976, 25 ...; `labels rates`) the target frame\n"
             "is the one whose start is nearest the source frame's start in real time (exactly\n"
             "half-way: the later frame); --transfer frame keeps the frame count. With a label\n"
             "type at the other end or a pulldown transfer, a rate stands for the label type of its\n"
-            "nominal rate on the source medium of its exact rate (29.97 and 30: interlaced).\n") +
+            "nominal rate on the source medium of its exact rate (29.97 and 30: interlaced); in a\n"
+            "film transfer 23.976 and 24 count the film frames (2:3: 4 of them on 5 video frames).\n"
+            "Running and signed counts outside the day convert only between rate names directly.\n") +
         kMediumDefaults);
     out.push_back({convert, [ca](Output& o) { run_convert(o, *ca); }});
 

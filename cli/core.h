@@ -215,6 +215,8 @@ struct TranslationOptions {
     MPosn_Xlate_Params apply() const;
     // Whether real time was asked for by name.
     bool real_time() const;
+    // The transfer asked for, "default" resolved by the configuration.
+    transfer_type kind() const;
 };
 
 // ---------------------------------------------------------------------------

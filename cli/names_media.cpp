@@ -27,12 +27,18 @@ std::string medium_label(int m) {
     return n ? std::string(n) : std::to_string(m);
 }
 
+namespace {
+
+std::string media_numbers() { return "0.." + std::to_string(lb::medium_count - 1); }
+
+}  // namespace
+
 MediumRollMedium parse_medium(std::string const& raw) {
     std::string const text = trim(raw);
     int n = 0;
     if (read_int(text, n)) {
-        if (n < 0 || n > output_240p_1001_Medium)
-            throw UsageError("medium number " + text + " is outside 0..70 (see `labels media`)");
+        if (n < 0 || n >= lb::medium_count)
+            throw UsageError("medium number " + text + " is outside " + media_numbers() + " (see `labels media`)");
         return static_cast<MediumRollMedium>(n);
     }
     int const found = text.find('\0') == std::string::npos ? lb::medium_from_name(text.c_str()) : -1;
@@ -52,8 +58,8 @@ MediumRollMedium parse_medium(std::string const& raw) {
                          "' is a frame rate; a medium names its side, rate and scan (`labels media`).");
     }
     throw UsageError("unknown medium '" + text + "'." + did_you_mean(l, all) +
-                     " A medium is its name (film, audio, source_30i_1001, output_25p ...) or its number 0..70;"
-                     " `labels media` lists them.");
+                     " A medium is its name (film, audio, source_30i_1001, output_25p ...) or its number " +
+                     media_numbers() + "; `labels media` lists them.");
 }
 
 MediumRollGeneration parse_generation(std::string const& raw) {

@@ -102,8 +102,9 @@ transfer_type parse_transfer(std::string const& text) {
     }
     if (find_word(kTransferWords, text, n)) return static_cast<transfer_type>(n);
     throw UsageError("unknown transfer '" + text + "'." + did_you_mean(text, word_list(kTransferWords)) +
-                     " A transfer is none, pull23 (2:3), pogle (24-to-25), frame (frame for frame) or pulldown"
-                     " (the one the video rate calls for).");
+                     " A transfer is none, real_time (video to video), pull23 (2:3), pogle (24-to-25), frame"
+                     " (frame for frame), pulldown (the one the video rate calls for) or default (pulldown or"
+                     " frame, as configured).");
 }
 
 char const* transfer_name(int t) {

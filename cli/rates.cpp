@@ -163,26 +163,65 @@ std::string write_rate_text(timecode_rate r, std::int64_t frame, unsigned flags)
 // ---------------------------------------------------------------------------
 // format, parse, calc
 
-bool run_rate_format(Output& out, FormatRequest const& a, RateOptions const& o) {
+namespace {
+
+// The rate TYPE names, or (timecode_rate{}) its label type in *type; false
+// for a label type that is not timecode, which takes no rate option.
+bool rate_or_timecode_type(std::string const& text, RateOptions const& o, timecode_rate& r, label_t& type) {
+    r = rate_type(text);
+    if (timecode_rate_ok(r)) return true;
+    type = label_type_named(text);
+    if (is_timecode(type)) return true;
+    refuse_for_non_timecode(type, o);
+    return false;
+}
+
+}  // namespace
+
+RatePlan plan_rate_format(std::string const& type, std::string const& prefix, RateOptions const& o) {
     check_style(o);
-    timecode_rate const r = rate_type(a.type);
-    label_t t = prefix_label_t;
+    RatePlan p;
+    timecode_rate r;
+    if (!rate_or_timecode_type(type, o, r, p.type)) return p;
     if (!timecode_rate_ok(r)) {
-        t = label_type_named(a.type);
-        if (!is_timecode(t)) {
-            refuse_for_non_timecode(t, o);
-            return false;
-        }
-        if (o.style != "interchange" && !o.running && !o.signed_counts) return false;  // the type's own texts
+        if (o.style != "interchange" && !o.running && !o.signed_counts) return p;  // the type's own texts
         if (o.style == "display") throw UsageError("--running and --signed write interchange text");
     }
-    if (!a.prefix.empty()) throw UsageError("--prefix applies to KeyKode and ink");
-    timecode_rate const rate = timecode_rate_ok(r) ? r : rate_of_type(t);
-    label_t const shown = o.style == "display" ? display_type_of(rate) : prefix_label_t;
-    if (o.style == "display" && shown == prefix_label_t)
-        throw UsageError("no label type writes " + rate_label(rate) + " timecode; use --style interchange");
+    if (!prefix.empty()) throw UsageError("--prefix applies to KeyKode and ink");
+    p.by_rate = true;
+    p.rate = timecode_rate_ok(r) ? r : rate_of_type(p.type);
+    p.shown = o.style == "display" ? display_type_of(p.rate) : prefix_label_t;
+    if (o.style == "display" && p.shown == prefix_label_t)
+        throw UsageError("no label type writes " + rate_label(p.rate) + " timecode; use --style interchange");
     if (o.style == "display" && (o.running || o.signed_counts))
         throw UsageError("--running and --signed write interchange text");
+    p.flags = o.flags();
+    return p;
+}
+
+RatePlan plan_rate_parse(std::string const& type, RateOptions const& o) {
+    RatePlan p;
+    timecode_rate r;
+    if (!rate_or_timecode_type(type, o, r, p.type)) return p;
+    if (!timecode_rate_ok(r) && !o.strict && !o.running && !o.signed_counts) return p;  // the type's own reading
+    p.by_rate = true;
+    p.rate = timecode_rate_ok(r) ? r : rate_of_type(p.type);
+    p.flags = o.flags();
+    p.separator = own_separator(p.type);
+    return p;
+}
+
+std::string RatePlan::write(std::int64_t frame) const {
+    return shown != prefix_label_t ? display_text(shown, frame) : write_rate_text(rate, frame, flags);
+}
+
+std::int64_t RatePlan::read(std::string const& text) const {
+    return read_rate_text(rate, text, flags, separator, type_as(type));
+}
+
+bool run_rate_format(Output& out, FormatRequest const& a, RateOptions const& o) {
+    RatePlan const plan = plan_rate_format(a.type, a.prefix, o);
+    if (!plan.by_rate) return false;
     std::vector<std::int64_t> frames;
     for (std::string const& s : a.samples) {
         std::int64_t v = 0;
@@ -194,8 +233,7 @@ bool run_rate_format(Output& out, FormatRequest const& a, RateOptions const& o) 
         json j;
         j["frame"] = f;
         try {
-            std::string const text =
-                shown != prefix_label_t ? display_text(shown, f) : write_rate_text(rate, f, o.flags());
+            std::string const text = plan.write(f);
             j["text"] = text;
             out.line(text);
         } catch (ConversionError const& e) {
@@ -204,33 +242,24 @@ bool run_rate_format(Output& out, FormatRequest const& a, RateOptions const& o) 
         }
         results.push_back(j);
     }
-    out.doc["rate"] = rate_label(rate);
-    if (t != prefix_label_t) out.doc["type"] = label_type_info(t).class_name;
-    out.doc["style"] = shown != prefix_label_t ? "display" : "interchange";
+    out.doc["rate"] = rate_label(plan.rate);
+    if (plan.type != prefix_label_t) out.doc["type"] = label_type_info(plan.type).class_name;
+    out.doc["style"] = plan.shown != prefix_label_t ? "display" : "interchange";
     out.doc["results"] = results;
     return true;
 }
 
 bool run_rate_parse(Output& out, std::string const& type, std::vector<std::string> const& texts, RateOptions const& o) {
-    timecode_rate const r = rate_type(type);
-    label_t t = prefix_label_t;
-    if (!timecode_rate_ok(r)) {
-        t = label_type_named(type);
-        if (!is_timecode(t)) {
-            refuse_for_non_timecode(t, o);
-            return false;
-        }
-        if (!o.strict && !o.running && !o.signed_counts) return false;  // the type's own reading
-    }
-    timecode_rate const rate = timecode_rate_ok(r) ? r : rate_of_type(t);
+    RatePlan const plan = plan_rate_parse(type, o);
+    if (!plan.by_rate) return false;
     json results = json::array();
     for (std::string const& text : texts) {
         json j;
         j["input"] = text;
         try {
-            std::int64_t const f = read_rate_text(rate, text, o.flags(), own_separator(t), type_as(t));
-            j[t == prefix_label_t ? "frame" : "sample"] = f;
-            j["text"] = write_rate_text(rate, f, o.flags());
+            std::int64_t const f = plan.read(text);
+            j[plan.type == prefix_label_t ? "frame" : "sample"] = f;
+            j["text"] = write_rate_text(plan.rate, f, plan.flags);
             out.line(std::to_string(f));
         } catch (ConversionError const& e) {
             out.fail(e.what());
@@ -238,24 +267,18 @@ bool run_rate_parse(Output& out, std::string const& type, std::vector<std::strin
         }
         results.push_back(j);
     }
-    out.doc["rate"] = rate_label(rate);
-    if (t != prefix_label_t) out.doc["type"] = label_type_info(t).class_name;
+    out.doc["rate"] = rate_label(plan.rate);
+    if (plan.type != prefix_label_t) out.doc["type"] = label_type_info(plan.type).class_name;
     out.doc["results"] = results;
     return true;
 }
 
 bool run_rate_calc(Output& out, std::string const& type, std::vector<std::string> const& items, RateOptions const& o) {
     check_style(o);
-    timecode_rate const r = rate_type(type);
+    timecode_rate r;
     label_t t = prefix_label_t;
-    if (!timecode_rate_ok(r)) {
-        t = label_type_named(type);
-        if (!is_timecode(t)) {
-            refuse_for_non_timecode(t, o);
-            return false;
-        }
-        if (!o.strict && o.style != "interchange" && !o.running && !o.signed_counts) return false;
-    }
+    if (!rate_or_timecode_type(type, o, r, t)) return false;
+    if (!timecode_rate_ok(r) && !o.strict && o.style != "interchange" && !o.running && !o.signed_counts) return false;
     timecode_rate const rate = timecode_rate_ok(r) ? r : rate_of_type(t);
     if (items.size() % 2 != 1)
         throw UsageError("calc takes TEXT followed by pairs of + or - and a duration, e.g. 01:00:00:00 + 100f - 2.5s");
@@ -373,7 +396,7 @@ TextConversion::TextConversion(std::string const& from, std::string const& to, T
     if (!o.style.empty() && !timecode_rate_ok(to_.rate) && !is_timecode(to_.type))
         throw UsageError("--style applies to a timecode target");
     bool const rates_both = timecode_rate_ok(from_.rate) && timecode_rate_ok(to_.rate);
-    transfer_type const xfer = parse_transfer(tr.transfer);
+    transfer_type const xfer = tr.kind();
     bool const direct_transfer = xfer == transfer_unspecified || xfer == transfer_frame_for_frame;
     if (rates_both && direct_transfer && from.find('@') == std::string::npos && to.find('@') == std::string::npos) {
         by_frame_ = xfer == transfer_frame_for_frame;
@@ -386,8 +409,22 @@ TextConversion::TextConversion(std::string const& from, std::string const& to, T
         }
         return;
     }
+    // With a film transfer a 24-frame rate (23.976, 24) without a medium
+    // counts the film frames the transfer lays over video: 2:3 puts 4 of
+    // them on 5 video frames exactly, at whatever speed they ran.
+    bool const film_transfer = xfer == transfer_pull23 || xfer == transfer_pogle || xfer == transfer_pulldown;
+    auto film_end = [film_transfer](std::string const& text, End& e, std::string& lib) {
+        if (!film_transfer || !timecode_rate_ok(e.rate) || e.rate.nominal != 24 || e.rate.drop ||
+            text.find('@') != std::string::npos)
+            return;
+        e.film = true;
+        e.type = film_frames_label_t;
+        lib = "film_frames@film";
+    };
+    film_end(from, from_, lib_from);
+    film_end(to, to_, lib_to);
     for (End const* e : {&from_, &to_})
-        if (timecode_rate_ok(e->rate) && (e->type == prefix_label_t || !medium_of_rate(e->rate)))
+        if (timecode_rate_ok(e->rate) && !e->film && (e->type == prefix_label_t || !medium_of_rate(e->rate)))
             throw UsageError("no label type counts " + rate_label(e->rate) +
                              " timecode for the library's translation; convert between rate names directly"
                              " (transfer none or frame)");
@@ -435,7 +472,16 @@ bool TextConversion::run(char const* text, Conversion::Result& r) {
         }
         char const* in = text;
         if (timecode_rate_ok(from_.rate)) {
-            source_text_ = display_text(from_.type, read_rate_text(from_.rate, text, opt_.flags()));
+            std::int64_t const f = read_rate_text(from_.rate, text, opt_.flags());
+            // The label types count within a day: a running or signed count
+            // outside it would wrap on the way.
+            std::int64_t const day = timecode_frames_per_day(from_.rate);
+            if (f < 0 || f >= day)
+                throw ConversionError("'" + trim(text) + "' is outside the day (frames 0 to " +
+                                      std::to_string(day - 1) +
+                                      "), where the translation between label types counts; running and signed"
+                                      " counts convert directly between rate names (transfer none or frame)");
+            source_text_ = display_text(from_.type, f);
             in = source_text_.c_str();
         } else if (opt_.strict && is_timecode(from_.type)) {
             read_rate_text(rate_of_type(from_.type), text, opt_.flags(), from_.separator,
@@ -443,7 +489,7 @@ bool TextConversion::run(char const* text, Conversion::Result& r) {
         }
         if (!lib_->conv->run(in, r)) return false;
         bool const interchange = timecode_rate_ok(to_.rate) ? opt_.style != "display" : opt_.style == "interchange";
-        if (interchange && is_timecode(to_.type)) {
+        if (interchange && (is_timecode(to_.type) || to_.film)) {
             timecode_rate const rate = timecode_rate_ok(to_.rate) ? to_.rate : rate_of_type(to_.type);
             std::string const out = write_rate_text(rate, r.target_sample, opt_.flags());
             std::memcpy(text_, out.c_str(), out.size() + 1);

@@ -20,7 +20,10 @@
 // label type at one end, or a pulldown transfer, a rate name stands for the
 // label type of its nominal rate on the progressive (29.97 and 30:
 // interlaced NTSC) source medium of its exact rate, and the library's
-// translation converts, film pulldown included.
+// translation converts, film pulldown included. In a film transfer (pull23,
+// pogle, pulldown) a 24-frame rate (23.976, 24) written without a medium
+// counts film frames instead: 2:3 lays 4 of them over 5 video frames
+// exactly (23.976 00:16:40:00, frame 24000 -> 29.97df frame 30000).
 #ifndef LABELS_CLI_RATES_H
 #define LABELS_CLI_RATES_H
 
@@ -61,6 +64,24 @@ std::int64_t read_rate_text(timecode_rate r, std::string const& text, unsigned f
                             std::string const& as = "");
 std::string write_rate_text(timecode_rate r, std::int64_t frame, unsigned flags);
 
+// How format and parse take a TYPE with the rate options: by rate (a rate
+// name, or a timecode label type with --style interchange, --strict,
+// --running or --signed), or as the label type's own texts (by_rate
+// false). The planners throw UsageError for options that do not apply.
+struct RatePlan {
+    bool by_rate = false;
+    timecode_rate rate{};            // the rate counted
+    label_t type = prefix_label_t;   // the label type TYPE names; prefix_label_t for a rate name
+    label_t shown = prefix_label_t;  // format: the label type whose text is written (display style)
+    unsigned flags = 0;              // timecode_running, timecode_signed
+    char separator = ':';            // parse: the label type's own frame separator, also taken
+    // One item each way; ConversionError with the command's message.
+    std::string write(std::int64_t frame) const;
+    std::int64_t read(std::string const& text) const;
+};
+RatePlan plan_rate_format(std::string const& type, std::string const& prefix, RateOptions const& o);
+RatePlan plan_rate_parse(std::string const& type, RateOptions const& o);
+
 // The commands' rate-name forms. Each returns false (nothing done) when the
 // TYPE is no rate name and no option asks for rate-first handling.
 struct FormatRequest {
@@ -100,6 +121,7 @@ private:
         timecode_rate rate;  // rate-named end, or timecode_rate{}
         label_t type = prefix_label_t;
         char separator = ':';  // the type's own frame separator (strict reading)
+        bool film = false;     // a 24-frame rate standing for film frames in a film transfer
     };
     End from_, to_;
     RateOptions opt_;

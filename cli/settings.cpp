@@ -72,15 +72,16 @@ int pulldown_phase(std::string const& text) {
     throw UsageError("--phase takes 0..4 or the 2:3 letters A, B, BC, CD, D (0..24 for 24-to-25), not '" + text + "'");
 }
 
+transfer_type TranslationOptions::kind() const {
+    if (transfer.empty() || real_time()) return transfer_unspecified;
+    if (transfer == "default" || transfer == "DEFAULT")
+        return config_int("default_film_video_conversion_pulldown", 0) ? transfer_pulldown : transfer_frame_for_frame;
+    return parse_transfer(transfer);
+}
+
 MPosn_Xlate_Params TranslationOptions::apply() const {
     host::set_project_settings(project.settings());
-    transfer_type t = transfer_unspecified;
-    if (transfer.empty() || real_time())
-        t = transfer_unspecified;
-    else if (transfer == "default" || transfer == "DEFAULT")
-        t = config_int("default_film_video_conversion_pulldown", 0) ? transfer_pulldown : transfer_frame_for_frame;
-    else
-        t = parse_transfer(transfer);
+    transfer_type const t = kind();
     int const phase = pulldown_phase(this->phase.text);
     if (phase < -1 || phase > 24)
         throw UsageError("--phase " + std::to_string(phase) +

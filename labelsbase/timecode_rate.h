@@ -172,7 +172,27 @@ timecode_reading timecode_read_n(timecode_rate r, char const* text, std::size_t 
 timecode_reading timecode_read(timecode_rate r, char const* text,
                                unsigned options = 0);  // NUL-terminated; null is empty
 
-// Room for any reason with its NUL.
+// Columns: many counts of one rate written, or many texts read, in one
+// call, for callers converting arrays (the rate is looked at once, not per
+// item). Item i is at out + i * stride (texts + i * stride). The answers
+// are those of timecode_write and timecode_read_n item by item.
+//
+// Writes each count's text and a NUL (at least 13 bytes of stride take
+// every time of day; a shorter stride or options take the item-by-item
+// path) and sets lengths[i] to the text's length, or to 0 where
+// timecode_write with a buffer of stride bytes writes nothing. Returns the
+// number of texts written; 0 with nothing written for a null pointer.
+std::size_t timecode_write_column(timecode_rate r, std::int64_t const* frames, std::size_t count, char* out,
+                                  std::size_t stride, unsigned char* lengths, unsigned options = 0);
+// Reads each text strictly: lengths[i] bytes (null lengths: up to the
+// first NUL or the stride). ok[i] is 1 and frames[i] the count where the
+// text reads; ok[i] is 0 and frames[i] 0 where it does not (timecode_read_n
+// on the same text gives the reason). Returns the number read; 0 with
+// nothing written for a null texts, frames or ok.
+std::size_t timecode_read_column(timecode_rate r, char const* texts, std::size_t stride, unsigned char const* lengths,
+                                 std::size_t count, std::int64_t* frames, unsigned char* ok, unsigned options = 0);
+
+// Room for any reason with its NUL.// Room for any reason with its NUL.
 constexpr std::size_t timecode_reason_size = 128;
 // Writes why a reading was refused and a NUL, naming the field:
 //   "minutes 61 out of range 0-59"

@@ -35,24 +35,15 @@ TEST_F(EditLabels, MediumGivesTheTimecodePitch) {
         double pitch;
     } const cases[] = {
         // medium 2: film
-        {ntsc_label_t, {2}, 1.0 / 24},
-        {ntsc_label_t, {4, 21, 26, 39, 69}, 1.0 / 30},
-        {ntsc_drop_label_t, {21}, 1.0 / 30},
-        {ntsc_label_t, {22, 27, 40, 70, 0, 1, 28, -5}, 1.001 / 30},
-        {pal_label_t, {2}, 1.0 / 24},
-        {pal_label_t, {19, 4, 0}, 1.0 / 25},
-        {tc_24_label_t, {16, 29, 31}, 1.001 / 24},
-        {tc_48_label_t, {42}, 1.001 / 48},
-        {tc_24_label_t, {2, 15, 28, 0}, 1.0 / 24},
-        {tc_48_label_t, {41, 44}, 1.0 / 48},
-        {tc_12_label_t, {46}, 1.001 / 12},
-        {tc_50_duration_label_t, {25, 4}, 1.0 / 50},
-        {tc_60_label_t, {4, 26, 39}, 1.0 / 60},
-        {tc_15_label_t, {49}, 1.001 / 15},
-        {tc_60_duration_label_t, {27, 21}, 1.001 / 60},
-        {tc_12_label_t, {59, 45}, 1.0 / 12},
-        {tc_120_label_t, {2, 54}, 1.0 / 120},
-        {tc_240_label_t, {57, 70}, 1.001 / 240},
+        {pal_label_t, {2}, 1.0 / 24},        {tc_120_label_t, {2, 54}, 1.0 / 120},
+        {ntsc_label_t, {2}, 1.0 / 24},       {tc_60_label_t, {4, 26, 39}, 1.0 / 60},
+        {tc_48_label_t, {42}, 1.001 / 48},   {tc_240_label_t, {57, 70}, 1.001 / 240},
+        {tc_12_label_t, {46}, 1.001 / 12},   {tc_24_label_t, {16, 29, 31}, 1.001 / 24},
+        {tc_15_label_t, {49}, 1.001 / 15},   {tc_24_label_t, {2, 15, 28, 0}, 1.0 / 24},
+        {ntsc_drop_label_t, {21}, 1.0 / 30}, {tc_50_duration_label_t, {25, 4}, 1.0 / 50},
+        {pal_label_t, {19, 4, 0}, 1.0 / 25}, {ntsc_label_t, {4, 21, 26, 39, 69}, 1.0 / 30},
+        {tc_48_label_t, {41, 44}, 1.0 / 48}, {tc_60_duration_label_t, {27, 21}, 1.001 / 60},
+        {tc_12_label_t, {59, 45}, 1.0 / 12}, {ntsc_label_t, {22, 27, 40, 70, 0, 1, 28, -5}, 1.001 / 30},
     };
     for (auto const& c : cases)
         for (int m : c.media) {

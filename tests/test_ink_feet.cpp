@@ -51,6 +51,9 @@ TEST(FilmTexts, MatchSnprintfAndReadBack) {
         LabelPoint lp(0, c.get()), unsigned_point(0, c.get());
         unsigned_point.removePadding();
         EXPECT_STREQ(c->full_template.template_text.c_str(), l.tmpl);
+        std::string invalid = l.tmpl;  // every character but '.' becomes '?'
+        for (char& ch : invalid) ch = ch == '.' ? '.' : '?';
+        EXPECT_EQ(c->get_abs_string(&lp, invalid_sample), invalid);
         if (c->has_prefix()) {
             EXPECT_STREQ(c->count_template.template_text.c_str(), "~~~~9999+19");
         }
@@ -83,27 +86,16 @@ TEST(FilmTexts, MatchSnprintfAndReadBack) {
 // seven, or padded with '0' in front.
 TEST(Ink, TypedTextsAndPrefixes) {
     Cvt c = fresh(ink_35_label_t);
-    struct {
-        char const* text;
-        int sample;
-    } const cases[] = {
-        {"ABCD1234+05", 78996},
-        {"ABCD 1234+05", 78996},
-        {"ABCD  --  1234+05", 78996},
-        {"1234+05", 78996},
-        {"ABCD1234+16", invalid_sample},
-        {"ABCD1234", invalid_sample},
-        {"ABCD1234+-1", invalid_sample},
-        {"ABCD-001+05", invalid_sample},
-        {"ABCD1234+ 5", 78996},
-        {"ABCD1234+", 4 * 4},      // '00ABCD1234+': count 'CD12' is 0, frame "4+"
-        {"1234+", 4 * 16 * 1234},  // no frame text, frame 0
-        {"12", 4 * 16 * 12},
-        {"", 0},
-        {"ABCD12x4+05", 788},
-        {"ABCD+234+05", 234 * 64 + 20},  // the count reads as atol
+    // "ABCD1234+": '00ABCD1234+', count 'CD12' 0 and frame "4+"; no frame
+    // text is frame 0; the count reads as atol.
+    std::pair<char const*, int> const cases[] = {
+        {"ABCD1234+05", 78996}, {"ABCD 1234+05", 78996},        {"ABCD1234+ 5", 78996}, {"ABCD  --  1234+05", 78996},
+        {"ABCD1234+", 4 * 4},   {"1234+", 4 * 16 * 1234},       {"12", 4 * 16 * 12},    {"", 0},
+        {"ABCD12x4+05", 788},   {"ABCD+234+05", 234 * 64 + 20}, {"1234+05", 78996},
     };
-    for (auto const& k : cases) EXPECT_EQ(c->get_abs_sample(k.text), k.sample) << k.text;
+    for (auto const& [text, sample] : cases) EXPECT_EQ(c->get_abs_sample(text), sample) << text;
+    for (char const* bad : {"ABCD1234+16", "ABCD1234", "ABCD1234+-1", "ABCD-001+05"})
+        EXPECT_EQ(c->get_abs_sample(bad), invalid_sample) << bad;
     EXPECT_EQ(c->get_abs_sample(nullptr), invalid_sample);
     EXPECT_EQ(fresh(ink_16_label_t)->get_abs_sample("ABCD1234+19"), 20 * 1234 + 19);
     EXPECT_EQ(fresh(ink_16_label_t)->get_abs_sample("ABCD1234+20"), invalid_sample);
@@ -125,41 +117,22 @@ TEST(Ink, TypedTextsAndPrefixes) {
 }
 
 TEST(Feet, WorkedExamplesAndReadingRules) {
-    for (Film const& l : kFilm) {
-        Cvt c = fresh(l.type);
-        LabelPoint lp(0, c.get());
-        EXPECT_EQ(c->get_modulus(), l.modulus);
-        EXPECT_EQ(c->samples_per_unit(), l.ppf);
-        std::string q = l.tmpl;
-        for (char& ch : q) ch = ch == '.' ? '.' : '?';
-        EXPECT_EQ(c->get_abs_string(&lp, invalid_sample), q);
-    }
     Cvt f35 = fresh(foot_35_label_t), f353 = fresh(foot_353_label_t);
     LabelPoint p353(0, f353.get());
     EXPECT_STREQ(f353->get_abs_string(&p353, -62), "-0001+00.3");
-    struct {
-        label_cvt* c;
-        char const* text;
-        int sample;
-    } const reads[] = {
-        {f35.get(), "-0012+05", -788},
-        {f35.get(), "12+20", 848},  // nothing is range-checked
-        {f35.get(), "12", 768},
-        {f35.get(), "  12.5", 788},
-        {f35.get(), "", 0},
-        {f35.get(), "- 12+05", -816},
-        {f35.get(), "--12+05", 720},               // no digits skipped: feet and frame both 12
-        {f35.get(), "99999999999+00", 498728896},  // atoi keeps the low 32 bits
-        {f35.get(), "0000000012+0000000005", 788},
-        {f353.get(), "-0001+00.3", -62},
-        {f353.get(), "0001+00", 65},  // last character '0' reads as index 0
-        {f353.get(), "", invalid_sample},
-        {f353.get(), "  -", invalid_sample},
-        {f353.get(), "0001+00.x", 65},
-        {f35.get(), nullptr, invalid_sample},
-        {f353.get(), nullptr, invalid_sample},
+    // Nothing is range-checked; "--12+05" skips no digits (feet and frame both
+    // 12); atoi keeps the low 32 bits; a 3-perf last character '0' is index 0.
+    std::pair<char const*, int> const feet35[] = {
+        {"-0012+05", -788}, {"12+20", 848},    {"99999999999+00", 498728896},
+        {"  12.5", 788},    {"- 12+05", -816}, {"0000000012+0000000005", 788},
+        {"12", 768},        {"--12+05", 720},  {"", 0},
     };
-    for (auto const& r : reads) EXPECT_EQ(r.c->get_abs_sample(r.text), r.sample) << (r.text ? r.text : "null");
+    std::pair<char const*, int> const feet353[] = {
+        {"-0001+00.3", -62}, {"0001+00", 65}, {"", invalid_sample}, {"  -", invalid_sample}, {"0001+00.x", 65},
+    };
+    for (auto const& [text, sample] : feet35) EXPECT_EQ(f35->get_abs_sample(text), sample) << text;
+    for (auto const& [text, sample] : feet353) EXPECT_EQ(f353->get_abs_sample(text), sample) << text;
+    EXPECT_TRUE(f35->get_abs_sample(nullptr) == invalid_sample && f353->get_abs_sample(nullptr) == invalid_sample);
     // The 3-perf working copy holds 63 characters.
     EXPECT_EQ(f353->get_abs_sample((" 0001+00" + std::string(53, ' ') + ".3").c_str()), 62);
     EXPECT_EQ(f353->get_abs_sample((" 0001+00" + std::string(54, ' ') + ".3").c_str()), invalid_sample);

@@ -150,30 +150,17 @@ INSTANTIATE_TEST_SUITE_P(AllLeaves, KeyKodeLeaf, testing::ValuesIn(kLeaves),
 
 TEST(KeyKode35, WorkedTextsAndParsingRules) {
     Cvt c = fresh(keycode_35_label_t);
-    struct {
-        char const* text;
-        int sample;
-    } const reads[] = {
-        {"XX0000000012", 768},
-        {"XX0000000012+5", 788},
-        {"XX0000000012 +05", 788},  // no frame, one digit, two separators
-        {"XX0000000012&05", 788},
-        {"XX0000000012ab5", 788},  // any separator; the frame may start at position 14
-        {"XX0000000012abc5", invalid_sample},
-        {"XX0000000012+", invalid_sample},  // but no later; none at all
-        {"XX0000000012+123", invalid_sample},
-        {"XX0000000012+5x", 788},  // at most two characters, read as atoi
-        {"XX0000000012+16", invalid_sample},
-        {"XX000000__12+05", 788},  // leading '_' in the count
-        {"XX000000____+05", 20},
-        {"XX000000  12+05", 788},
-        {"AB1234560012+05", 788},  // the prefix is not read
-        {"XX00000012", 768},
-        {"XX000000", 0},
-        {"XX00000", invalid_sample},
-        {"", invalid_sample},
+    // No frame, one digit, two separators; any separator, and the frame may
+    // start at position 14 but no later; at most two frame characters, read
+    // as atoi; leading '_' or blanks in the count; the prefix is not read.
+    std::pair<char const*, int> const reads[] = {
+        {"XX0000000012", 768},    {"XX0000000012+5", 788},  {"XX0000000012 +05", 788}, {"XX0000000012&05", 788},
+        {"XX0000000012ab5", 788}, {"XX0000000012+5x", 788}, {"XX000000__12+05", 788},  {"XX000000____+05", 20},
+        {"XX000000  12+05", 788}, {"AB1234560012+05", 788}, {"XX00000012", 768},       {"XX000000", 0},
     };
-    for (auto const& r : reads) EXPECT_EQ(c->get_abs_sample(r.text), r.sample) << r.text;
+    for (auto const& [text, sample] : reads) EXPECT_EQ(c->get_abs_sample(text), sample) << text;
+    for (char const* bad : {"XX0000000012abc5", "XX0000000012+", "XX0000000012+123", "XX0000000012+16", "XX00000", ""})
+        EXPECT_EQ(c->get_abs_sample(bad), invalid_sample) << bad;
     EXPECT_EQ(c->get_abs_sample(nullptr), invalid_sample);
     EXPECT_EQ(fresh(keycode_16_label_t)->get_abs_sample("XX0000000012+16"), 256);               // 16 frames fit 16 mm
     EXPECT_EQ(fresh(keycode_35_label_5_t)->get_abs_sample("XX000001234_+05"), 1234 * 64 + 20);  // atol stops at '_'

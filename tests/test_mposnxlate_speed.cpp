@@ -67,25 +67,18 @@ TEST_F(Speed, AudioWorkedExamples) {
 }
 
 // Clock and cel at film rates follow the output pull-up one way and the
-// gearing the other at the 1000/1001 film rates.
+// gearing the other at the 1000/1001 film rates; film-rate and over-60 fps
+// outputs give the frame rate; video rates the gearing.
 TEST_F(Speed, ClockAndCel) {
     struct {
         int pr, orate;
         bool pulled_down;
         double to_cel, to_time;  // time 1.0 s to cel, cel 1.0 to time
     } const rows[] = {
-        {1, 5, false, 1.25 / 1.001, 1.001 * 0.8},
-        {1, 5, true, 1 / 1.001, 1.001},
-        {1, 4, false, 1.25, 0.8},
-        {1, 3, false, 1.0416666666666667, 0.96},
-        {6, 8, true, 1.0, 1.0},
-        {31, 10, false, 1.25 / 1.001, 1.001 * 0.8},
-        {2, 5, true, 1 / 1.001, 1.001 / 30},
-        {7, 3, false, 1.0416666666666667, 0.04},
-        {1, 1, true, 24.0, 1 / 24.0},
-        {1, 35, false, 24.0, 1 / 24.0},  // film-rate and >60 fps outputs
-        {3, 3, true, 25.0, 0.04},
-        {9, 5, true, 30 / 1.001, 1.001 / 30},  // video rates: the gearing
+        {6, 8, true, 1.0, 1.0},       {1, 5, true, 1 / 1.001, 1.001},       {1, 3, false, 1.0416666666666667, 0.96},
+        {1, 4, false, 1.25, 0.8},     {1, 35, false, 24.0, 1 / 24.0},       {7, 3, false, 1.0416666666666667, 0.04},
+        {3, 3, true, 25.0, 0.04},     {2, 5, true, 1 / 1.001, 1.001 / 30},  {1, 5, false, 1.25 / 1.001, 1.001 * 0.8},
+        {1, 1, true, 24.0, 1 / 24.0}, {9, 5, true, 30 / 1.001, 1.001 / 30}, {31, 10, false, 1.25 / 1.001, 1.001 * 0.8},
     };
     for (auto const& r : rows) {
         MPosn_Xlate_Params P;

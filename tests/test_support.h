@@ -1,4 +1,5 @@
-// Helpers shared by the suites: enum casts, captured output and assertion
+// Helpers shared by the suites: enum casts, medium-roll identifiers compared,
+// captured output and assertion
 // lines, a canary-guarded output area, a host reset fixture, and a plain
 // converter that lets label rules be checked apart from the registry's.
 #ifndef LABELSBASE_TESTS_TEST_SUPPORT_H
@@ -18,6 +19,12 @@ inline label_t lt_(int v) { return static_cast<label_t>(v); }
 inline Kest::FrameRate fr(int v) { return static_cast<Kest::FrameRate>(v); }
 inline MediumRollMedium med(int v) { return static_cast<MediumRollMedium>(v); }
 inline MediumRollIdent roll(int m, int g) { return {med(m), static_cast<MediumRollGeneration>(g)}; }
+
+// The identifier is {m, g}.
+inline testing::AssertionResult Same(MediumRollIdent const& a, int m, int g) {
+    if (a.medium == m && a.generation == g) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "{" << a.medium << ", " << a.generation << "} vs {" << m << ", " << g << "}";
+}
 
 using Cvt = std::unique_ptr<label_cvt>;
 inline Cvt fresh(label_t t) { return Cvt(make_any_label_cvt(t)); }

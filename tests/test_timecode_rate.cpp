@@ -65,36 +65,16 @@ TEST(TimecodeRateNames, SpellingsAndRefusals) {
         int nominal;
         bool fractional, drop;
     } const cases[] = {
-        {"30/1.001", 30, true, false},
-        {"30/1.001df", 30, true, true},
-        {"24/1.001", 24, true, false},
-        {"15/1.001", 15, true, false},
-        {"23.98", 24, true, false},
-        {"59.94DF", 60, true, true},
-        {"239.76df", 240, true, true},
-        {"1", 1, false, false},
-        {"1000", 1000, false, false},
+        {"30/1.001", 30, true, false}, {"30/1.001df", 30, true, true}, {"24/1.001", 24, true, false},
+        {"15/1.001", 15, true, false}, {"23.98", 24, true, false},     {"59.94DF", 60, true, true},
+        {"239.76df", 240, true, true}, {"1", 1, false, false},         {"1000", 1000, false, false},
         {"12", 12, false, false},
-        // refused: the failure value
-        {"", 0, false, false},
-        {"0", 0, false, false},
-        {"1001", 0, false, false},
-        {"30df", 0, false, false},
-        {"29.97df ", 0, false, false},
-        {"25df", 0, false, false},
-        {"024", 0, false, false},
-        {"30/1.01", 0, false, false},
-        {"/1.001", 0, false, false},
-        {"df", 0, false, false},
-        {"29.970", 0, false, false},
-        {"-25", 0, false, false},
-        {"24/1.001df", 0, false, false},
     };
-    for (auto const& c : cases) {
-        timecode_rate const r = timecode_rate_from_name(c.name);
-        EXPECT_EQ(r, (timecode_rate{c.nominal, c.fractional, c.drop})) << '"' << c.name << '"';
-    }
-    EXPECT_EQ(timecode_rate_from_name(nullptr), timecode_rate{});
+    for (auto const& c : cases)
+        EXPECT_EQ(timecode_rate_from_name(c.name), (timecode_rate{c.nominal, c.fractional, c.drop})) << c.name;
+    for (char const* bad : {"", "0", "1001", "30df", "29.97df ", "25df", "024", "30/1.01", "/1.001", "df", "29.970",
+                            "-25", "24/1.001df", static_cast<char const*>(nullptr)})
+        EXPECT_EQ(timecode_rate_from_name(bad), timecode_rate{}) << '"' << (bad ? bad : "null") << '"';
     char small[timecode_rate_name_size - 1];
     EXPECT_EQ(timecode_rate_name(rate("25"), small, sizeof small), 0u);
 }
@@ -224,6 +204,8 @@ TEST(TimecodeRateText, EveryFrameOfADayAtEveryDropRate) {
     }
 }
 
+// Refusals by field: hours, minutes, seconds, frames, separators, drop-frame
+// labels that do not exist, the whole text.
 TEST(TimecodeRateRead, RefusalsNameTheField) {
     timecode_rate const df = rate("29.97df"), df60 = rate("59.94df"), r25 = rate("25"), r120 = rate("120");
     struct {
@@ -233,7 +215,6 @@ TEST(TimecodeRateRead, RefusalsNameTheField) {
         timecode_field field;
         char const* reason;
     } const cases[] = {
-        // hours
         {df, "25:00:00;00", 0, timecode_field::hours, "hours 25 out of range 0-23"},
         {df, "24:00:00;00", 0, timecode_field::hours, "hours 24 out of range 0-23"},
         {r25, "1:00:00:00", 0, timecode_field::hours, "hours: expected 2 digits at column 1"},
@@ -241,21 +222,17 @@ TEST(TimecodeRateRead, RefusalsNameTheField) {
         {r25, "1000000000:00:00:00", timecode_running, timecode_field::hours,
          "hours 1000000000 out of range 0-999999999"},
         {r25, "0100:00:00:00", timecode_running, timecode_field::hours, "hours: expected 2 digits at column 1"},
-        // minutes
         {df, "01:61:00;00", 0, timecode_field::minutes, "minutes 61 out of range 0-59"},
         {r25, "01:6:00:00", 0, timecode_field::minutes, "minutes: expected 2 digits at column 4"},
         {r25, "01", 0, timecode_field::minutes, "minutes: expected 2 digits at column 3"},
-        // seconds
         {r25, "00:00:60:00", 0, timecode_field::seconds, "seconds 60 out of range 0-59"},
         {r25, "00:00:", 0, timecode_field::seconds, "seconds: expected 2 digits at column 7"},
-        // frames
         {r25, "00:00:00:25", 0, timecode_field::frames, "frames 25 out of range 0-24"},
         {df60, "00:00:00;60", 0, timecode_field::frames, "frames 60 out of range 0-59"},
         {r120, "00:00:00:99", 0, timecode_field::frames, "frames: expected 3 digits at column 10"},
         {r120, "00:00:00:120", 0, timecode_field::frames, "frames 120 out of range 0-119"},
         {r25, "00:00:00:001", 0, timecode_field::frames, "frames: expected 2 digits at column 10"},
         {r25, "00:00:00", 0, timecode_field::frames, "frames: expected 2 digits at column 9"},
-        // separators
         {df, "00:00:00:00", 0, timecode_field::separator,
          "frame separator ':' at 29.97df: drop-frame labels take ';' (or '.' or ',')"},
         {r25, "00:00:00;00", 0, timecode_field::separator, "frame separator ';' at 25: non-drop labels take ':'"},
@@ -263,14 +240,12 @@ TEST(TimecodeRateRead, RefusalsNameTheField) {
         {r25, "00-00:00:00", 0, timecode_field::separator, "separator '-' at column 3: expected ':'"},
         {df, "00:00:00+00", 0, timecode_field::separator, "separator '+' at column 9: expected ';'"},
         {df, "00;00;00;00", 0, timecode_field::separator, "separator ';' at column 3: expected ':'"},
-        // drop-frame labels that do not exist
         {df, "00:01:00;00", 0, timecode_field::label,
          "00:01:00;00 is not a drop-frame label: frames 00 and 01 are skipped at minute 1"},
         {df, "00:59:00.01", 0, timecode_field::label,
          "00:59:00.01 is not a drop-frame label: frames 00 and 01 are skipped at minute 59"},
         {df60, "10:01:00;03", 0, timecode_field::label,
          "10:01:00;03 is not a drop-frame label: frames 00 to 03 are skipped at minute 1"},
-        // the whole text
         {r25, "", 0, timecode_field::text, "empty timecode"},
         {df, "01:00:00;00,extra", 0, timecode_field::text, "unexpected ',' after the frames at column 12"},
         {r25, " 00:00:00:00", 0, timecode_field::hours, "hours: expected 2 digits at column 1"},

@@ -63,8 +63,6 @@ TEST(VocabularyRates, NamedSetsHoldTheirRates) {
         {"pal family", lb::is_pal_family_rate, {3, 8, 32}},
         {"ntsc family", lb::is_ntsc_family_rate, {4, 5, 9, 10, 33}},
         {"double", lb::is_double_rate, {8, 9, 10}},
-        {"has media", lb::rate_has_media, {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 35, 36,
-                                           37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47}},
     };
     for (Set const& s : sets)
         for (int r = -2; r <= Kest::FrameRate_last + 2; ++r) {
@@ -125,30 +123,6 @@ TEST(VocabularyMedia, RatesAndMediaAgree) {
                 EXPECT_EQ(src, lb::rate_source_medium(r, false)) << r;
             }
         }
-    }
-    struct {
-        MediumRollMedium m;
-        lb::MediumClass cls;
-        lb::Pullup pullup;
-        lb::VideoFamily family;
-        int group;
-    } const cases[] = {
-        {film_Medium, lb::MediumClass::film, lb::Pullup::none, lb::VideoFamily::none, 0},
-        {source_24_Medium, lb::MediumClass::none, lb::Pullup::none, lb::VideoFamily::f24, 0},
-        {source_50p_Medium, lb::MediumClass::pal_src, lb::Pullup::none, lb::VideoFamily::f25, 0},
-        {source_60p_1001_Medium, lb::MediumClass::ntsc_src, lb::Pullup::none, lb::VideoFamily::f30, 0},
-        {source_48p_Medium, lb::MediumClass::other_src, lb::Pullup::none, lb::VideoFamily::none, 0},
-        {output_24i_1001_Medium, lb::MediumClass::output, lb::Pullup::none, lb::VideoFamily::none, 2},
-        {output_50p_Medium, lb::MediumClass::output, lb::Pullup::pal, lb::VideoFamily::none, 6},
-        {output_30i_Medium, lb::MediumClass::output, lb::Pullup::ntsc, lb::VideoFamily::none, 4},
-        {output_120p_Medium, lb::MediumClass::output, lb::Pullup::none, lb::VideoFamily::none, 0},
-    };
-    for (auto const& c : cases) {
-        lb::MediumRow const& row = *lb::medium_row(c.m);
-        EXPECT_EQ(row.xlate, c.cls) << c.m;
-        EXPECT_EQ(row.pullup, c.pullup) << c.m;
-        EXPECT_EQ(row.family, c.family) << c.m;
-        EXPECT_EQ(row.playout_group, c.group) << c.m;
     }
     for (int m : {-1, 71, 1000}) {
         EXPECT_EQ(lb::medium_row(m), nullptr);

@@ -1,11 +1,15 @@
 #!/usr/bin/env python3
 """Speed of the labelsbase module: 29.97 drop-frame timecode format and parse.
 
-Rows, per item:
-  numpy       labelsbase.format / labelsbase.parse over a NumPy array (str;
-              "parse S": a bytes array of the same texts)
-  cxx         the same work in a C++ loop in process (labelsbase_py_baseline)
-  python      a plain Python loop doing the same drop-frame arithmetic
+Rows, per item (1 M items by default):
+  numpy       labelsbase.format / labelsbase.parse over a NumPy array: the
+              label type ntsc_drop, and the rate name 29.97df; parse of str
+              (4 bytes a character) and of bytes ("S") arrays
+  C++         the same work in a C++ loop in process (labelsbase_py_baseline):
+              "item" the converter and command reader one item at a time,
+              "column" the timecode column functions the module's quick
+              route calls
+  Python      a plain Python loop doing the same drop-frame arithmetic
 and two Python threads converting arrays at once against one thread doing
 both, for the GIL-released scaling.
 
@@ -70,32 +74,36 @@ def main():
     samples = (np.arange(n, dtype=np.int64) * 7919) % 2589408
     texts = lb.format("ntsc_drop", samples)
     assert lb.parse("ntsc_drop", texts).tolist() == samples.tolist()
-
-    fmt_np = best_of(args.runs, lambda: lb.format("ntsc_drop", samples)) / n * 1e9
-    prs_np = best_of(args.runs, lambda: lb.parse("ntsc_drop", texts)) / n * 1e9
-    # The same texts as a bytes array: a quarter of the memory of str's four
-    # bytes a character.
     texts_b = texts.astype("S")
-    prs_np_b = best_of(args.runs, lambda: lb.parse("ntsc_drop", texts_b)) / n * 1e9
+    rate_texts = lb.format("29.97df", samples)
+    assert rate_texts.tolist() == texts.tolist()
+
+    numpy_rows = {
+        "format ntsc_drop": lambda: lb.format("ntsc_drop", samples),
+        "format 29.97df": lambda: lb.format("29.97df", samples),
+        "parse ntsc_drop": lambda: lb.parse("ntsc_drop", texts),
+        "parse 29.97df": lambda: lb.parse("29.97df", rate_texts),
+        "parse S ntsc_drop": lambda: lb.parse("ntsc_drop", texts_b),
+        "parse S 29.97df": lambda: lb.parse("29.97df", texts_b),
+    }
+    numpy_ns = {row: best_of(args.runs, fn) / n * 1e9 for row, fn in numpy_rows.items()}
 
     m = min(args.loop_count, n)
     sub = samples[:m].tolist()
     sub_texts = texts[:m].tolist()
     assert [py_format_df(s) for s in sub] == sub_texts, "the Python baseline writes other texts"
     assert [py_parse_df(t) for t in sub_texts] == sub, "the Python baseline reads other frames"
-    fmt_py = best_of(1, lambda: [py_format_df(s) for s in sub]) / m * 1e9
-    prs_py = best_of(1, lambda: [py_parse_df(t) for t in sub_texts]) / m * 1e9
+    fmt_py = best_of(args.runs, lambda: [py_format_df(s) for s in sub]) / m * 1e9
+    prs_py = best_of(args.runs, lambda: [py_parse_df(t) for t in sub_texts]) / m * 1e9
 
-    fmt_cxx = prs_cxx = None
+    cxx = {}
     if args.baseline and os.path.exists(args.baseline):
-        rows = {}
         for _ in range(args.runs):
             out = subprocess.run([args.baseline, "ntsc_drop", str(n)], check=True, capture_output=True, text=True).stdout
             for line in out.splitlines():
                 k, *v = line.split()
-                if k in ("format", "parse"):
-                    rows[k] = min(rows.get(k, float("inf")), float(v[0]))
-        fmt_cxx, prs_cxx = rows["format"], rows["parse"]
+                if k != "checksum":
+                    cxx[k] = min(cxx.get(k, float("inf")), float(v[0]))
 
     # Threads: two arrays one after the other on one thread, then one
     # array on each of two threads.
@@ -141,11 +149,14 @@ def main():
     gil = (c1 - c0, max(gaps), len(during))
 
     print("labelsbase %s, %d items, %d CPUs (load average %.2f)" % (lb.__version__, n, os.cpu_count(), os.getloadavg()[0]))
-    print("%-8s %12s %12s %14s %10s %10s" % ("row", "numpy ns", "C++ ns", "Python ns", "numpy/C++", "Py/numpy"))
-    for row, a, c, p in (("format", fmt_np, fmt_cxx, fmt_py), ("parse", prs_np, prs_cxx, prs_py),
-                         ("parse S", prs_np_b, prs_cxx, prs_py)):
-        print("%-8s %12.1f %12s %14.1f %10s %10.1f" % (
-            row, a, "-" if c is None else "%.1f" % c, p, "-" if c is None else "%.2f" % (a / c), p / a))
+    print("%-18s %9s %9s %9s %10s %10s %9s" % ("row", "numpy ns", "C++ item", "C++ col", "Python ns", "numpy/col", "Py/numpy"))
+    for row, ns in numpy_ns.items():
+        fmt = row.startswith("format")
+        item, col = cxx.get("format" if fmt else "parse"), cxx.get("column_format" if fmt else "column_parse")
+        py = fmt_py if fmt else prs_py
+        show = lambda v: "-" if v is None else "%.1f" % v
+        print("%-18s %9.1f %9s %9s %10.1f %10s %9.1f" % (
+            row, ns, show(item), show(col), py, "-" if col is None else "%.2f" % (ns / col), py / ns))
     print("GIL      formatting %d samples took %.3f s; meanwhile a Python thread ran %d loop turns, its longest"
           " pause %.1f ms" % (len(big), gil[0], gil[2], gil[1] * 1e3))
     for name, (one, par, s) in scaling.items():

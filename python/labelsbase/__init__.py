@@ -148,13 +148,16 @@ class Timecode:
         return _core._tc_fields(self._rate, self._frames)
 
     def to(self, rate, transfer=None, phase=None):
-        """The timecode at another rate.
+        """The timecode at another rate, as ``labels convert`` gives it.
 
-        Without a transfer: the frame whose start is nearest in real time.
-        transfer="pull23" (2:3 pulldown) or "pogle" (24-to-25) between a
-        24-frame rate (23.976, 24; the film frames) and a video rate (29.97,
-        30; 25), with the pulldown phase of frame 0, as ``labels convert``
-        does it.
+        Without a transfer (or "real_time"): the frame whose start is nearest
+        in real time. "frame" keeps the frame count (a speed change);
+        "default" is "pulldown" or "frame" as configured. A film transfer,
+        "pull23" (2:3 pulldown), "pogle" (24-to-25) or "pulldown" (the one
+        the video rate calls for), runs between a 24-frame rate (23.976,
+        24), whose frames are then the film frames, and a video rate, with
+        the pulldown phase of frame 0 (0..4 or A, B, BC, CD, D for 2:3).
+        Transfers that do not apply are refused with the command's message.
         """
         return Timecode(rate, _core._tc_to(self._rate, self._frames, rate, transfer, phase))
 

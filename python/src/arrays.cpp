@@ -24,6 +24,10 @@
 
 #include <labelsbase/timecode_rate.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
 
@@ -86,6 +90,14 @@ py::object masked(py::array data, std::vector<std::uint8_t> const& failed, py::h
 // ---------------------------------------------------------------------------
 // Texts in.
 
+// Words read from memory have byte k at bits 8k..8k+7 (the packed reading
+// of texts relies on it; other machines read a character at a time).
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+constexpr bool kLittleEndian = true;
+#else
+constexpr bool kLittleEndian = false;
+#endif
+
 // Texts to read, whatever they came as. get() gives item i as UTF-8 with a
 // NUL in a scratch buffer (or in place), or null for a missing item.
 class TextColumn {
@@ -125,40 +137,69 @@ public:
         return c;
     }
 
-    // Item i when it is exactly `len` ASCII characters, copied to out with
-    // a NUL; false for anything else (other lengths, other characters, a
-    // missing item). Reads NumPy str and bytes arrays in place.
-    bool ascii_exactly(std::size_t i, std::size_t len, char* out) const {
-        if (kind_ == 'U') {
-            if (itemsize_ < len * 4) return false;
+    // Item i when it is 1 to cap - 1 ASCII characters, copied to out with a
+    // NUL: its length; 0 for anything else (empty, longer, other
+    // characters, a missing item). Reads NumPy str and bytes arrays in place.
+    std::size_t ascii_text(std::size_t i, char* out, std::size_t cap) const {
+        if (kind_ == 'U' || kind_ == 'S') {
+            // Items of up to 16 characters are packed into two words without
+            // a store or a branch per character; the text ends at the first
+            // NUL.
+            std::size_t const most = kind_ == 'U' ? itemsize_ / 4 : itemsize_;
+            if (!kLittleEndian || most == 0 || most > 16 || cap < 17) return slow_ascii_text(i, out, cap);
             auto const* item = reinterpret_cast<unsigned char const*>(base_ + i * itemsize_);
-            for (std::size_t k = 0; k < len; ++k) {
-                std::uint32_t cp;
-                std::memcpy(&cp, item + 4 * k, 4);
-                if (cp == 0 || cp >= 0x80) return false;
-                out[k] = static_cast<char>(cp);
+            // lo holds characters 0-7, hi 8-15, one a byte.
+            std::uint64_t lo = 0, hi = 0;
+            std::uint64_t high = 0;
+            if (kind_ == 'U') {
+#if defined(__SSE2__)
+                // Twelve characters or fewer in three vector loads, where
+                // the array goes on that far.
+                if (most <= 12 && i * itemsize_ + 48 <= n_ * itemsize_) {
+                    __builtin_prefetch(item + 4096);
+                    return pack_ucs4_sse2(item, most, out);
+                }
+#endif
+                // Unrolled for the widths timecode comes in.
+                if (most == 11)
+                    pack_ucs4(item, 11, lo, hi, high);
+                else if (most == 12)
+                    pack_ucs4(item, 12, lo, hi, high);
+                else
+                    pack_ucs4(item, most, lo, hi, high);
+                if (high & 0xFFFFFF80FFFFFF80ull) return slow_ascii_text(i, out, cap);
+            } else {
+                // Sixteen bytes at once where the array goes on that far;
+                // the bytes past the item are then cleared.
+                if (i * itemsize_ + 16 <= n_ * itemsize_) {
+                    std::memcpy(&lo, item, 8);
+                    std::memcpy(&hi, item + 8, 8);
+                    if (most < 8) {
+                        lo &= ~(~std::uint64_t{0} << (8 * most));
+                        hi = 0;
+                    } else if (most < 16) {
+                        hi &= ~(~std::uint64_t{0} << (8 * (most - 8)));
+                    }
+                } else {
+                    char tmp[16] = {0};
+                    std::memcpy(tmp, item, most);
+                    std::memcpy(&lo, tmp, 8);
+                    std::memcpy(&hi, tmp + 8, 8);
+                }
+                if ((lo | hi) & 0x8080808080808080ull) return slow_ascii_text(i, out, cap);
             }
-            if (itemsize_ >= (len + 1) * 4) {
-                std::uint32_t next;
-                std::memcpy(&next, item + 4 * len, 4);
-                if (next != 0) return false;
-            }
-        } else if (kind_ == 'S') {
-            if (itemsize_ < len) return false;
-            char const* item = base_ + i * itemsize_;
-            for (std::size_t k = 0; k < len; ++k) {
-                if (item[k] == 0 || static_cast<unsigned char>(item[k]) >= 0x80) return false;
-                out[k] = item[k];
-            }
-            if (itemsize_ > len && item[len] != 0) return false;
-        } else {
-            if (missing_[i]) return false;
-            char const* item = packed_.data() + offsets_[i];
-            if (std::strlen(item) != len) return false;
-            std::memcpy(out, item, len);
+            std::size_t const len = std::min(most, first_nul(lo) < 8 ? first_nul(lo) : 8 + first_nul(hi));
+            std::memcpy(out, &lo, 8);
+            std::memcpy(out + 8, &hi, 8);
+            out[len] = '\0';
+            return len;
         }
-        out[len] = '\0';
-        return true;
+        if (missing_[i]) return 0;
+        char const* item = packed_.data() + offsets_[i];
+        std::size_t const len = std::strlen(item);
+        if (len + 1 > cap) return 0;
+        std::memcpy(out, item, len + 1);
+        return len;
     }
 
     char const* get(std::size_t i, char* scratch, std::size_t cap) const {
@@ -200,6 +241,84 @@ public:
     }
 
 private:
+    // The low bytes of `most` (at most 16) UCS-4 characters into lo
+    // (characters 0-7) and hi (8-15); every bit of them or'd into high.
+    [[gnu::always_inline]] static inline void pack_ucs4(unsigned char const* item, std::size_t most, std::uint64_t& lo,
+                                                        std::uint64_t& hi, std::uint64_t& high) {
+        std::size_t k = 0;
+        for (; k + 2 <= most; k += 2) {
+            std::uint64_t w;
+            std::memcpy(&w, item + 4 * k, 8);
+            high |= w;
+            std::uint64_t const two = (w & 0xFF) | ((w >> 24) & 0xFF00);
+            if (k < 8)
+                lo |= two << (8 * k);
+            else
+                hi |= two << (8 * (k - 8));
+        }
+        if (k < most) {
+            std::uint32_t cp;
+            std::memcpy(&cp, item + 4 * k, 4);
+            high |= cp;
+            std::uint64_t const one = cp & 0xFF;
+            if (k < 8)
+                lo |= one << (8 * k);
+            else
+                hi |= one << (8 * (k - 8));
+        }
+    }
+
+#if defined(__SSE2__)
+    // ascii_text of an item of at most 12 UCS-4 characters, reading 48
+    // bytes from item: the characters past `most` are cleared.
+    static std::size_t pack_ucs4_sse2(unsigned char const* item, std::size_t most, char* out) {
+        alignas(16) static constexpr std::int32_t kKeep[8] = {-1, -1, -1, -1, 0, 0, 0, 0};
+        __m128i const zero = _mm_setzero_si128();
+        __m128i v0 = _mm_loadu_si128(reinterpret_cast<__m128i const*>(item));
+        __m128i v1 = _mm_loadu_si128(reinterpret_cast<__m128i const*>(item + 16));
+        __m128i v2 = _mm_loadu_si128(reinterpret_cast<__m128i const*>(item + 32));
+        // Lanes at or past `most` in each vector: cleared.
+        auto keep = [&](std::size_t first) {
+            std::size_t const n = most > first ? std::min<std::size_t>(most - first, 4) : 0;
+            return _mm_loadu_si128(reinterpret_cast<__m128i const*>(kKeep + 4 - n));
+        };
+        v0 = _mm_and_si128(v0, keep(0));
+        v1 = _mm_and_si128(v1, keep(4));
+        v2 = _mm_and_si128(v2, keep(8));
+        __m128i const any = _mm_or_si128(_mm_or_si128(v0, v1), v2);
+        __m128i const wide = _mm_and_si128(any, _mm_set1_epi32(~0x7F));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(wide, zero)) != 0xFFFF) return 0;
+        __m128i const bytes = _mm_packus_epi16(_mm_packs_epi32(v0, v1), _mm_packs_epi32(v2, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), bytes);
+        unsigned const nul = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, zero))) | (1u << most);
+        std::size_t const len = static_cast<std::size_t>(__builtin_ctz(nul));
+        out[len] = '\0';
+        return len;
+    }
+#endif
+
+    // The byte number of the lowest zero byte of w; 8 when there is none.
+    static std::size_t first_nul(std::uint64_t w) {
+        std::uint64_t const z = (w - 0x0101010101010101ull) & ~w & 0x8080808080808080ull;
+        return z == 0 ? 8 : static_cast<std::size_t>(__builtin_ctzll(z)) / 8;
+    }
+
+    // ascii_text one character at a time.
+    std::size_t slow_ascii_text(std::size_t i, char* out, std::size_t cap) const {
+        std::size_t len = 0;
+        std::size_t const unit = kind_ == 'U' ? 4 : 1;
+        auto const* item = reinterpret_cast<unsigned char const*>(base_ + i * itemsize_);
+        for (; len < itemsize_ / unit; ++len) {
+            std::uint32_t cp = item[len];
+            if (unit == 4) std::memcpy(&cp, item + 4 * len, 4);
+            if (cp == 0) break;
+            if (cp >= 0x80 || len + 1 >= cap) return 0;
+            out[len] = static_cast<char>(cp);
+        }
+        out[len] = '\0';
+        return len;
+    }
+
     // Items of a sequence into one buffer: str as UTF-8, bytes as they are,
     // None and float NaN (pandas' missing values) as missing.
     void pack(py::handle seq) {
@@ -249,9 +368,10 @@ class TextSink {
 public:
     TextSink(std::size_t n, std::size_t width, bool array) : n_(n), width_(width), array_(array) {
         if (array_) {
-            out_ = py::array(py::dtype("<U" + std::to_string(width_)),
-                             std::vector<py::ssize_t>{static_cast<py::ssize_t>(n_)});
-            data_ = static_cast<std::uint32_t*>(out_.mutable_data());
+            // Made as plain integers and seen as str at the end: NumPy zeroes
+            // a new str array, but every item here is written anyway.
+            store_ = text_storage(n_, width_);
+            data_ = store_.mutable_data();
         } else {
             buf_.assign(n_ * (width_ + 1), '\0');
         }
@@ -289,13 +409,16 @@ public:
         if (array_) std::memset(data_ + i * width_, 0, width_ * 4);
     }
     std::size_t wanted() const { return wanted_; }
-    py::array array() const { return out_; }
+    // The column as a NumPy str array of n items.
+    py::array array() const {
+        return store_.attr("view")(py::dtype("<U" + std::to_string(width_))).attr("reshape")(-1);
+    }
     py::object item(std::size_t i) const { return py::str(&buf_[i * (width_ + 1)]); }
 
 private:
     std::size_t n_, width_;
     bool array_;
-    py::array out_;
+    py::array_t<std::uint32_t> store_;
     std::uint32_t* data_ = nullptr;
     std::vector<char> buf_;
     std::size_t wanted_ = 0;
@@ -347,7 +470,8 @@ public:
     py::object shape;
 
     std::size_t size() const { return n_; }
-    long long value(std::size_t i) const { return data_[i]; }
+    std::int64_t value(std::size_t i) const { return data_[i]; }
+    std::int64_t const* data() const { return data_; }
     bool missing(std::size_t i) const { return !missing_.empty() && missing_[i]; }
 
     static SampleColumn from(py::handle obj, Shape s) {
@@ -375,7 +499,7 @@ public:
         c.n_ = static_cast<std::size_t>(flat.size());
         if (kind == 'i' || kind == 'u' || kind == 'b') {
             // In place when the array already holds contiguous int64.
-            py::array_t<long long> v = np.attr("ascontiguousarray")(flat, "dtype"_a = "int64");
+            py::array_t<std::int64_t> v = np.attr("ascontiguousarray")(flat, "dtype"_a = "int64");
             c.keep_ = v;
             c.data_ = v.data();
         } else if (kind == 'f' || kind == 'O') {
@@ -406,7 +530,7 @@ private:
     // fractions are missing samples.
     void take_double(std::size_t i, double d) {
         if (std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 9.2e18)
-            own_[i] = static_cast<long long>(d);
+            own_[i] = static_cast<std::int64_t>(d);
         else
             missing_[i] = 1;
     }
@@ -423,15 +547,15 @@ private:
             if (!index) throw py::error_already_set();
             int overflow = 0;
             long long const v = PyLong_AsLongLongAndOverflow(index.ptr(), &overflow);
-            own_[i] = overflow > 0   ? std::numeric_limits<long long>::max()
-                      : overflow < 0 ? std::numeric_limits<long long>::min()
+            own_[i] = overflow > 0   ? std::numeric_limits<std::int64_t>::max()
+                      : overflow < 0 ? std::numeric_limits<std::int64_t>::min()
                                      : v;
         }
     }
 
     py::object keep_;
-    long long const* data_ = nullptr;
-    std::vector<long long> own_;
+    std::int64_t const* data_ = nullptr;
+    std::vector<std::int64_t> own_;
     std::vector<std::uint8_t> missing_;
     std::size_t n_ = 0;
 };
@@ -499,6 +623,11 @@ struct TranslationArgs {
 
 std::atomic<bool> g_fast_timecode{true};
 
+// Items go through the quick route in chunks: a chunk's texts are written
+// (read) in one call, then widened into (narrowed from) the column.
+constexpr std::size_t kQuickChunk = 256;
+constexpr std::size_t kQuickStride = timecode_text_size;  // any text and its NUL
+
 class FastTimecode {
 public:
     // Must run under the settings the loop runs under. The probes cost
@@ -552,106 +681,195 @@ public:
         }
         on_ = sep_ != 0;
     }
+    // The quick route of a rate name: interchange text with the options.
+    FastTimecode(timecode_rate r, unsigned flags)
+        : on_(g_fast_timecode.load(std::memory_order_relaxed)), r_(r), flags_(flags) {}
     bool on() const { return on_; }
 
-    // The type's text of a sample (11 characters and a NUL), or false.
-    bool write(long long s, char* out) const {
-        if (!on_ || s < 0 || s >= day_) return false;
-        if (timecode_write(r_, s, out, timecode_text_size) != 11) return false;
-        out[8] = sep_;
-        return true;
+    // Texts of m counts into buf (item j at j x kQuickStride) and their
+    // lengths; a length of 0 leaves the item to the general route (a label
+    // type's samples outside the day).
+    void write(std::int64_t const* frames, std::size_t m, char* buf, unsigned char* lens) const {
+        if (!on_) {
+            std::memset(lens, 0, m);
+            return;
+        }
+        timecode_write_column(r_, frames, m, buf, kQuickStride, lens, flags_);
+        if (!sep_) return;
+        for (std::size_t j = 0; j < m; ++j) {
+            if (frames[j] < 0 || frames[j] >= day_ || lens[j] != 11)
+                lens[j] = 0;
+            else
+                buf[j * kQuickStride + 8] = sep_;
+        }
     }
-    // The sample of the type's own text of a frame (11 characters), or
-    // false. Strict reading takes only two-digit fields in range and the
-    // separators of the rate, and the hours within the day, so a text it
-    // takes is the one the writer gives for the frame read.
-    bool read(char* text, int* out) const {
-        if (!on_ || text[8] != sep_) return false;
-        text[8] = r_.drop ? ';' : ':';
-        timecode_reading const x = timecode_read_n(r_, text, 11);
-        text[8] = sep_;
-        if (!x.ok() || x.frame < 0 || x.frame >= day_) return false;
-        *out = static_cast<int>(x.frame);
-        return true;
+    // The counts of m texts in buf with their lengths: ok[j] where the
+    // quick route read item j. A label type reads only its own texts of a
+    // frame in the day: strict reading takes two-digit fields in range and
+    // the separators of the rate, so a text it takes is the one the writer
+    // gives for the frame read.
+    void read(char* buf, unsigned char* lens, std::size_t m, std::int64_t* frames, unsigned char* ok) const {
+        if (!on_) {
+            std::memset(ok, 0, m);
+            return;
+        }
+        if (sep_) {
+            for (std::size_t j = 0; j < m; ++j) {
+                char* t = buf + j * kQuickStride;
+                if (lens[j] != 11 || t[8] != sep_)
+                    lens[j] = 0;
+                else
+                    t[8] = r_.drop ? ';' : ':';
+            }
+        }
+        timecode_read_column(r_, buf, kQuickStride, lens, m, frames, ok, flags_);
     }
 
 private:
     bool on_ = false;
     timecode_rate r_{};
+    unsigned flags_ = 0;
     std::int64_t day_ = 0;
-    char sep_ = 0;
+    char sep_ = 0;  // a label type's own frame separator; 0 for interchange text
 };
+
+// The width of a label type's texts of samples from zero up: its template
+// without the sign column. A wider text (a negative sample's) widens the
+// column.
+std::size_t text_width(label_cvt* c) {
+    std::string const t = cli::template_text(c);
+    return !t.empty() && t[0] == '-' ? t.size() - 1 : std::max<std::size_t>(t.size(), 1);
+}
+
+cli::RateOptions rate_options(bool strict, py::handle style, bool running, bool signed_counts) {
+    cli::RateOptions o;
+    o.strict = strict;
+    o.style = option_text(style, "style");
+    o.running = running;
+    o.signed_counts = signed_counts;
+    return o;
+}
+
+std::string missing_item(std::size_t i, char const* what) { return "item " + std::to_string(i) + " is " + what; }
 
 // ---------------------------------------------------------------------------
 // format
 
-py::object format(std::string const& type, py::handle samples, py::handle prefix_obj, std::string const& errors) {
+// The quick route over a sample column, chunk by chunk; every item it
+// leaves goes to slow(i), which has the last word and the messages.
+template <class Slow>
+void quick_format(FastTimecode const& quick, SampleColumn const& col, TextSink& sink, Slow&& slow) {
+    char buf[kQuickChunk * kQuickStride];
+    unsigned char lens[kQuickChunk];
+    std::size_t const n = col.size();
+    for (std::size_t base = 0; base < n; base += kQuickChunk) {
+        std::size_t const m = std::min(kQuickChunk, n - base);
+        quick.write(col.data() + base, m, buf, lens);
+        for (std::size_t j = 0; j < m; ++j) {
+            std::size_t const i = base + j;
+            if (lens[j] != 0 && lens[j] <= sink.width() && !col.missing(i))
+                sink.put_n(i, buf + j * kQuickStride, lens[j]);
+            else
+                slow(i);
+        }
+    }
+}
+
+// The quick route over a text column into o, chunk by chunk; every item it
+// leaves goes to slow(i), which returns false to stop the loop.
+template <class Slow>
+void quick_parse(FastTimecode const& quick, TextColumn const& col, std::int32_t* o, Slow&& slow) {
+    char buf[kQuickChunk * kQuickStride];
+    unsigned char lens[kQuickChunk], ok[kQuickChunk];
+    std::int64_t frames[kQuickChunk];
+    std::size_t const n = col.size();
+    for (std::size_t base = 0; base < n; base += kQuickChunk) {
+        std::size_t const m = std::min(kQuickChunk, n - base);
+        for (std::size_t j = 0; j < m; ++j)
+            lens[j] = quick.on()
+                          ? static_cast<unsigned char>(col.ascii_text(base + j, buf + j * kQuickStride, kQuickStride))
+                          : 0;
+        quick.read(buf, lens, m, frames, ok);
+        for (std::size_t j = 0; j < m; ++j) {
+            std::int64_t const f = frames[j];
+            if (ok[j] && f >= std::numeric_limits<std::int32_t>::min() && f <= std::numeric_limits<std::int32_t>::max())
+                o[base + j] = static_cast<std::int32_t>(f);
+            else if (!slow(base + j))
+                return;
+        }
+    }
+}
+
+// Frame counts as timecode by rate: interchange text straight from the
+// rate's writer, or a label type's display text through its quick route;
+// the command's own writer for anything else, with its message.
+py::object format_by_rate(cli::RatePlan const& plan, SampleColumn const& col, Shape s, bool coerce) {
+    label_cvt* const shown = plan.shown != prefix_label_t ? cli::converter(plan.shown) : nullptr;
+    char probe[timecode_text_size];
+    std::size_t const width =
+        shown ? text_width(shown) : std::max<std::size_t>(timecode_write(plan.rate, 0, probe, sizeof probe), 1);
+    std::size_t const n = col.size();
+    auto loop = [&](TextSink& sink, std::vector<std::uint8_t>& failed, FirstFailure& first) {
+        FastTimecode const quick = shown ? FastTimecode(plan.shown, shown, n) : FastTimecode(plan.rate, plan.flags);
+        quick_format(quick, col, sink, [&](std::size_t i) {
+            if (col.missing(i)) {
+                failed[i] = 1;
+                sink.clear(i);
+                first.note(i, missing_item(i, "not a frame count (a whole number)"));
+                return;
+            }
+            try {
+                sink.put(i, plan.write(col.value(i)).c_str());
+            } catch (ConversionError const& e) {
+                failed[i] = 1;
+                sink.clear(i);
+                if (!first.any()) first.note(i, e.what());
+            }
+        });
+    };
+    return run_text_loop(s, n, width, coerce, col.shape, loop, with_current_settings);
+}
+
+py::object format(std::string const& type, py::handle samples, py::handle prefix_obj, std::string const& errors,
+                  py::handle style, bool running, bool signed_counts) {
     bool const coerce = read_errors_mode(errors);
     std::string const prefix = option_text(prefix_obj, "prefix");
-    Shape const s = shape_of(samples);
-    SampleColumn const col = SampleColumn::from(samples, s);
-    // A rate name ("29.97df", "25", "119.88") writes interchange text, as
-    // the command does.
-    timecode_rate const rate = cli::rate_type(type);
-    if (timecode_rate_ok(rate)) {
-        if (!prefix.empty()) raise_label_error("--prefix applies to KeyKode and ink");
-        std::size_t const n = col.size();
-        auto loop = [&](TextSink& sink, std::vector<std::uint8_t>& failed, FirstFailure& first) {
-            for (std::size_t i = 0; i < n; ++i) {
-                if (col.missing(i)) {
-                    failed[i] = 1;
-                    sink.clear(i);
-                    if (!first.any())
-                        first.note(i, "item " + std::to_string(i) + " is not a frame count (a whole number)");
-                    continue;
-                }
-                try {
-                    std::string const text = cli::write_rate_text(rate, col.value(i), 0);
-                    sink.put(i, text.c_str());
-                } catch (ConversionError const& e) {
-                    failed[i] = 1;
-                    sink.clear(i);
-                    if (!first.any()) first.note(i, e.what());
-                }
-            }
-        };
-        return run_text_loop(s, n, timecode_text_size - 1, coerce, col.shape, loop, with_current_settings);
-    }
-    label_t t = prefix_label_t;
+    cli::RateOptions const opts = rate_options(false, style, running, signed_counts);
+    cli::RatePlan plan;
     label_cvt* c = nullptr;
     {
         Failure f;
         f.capture([&] {
-            t = cli::parse_type(type);
-            if (!prefix.empty()) cli::check_prefix(t, prefix);
-            c = cli::converter(t);
+            plan = cli::plan_rate_format(type, prefix, opts);
+            if (plan.by_rate) return;
+            if (!prefix.empty()) cli::check_prefix(plan.type, prefix);
+            c = cli::converter(plan.type);
         });
         f.raise_if_failed();
     }
+    Shape const s = shape_of(samples);
+    SampleColumn const col = SampleColumn::from(samples, s);
+    if (plan.by_rate) return format_by_rate(plan, col, s, coerce);
+    label_t const t = plan.type;
     std::string const unit = label_type_info(t).unit;
     std::size_t const n = col.size();
     auto loop = [&](TextSink& sink, std::vector<std::uint8_t>& failed, FirstFailure& first) {
         LabelPoint p(0, c);
         cli::set_point_prefix(c, &p, prefix.empty() ? c->get_dummy_prefix() : prefix.c_str());
         std::size_t const plain = cli::template_text(c).size();
-        FastTimecode const fast(t, c, n);
-        char quick[timecode_text_size];
-        for (std::size_t i = 0; i < n; ++i) {
-            long long const v = col.value(i);
+        FastTimecode const quick(t, c, n);
+        quick_format(quick, col, sink, [&](std::size_t i) {
+            std::int64_t const v = col.value(i);
             bool const missing = col.missing(i);
-            if (!missing && sink.width() >= 11 && fast.write(v, quick)) {
-                sink.put_n(i, quick, 11);
-                continue;
-            }
             if (missing || v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max()) {
                 failed[i] = 1;
                 sink.clear(i);
-                if (!first.any())
-                    first.note(i, missing ? "item " + std::to_string(i) +
-                                                " is not a sample number (a whole number of " + unit + "s)"
-                                          : "'" + std::to_string(v) + "' is not a sample number (a whole number of " +
-                                                unit + "s)");
-                continue;
+                if (!first.any()) {
+                    std::string const what = "a sample number (a whole number of " + unit + "s)";
+                    first.note(i, missing ? missing_item(i, ("not " + what).c_str())
+                                          : "'" + std::to_string(v) + "' is not " + what);
+                }
+                return;
             }
             int const sample = static_cast<int>(v);
             p.sample = sample;
@@ -667,82 +885,73 @@ py::object format(std::string const& type, py::handle samples, py::handle prefix
                     failed[i] = 1;
                     sink.clear(i);
                     if (!first.any()) first.note(i, cli::format_failure(t, fm));
-                    continue;
+                    return;
                 }
             }
             sink.put(i, cli::trim_sign_column(text));
-        }
+        });
     };
-    std::size_t const width = cli::template_text(c).size();
-    return run_text_loop(s, n, width, coerce, col.shape, loop, with_current_settings);
+    return run_text_loop(s, n, text_width(c), coerce, col.shape, loop, with_current_settings);
 }
 
 // ---------------------------------------------------------------------------
 // parse
 
-py::object parse(std::string const& type, py::handle texts, std::string const& errors) {
+py::object parse(std::string const& type, py::handle texts, std::string const& errors, bool strict, bool running,
+                 bool signed_counts) {
     bool const coerce = read_errors_mode(errors);
-    Shape const s = shape_of(texts);
-    TextColumn const col = TextColumn::from(texts, s);
-    // A rate name reads interchange text strictly, as the command does.
-    timecode_rate const rate = cli::rate_type(type);
-    label_t t = prefix_label_t;
-    if (!timecode_rate_ok(rate)) {
+    cli::RatePlan plan;
+    {
         Failure f;
-        f.capture([&] { t = cli::parse_type(type); });
+        f.capture([&] { plan = cli::plan_rate_parse(type, rate_options(strict, py::none(), running, signed_counts)); });
         f.raise_if_failed();
     }
+    Shape const s = shape_of(texts);
+    TextColumn const col = TextColumn::from(texts, s);
+    label_t const t = plan.type;
     std::size_t const n = col.size();
     py::array_t<std::int32_t> out(static_cast<py::ssize_t>(n));
     std::int32_t* o = out.mutable_data();
     std::vector<std::uint8_t> failed(n, 0);
     FirstFailure first;
+    auto fail = [&](std::size_t i, std::string const& why) {
+        failed[i] = 1;
+        o[i] = 0;
+        first.note(i, why);
+    };
     {
         py::gil_scoped_release nogil;
         with_current_settings([&] {
             char scratch[kScratch];
             std::string err;
-            FastTimecode const fast(t, timecode_rate_ok(rate) ? nullptr : cli::converter(t),
-                                    timecode_rate_ok(rate) ? 0 : n);
-            char quick[12];
-            for (std::size_t i = 0; i < n; ++i) {
-                if (timecode_rate_ok(rate)) {
-                    char const* text = col.get(i, scratch, sizeof scratch);
-                    o[i] = 0;
-                    if (!text) {
-                        failed[i] = 1;
-                        first.note(i, "item " + std::to_string(i) + " is missing (None or NaN), not a text");
-                        continue;
-                    }
+            FastTimecode const quick =
+                plan.by_rate ? FastTimecode(plan.rate, plan.flags) : FastTimecode(t, cli::converter(t), n);
+            quick_parse(quick, col, o, [&](std::size_t i) {
+                if (!coerce && first.any()) return false;  // it raises; the rest is not read
+                char const* text = col.get(i, scratch, sizeof scratch);
+                if (!text) {
+                    fail(i, missing_item(i, "missing (None or NaN), not a text"));
+                    return true;
+                }
+                if (plan.by_rate) {
                     try {
-                        std::int64_t const f = cli::read_rate_text(rate, text, 0);
+                        std::int64_t const f = plan.read(text);
                         if (f < std::numeric_limits<std::int32_t>::min() ||
                             f > std::numeric_limits<std::int32_t>::max())
                             throw ConversionError("'" + std::string(text) + "' is past the frame counts this reads");
                         o[i] = static_cast<std::int32_t>(f);
                     } catch (ConversionError const& e) {
-                        failed[i] = 1;
-                        if (!first.any()) first.note(i, e.what());
+                        fail(i, e.what());
                     }
-                    continue;
-                }
-                if (fast.on() && col.ascii_exactly(i, 11, quick) && fast.read(quick, &o[i])) continue;
-                char const* text = col.get(i, scratch, sizeof scratch);
-                if (!text) {
-                    failed[i] = 1;
-                    o[i] = 0;
-                    first.note(i, "item " + std::to_string(i) + " is missing (None or NaN), not a text");
-                    continue;
+                    return true;
                 }
                 int const v = cli::read_sample(t, text, err);
-                if (v == invalid_sample) {
-                    failed[i] = 1;
-                    o[i] = 0;
-                    if (!first.any()) first.note(i, err);
-                    continue;
-                }
-                o[i] = v;
-            }
+                if (v == invalid_sample)
+                    fail(i, err);
+                else
+                    o[i] = v;
+                return true;
+            });
         });
     }
     if (first.any() && !coerce) raise_at(first);
@@ -949,7 +1158,8 @@ void register_arrays(py::module_& m) {
         "on"_a = py::none(),
         "Whether format and parse take timecode types through the rate's writer and reader (None: just ask).");
     m.def("format", &format, "type"_a, "samples"_a, py::kw_only(), "prefix"_a = py::none(), "errors"_a = "raise",
-          R"doc(format(type, samples, *, prefix=None, errors="raise")
+          "style"_a = py::none(), "running"_a = false, "signed"_a = false,
+          R"doc(format(type, samples, *, prefix=None, errors="raise", style=None, running=False, signed=False)
 
 Write samples as texts of a label type, like `labels format TYPE SAMPLE...`.
 
@@ -965,6 +1175,11 @@ prefix: KeyKode or ink prefix to write (8 characters for KeyKode like
     "KJ231234", 4 for ink); default the placeholder XX000000 / XXXX.
 errors: "raise" (LabelError for a sample with no text) or "coerce" (None in
     lists, a masked entry in arrays).
+style, running, signed: timecode as `labels format --style --running
+    --signed`: style "interchange" (hh:mm:ss:ff; the default for rate names)
+    or "display" (the label type's own text; the default for label types);
+    running counts past 24 hours instead of wrapping; signed writes negative
+    counts with '-'.
 
 Returns a str, a list of str, or a NumPy array of str of the same shape.
 Texts are as `labels format` prints them: no blank sign column.
@@ -972,12 +1187,13 @@ Texts are as `labels format` prints them: no blank sign column.
 >>> format("pal", 90000)
 '01:00:00.00'
 >>> format("ntsc_drop", numpy.array([0, 1800]))
-array(['00:00:00;00', '00:01:00;02'], dtype='<U12')
+array(['00:00:00;00', '00:01:00;02'], dtype='<U11')
 >>> format("59.94df", 107892)
 '00:30:00;00')doc");
 
-    m.def("parse", &parse, "type"_a, "texts"_a, py::kw_only(), "errors"_a = "raise",
-          R"doc(parse(type, texts, *, errors="raise")
+    m.def("parse", &parse, "type"_a, "texts"_a, py::kw_only(), "errors"_a = "raise", "strict"_a = false,
+          "running"_a = false, "signed"_a = false,
+          R"doc(parse(type, texts, *, errors="raise", strict=False, running=False, signed=False)
 
 Read texts of a label type as samples, like `labels parse TYPE TEXT...`.
 
@@ -991,6 +1207,10 @@ texts: a str, a list of str, or a NumPy array of str, bytes or objects (a
 errors: "raise" (LabelError with the command's message for the first text
     that cannot be read) or "coerce" (None in lists; in arrays the result is
     a numpy.ma.MaskedArray whose mask marks the unreadable texts).
+strict, running, signed: timecode as `labels parse --strict --running
+    --signed`: strict reads a label type's texts strictly (its own frame
+    separator taken too); running takes counts past 24 hours; signed takes
+    a leading '-'.
 
 Returns an int, a list of int, or a NumPy int32 array of the same shape.
 

@@ -3,7 +3,8 @@
 // Units: module.cpp (the module, LabelError, the reference lists),
 // arrays.cpp (format, parse, convert and xlate over scalars, lists and
 // NumPy arrays), values.cpp (the Timecode, KeyKode and Feet values),
-// settings_lock.cpp (the host project settings shared by every thread).
+// settings_lock.cpp (the host project settings shared by every thread),
+// buffers.cpp (the memory of result arrays of texts).
 //
 // Names, answers and messages are the `labels` command's: the module calls
 // the command's engines and turns their UsageError and ConversionError into
@@ -19,6 +20,7 @@
 #include <functional>
 #include <string>
 
+#include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
 #include "cli/core.h"
@@ -37,12 +39,12 @@ extern PyObject* label_error;
 bool read_errors_mode(std::string const& errors);
 
 // What a call does with the host's project settings (one set for the whole
-// process). Work that reads them runs under a shared lock while the
-// settings are the ones it wants; a call that needs other settings first
-// takes the lock alone to set them up (setup runs then), and runs its work
-// under the shared lock once they hold. Work with no project dependence
-// (format, parse) just holds the shared lock so no one changes the
-// settings under it. Call without the GIL.
+// process). When the settings in force are the ones it wants, setup and
+// work run under a shared lock, side by side with other such calls; a call
+// that needs other settings takes the lock alone, sets them, and runs
+// setup and work before letting anyone else in. Work with no project
+// dependence (format, parse) just holds the shared lock so no one changes
+// the settings under it. Call without the GIL.
 void with_settings(host::ProjectSettings const& want, std::function<void()> const& setup,
                    std::function<void()> const& work);
 void with_current_settings(std::function<void()> const& work);
@@ -72,6 +74,11 @@ struct Failure {
 // A Python option value as the command line would spell it: str as it is,
 // bool as yes/no, numbers as their Python text ("23.976"). None gives "".
 std::string option_text(py::handle value, char const* name);
+
+// A rows x width array of UCS-4 code units for a result column of texts,
+// every item of which the caller writes; its memory is recycled once the
+// array (or the str array viewing it) is collected (buffers.cpp).
+py::array_t<std::uint32_t> text_storage(std::size_t rows, std::size_t width);
 
 void register_arrays(py::module_& m);
 void register_values(py::module_& m);

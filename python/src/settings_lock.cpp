@@ -1,6 +1,6 @@
 // The host's project settings are one value for the process; Python
-// threads that convert with different project options take turns setting
-// them, and threads that want the same settings run side by side.
+// threads that convert with the settings in force run side by side, and a
+// thread that wants other settings runs alone while it holds them.
 #include <mutex>
 #include <shared_mutex>
 
@@ -23,18 +23,21 @@ bool same(host::ProjectSettings const& a, host::ProjectSettings const& b) {
 
 void with_settings(host::ProjectSettings const& want, std::function<void()> const& setup,
                    std::function<void()> const& work) {
-    for (;;) {
-        {
-            std::unique_lock<std::shared_mutex> alone(g_settings);
-            host::set_project_settings(want);
-            setup();
-        }
+    {
+        // Settings already in force: side by side with every call that
+        // wants them (setting equal settings again changes nothing).
         std::shared_lock<std::shared_mutex> shared(g_settings);
-        // Another thread may have set other settings in between: set up again.
-        if (!same(host::project_settings(), want)) continue;
-        work();
-        return;
+        if (same(host::project_settings(), want)) {
+            setup();
+            work();
+            return;
+        }
     }
+    // Other settings: alone, from setting them to the end of the work.
+    std::unique_lock<std::shared_mutex> alone(g_settings);
+    host::set_project_settings(want);
+    setup();
+    work();
 }
 
 void with_current_settings(std::function<void()> const& work) {

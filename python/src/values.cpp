@@ -3,9 +3,11 @@
 // field at fault named, interchange text, conversion between rates in real
 // time or through a film transfer.
 #include <cstring>
+#include <memory>
 
 #include <labelsbase/timecode_rate.h>
 
+#include "cli/rates.h"
 #include "common.h"
 
 namespace lbpy {
@@ -27,21 +29,6 @@ std::string rate_text(timecode_rate r) {
     char buf[timecode_rate_name_size];
     timecode_rate_name(r, buf, sizeof buf);
     return buf;
-}
-
-// A film transfer between timecode rates runs through the command's
-// conversion: frames of the 24-frame side are film frames, the other side
-// is the video medium of its rate.
-struct TransferEnd {
-    char const* endpoint;
-    bool film;
-};
-
-TransferEnd transfer_end(timecode_rate r) {
-    if (r.nominal == 24) return {"film_frames@film", true};
-    if (r.nominal == 30) return {r.fractional ? "ntsc@source_30i_1001" : "ntsc@source_30i", false};
-    if (r.nominal == 25) return {"pal@source_25i", false};
-    return {nullptr, false};
 }
 
 }  // namespace
@@ -102,53 +89,43 @@ void register_values(py::module_& m) {
         [](py::handle from_rate, std::int64_t frame, py::handle to_rate, py::handle transfer, py::handle phase) {
             timecode_rate const a = read_rate(from_rate);
             timecode_rate const b = read_rate(to_rate);
-            std::string const tr = option_text(transfer, "transfer");
-            if (tr.empty() || tr == "none") {
-                std::int64_t out = 0;
-                if (!timecode_convert_real_time(a, b, frame, &out))
-                    raise_label_error("frame " + std::to_string(frame) + " at " + rate_text(a) + " has no frame at " +
-                                      rate_text(b));
-                return out;
-            }
-            TransferEnd const fa = transfer_end(a), fb = transfer_end(b);
-            if (!fa.endpoint || !fb.endpoint || fa.film == fb.film)
-                raise_label_error(
-                    "a film transfer runs between a 24-frame rate (23.976, 24) and a video rate"
-                    " (25, 29.97, 30), not from " +
-                    rate_text(a) + " to " + rate_text(b));
-            if (frame < 0 || frame > 2000000000)
-                raise_label_error("frame " + std::to_string(frame) +
-                                  " lies outside what a transfer counts (0.."
-                                  "2000000000)");
             cli::TranslationOptions opts;
-            opts.transfer = tr;
+            opts.transfer = option_text(transfer, "transfer");
             if (!phase.is_none()) opts.phase = cli::PhaseText(py::str(phase).cast<std::string>());
-            // The film side's project: a 24 fps film project (the stand-in's
-            // default) for 2:3, a 25 fps one for 24-to-25 work.
-            host::ProjectSettings want = opts.project.settings();
+            // The command's conversion between two rate names: real time or
+            // frame for frame directly, any other transfer through the
+            // library's translation between the rates' label types. Counts
+            // past the day and below zero are written as running, signed
+            // texts so nothing wraps on the way.
+            cli::RateOptions counts;
+            counts.running = counts.signed_counts = true;
+            std::int64_t target = 0;
             Failure f;
-            int target = 0;
             {
                 py::gil_scoped_release nogil;
                 f.capture([&] {
+                    char text[timecode_text_size];
+                    if (!timecode_write(a, frame, text, sizeof text, counts.flags()))
+                        throw cli::ConversionError("frame " + std::to_string(frame) + " has no " + rate_text(a) +
+                                                   " timecode");
+                    host::ProjectSettings want{};
                     want = opts.project.settings();
-                    std::unique_ptr<cli::ConversionSetup> setup;
+                    std::unique_ptr<cli::TextConversion> conv;
                     with_settings(
-                        want, [&] { setup = cli::make_conversion(fa.endpoint, fb.endpoint, opts); },
+                        want,
                         [&] {
-                            // The source frame as a text of the source label type.
-                            cli::Endpoint& e = setup->from;
-                            LabelPoint p(0, e.cvt);
-                            int const s = static_cast<int>(frame) * e.cvt->samples_per_unit();
-                            char const* text = e.cvt->get_abs_string(&p, s);
+                            conv =
+                                std::make_unique<cli::TextConversion>(rate_text(a), rate_text(b), opts, "", "", counts);
+                        },
+                        [&] {
                             cli::Conversion::Result r;
-                            if (!setup->conv->run(text, r)) throw cli::ConversionError(r.error);
-                            target = r.target_sample / setup->to.cvt->samples_per_unit();
+                            if (!conv->run(text, r)) throw cli::ConversionError(r.error);
+                            target = r.target_sample;
                         });
                 });
             }
             f.raise_if_failed();
-            return static_cast<std::int64_t>(target);
+            return target;
         },
         "from_rate"_a, "frame"_a, "to_rate"_a, "transfer"_a = py::none(), "phase"_a = py::none(),
         "The frame at to_rate of a frame at from_rate: the nearest in real time, or through a film transfer.");

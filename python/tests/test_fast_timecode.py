@@ -108,3 +108,37 @@ def test_drop_frame_worked_examples():
     assert texts.tolist() == ["00:00:00;00", "00:00:59;29", "00:01:00;02", "00:09:59;29", "00:10:00;00",
                               "23:59:59;29"]
     assert lb.parse("ntsc_drop", texts).tolist() == [0, 1799, 1800, 17981, 17982, 2589407]
+
+
+@pytest.mark.parametrize("width", range(1, 17))
+def test_random_texts_of_every_width_same_by_both_routes(width):
+    # The quick route reads str and bytes items of up to 16 characters in
+    # whole words; texts of random characters (NULs, non-ASCII and digits
+    # of other scripts among them) must read as the general route reads them.
+    rng = np.random.default_rng(width)
+    alphabet = list("0123456789:;.,- x") + ["é", "\u0660", "\x00"]
+    texts = ["".join(rng.choice(alphabet, size=rng.integers(0, width + 1))) for _ in range(1500)]
+    texts += [lb.format("29.97df", int(f)) for f in rng.integers(0, 2589408, size=100)]
+    for arr in (np.array(texts, dtype="<U%d" % width), np.array([t.encode() for t in texts], dtype="S%d" % (2 * width))):
+        for type_ in ("29.97df", "ntsc_drop", "25", "pal"):
+            quick, general = both(lb.parse, type_, arr, errors="coerce")
+            assert quick == general, (type_, arr.dtype)
+
+
+def test_recycled_result_memory_never_holds_a_live_result():
+    # A collected result's memory serves the next result; one still alive,
+    # or seen through a view or a masked array, must keep its texts.
+    frames = [np.arange(k, k + 300_000, dtype=np.int64) for k in (0, 1000, 2000, 3000)]
+    want = [[lb.format("29.97df", int(f)) for f in fr[:: 9973]] for fr in frames]
+    a = lb.format("29.97df", frames[0])
+    view = a[:: 9973]
+    masked = lb.format("29.97df", np.ma.masked_array(frames[1], mask=frames[1] % 2 == 0), errors="coerce")
+    del a
+    for _ in range(5):
+        b = lb.format("29.97df", frames[2])
+        del b
+    c = lb.format("29.97df", frames[3])
+    assert view.tolist() == want[0]
+    assert [t for t, m in zip(np.ma.getdata(masked)[:: 9973].tolist(), np.ma.getmaskarray(masked)[:: 9973]) if not m] == \
+        [t for t, f in zip(want[1], frames[1][:: 9973]) if f % 2]
+    assert c[:: 9973].tolist() == want[3]

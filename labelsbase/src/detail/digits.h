@@ -10,9 +10,20 @@
 #define LABELSBASE_DETAIL_DIGITS_H
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 namespace lb {
+
+// A word of eight bytes copied from memory, arranged so byte k of the
+// memory is bits 8k..8k+7 whatever the machine's byte order.
+inline std::uint64_t little_endian(std::uint64_t w) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+    return __builtin_bswap64(w);
+#else
+    return w;
+#endif
+}
 
 inline bool is_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 inline bool is_digit(char c) { return c >= '0' && c <= '9'; }

@@ -91,14 +91,24 @@ inline int drop_labels_to_frames(DropRule const& r, int hours, int minutes, int 
 // The frame of a label that exists (minutes and seconds in range, not
 // skipped): `minutes` counted from 00:00 (hours x 60 + minutes), `label`
 // the labels into that minute (seconds x N + frames).
+// `tens` is minutes / 10, for a reader that has it from the digits.
+template <class U>
+constexpr U drop_label_frame(DropRule const& r, U minutes, U tens, unsigned label) {
+    return minutes * r.whole + label - U{r.skipped} * (minutes - tens);
+}
 template <class U>
 constexpr U drop_label_frame(DropRule const& r, U minutes, unsigned label) {
-    return minutes * r.whole + label - U{r.skipped} * (minutes - minutes / 10);
+    return drop_label_frame(r, minutes, minutes / 10, label);
 }
 
+// Whether a label (fields in range) is one the rule skips, from the units
+// digit of its minutes.
+constexpr bool drop_label_skipped_at(DropRule const& r, int minute_units, int seconds, int frames) {
+    return minute_units != 0 && seconds == 0 && frames < static_cast<int>(r.skipped);
+}
 // Whether hours:minutes:seconds:frames (in range) is a label the rule skips.
 constexpr bool drop_label_skipped(DropRule const& r, int minutes, int seconds, int frames) {
-    return minutes % 10 != 0 && seconds == 0 && frames < static_cast<int>(r.skipped);
+    return drop_label_skipped_at(r, minutes % 10, seconds, frames);
 }
 
 }  // namespace lb

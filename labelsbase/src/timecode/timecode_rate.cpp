@@ -181,32 +181,49 @@ std::size_t put_label(R const& k, timecode_fields const& f, char* p) {
 
 // Strict reading of exactly "hh:mm:ss" + separator + frames with every
 // field in range and the label not skipped; false for anything else (the
-// general reader then finds the fault).
+// general reader then finds the fault). The eight bytes "hh:mm:ss" are
+// checked and their fields taken as one 64-bit word (byte k is t[k]).
 template <class R>
-bool read_label(R const& k, char const* t, std::size_t len, std::int64_t& out) {
+[[gnu::always_inline]] inline bool read_label(R const& k, char const* t, std::size_t len, std::int64_t& out) {
     unsigned const n = k.n();
     std::size_t const fd = n > 100 ? 3 : 2;
     if (len != 9 + fd) return false;
-    auto d = [t](int i) {
+    constexpr std::uint64_t kDigitBytes = 0xFFFF00FFFF00FFFFull;  // bytes 0, 1, 3, 4, 6, 7
+    constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0ull & kDigitBytes;
+    constexpr std::uint64_t kZeros = 0x3030303030303030ull & kDigitBytes;
+    constexpr std::uint64_t kSix = 0x0606060606060606ull & kDigitBytes;
+    constexpr std::uint64_t kColons = 0x00003A00003A0000ull;  // bytes 2 and 5
+    std::uint64_t w;
+    std::memcpy(&w, t, 8);
+    w = lb::little_endian(w);
+    std::uint64_t const x = w & kDigitBytes;
+    // A byte is a digit when its high nibble is 3 and adding 6 keeps it so.
+    if ((w & ~kDigitBytes) != kColons || (x & kHigh) != kZeros || ((x + kSix) & kHigh) != kZeros) return false;
+    std::uint64_t const d = x - kZeros;         // bytes 0..9
+    std::uint64_t const v = d * 10 + (d >> 8);  // bytes 0, 3, 6: tens x 10 + units
+    unsigned const h = static_cast<unsigned>(v & 0xFF), m = static_cast<unsigned>((v >> 24) & 0xFF),
+                   s = static_cast<unsigned>((v >> 48) & 0xFF);
+    auto digit = [t](int i) {
         return static_cast<unsigned>(static_cast<unsigned char>(t[i])) - static_cast<unsigned>('0');
     };
     char const sep = t[8];
     bool const sep_ok = k.drop() ? (sep == ';' || sep == '.' || sep == ',') : sep == ':';
-    // Eight checks without a branch each: a non-digit's value is above 9.
-    unsigned const worst = std::max({d(0), d(1), d(3), d(4), d(6), d(7), d(9), d(10)});
-    if (worst > 9 || t[2] != ':' || t[5] != ':' || !sep_ok) return false;
-    unsigned f = d(9) * 10 + d(10);
+    unsigned f = digit(9) * 10 + digit(10);
+    if (!sep_ok || digit(9) > 9 || digit(10) > 9) return false;
     if (fd == 3) {
-        if (d(11) > 9) return false;
-        f = f * 10 + d(11);
+        if (digit(11) > 9) return false;
+        f = f * 10 + digit(11);
     }
-    unsigned const h = d(0) * 10 + d(1), m = d(3) * 10 + d(4), s = d(6) * 10 + d(7);
     if (h > 23 || m > 59 || s > 59 || f >= n) return false;
     unsigned const minutes = h * 60 + m, label = s * n + f;
     if (k.drop()) {
+        // The digits give minutes / 10 and minutes % 10 without a division.
+        unsigned const m_tens = static_cast<unsigned>((d >> 24) & 0xFF),
+                       m_units = static_cast<unsigned>((d >> 32) & 0xFF);
         lb::DropRule const rule = lb::drop_rule(n);
-        if (lb::drop_label_skipped(rule, static_cast<int>(m), static_cast<int>(s), static_cast<int>(f))) return false;
-        out = lb::drop_label_frame(rule, minutes, label);
+        if (lb::drop_label_skipped_at(rule, static_cast<int>(m_units), static_cast<int>(s), static_cast<int>(f)))
+            return false;
+        out = lb::drop_label_frame(rule, minutes, h * 6 + m_tens, label);
     } else {
         out = std::int64_t{minutes} * 60 * n + label;
     }
@@ -511,6 +528,67 @@ timecode_reading timecode_read_n(timecode_rate r, char const* text, std::size_t 
 
 timecode_reading timecode_read(timecode_rate r, char const* text, unsigned options) {
     return timecode_read_n(r, text, text ? std::strlen(text) : 0, options);
+}
+
+// ---------------------------------------------------------------------------
+// Columns
+
+std::size_t timecode_write_column(timecode_rate r, std::int64_t const* frames, std::size_t count, char* out,
+                                  std::size_t stride, unsigned char* lengths, unsigned options) {
+    if (!frames || !out || !lengths) return 0;
+    if (rate_ok(r) && options == 0 && stride >= 13) {
+        // Times of day, the rate looked at once.
+        auto column = [&](auto const& k) {
+            for (std::size_t i = 0; i < count; ++i)
+                lengths[i] = static_cast<unsigned char>(put_label(k, day_label(k, frames[i]), out + i * stride));
+        };
+        if (!on_fixed(r, column)) column(dyn(r));
+        return count;
+    }
+    std::size_t written = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::size_t const n = timecode_write(r, frames[i], out + i * stride, stride, options);
+        lengths[i] = static_cast<unsigned char>(n);
+        written += n != 0;
+    }
+    return written;
+}
+
+std::size_t timecode_read_column(timecode_rate r, char const* texts, std::size_t stride, unsigned char const* lengths,
+                                 std::size_t count, std::int64_t* frames, unsigned char* ok, unsigned options) {
+    if (!texts || !frames || !ok) return 0;
+    if (!rate_ok(r)) {
+        std::fill(frames, frames + count, 0);
+        std::fill(ok, ok + count, 0);
+        return 0;
+    }
+    auto length = [&](std::size_t i) {
+        if (lengths) return static_cast<std::size_t>(lengths[i]);
+        char const* t = texts + i * stride;
+        std::size_t n = 0;
+        while (n < stride && t[n]) ++n;
+        return n;
+    };
+    std::size_t read = 0;
+    auto column = [&](auto const& k) {
+        for (std::size_t i = 0; i < count; ++i) {
+            char const* t = texts + i * stride;
+            std::size_t const n = length(i);
+            std::int64_t f = 0;
+            bool good = !(options & timecode_running) && read_label(k, t, n, f);
+            if (!good) {
+                // Anything but a plain label: the general reader decides.
+                timecode_reading const x = timecode_read_n(r, t, n, options);
+                good = x.ok();
+                f = good ? x.frame : 0;
+            }
+            frames[i] = f;
+            ok[i] = good ? 1 : 0;
+            read += good;
+        }
+    };
+    if (!on_fixed(r, column)) column(dyn(r));
+    return read;
 }
 
 // ---------------------------------------------------------------------------
