@@ -19,3 +19,15 @@ def labels_bytes():
         return p.returncode, p.stdout, p.stderr.decode()
 
     return run
+
+
+@pytest.fixture(scope="session")
+def labels(labels_bytes):
+    """Runs `labels ARGS...`: (exit status, stdout lines, stderr error messages)."""
+
+    def run(*args):
+        status, out, err = labels_bytes(*args)
+        errors = [l[len("labels: error: "):] for l in err.splitlines() if l.startswith("labels: error: ")]
+        return status, out.decode().splitlines(), errors
+
+    return run

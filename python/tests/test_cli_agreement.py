@@ -116,11 +116,9 @@ def module_call(argv):
 
 
 @pytest.mark.parametrize("line", CASES, ids=[c[:60] for c in CASES])
-def test_module_agrees_with_the_command(labels_bytes, line):
+def test_module_agrees_with_the_command(labels, line):
     argv = shlex.split(line)
-    status, out, err = labels_bytes(*argv)
-    out = out.decode().splitlines()
-    errors = [e[len("labels: error: "):] for e in err.splitlines() if e.startswith("labels: error: ")]
+    status, out, errors = labels(*argv)
     try:
         got = module_call(argv)()
     except lb.LabelError as e:
