@@ -52,21 +52,6 @@ def test_arithmetic_wraps_only_in_the_text():
     assert Timecode("29.97", 30000).seconds == 1001 and Timecode("50", 1).fps == 50
 
 
-# Film frame 3 at 2:3 phase 1 (B) starts at field 8: video frame 4.
-@pytest.mark.parametrize("src,dst,transfer,phase,frame,expect", [
-    ("29.97df", "59.94df", None, None, 2, 4),
-    ("23.976", "29.97", "pull23", None, 4, 5),
-    ("23.976", "29.97df", "pull23", None, 24000, 30000),
-    ("23.976", "29.97", "pull23", 1, 3, 4),
-    ("29.97", "23.976", "pull23", None, 5, 4),
-    ("24", "25", "pogle", None, 24, 25),
-])
-def test_to_other_rates(src, dst, transfer, phase, frame, expect):
-    assert Timecode(src, frame).to(dst, transfer=transfer, phase=phase) == Timecode(dst, expect)
-    with pytest.raises(lb.LabelError, match="makes 30 or 60 fps video from film"):
-        Timecode("25", 0).to("50", transfer="pull23")
-
-
 def test_keykode_values():
     k = KeyKode("keycode_35", "KJ 23 1234 0012+05")
     assert (k.sample, k.prefix, k.frame, k.perforation, str(k)) == (788, "KJ231234", 197, 0, "KJ2312340012+05")
