@@ -429,7 +429,8 @@ TEST(Cli, EveryHelpExampleRunsAsPrintedInAShell) {
 }
 
 TEST(Cli, MessagesShowATextOfTheTypeThatReadsBack) {
-    for (json const& t : json::parse(run("types --json").out)["types"]) {
+    json const types = json::parse(run("types --json").out);
+    for (json const& t : types["types"]) {
         std::string const name = t["short"];
         Result const r = run(Args{"parse", name, "zz"});
         std::size_t const at = r.err.find("like '");
