@@ -65,7 +65,8 @@ void parse_endpoint(std::string const& text, label_t& t, MediumRollIdent& r) {
     }
 }
 
-Endpoint::Endpoint(label_t t, MediumRollIdent r) : type(t), roll(r), cvt(converter(t)) {
+Endpoint::Endpoint(label_t t, MediumRollIdent r)
+    : type(t), roll(r), own_cvt(make_any_label_cvt(t)), cvt(own_cvt.get()) {
     Label base(*cvt);
     label = std::make_unique<EditLabel>(base, roll);
     point = std::make_unique<LabelPoint>(0, cvt);

@@ -231,6 +231,9 @@ struct TranslationOptions {
 struct Endpoint {
     label_t type = prefix_label_t;
     MediumRollIdent roll{unknown_Medium, any_Generation};
+    // The end's own converter: conversions on other threads then never
+    // share one with it (threads sharing a converter slow each other).
+    std::unique_ptr<label_cvt> own_cvt;
     label_cvt* cvt = nullptr;
     std::unique_ptr<EditLabel> label;
     std::unique_ptr<LabelPoint> point;
