@@ -554,6 +554,41 @@ std::size_t timecode_write_column(timecode_rate r, std::int64_t const* frames, s
     return written;
 }
 
+namespace {
+
+// A column of texts of a fixed rate: the quick reader for plain labels of
+// the day, the general one for anything else.
+template <class R>
+std::size_t read_column(R const& k, timecode_rate r, char const* texts, std::size_t stride,
+                        unsigned char const* lengths, std::size_t count, std::int64_t* frames, unsigned char* ok,
+                        unsigned options) {
+    bool const quick = !(options & timecode_running);
+    std::size_t read = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        char const* t = texts + i * stride;
+        std::size_t n = 0;
+        if (lengths) {
+            n = lengths[i];
+        } else {
+            while (n < stride && t[n]) ++n;
+        }
+        std::int64_t f = 0;
+        bool good = quick && read_label(k, t, n, f);
+        if (!good) {
+            // Anything but a plain label: the general reader decides.
+            timecode_reading const x = timecode_read_n(r, t, n, options);
+            good = x.ok();
+            f = good ? x.frame : 0;
+        }
+        frames[i] = f;
+        ok[i] = good ? 1 : 0;
+        read += good;
+    }
+    return read;
+}
+
+}  // namespace
+
 std::size_t timecode_read_column(timecode_rate r, char const* texts, std::size_t stride, unsigned char const* lengths,
                                  std::size_t count, std::int64_t* frames, unsigned char* ok, unsigned options) {
     if (!texts || !frames || !ok) return 0;
@@ -562,32 +597,9 @@ std::size_t timecode_read_column(timecode_rate r, char const* texts, std::size_t
         std::fill(ok, ok + count, 0);
         return 0;
     }
-    auto length = [&](std::size_t i) {
-        if (lengths) return static_cast<std::size_t>(lengths[i]);
-        char const* t = texts + i * stride;
-        std::size_t n = 0;
-        while (n < stride && t[n]) ++n;
-        return n;
-    };
     std::size_t read = 0;
-    auto column = [&](auto const& k) {
-        for (std::size_t i = 0; i < count; ++i) {
-            char const* t = texts + i * stride;
-            std::size_t const n = length(i);
-            std::int64_t f = 0;
-            bool good = !(options & timecode_running) && read_label(k, t, n, f);
-            if (!good) {
-                // Anything but a plain label: the general reader decides.
-                timecode_reading const x = timecode_read_n(r, t, n, options);
-                good = x.ok();
-                f = good ? x.frame : 0;
-            }
-            frames[i] = f;
-            ok[i] = good ? 1 : 0;
-            read += good;
-        }
-    };
-    if (!on_fixed(r, column)) column(dyn(r));
+    if (!on_fixed(r, [&](auto k) { read = read_column(k, r, texts, stride, lengths, count, frames, ok, options); }))
+        read = read_column(dyn(r), r, texts, stride, lengths, count, frames, ok, options);
     return read;
 }
 
