@@ -357,6 +357,13 @@ TEST(Cli, ConvertAndXlate) {
         {"convert|01:00:00;00|--from|ntsc_drop|--to|pal|--transfer|pogle", 2, "", "does not apply...pull23"},
         {"convert|XX0000000012+05|--from|F35|--to|pal|--transfer|pull23", 2, "", "does not apply...pogle"},
         {"convert|XX0000000012+05|--from|F35|--to|ND|--transfer|real_time", 2, "", "not both video"},
+        // Between rate names a film transfer counts the 24-frame side's film
+        // frames (24000 -> 30000), "default" is a transfer there too, and a
+        // running or signed count outside the day is refused, not wrapped.
+        {"convert 00:16:40:00 --from 23.976 --to 29.97df --transfer pull23", 0, "00:16:41;00\n"},
+        {"convert 01:00:00:00 --from 24 --to 25 --transfer default", 0, "00:57:36:00\n"},
+        {"convert 30:00:00:00 --from 24 --to 29.97df --transfer pull23 --running", 1, "", "outside the day"},
+        {"convert|-00:00:01:00|--from|24|--to|29.97df|--transfer|pull23|--signed", 1, "", "outside the day"},
         // Raw positions; positions without a finite frame count are refused.
         {"xlate -1.0 film source_25p --transfer frame", 0, "-0.96\n"},
         {"xlate 1.0 2 19 --transfer 2", 0, "1\n"},  // media and transfer by number
