@@ -160,37 +160,6 @@ TEST_F(Xlate, GenericMediaAndOverloads) {
     EXPECT_EQ(mPosn_Xlate(3.0, film_Medium, static_cast<EditLabel*>(nullptr)), 0.0);
 }
 
-// A film frame goes to video and back to itself at every phase (one frame
-// later at the shifted 2:3 phase); frames whose first video slot lies in
-// the previous cycle come back with the video position's sign.
-TEST_F(Xlate, FilmVideoRoundTripEveryPhase) {
-    struct {
-        MediumRollMedium medium;
-        transfer_type transfer;
-        int phases, shifted_phase;
-    } const cases[] = {
-        {source_30p_1001_Medium, pd, 5, 4},  {source_30i_1001_Medium, transfer_pull23, 5, 2},
-        {source_25p_Medium, pd, 25, -1},     {source_25i_Medium, transfer_pogle, 25, -1},
-        {source_50p_Medium, pd, 25, -1},     {source_60p_Medium, pd, 1, -1},
-        {source_60p_1001_Medium, pd, 1, -1}, {source_30i_1001_Medium, ff, 1, -1},
-        {source_25i_Medium, ff, 1, -1},      {source_48p_Medium, ff, 1, -1},
-        {source_12p_Medium, ff, 1, -1},      {source_120p_1001_Medium, ff, 1, -1},
-    };
-    for (auto const& c : cases)
-        for (int phase = 0; phase < c.phases; ++phase) {
-            MPosn_Xlate_Params P = params(Kest::FrameRate_24, c.transfer, phase);
-            for (int n = 0; n < 120; ++n) {
-                double const v = mPosn_Xlate(n / 24.0, film_Medium, c.medium, P, false);
-                if (v < 0) {
-                    EXPECT_EQ(n, 0) << c.medium << " phase " << phase;
-                    continue;
-                }
-                EXPECT_EQ(mround(mPosn_Xlate(v, c.medium, film_Medium, P, false) * 24), n + (phase == c.shifted_phase))
-                    << c.medium << " phase " << phase << " frame " << n;
-            }
-        }
-}
-
 // Film through a sequence table is the plain formula: the frame count
 // floor(a / (1/24) + 0.0001), the table's start of that frame, then divided
 // by the video rate. Frames near and far (to 2^31), positions a hair either
