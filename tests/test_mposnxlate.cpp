@@ -305,15 +305,13 @@ TEST_F(Xlate, FilmAndCel) {
         EXPECT_DOUBLE_EQ(mPosn_Xlate(c, cel_Medium, film_Medium, P, false), r.back_frame / 24.0)
             << r.pr << " " << r.camera;
     }
-    // At video rates film and cel go through the video medium and back.
+    // At video rates film goes to cel through the video medium and comes back.
     for (int phase = 0; phase < 25; ++phase)
         for (auto const& v :
              {std::make_pair(3, source_25p_Medium), {8, source_50p_Medium}, {5, source_30p_1001_Medium}}) {
             MPosn_Xlate_Params P = params(fr(v.first), pd, phase, v.second);
             for (int n = 1; n < 60; ++n) {
                 double const c = mPosn_Xlate(n / 24.0, film_Medium, cel_Medium, P, false);
-                EXPECT_EQ(c, mPosn_Xlate(mPosn_Xlate(n / 24.0, film_Medium, v.second, P, false), v.second, cel_Medium,
-                                         P, false));
                 EXPECT_EQ(mround(mPosn_Xlate(c, cel_Medium, film_Medium, P, false) * 24),
                           n + (v.first == 5 && phase % 5 == 4))
                     << v.first << " phase " << phase << " frame " << n;

@@ -376,25 +376,19 @@ TEST(TimecodeParse, CorpusMatchesSscanf) {
     }
 }
 
-// By tcref::rates() row (0: 25 fps, 2: drop-frame, 16: 240 fps) and flags:
-// any frame separator, fields not range-checked, fewer fields with fewer
-// flags. Drop-frame reads all fields, gives 0 after a '-', drops minute units
-// counted negative too and counts negative seconds as none.
+// What the corpus leaves to hand, by tcref::rates() row (0: 25 fps, 2:
+// drop-frame, 16: 240 fps) and flags: values whose fields sscanf reads the
+// same (0.99 frames, 240 fps), and drop-frame fields counted negative (minute
+// units dropped too, negative seconds as none).
 TEST(TimecodeParse, WorkedExamples) {
     struct {
         int rate, flags;
         std::vector<std::pair<char const*, int>> reads;
     } const cases[] = {
-        {0, 15, {{"10:00:00:00", 900000}, {"10:00:00;00", 900000}, {" 10:00:00.00", 900000}, {"10:00:00x00", 900000}}},
-        {0, 15, {{"-10:00:00.00", -900000}, {"0:0:0.99", 99}}},
+        {0, 15, {{"10:00:00x00", 900000}, {"-10:00:00.00", -900000}, {"0:0:0.99", 99}}},
         {16, 15, {{" 00:00:01.239", 479}}},
-        {0, 2, {{"-01:00.03", -1503}}},
-        {0, 4, {{"05.03", 128}}},
-        {0, 8, {{".03", invalid_sample}}},
-        {2, 15, {{"00:01:00;00", 1798}, {"00:01:00;01", 1799}, {"-00:00:01;00", 0}, {"-junk", 0}}},
-        {2, 15, {{"00:10", invalid_sample}, {"", invalid_sample}, {"01:-5:00;00", 107890}, {"01:-5:03;04", 107984}}},
+        {2, 15, {{"00:01:00;00", 1798}, {"01:-5:00;00", 107890}, {"01:-5:03;04", 107984}}},
         {2, 15, {{"00:01:-1;05", 1805}, {"00:00:-3;07", 7}}},
-        {2, 2, {{"00:01:00;02", 1800}, {"01:00;02", invalid_sample}}},
     };
     for (auto const& c : cases)
         for (auto const& [text, sample] : c.reads)
