@@ -67,12 +67,12 @@ TEST(TimecodeExamples, TextsAndWords) {
             EXPECT_STREQ(c->get_abs_string(&lp, e.sample), e.text) << e.type << " " << e.flags << " " << e.sample;
             EXPECT_EQ(c->get_abs_smpte_string(&lp, e.sample), e.word) << e.type << " " << e.sample;
         }
-    // The general way's fields; other families have no time of day. (Forms
-    // relative to a point's sample are every variable label's: the label and registry suites.)
-    LabelPoint at100(100, pal_label_t);
+    // A point's fields (the general way's); other families have no time of
+    // day. Forms relative to a point's sample are every variable label's,
+    // checked by the label and registry suites.
     short h, m, s, f;
-    at100.get_hmsf(h, m, s, f);
-    EXPECT_TRUE(h == 0 && m == 0 && s == 4 && f == 0);
+    LabelPoint(93079, pal_label_t).get_hmsf(h, m, s, f);
+    EXPECT_TRUE(h == 1 && m == 2 && s == 3 && f == 4);
     for (label_t other : {film_frames_label_t, prefix_label_t}) {
         LabelPoint p(90013, other);
         p.get_hmsf(h = 9, m = 9, s = 9, f = 9);
