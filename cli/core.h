@@ -128,6 +128,9 @@ std::string example_text(label_t t);
 // Reads a text of the type (trimmed; KeyKode without its inner spaces);
 // the invalid sample and the message when it cannot.
 int read_sample(label_t t, char const* text, std::string& error);
+// The same through c, a converter of t (a thread's own, which it does not
+// share with other threads converting at the same time).
+int read_sample(label_t t, char const* text, std::string& error, label_cvt* c);
 // The text as read_sample gives it to the converter.
 std::string prepared_text(label_t t, std::string const& text);
 // Message for a text the type cannot read.

@@ -125,13 +125,15 @@ std::string prepared_text(label_t t, std::string const& text) {
     return buf;
 }
 
-int read_sample(label_t t, char const* text, std::string& error) {
+int read_sample(label_t t, char const* text, std::string& error) { return read_sample(t, text, error, converter(t)); }
+
+int read_sample(label_t t, char const* text, std::string& error, label_cvt* c) {
     char buf[kMaxInput + 1];
     if (!prepare_input(t, text, buf, sizeof buf)) {
         error = "text longer than " + std::to_string(kMaxInput) + " characters";
         return invalid_sample;
     }
-    int const s = label_text_is_plausible(converter(t), buf) ? converter(t)->get_abs_sample(buf) : invalid_sample;
+    int const s = label_text_is_plausible(c, buf) ? c->get_abs_sample(buf) : invalid_sample;
     if (s == invalid_sample) error = unreadable_message(buf, t);
     return s;
 }

@@ -121,15 +121,18 @@ protected:
     unsigned count_len;
     int max_count;
     char const* dummy_prefix;
-    mutable prefix_memory last_prefix;  // get_prefix remembers what it returns
     unsigned number_len;
-    published<int> count;
-    published<int> frame;
-    published<int> perf;
     // Set by the leaves: the gauge's arithmetic and the leaf's class.
     positions::FilmGauge const* gauge_;
     std::type_info const* leaf_type_;
     bool ink_counts_;  // the gauge splits as ink numbers do
+    // The published results, apart from the fields every conversion reads.
+    char published_apart_before_[published_apart];
+    mutable prefix_memory last_prefix;  // get_prefix remembers what it returns
+    published<int> count;
+    published<int> frame;
+    published<int> perf;
+    char published_apart_after_[published_apart];
 
 private:
     friend struct shared_converter_setup;
@@ -365,11 +368,14 @@ public:
     virtual int feet_to_samples(char const* t);
 
 protected:
-    published<int> count;
-    published<int> frame;
     int feet_digits;
     int perfs_per_frame;
+    // The published results, apart from the fields every conversion reads.
+    char published_apart_before_[published_apart];
+    published<int> count;
+    published<int> frame;
     published<int> perf;
+    char published_apart_after_[published_apart];
 };
 
 class foot_35_label : public foot_label {

@@ -125,11 +125,14 @@ protected:
     timecode_label(label_t leaf, int display_flags);
 
     int display_flags;
+    int day_samples;
+    // The published results, apart from the fields every conversion reads.
+    char published_apart_before_[published_apart];
     published<int> hours;
     published<int> minutes;
     published<int> seconds;
     published<int> frames;
-    int day_samples;
+    char published_apart_after_[published_apart];
 
     // The leaf's own row: its class name, label type and template (what the
     // leaves' type_str, type and build_template answer).

@@ -15,6 +15,11 @@
 #ifndef LABELSBASE_PUBLISHED_H
 #define LABELSBASE_PUBLISHED_H
 
+// Bytes a converter sets between its published fields, written by every
+// conversion, and the fields every conversion reads, so that threads
+// sharing the converter do not take each other's cache line for a read.
+constexpr int published_apart = 64;  // a cache line
+
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -64,7 +69,9 @@ public:
         for (std::size_t w = 0; w < kWords; ++w) {
             std::uint64_t v;
             std::memcpy(&v, b + 8 * w, 8);
-            words_[w].store(v, std::memory_order_relaxed);
+            // The same prefix again (the common case) writes nothing, so
+            // threads converting one roll leave the cache line shared.
+            if (words_[w].load(std::memory_order_relaxed) != v) words_[w].store(v, std::memory_order_relaxed);
         }
     }
     // Copies the prefix and its NUL into out (room + 1 bytes); returns its length.

@@ -867,6 +867,11 @@ py::object format(std::string const& type, py::handle samples, py::handle prefix
     std::string const unit = label_type_info(t).unit;
     std::size_t const n = col.size();
     auto loop = [&](TextSink& sink, std::vector<std::uint8_t>& failed, FirstFailure& first) {
+        // A converter of this call's own: threads converting through one
+        // shared converter would take turns at the cache lines its results
+        // are published in.
+        std::unique_ptr<label_cvt> const own(make_any_label_cvt(t));
+        label_cvt* const c = own.get();
         LabelPoint p(0, c);
         cli::set_point_prefix(c, &p, prefix.empty() ? c->get_dummy_prefix() : prefix.c_str());
         std::size_t const plain = cli::template_text(c).size();
@@ -937,8 +942,10 @@ py::object parse(std::string const& type, py::handle texts, std::string const& e
         with_current_settings([&] {
             char scratch[kScratch];
             std::string err;
+            // A converter of this call's own, as for format.
+            std::unique_ptr<label_cvt> const own(plan.by_rate ? nullptr : make_any_label_cvt(t));
             FastTimecode const quick =
-                plan.by_rate ? FastTimecode(plan.rate, plan.flags) : FastTimecode(t, cli::converter(t), n);
+                plan.by_rate ? FastTimecode(plan.rate, plan.flags) : FastTimecode(t, own.get(), n);
             quick_parse(quick, col, o, [&](std::size_t i) {
                 if (!coerce && first.any()) return false;  // it raises; the rest is not read
                 char const* text = col.get(i, scratch, sizeof scratch);
@@ -958,7 +965,7 @@ py::object parse(std::string const& type, py::handle texts, std::string const& e
                     }
                     return true;
                 }
-                int const v = cli::read_sample(t, text, err);
+                int const v = cli::read_sample(t, text, err, own.get());
                 if (v == invalid_sample)
                     fail(i, err);
                 else

@@ -87,13 +87,15 @@ void split_feet(std::uint32_t a, std::uint64_t w, std::uint32_t& feet, std::uint
 // foot_label
 foot_label::foot_label(int m, int samples, int digits)
     : variable_label(m, samples),
-      count(0),
-      frame(0),
       feet_digits(digits < 0                ? 0
                   : digits > kMaxFeetDigits ? kMaxFeetDigits
                                             : digits),
       perfs_per_frame(samples),
-      perf(0) {
+      published_apart_before_(),
+      count(0),
+      frame(0),
+      perf(0),
+      published_apart_after_() {
     build_template();
 }
 

@@ -157,12 +157,14 @@ prefix_label::prefix_label(int m, int samples, int nlen)
       max_count(0),
       dummy_prefix(""),
       number_len(static_cast<unsigned>(nlen)),
-      count(0),
-      frame(0),
-      perf(0),
       gauge_(nullptr),
       leaf_type_(nullptr),
       ink_counts_(false),
+      published_apart_before_(),
+      count(0),
+      frame(0),
+      perf(0),
+      published_apart_after_(),
       exact_(0) {
     frame_separator = '+';
 }
