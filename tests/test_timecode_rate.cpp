@@ -102,13 +102,10 @@ TEST(TimecodeRateText, WorkedExamples) {
         std::int64_t frame;
         char const* text;
     } const cases[] = {
-        {"29.97df", 107892, "01:00:00;00"}, {"29.97df", 17982, "00:10:00;00"},  {"29.97df", 1800, "00:01:00;02"},
-        {"29.97df", 1799, "00:00:59;29"},   {"59.94df", 215784, "01:00:00;00"}, {"59.94df", 107892, "00:30:00;00"},
-        {"59.94df", 35964, "00:10:00;00"},  {"59.94df", 3600, "00:01:00;04"},   {"59.94df", 3599, "00:00:59;59"},
-        {"119.88df", 7200, "00:01:00;008"}, {"119.88df", 7199, "00:00:59;119"}, {"23.976", 86399, "00:59:59:23"},
-        {"25", 90013, "01:00:00:13"},       {"100", 99, "00:00:00:99"},         {"120", 119, "00:00:00:119"},
-        {"25", 2160000, "00:00:00:00"},     {"25", -1, "23:59:59:24"},          {"29.97df", -1, "23:59:59;29"},
-        {"1000", 999, "00:00:00:999"},
+        // Drop-frame days are walked frame by frame below.
+        {"23.976", 86399, "00:59:59:23"}, {"25", 90013, "01:00:00:13"},   {"100", 99, "00:00:00:99"},
+        {"120", 119, "00:00:00:119"},     {"25", 2160000, "00:00:00:00"}, {"25", -1, "23:59:59:24"},
+        {"29.97df", -1, "23:59:59;29"},   {"1000", 999, "00:00:00:999"},
     };
     for (auto const& c : cases) {
         EXPECT_EQ(text(rate(c.rate), c.frame), c.text) << c.rate << " " << c.frame;
@@ -127,11 +124,9 @@ TEST(TimecodeRateText, RunningAndSignedCounts) {
         unsigned options;
         char const* text;
     } const cases[] = {
-        {r25, 2250000, timecode_running, "25:00:00:00"},
+        // 25:00:00:00 running, -00:00:01:00 signed and refused running: the command's format tests.
         {r25, 2250000, 0, "01:00:00:00"},
-        {r25, -25, timecode_signed, "-00:00:01:00"},
         {r25, -25, timecode_signed | timecode_running, "-00:00:01:00"},
-        {r25, -25, timecode_running, "<refused>"},
         {r25, -2160001, timecode_signed, "-00:00:00:01"},  // the magnitude wraps
         {r25, 25LL * 3600 * 1000, timecode_running, "1000:00:00:00"},
         {df, 24 * 107892 + 1800, timecode_running, "24:01:00;02"},
@@ -140,7 +135,6 @@ TEST(TimecodeRateText, RunningAndSignedCounts) {
     };
     for (auto const& c : cases) {
         EXPECT_EQ(text(c.r, c.frame, c.options), c.text) << c.frame;
-        if (std::strcmp(c.text, "<refused>") == 0) continue;
         timecode_reading const x = timecode_read(c.r, c.text, c.options | timecode_running);
         if (c.r.nominal == 1) continue;  // hours beyond what reading accepts
         ASSERT_TRUE(x.ok()) << c.text;
@@ -259,13 +253,7 @@ TEST(TimecodeRateRead, RefusalsNameTheField) {
         EXPECT_EQ(x.problem.field, c.field) << c.text;
         EXPECT_EQ(reason(c.r, c.text, c.options), c.reason);
     }
-    // Accepted variants.
-    EXPECT_EQ(reason(df, "00:10:00;00"), "ok 17982");
-    EXPECT_EQ(reason(df, "00:10:00.00"), "ok 17982");
-    EXPECT_EQ(reason(df, "00:10:00,00"), "ok 17982");
-    EXPECT_EQ(reason(df, "00:01:00;02"), "ok 1800");
-    EXPECT_EQ(reason(df, "-00:01:00;02", timecode_signed), "ok -1800");
-    EXPECT_EQ(reason(r25, "25:00:00:00", timecode_running), "ok 2250000");
+    // Accepted separators and signed or running texts: the command's parse tests.
     // Reading is bounded by the length given, not by a NUL.
     EXPECT_TRUE(timecode_read_n(r25, "00:00:01:00garbage", 11).ok());
     // A reason is cut to the buffer, NUL included.
@@ -290,12 +278,7 @@ TEST(TimecodeRateConvert, NearestFrameStartByRealTime) {
         ASSERT_TRUE(timecode_convert_real_time(rate(c.from), rate(c.to), c.frame, &out)) << c.from;
         EXPECT_EQ(out, c.expect) << c.from << " -> " << c.to << " " << c.frame;
     }
-    char buf[timecode_text_size];
     std::int64_t out = 0;
-    ASSERT_TRUE(timecode_convert_real_time(rate("29.97df"), rate("59.94df"),
-                                           timecode_read(rate("29.97df"), "00:00:00;02").frame, &out));
-    timecode_write(rate("59.94df"), out, buf, sizeof buf);
-    EXPECT_STREQ(buf, "00:00:00;04");
     EXPECT_FALSE(timecode_convert_real_time(rate("1"), rate("1000"), INT64_MAX, &out));
     EXPECT_FALSE(timecode_convert_real_time(timecode_rate{}, rate("25"), 0, &out));
 }
