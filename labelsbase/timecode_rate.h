@@ -175,7 +175,10 @@ timecode_reading timecode_read(timecode_rate r, char const* text,
 // Columns: many counts of one rate written, or many texts read, in one
 // call, for callers converting arrays (the rate is looked at once, not per
 // item). Item i is at out + i * stride (texts + i * stride). The answers
-// are those of timecode_write and timecode_read_n item by item.
+// are those of timecode_write and timecode_read_n item by item, except that
+// a separator other than 0 is the frame separator of every text, written
+// and read in place of the rate's own (a label type's display text: '.'
+// for 25 fps, '+' for 24); reading then refuses any other.
 //
 // Writes each count's text and a NUL (at least 13 bytes of stride take
 // every time of day; a shorter stride or options take the item-by-item
@@ -183,14 +186,15 @@ timecode_reading timecode_read(timecode_rate r, char const* text,
 // timecode_write with a buffer of stride bytes writes nothing. Returns the
 // number of texts written; 0 with nothing written for a null pointer.
 std::size_t timecode_write_column(timecode_rate r, std::int64_t const* frames, std::size_t count, char* out,
-                                  std::size_t stride, unsigned char* lengths, unsigned options = 0);
+                                  std::size_t stride, unsigned char* lengths, unsigned options = 0, char separator = 0);
 // Reads each text strictly: lengths[i] bytes (null lengths: up to the
 // first NUL or the stride). ok[i] is 1 and frames[i] the count where the
 // text reads; ok[i] is 0 and frames[i] 0 where it does not (timecode_read_n
 // on the same text gives the reason). Returns the number read; 0 with
 // nothing written for a null texts, frames or ok.
 std::size_t timecode_read_column(timecode_rate r, char const* texts, std::size_t stride, unsigned char const* lengths,
-                                 std::size_t count, std::int64_t* frames, unsigned char* ok, unsigned options = 0);
+                                 std::size_t count, std::int64_t* frames, unsigned char* ok, unsigned options = 0,
+                                 char separator = 0);
 
 // Room for any reason with its NUL.// Room for any reason with its NUL.
 constexpr std::size_t timecode_reason_size = 128;

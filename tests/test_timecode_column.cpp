@@ -1,8 +1,8 @@
 // Timecode columns: writing and reading many items in one call gives, item
 // for item, what timecode_write and timecode_read_n give, at every named
 // rate and a few others, with every option, every stride and texts a
-// character away from good ones; and a digit position holding anything but
-// a digit is refused.
+// character away from good ones; a separator of the column's own stands for
+// the rate's; and a digit position holding anything but a digit is refused.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -97,6 +97,44 @@ TEST(TimecodeColumn, WritesAndReadsAsItemByItem) {
                 }
             }
         }
+    }
+}
+
+// With a separator of its own, a column writes that character where the
+// rate's frame separator goes and reads only texts that have it there.
+TEST(TimecodeColumn, ASeparatorOfItsOwnStandsForTheRates) {
+    struct Case {
+        char const* rate;
+        char separator;
+        unsigned options;
+        std::int64_t frame;
+        char const* text;
+    };
+    Case const cases[] = {
+        {"25", '.', 0, 90000, "01:00:00.00"},
+        {"24", '+', 0, 86399, "00:59:59+23"},
+        {"29.97df", ';', 0, 107892, "01:00:00;00"},
+        {"29.97df", '.', 0, 1800, "00:01:00.02"},
+        {"25", '.', timecode_running | timecode_signed, -25, "-00:00:01.00"},
+        {"25", '.', timecode_running, 2250000, "25:00:00.00"},
+        {"120", '.', 0, 119, "00:00:00.119"},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(std::string(c.rate) + " " + c.text);
+        timecode_rate const r = timecode_rate_from_name(c.rate);
+        char out[timecode_text_size];
+        unsigned char len = 0, ok = 0;
+        ASSERT_EQ(timecode_write_column(r, &c.frame, 1, out, sizeof out, &len, c.options, c.separator), 1u);
+        EXPECT_STREQ(out, c.text);
+        std::int64_t back = 0;
+        EXPECT_EQ(timecode_read_column(r, c.text, sizeof out, nullptr, 1, &back, &ok, c.options, c.separator), 1u);
+        EXPECT_EQ(back, c.frame);
+        // The rate's own separator, or any other, is refused.
+        std::string other = c.text;
+        other[other.size() - (r.nominal > 100 ? 4 : 3)] = c.separator == ':' ? '.' : ':';
+        EXPECT_EQ(timecode_read_column(r, other.c_str(), sizeof out, nullptr, 1, &back, &ok, c.options, c.separator),
+                  0u);
+        EXPECT_EQ(ok, 0);
     }
 }
 

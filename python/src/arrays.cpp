@@ -373,6 +373,7 @@ public:
             // a new str array, but every item here is written anyway.
             store_ = text_storage(n_, width_);
             data_ = store_.mutable_data();
+            stream_ = n_ * width_ * sizeof(std::uint32_t) >= kStreamBytes;
         } else {
             buf_.assign(n_ * (width_ + 1), '\0');
         }
@@ -385,29 +386,63 @@ public:
             if (len > wanted_) wanted_ = len;
             return false;
         }
-        if (array_) {
-            std::uint32_t* d = data_ + i * width_;
-            for (std::size_t k = 0; k < len; ++k) d[k] = static_cast<unsigned char>(text[k]);
-            for (std::size_t k = len; k < width_; ++k) d[k] = 0;
-        } else {
-            std::memcpy(&buf_[i * (width_ + 1)], text, len);
-        }
+        put_n(i, text, len);
         return true;
     }
     // A text of a known length, no wider than the sink.
     void put_n(std::size_t i, char const* text, std::size_t len) {
-        if (array_) {
-            std::uint32_t* d = data_ + i * width_;
-            for (std::size_t k = 0; k < len; ++k) d[k] = static_cast<unsigned char>(text[k]);
-            for (std::size_t k = len; k < width_; ++k) d[k] = 0;
-        } else {
+        if (!array_) {
             std::memcpy(&buf_[i * (width_ + 1)], text, len);
+            return;
         }
+        std::uint32_t* d = slot(i);
+        for (std::size_t k = 0; k < len; ++k) d[k] = static_cast<unsigned char>(text[k]);
+        for (std::size_t k = len; k < width_; ++k) d[k] = 0;
+    }
+    // put_n of a text with 16 readable bytes, inside a chunk.
+    void put_quick(std::size_t i, char const* text, std::size_t len) {
+#if defined(__SSE2__)
+        if (array_ && staging_on_ && len <= 16) {
+            std::uint32_t* d = slot(i);
+            // Sixteen characters at once; past the item they land in the
+            // next one's place (written after) or in the staging's slack.
+            static constexpr unsigned char kUpTo[32] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                                        0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+            __m128i const zero = _mm_setzero_si128();
+            __m128i const t = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<__m128i const*>(text)),
+                                            _mm_loadu_si128(reinterpret_cast<__m128i const*>(kUpTo + 16 - len)));
+            __m128i const lo = _mm_unpacklo_epi8(t, zero), hi = _mm_unpackhi_epi8(t, zero);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm_unpacklo_epi16(lo, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 4), _mm_unpackhi_epi16(lo, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 8), _mm_unpacklo_epi16(hi, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 12), _mm_unpackhi_epi16(hi, zero));
+            for (std::size_t k = 16; k < width_; ++k) d[k] = 0;
+            return;
+        }
+#endif
+        put_n(i, text, len);
     }
     std::size_t width() const { return width_; }
     // An item with no text (a failure): empty.
     void clear(std::size_t i) {
-        if (array_) std::memset(data_ + i * width_, 0, width_ * 4);
+        if (array_) std::memset(slot(i), 0, width_ * 4);
+    }
+    // Items first .. first + count - 1 (count at most kChunkItems) are
+    // gathered in a staging area until end_chunk writes them out together;
+    // a large column is written with streaming stores, which do not first
+    // read the memory they replace.
+    static constexpr std::size_t kChunkItems = 1024;
+    void begin_chunk(std::size_t first, std::size_t count) {
+        if (!array_) return;
+        if (staging_.empty()) staging_.resize(kChunkItems * width_ + 16);
+        first_ = first;
+        count_ = count;
+        staging_on_ = true;
+    }
+    void end_chunk() {
+        if (!staging_on_) return;
+        staging_on_ = false;
+        copy_out(data_ + first_ * width_, staging_.data(), count_ * width_);
     }
     std::size_t wanted() const { return wanted_; }
     // The column as a NumPy str array of n items.
@@ -417,11 +452,39 @@ public:
     py::object item(std::size_t i) const { return py::str(&buf_[i * (width_ + 1)]); }
 
 private:
+    static constexpr std::size_t kStreamBytes = std::size_t{8} << 20;  // well past the caches
+
+    std::uint32_t* slot(std::size_t i) {
+        return staging_on_ ? staging_.data() + (i - first_) * width_ : data_ + i * width_;
+    }
+    void copy_out(std::uint32_t* to, std::uint32_t const* from, std::size_t units) {
+#if defined(__SSE2__)
+        if (stream_) {
+            std::size_t k = 0;
+            while (k < units && (reinterpret_cast<std::uintptr_t>(to + k) & 15) != 0) {
+                to[k] = from[k];
+                ++k;
+            }
+            for (; k + 4 <= units; k += 4)
+                _mm_stream_si128(reinterpret_cast<__m128i*>(to + k),
+                                 _mm_loadu_si128(reinterpret_cast<__m128i const*>(from + k)));
+            for (; k < units; ++k) to[k] = from[k];
+            _mm_sfence();
+            return;
+        }
+#endif
+        std::memcpy(to, from, units * sizeof(std::uint32_t));
+    }
+
     std::size_t n_, width_;
     bool array_;
+    bool stream_ = false;
     py::array_t<std::uint32_t> store_;
     std::uint32_t* data_ = nullptr;
     std::vector<char> buf_;
+    std::vector<std::uint32_t> staging_;
+    std::size_t first_ = 0, count_ = 0;
+    bool staging_on_ = false;
     std::size_t wanted_ = 0;
 };
 
@@ -627,6 +690,7 @@ std::atomic<bool> g_fast_timecode{true};
 // Items go through the quick route in chunks: a chunk's texts are written
 // (read) in one call, then widened into (narrowed from) the column.
 constexpr std::size_t kQuickChunk = 1024;
+static_assert(kQuickChunk <= TextSink::kChunkItems, "a chunk fits the sink's staging");
 constexpr std::size_t kQuickStride = timecode_text_size;  // any text and its NUL
 
 class FastTimecode {
@@ -695,35 +759,23 @@ public:
             std::memset(lens, 0, m);
             return;
         }
-        timecode_write_column(r_, frames, m, buf, kQuickStride, lens, flags_);
+        timecode_write_column(r_, frames, m, buf, kQuickStride, lens, flags_, sep_);
         if (!sep_) return;
-        for (std::size_t j = 0; j < m; ++j) {
-            if (frames[j] < 0 || frames[j] >= day_ || lens[j] != 11)
-                lens[j] = 0;
-            else
-                buf[j * kQuickStride + 8] = sep_;
-        }
+        for (std::size_t j = 0; j < m; ++j)
+            if (frames[j] < 0 || frames[j] >= day_) lens[j] = 0;
     }
     // The counts of m texts in buf with their lengths: ok[j] where the
     // quick route read item j. A label type reads only its own texts of a
     // frame in the day: strict reading takes two-digit fields in range and
-    // the separators of the rate, so a text it takes is the one the writer
-    // gives for the frame read.
-    void read(char* buf, unsigned char* lens, std::size_t m, std::int64_t* frames, unsigned char* ok) const {
+    // the type's own frame separator, so a text it takes is the one the
+    // writer gives for the frame read.
+    void read(char const* buf, unsigned char const* lens, std::size_t m, std::int64_t* frames,
+              unsigned char* ok) const {
         if (!on_) {
             std::memset(ok, 0, m);
             return;
         }
-        if (sep_) {
-            for (std::size_t j = 0; j < m; ++j) {
-                char* t = buf + j * kQuickStride;
-                if (lens[j] != 11 || t[8] != sep_)
-                    lens[j] = 0;
-                else
-                    t[8] = r_.drop ? ';' : ':';
-            }
-        }
-        timecode_read_column(r_, buf, kQuickStride, lens, m, frames, ok, flags_);
+        timecode_read_column(r_, buf, kQuickStride, lens, m, frames, ok, flags_, sep_);
     }
 
 private:
@@ -776,13 +828,15 @@ void quick_format(FastTimecode const& quick, SampleColumn const& col, TextSink& 
     for (std::size_t base = 0; base < n; base += kQuickChunk) {
         std::size_t const m = std::min(kQuickChunk, n - base);
         quick.write(col.data() + base, m, buf, lens);
+        sink.begin_chunk(base, m);
         for (std::size_t j = 0; j < m; ++j) {
             std::size_t const i = base + j;
             if (lens[j] != 0 && lens[j] <= sink.width() && !col.missing(i))
-                sink.put_n(i, buf + j * kQuickStride, lens[j]);
+                sink.put_quick(i, buf + j * kQuickStride, lens[j]);
             else
                 slow(i);
         }
+        sink.end_chunk();
     }
 }
 

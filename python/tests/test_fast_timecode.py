@@ -142,3 +142,17 @@ def test_recycled_result_memory_never_holds_a_live_result():
     assert [t for t, m in zip(np.ma.getdata(masked)[:: 9973].tolist(), np.ma.getmaskarray(masked)[:: 9973]) if not m] == \
         [t for t, f in zip(want[1], frames[1][:: 9973]) if f % 2]
     assert c[:: 9973].tolist() == want[3]
+
+
+@pytest.mark.parametrize("type_", ["ntsc_drop", "pal", "29.97df", "119.88df"])
+def test_large_columns_with_failures_inside_chunks_same_by_both_routes(type_):
+    # A result past the size written with streaming stores, items the
+    # general route must write (negative, past the day, missing) scattered
+    # through the chunks, and a last chunk cut short.
+    n = 300_001
+    frames = (np.arange(n, dtype=np.int64) * 7919) % 6_000_000 - 1_000
+    mask = np.arange(n) % 4099 == 0
+    column = np.ma.masked_array(frames, mask=mask)
+    quick, general = both(lb.format, type_, column, errors="coerce")
+    assert quick == general
+    assert any(quick[2]) and not all(quick[2])

@@ -184,7 +184,8 @@ std::size_t put_label(R const& k, timecode_fields const& f, char* p) {
 // general reader then finds the fault). The eight bytes "hh:mm:ss" are
 // checked and their fields taken as one 64-bit word (byte k is t[k]).
 template <class R>
-[[gnu::always_inline]] inline bool read_label(R const& k, char const* t, std::size_t len, std::int64_t& out) {
+[[gnu::always_inline]] inline bool read_label(R const& k, char const* t, std::size_t len, std::int64_t& out,
+                                              char separator = 0) {
     unsigned const n = k.n();
     std::size_t const fd = n > 100 ? 3 : 2;
     if (len != 9 + fd) return false;
@@ -207,7 +208,7 @@ template <class R>
         return static_cast<unsigned>(static_cast<unsigned char>(t[i])) - static_cast<unsigned>('0');
     };
     char const sep = t[8];
-    bool const sep_ok = k.drop() ? (sep == ';' || sep == '.' || sep == ',') : sep == ':';
+    bool const sep_ok = separator ? sep == separator : k.drop() ? (sep == ';' || sep == '.' || sep == ',') : sep == ':';
     unsigned f = digit(9) * 10 + digit(10);
     if (!sep_ok || digit(9) > 9 || digit(10) > 9) return false;
     if (fd == 3) {
@@ -534,20 +535,26 @@ timecode_reading timecode_read(timecode_rate r, char const* text, unsigned optio
 // Columns
 
 std::size_t timecode_write_column(timecode_rate r, std::int64_t const* frames, std::size_t count, char* out,
-                                  std::size_t stride, unsigned char* lengths, unsigned options) {
+                                  std::size_t stride, unsigned char* lengths, unsigned options, char separator) {
     if (!frames || !out || !lengths) return 0;
     if (rate_ok(r) && options == 0 && stride >= 13) {
         // Times of day, the rate looked at once.
         auto column = [&](auto const& k) {
-            for (std::size_t i = 0; i < count; ++i)
-                lengths[i] = static_cast<unsigned char>(put_label(k, day_label(k, frames[i]), out + i * stride));
+            for (std::size_t i = 0; i < count; ++i) {
+                char* const t = out + i * stride;
+                lengths[i] = static_cast<unsigned char>(put_label(k, day_label(k, frames[i]), t));
+                if (separator) t[8] = separator;
+            }
         };
         if (!on_fixed(r, column)) column(dyn(r));
         return count;
     }
     std::size_t written = 0;
+    std::size_t const fd = static_cast<std::size_t>(frame_digits(r));
     for (std::size_t i = 0; i < count; ++i) {
-        std::size_t const n = timecode_write(r, frames[i], out + i * stride, stride, options);
+        char* const t = out + i * stride;
+        std::size_t const n = timecode_write(r, frames[i], t, stride, options);
+        if (n && separator) t[n - fd - 1] = separator;
         lengths[i] = static_cast<unsigned char>(n);
         written += n != 0;
     }
@@ -558,10 +565,29 @@ namespace {
 
 // A column of texts of a fixed rate: the quick reader for plain labels of
 // the day, the general one for anything else.
+// Reads a text whose frame separator is `separator` (0: the rate's own)
+// with the general reader.
+timecode_reading read_with_separator(timecode_rate r, char const* t, std::size_t n, unsigned options, char separator) {
+    std::size_t const at = n - static_cast<std::size_t>(frame_digits(r)) - 1;  // the frame separator's place
+    if (!separator) return timecode_read_n(r, t, n, options);
+    char copy[timecode_text_size];
+    if (n >= sizeof copy || n < static_cast<std::size_t>(frame_digits(r)) + 1 || t[at] != separator) {
+        timecode_reading refused;
+        refused.problem.fault = timecode_fault::bad_separator;
+        refused.problem.field = timecode_field::separator;
+        return refused;
+    }
+    std::memcpy(copy, t, n);
+    copy[at] = r.drop ? ';' : ':';
+    return timecode_read_n(r, copy, n, options);
+}
+
+// A column of texts of a fixed rate: the quick reader for plain labels of
+// the day, the general one for anything else.
 template <class R>
 std::size_t read_column(R const& k, timecode_rate r, char const* texts, std::size_t stride,
                         unsigned char const* lengths, std::size_t count, std::int64_t* frames, unsigned char* ok,
-                        unsigned options) {
+                        unsigned options, char separator) {
     bool const quick = !(options & timecode_running);
     std::size_t read = 0;
     for (std::size_t i = 0; i < count; ++i) {
@@ -573,10 +599,10 @@ std::size_t read_column(R const& k, timecode_rate r, char const* texts, std::siz
             while (n < stride && t[n]) ++n;
         }
         std::int64_t f = 0;
-        bool good = quick && read_label(k, t, n, f);
+        bool good = quick && read_label(k, t, n, f, separator);
         if (!good) {
             // Anything but a plain label: the general reader decides.
-            timecode_reading const x = timecode_read_n(r, t, n, options);
+            timecode_reading const x = read_with_separator(r, t, n, options, separator);
             good = x.ok();
             f = good ? x.frame : 0;
         }
@@ -590,7 +616,8 @@ std::size_t read_column(R const& k, timecode_rate r, char const* texts, std::siz
 }  // namespace
 
 std::size_t timecode_read_column(timecode_rate r, char const* texts, std::size_t stride, unsigned char const* lengths,
-                                 std::size_t count, std::int64_t* frames, unsigned char* ok, unsigned options) {
+                                 std::size_t count, std::int64_t* frames, unsigned char* ok, unsigned options,
+                                 char separator) {
     if (!texts || !frames || !ok) return 0;
     if (!rate_ok(r)) {
         std::fill(frames, frames + count, 0);
@@ -598,8 +625,10 @@ std::size_t timecode_read_column(timecode_rate r, char const* texts, std::size_t
         return 0;
     }
     std::size_t read = 0;
-    if (!on_fixed(r, [&](auto k) { read = read_column(k, r, texts, stride, lengths, count, frames, ok, options); }))
-        read = read_column(dyn(r), r, texts, stride, lengths, count, frames, ok, options);
+    auto column = [&](auto const& k) {
+        read = read_column(k, r, texts, stride, lengths, count, frames, ok, options, separator);
+    };
+    if (!on_fixed(r, column)) column(dyn(r));
     return read;
 }
 
