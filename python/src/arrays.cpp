@@ -157,7 +157,7 @@ public:
                 // Twelve characters or fewer in three vector loads, where
                 // the array goes on that far.
                 if (most <= 12 && i * itemsize_ + 48 <= n_ * itemsize_) {
-                    __builtin_prefetch(item + 4096);
+                    __builtin_prefetch(item + 2048);
                     return pack_ucs4_sse2(item, most, out);
                 }
 #endif
