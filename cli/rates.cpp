@@ -165,8 +165,9 @@ std::string write_rate_text(timecode_rate r, std::int64_t frame, unsigned flags)
 
 namespace {
 
-// The rate TYPE names, or (timecode_rate{}) its label type in *type; false
-// for a label type that is not timecode, which takes no rate option.
+// The rate TYPE names in r; for a label type, timecode_rate{} in r and the
+// type in `type`. False for a label type that is not timecode (after
+// refusing any rate option given with it).
 bool rate_or_timecode_type(std::string const& text, RateOptions const& o, timecode_rate& r, label_t& type) {
     r = rate_type(text);
     if (timecode_rate_ok(r)) return true;
