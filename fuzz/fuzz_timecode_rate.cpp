@@ -6,6 +6,7 @@
 // read back to the frame of the day; conversions between rates stay
 // monotone over one frame.
 #include <cstring>
+#include <initializer_list>
 
 #include <labelsbase/timecode_rate.h>
 
@@ -49,6 +50,38 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, size_t size) {
         FUZZ_CHECK(n > 0 && n < sizeof why && why[n] == '\0');
         char tiny[3];
         FUZZ_CHECK(timecode_reason(r, x.problem, tiny, sizeof tiny) == 2);
+    }
+
+    // A column of the one text reads as timecode_read_n reads it (the
+    // length given, and found up to a NUL), and of the one count writes as
+    // timecode_write writes it, with or without a separator of its own.
+    if (len < timecode_text_size) {
+        char item[timecode_text_size] = {0};
+        std::memcpy(item, text.get(), len);
+        unsigned char const given = static_cast<unsigned char>(len);
+        for (unsigned char const* lengths : {&given, static_cast<unsigned char const*>(nullptr)}) {
+            std::int64_t got = -1;
+            unsigned char ok = 9;
+            timecode_read_column(r, item, sizeof item, lengths, 1, &got, &ok, options);
+            FUZZ_CHECK(ok == (x.ok() ? 1 : 0) && got == (x.ok() ? x.frame : 0));
+        }
+    }
+    for (char const separator : {'\0', '.'}) {
+        char column[timecode_text_size], plain[timecode_text_size], own[timecode_text_size];
+        unsigned char length = 99;
+        timecode_write_column(r, &frame, 1, column, sizeof column, &length, options, separator);
+        std::size_t const m = timecode_write(r, frame, plain, sizeof plain, options);
+        FUZZ_CHECK(length == m);
+        if (!m) continue;
+        std::memcpy(own, plain, m + 1);
+        if (separator) own[m - (r.nominal > 100 ? 3 : 2) - 1] = separator;
+        FUZZ_CHECK(std::memcmp(column, own, m + 1) == 0);
+        // Read back with the same separator: as the rate's own text reads.
+        std::int64_t back = -1;
+        unsigned char ok = 9;
+        timecode_read_column(r, column, sizeof column, &length, 1, &back, &ok, options, separator);
+        timecode_reading const y = timecode_read_n(r, plain, m, options);
+        FUZZ_CHECK(ok == (y.ok() ? 1 : 0) && back == (y.ok() ? y.frame : 0));
     }
 
     std::size_t const n = timecode_write(r, frame, buf, sizeof buf, options);
