@@ -220,6 +220,34 @@ std::int64_t RatePlan::read(std::string const& text) const {
     return read_rate_text(rate, text, flags, separator, type_as(type));
 }
 
+namespace {
+
+// One JSON result per item, `key` holding the item: what `one` answers into
+// it (and prints), or the item's failure, reported and recorded. The
+// document names the plan's rate, type and (when given) text style.
+template <class Item, class One>
+void each_result(Output& out, RatePlan const& plan, char const* style, std::vector<Item> const& items, char const* key,
+                 One&& one) {
+    json results = json::array();
+    for (Item const& item : items) {
+        json j;
+        j[key] = item;
+        try {
+            one(item, j);
+        } catch (ConversionError const& e) {
+            out.fail(e.what());
+            j["error"] = e.what();
+        }
+        results.push_back(j);
+    }
+    out.doc["rate"] = rate_label(plan.rate);
+    if (plan.type != prefix_label_t) out.doc["type"] = label_type_info(plan.type).class_name;
+    if (style) out.doc["style"] = style;
+    out.doc["results"] = results;
+}
+
+}  // namespace
+
 bool run_rate_format(Output& out, FormatRequest const& a, RateOptions const& o) {
     RatePlan const plan = plan_rate_format(a.type, a.prefix, o);
     if (!plan.by_rate) return false;
@@ -229,48 +257,24 @@ bool run_rate_format(Output& out, FormatRequest const& a, RateOptions const& o) 
         if (!read_count(s, v)) throw UsageError("'" + s + "' is not a frame count (a whole number)");
         frames.push_back(v);
     }
-    json results = json::array();
-    for (std::int64_t f : frames) {
-        json j;
-        j["frame"] = f;
-        try {
-            std::string const text = plan.write(f);
-            j["text"] = text;
-            out.line(text);
-        } catch (ConversionError const& e) {
-            out.fail(e.what());
-            j["error"] = e.what();
-        }
-        results.push_back(j);
-    }
-    out.doc["rate"] = rate_label(plan.rate);
-    if (plan.type != prefix_label_t) out.doc["type"] = label_type_info(plan.type).class_name;
-    out.doc["style"] = plan.shown != prefix_label_t ? "display" : "interchange";
-    out.doc["results"] = results;
+    char const* const style = plan.shown != prefix_label_t ? "display" : "interchange";
+    each_result(out, plan, style, frames, "frame", [&](std::int64_t f, json& j) {
+        std::string const text = plan.write(f);
+        j["text"] = text;
+        out.line(text);
+    });
     return true;
 }
 
 bool run_rate_parse(Output& out, std::string const& type, std::vector<std::string> const& texts, RateOptions const& o) {
     RatePlan const plan = plan_rate_parse(type, o);
     if (!plan.by_rate) return false;
-    json results = json::array();
-    for (std::string const& text : texts) {
-        json j;
-        j["input"] = text;
-        try {
-            std::int64_t const f = plan.read(text);
-            j[plan.type == prefix_label_t ? "frame" : "sample"] = f;
-            j["text"] = write_rate_text(plan.rate, f, plan.flags);
-            out.line(std::to_string(f));
-        } catch (ConversionError const& e) {
-            out.fail(e.what());
-            j["error"] = e.what();
-        }
-        results.push_back(j);
-    }
-    out.doc["rate"] = rate_label(plan.rate);
-    if (plan.type != prefix_label_t) out.doc["type"] = label_type_info(plan.type).class_name;
-    out.doc["results"] = results;
+    each_result(out, plan, nullptr, texts, "input", [&](std::string const& text, json& j) {
+        std::int64_t const f = plan.read(text);
+        j[plan.type == prefix_label_t ? "frame" : "sample"] = f;
+        j["text"] = write_rate_text(plan.rate, f, plan.flags);
+        out.line(std::to_string(f));
+    });
     return true;
 }
 
