@@ -287,6 +287,12 @@ void run_cutlist(Output& out, EdlArgs const& a) {
     }
 }
 
+// The list every edl command reads, and its rate.
+void add_list_options(CLI::App& sub, EdlArgs& a, char const* file_help) {
+    sub.add_option("FILE", a.file, file_help)->required();
+    sub.add_option("--rate", a.rate, "The list's rate (default 29.97; its FCM lines set drop frame)");
+}
+
 }  // namespace
 
 void add_edl_commands(CLI::App& app, std::vector<Command>& out) {
@@ -299,15 +305,13 @@ void add_edl_commands(CLI::App& app, std::vector<Command>& out) {
 
     auto ca = std::make_shared<EdlArgs>();
     auto* check = edl_app->add_subcommand("check", "Read an EDL and report its problems with line numbers");
-    check->add_option("FILE", ca->file, "The EDL (- for standard input)")->required();
-    check->add_option("--rate", ca->rate, "The list's rate (default 29.97; its FCM lines set drop frame)");
+    add_list_options(*check, *ca, "The EDL (- for standard input)");
     check->footer("Example:\n  labels edl check examples/film_cut.edl");
     out.push_back({check, [ca](Output& o) { run_check(o, *ca); }});
 
     auto va = std::make_shared<EdlArgs>();
     auto* convert = edl_app->add_subcommand("convert", "Convert a whole EDL to another count or rate");
-    convert->add_option("FILE", va->file, "The EDL (- for standard input)")->required();
-    convert->add_option("--rate", va->rate, "The list's rate (default 29.97; its FCM lines set drop frame)");
+    add_list_options(*convert, *va, "The EDL (- for standard input)");
     convert->add_option("--to", va->to, "The new rate: 29.97df <-> 29.97 re-labels the same frames")->required();
     convert->add_option("--transfer", va->transfer,
                         "Between rates: real (by real time, default), frame (by frame count), pulldown (2:3 or"
@@ -319,9 +323,8 @@ void add_edl_commands(CLI::App& app, std::vector<Command>& out) {
 
     auto ta = std::make_shared<EdlArgs>();
     auto* cut = edl_app->add_subcommand("cutlist", "The film cut list (match back) of an EDL and a telecine log");
-    cut->add_option("FILE", ta->file, "The EDL")->required();
+    add_list_options(*cut, *ta, "The EDL");
     cut->add_option("--telecine", ta->telecine, "The telecine log (CSV: reel, timecode, keykode, ...)")->required();
-    cut->add_option("--rate", ta->rate, "The list's rate (default 29.97; its FCM lines set drop frame)");
     cut->add_flag("--csv", ta->csv, "Write the events as CSV");
     cut->footer(
         "Each video frame goes to film as `labels convert` takes a timecode to KeyKode from the\n"
