@@ -161,13 +161,7 @@ public:
                     return pack_ucs4_sse2(item, most, out);
                 }
 #endif
-                // Unrolled for the widths timecode comes in.
-                if (most == 11)
-                    pack_ucs4(item, 11, lo, hi, high);
-                else if (most == 12)
-                    pack_ucs4(item, 12, lo, hi, high);
-                else
-                    pack_ucs4(item, most, lo, hi, high);
+                pack_ucs4(item, most, lo, hi, high);
                 if (high & 0xFFFFFF80FFFFFF80ull) return slow_ascii_text(i, out, cap);
             } else {
                 // Sixteen bytes at once where the array goes on that far;
@@ -244,8 +238,8 @@ public:
 private:
     // The low bytes of `most` (at most 16) UCS-4 characters into lo
     // (characters 0-7) and hi (8-15); every bit of them or'd into high.
-    [[gnu::always_inline]] static inline void pack_ucs4(unsigned char const* item, std::size_t most, std::uint64_t& lo,
-                                                        std::uint64_t& hi, std::uint64_t& high) {
+    static void pack_ucs4(unsigned char const* item, std::size_t most, std::uint64_t& lo, std::uint64_t& hi,
+                          std::uint64_t& high) {
         std::size_t k = 0;
         for (; k + 2 <= most; k += 2) {
             std::uint64_t w;
